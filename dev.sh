@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Set up, build, run and test Quorvane on Debian.
+#   ./dev.sh run    install what is missing, build, start the program
+#   ./dev.sh test   install what is missing, build, run every test (also under ASan/UBSan)
+set -euo pipefail
+
+cd "$(dirname "$0")"
+ROOT=$(pwd)
+BUILD=${QUORVANE_BUILD_DIR:-$ROOT/build}
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+PACKAGES=(g++ make cmake pkg-config libgtest-dev libbenchmark-dev liberfa-dev)
+
+install_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "Installing: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    else
+        echo "Missing packages. Install them with:" >&2
+        echo "  sudo apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+}
+
+build() {  # build DIR [cmake options...]
+    local dir=$1
+    shift
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j "$JOBS"
+}
+
+run_tests() {  # run_tests DIR
+    ctest --test-dir "$1" --output-on-failure -j "$JOBS"
+}
+
+case "${1:-}" in
+    run)
+        install_packages
+        build "$BUILD"
+        shift
+        # Until the window program exists: the chart of a sample person.
+        exec "$BUILD/bin/quorvane-cli" chart --birth "1988-02-15 09:40" --sex f "$@"
+        ;;
+    test)
+        install_packages
+        build "$BUILD"
+        run_tests "$BUILD"
+        # Memory faults fail the run: the same tests once more under the sanitizers.
+        build "$BUILD-sanitize" -DQUORVANE_SANITIZE=ON -DQUORVANE_BENCH=OFF
+        ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests "$BUILD-sanitize"
+        ;;
+    *)
+        echo "usage: $0 run|test" >&2
+        exit 2
+        ;;
+esac

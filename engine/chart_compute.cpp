@@ -1,0 +1,91 @@
+#include "chart_compute.h"
+
+#include "calendar.h"
+
+namespace qv {
+namespace {
+
+void PlacePillar(ChartBlock& block, int slot, int sexagenary) {
+    block.NaYin[slot] = static_cast<uint8_t>(sexagenary / 2);
+    block.Stem[slot] = static_cast<uint8_t>(sexagenary % 10);
+    block.Branch[slot] = static_cast<uint8_t>(sexagenary % 12);
+}
+
+void PlaceNatalPillars(ChartRecord& rec, const PillarQuad& pillars) {
+    ChartBlock& natal = rec.Natal;
+    natal.YearPolarity = rec.Birth.YearPolarity;
+    rec.LuckForward = IsLuckForward(natal.YearPolarity, rec.Person.sex) ? 1 : 0;
+    for (int p = YearPillar; p <= DayPillar; ++p) PlacePillar(natal, p, pillars.Pillar[p]);
+    const int hour = BirthTimeUnknown(rec) ? ConceptionPillar(pillars.Pillar[MonthPillar]) : pillars.Pillar[HourPillar];
+    PlacePillar(natal, HourPillar, hour);
+}
+
+void FillBirthSummary(ChartRecord& rec, const PillarQuad& pillars, const Moment& m) {
+    BirthSummary& b = rec.Birth;
+    b = BirthSummary{};
+    LunarDate lunar{};
+    // Births before lunar 1900 have pillars but no lunar date; the summary keeps zeros.
+    if (SolarToLunar(CivilDate{m.Year, m.Month, m.Day}, lunar)) {
+        AdvanceLunarDay(lunar, m.Hour, m.Minute, rec.Options.FirstTimeBase);
+        b.LunarYear = static_cast<int16_t>(lunar.Year);
+        b.LunarMonth = static_cast<int16_t>(lunar.Month);
+        b.LunarDay = static_cast<int16_t>(lunar.Day);
+        b.LeapMonth = lunar.Leap ? 1 : 0;
+    }
+    b.Hour = rec.Person.hour;
+    b.Minute = rec.Person.minute;
+    b.Year = static_cast<int16_t>(m.Year);
+    b.Month = static_cast<int16_t>(m.Month);
+    b.Day = static_cast<int16_t>(m.Day);
+    b.YearStem = static_cast<int16_t>(pillars.Pillar[YearPillar] % 10);
+    b.YearBranch = static_cast<int16_t>(pillars.Pillar[YearPillar] % 12);
+    b.YearPolarity = static_cast<int16_t>(b.YearStem % 2);
+    b.Sex = rec.Person.sex & 1;
+}
+
+}  // namespace
+
+bool IsLuckForward(int yearPolarity, int sex) { return (yearPolarity & 1) == (sex & 1); }
+
+int ConceptionPillar(int monthPillar) { return (monthPillar + 51) % 60; }
+
+bool BirthTimeUnknown(const ChartRecord& rec) { return rec.Person.hour == HourUnknown; }
+
+void ComputeSymbols(ChartRecord& rec, const PillarQuad& pillars, BlockSelector sel) {
+    if (sel == BlockSelector::Natal) {
+        PlaceNatalPillars(rec, pillars);
+        // Next: season element, luck pillars, hidden stems, ten gods, stages, spirits.
+        return;
+    }
+    // Secondary and scratch blocks: hidden stems and ten gods from the block's own pillars.
+}
+
+void ComputeChart(ChartRecord& rec, const PillarQuad& pillars) {
+    rec.Natal.YearPolarity = rec.Birth.YearPolarity;
+    rec.LuckForward = IsLuckForward(rec.Natal.YearPolarity, rec.Person.sex) ? 1 : 0;
+    // Luck start: distance to the month-opening term in the luck direction.
+    ComputeSymbols(rec, pillars, BlockSelector::Natal);
+    rec.Transformed = rec.Natal;
+    rec.TransformedDiffers = 0;
+    // Combination analysis on Transformed, then for Natal: hidden-stem factors,
+    // index values, displayed scores, favourable elements, potential table.
+    if (!rec.TransformedDiffers) return;
+    // The secondary block is recomputed when a combination changed a pillar.
+}
+
+bool ChartPerson(ChartRecord& rec, const PersonRecord& person, PillarQuad& pillars) {
+    const Moment m{person.year, person.month, person.day, PillarHour(person.hour),
+                   person.hour == HourUnknown ? 0 : person.minute};
+    PillarQuad converted{};
+    if (!DateToPillars(rec, converted, m)) return false;
+    pillars = converted;
+    rec.Person = person;
+    rec.BirthTerm = rec.TermIndex;
+    FillBirthSummary(rec, pillars, m);
+    rec.BirthSeason = static_cast<uint8_t>(SeasonOf(*rec.SolarTerms, m));
+    ComputeChart(rec, pillars);
+    // Then: void marks from the natal year and day pillars.
+    return true;
+}
+
+}  // namespace qv

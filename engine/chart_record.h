@@ -1,0 +1,174 @@
+// The chart record: everything the engine knows about the current person.
+// Plain aggregates only, so that a block is copied whole and a record can be
+// owned by a test, a command-line run or a window program alike.
+#pragma once
+
+#include <cstdint>
+#include <type_traits>
+
+#include "person_record.h"
+#include "solar_terms.h"
+
+namespace qv {
+
+inline constexpr uint8_t NotApplicable = 0xFF;
+
+// Sexagenary numbers 0-59 of the year, month, day and hour pillars.
+struct PillarQuad {
+    uint8_t Pillar[4];
+};
+
+// The sexagenary number of a stem and a branch of equal parity (0 = 甲子).
+constexpr int SexagenaryOf(int stem, int branch) { return ((6 * stem - 5 * branch) % 60 + 60) % 60; }
+
+enum PillarSlot : int { YearPillar = 0, MonthPillar = 1, DayPillar = 2, HourPillar = 3 };
+
+struct ChartBlock {
+    int16_t YearPolarity;  // of the natal year stem: 0 yang, 1 yin
+    int16_t Pattern;       // special pattern 0-6, -1 none
+    int16_t ReadingKind;   // 0 pattern, 1 climate stems, 2 bridging element, 3 strength reading
+    uint8_t Stem[4];
+    uint8_t Branch[4];
+    uint8_t StemGod[4];          // day entry NotApplicable
+    uint8_t HiddenStem[4][3];    // stem + 1, 0 = none
+    uint8_t HiddenGod[4][3];     // NotApplicable = none
+    uint8_t Stage[4];
+    uint32_t SpiritMaskA[4];
+    uint32_t SpiritMaskB[4];
+    uint8_t NaYin[4];
+    uint8_t LuckStartAge;
+    uint8_t LuckStartAgeMid;
+    uint8_t LuckChangeStem[2];
+    uint8_t LuckStartTerm[2];    // term in force at the luck start, days since it
+    uint8_t LuckStartSpan[3];    // years, months, days from birth to the luck start
+    uint8_t LuckStem[12];
+    uint8_t LuckBranch[12];
+    uint8_t LuckStemGod[12];
+    uint8_t LuckBranchGod[12];
+    uint8_t Roles[5];            // elements of 用神, 喜神, 閒神, 忌神, 仇神
+    uint8_t ClimateStem;
+    uint8_t ClimateStemsMore[4];
+    uint8_t SeasonElement[5];    // element that is 旺, 相, 休, 囚, 死
+    uint8_t RelationElement[5];  // self, output, resource, officer, wealth
+    uint8_t StemFactor[4];
+    uint8_t BranchFactor[4];
+    uint8_t HiddenFactor[4][3];
+    uint8_t StemElement[4];
+    uint8_t BranchElement[4];
+    uint8_t HiddenElement[4][3];  // NotApplicable = none
+    int16_t StemScore[10];
+    int16_t TenGodScore[10];
+    int16_t ElementScore[5];
+    int16_t StemIndex[10];
+    int16_t TenGodIndex[10];
+    int16_t ElementIndex[5];
+    int16_t StrengthScore[5];
+    int16_t ClimateBalance;  // 陰陽氣合, in tenths
+    int32_t IsStrong;
+    int16_t SameParty;
+    int16_t OtherParty;
+    int16_t PeriodValue;
+    int16_t StemUnion[5];
+    int16_t BranchRelation[5];
+};
+
+static_assert(std::is_trivially_copyable_v<ChartBlock>);
+static_assert(std::is_standard_layout_v<ChartBlock>);
+
+// Every field of ChartBlock in declared order, for code that walks a block by
+// field name (the JSON writer of the command-line tool).
+#define QV_CHART_BLOCK_FIELDS(X)                                                                         \
+    X(YearPolarity) X(Pattern) X(ReadingKind) X(Stem) X(Branch) X(StemGod) X(HiddenStem) X(HiddenGod)    \
+    X(Stage) X(SpiritMaskA) X(SpiritMaskB) X(NaYin) X(LuckStartAge) X(LuckStartAgeMid) X(LuckChangeStem) \
+    X(LuckStartTerm) X(LuckStartSpan) X(LuckStem) X(LuckBranch) X(LuckStemGod) X(LuckBranchGod) X(Roles) \
+    X(ClimateStem) X(ClimateStemsMore) X(SeasonElement) X(RelationElement) X(StemFactor) X(BranchFactor) \
+    X(HiddenFactor) X(StemElement) X(BranchElement) X(HiddenElement) X(StemScore) X(TenGodScore)         \
+    X(ElementScore) X(StemIndex) X(TenGodIndex) X(ElementIndex) X(StrengthScore) X(ClimateBalance)       \
+    X(IsStrong) X(SameParty) X(OtherParty) X(PeriodValue) X(StemUnion) X(BranchRelation)
+
+// 華蓋/驛馬/劫煞/亡神 basis, 子卯酉 hidden stems, 咸池 basis, rat-hour rule.
+struct EngineOptions {
+    int16_t GodBase;        // 0 from the year branch, 1 from the day branch
+    int16_t SkyBase;        // 0 one hidden stem for 子卯酉, 1 two
+    int16_t PoolBase;       // 0 from the year branch, 1 from the month branch
+    int16_t FirstTimeBase;  // rat-hour rule: 0 早子時, 1 一般子時, 2 夜子時
+};
+
+enum RatHourRule : int16_t { EarlyRatHour = 0, CommonRatHour = 1, NightRatHour = 2 };
+
+struct LocalDateTime {
+    int16_t Year, Month, Day, Hour, Minute;
+};
+
+// Filled by the person commands before the chart is computed.
+struct BirthSummary {
+    int16_t LunarYear, LunarMonth, LunarDay;
+    int16_t Hour, Minute;
+    int16_t Year, Month, Day;
+    int16_t YearStem, YearBranch;
+    int16_t YearPolarity;
+    int32_t Sex;
+    int32_t LeapMonth;
+};
+
+// Parameters of the index formula and the middle use-god threshold.
+struct ScoringParameters {
+    int16_t MIDPARM;
+    int16_t FiveType;
+    int16_t K1, K2;
+    int16_t BTYPE;
+    int16_t BBase, BADD, CBASE;
+};
+
+inline constexpr int PotentialIndexSize = 255;
+
+struct ChartRecord {
+    PersonRecord Person;
+    ChartBlock Natal;
+    ChartBlock Transformed;
+    ChartBlock Flow;
+    ChartBlock Scratch;
+    int16_t YearDisplay;  // 0 AD years, 1 ROC years
+    EngineOptions Options;
+    int16_t ChartKind;    // 0-6; 0 and 6 make secondary work act on Transformed
+    LocalDateTime Now;
+    int16_t TermIndex;    // term in force at the moment last converted to pillars
+    int16_t BirthTerm;
+    BirthSummary Birth;
+    int16_t LuckForward;  // 1 when the luck pillars run forward
+    const SolarTermTable* SolarTerms;
+    ScoringParameters Scoring;
+    int32_t TransformedDiffers;
+    int16_t PotentialIndex[3][PotentialIndexSize];
+    int16_t TermDays;     // elapsed since the latest month-opening term
+    int16_t TermMinutes;
+    int16_t Weekday;      // 0 = Sunday
+    uint8_t BirthYearBoundary;
+    uint8_t BirthSeason;
+    uint8_t VoidMarks[12];  // 0xFF where the branch is void
+};
+
+static_assert(std::is_trivially_copyable_v<ChartRecord>);
+
+// Which chart block an operation works on.
+enum class BlockSelector { Natal, Secondary, Scratch };
+
+// Transformed for chart kinds 0 and 6, Flow for the period kinds 1-5.
+inline ChartBlock& SecondaryBlock(ChartRecord& rec) {
+    return (rec.ChartKind == 0 || rec.ChartKind == 6) ? rec.Transformed : rec.Flow;
+}
+
+inline ChartBlock& SelectBlock(ChartRecord& rec, BlockSelector sel) {
+    switch (sel) {
+        case BlockSelector::Natal: return rec.Natal;
+        case BlockSelector::Secondary: return SecondaryBlock(rec);
+        case BlockSelector::Scratch: break;
+    }
+    return rec.Scratch;
+}
+
+// Defaults as the settings file gives them when a key is missing.
+inline constexpr EngineOptions DefaultEngineOptions{0, 0, 0, CommonRatHour};
+inline constexpr ScoringParameters DefaultScoringParameters{100, 0, 20, 30, 0, 70, 70, 20};
+
+}  // namespace qv

@@ -1,0 +1,134 @@
+// "AInfo.tbl": a 16-byte header, then one 96-byte row per year.
+//   0  8  identification "QVSTERMS"
+//   8  2  format version (1), little-endian
+//  10  2  first year
+//  12  2  last year
+//  14  2  row count (last - first + 1)
+//  16     rows: 24 entries of month, day, hour, minute bytes, 小寒 first
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "calendar.h"
+#include "solar_terms.h"
+#include "string_table.h"
+
+namespace qv {
+namespace {
+
+constexpr char Magic[8] = {'Q', 'V', 'S', 'T', 'E', 'R', 'M', 'S'};
+constexpr int FormatVersion = 1;
+constexpr size_t HeaderSize = 16;
+constexpr size_t RowSize = TermsPerYear * 4;
+
+int ReadU16(const unsigned char* p) { return p[0] | (p[1] << 8); }
+
+void WriteU16(std::string& out, int v) {
+    out.push_back(static_cast<char>(v & 0xFF));
+    out.push_back(static_cast<char>((v >> 8) & 0xFF));
+}
+
+std::string TermName(int term) { return std::string(StringText(text_base::Term + term)); }
+
+std::string EntryProblem(int year, int term, const TermMoment& t) {
+    char what[96] = "";
+    if (t.Month < 1 || t.Month > 12) {
+        std::snprintf(what, sizeof what, "month %d is not 1-12", t.Month);
+    } else if (!IsValidDate(year, t.Month, t.Day)) {
+        std::snprintf(what, sizeof what, "day %d is not valid in month %d", t.Day, t.Month);
+    } else if (t.Hour > 23) {
+        std::snprintf(what, sizeof what, "hour %d is not 0-23", t.Hour);
+    } else if (t.Minute > 59) {
+        std::snprintf(what, sizeof what, "minute %d is not 0-59", t.Minute);
+    } else {
+        return {};
+    }
+    return "year " + std::to_string(year) + " term " + std::to_string(term) + " (" + TermName(term) + "): " + what;
+}
+
+// Minutes since the table's first year began, across year ends.
+int64_t AbsoluteMinute(int firstYear, int year, const TermMoment& t) {
+    return (static_cast<int64_t>(DayNumber(firstYear, year, t.Month, t.Day)) * 24 + t.Hour) * 60 + t.Minute;
+}
+
+TableLoadResult Refuse(SolarTermTable& table, const std::string& path, const std::string& why) {
+    table.FirstYear = table.LastYear = 0;
+    return TableLoadResult{false, path + ": " + why};
+}
+
+}  // namespace
+
+TableLoadResult LoadSolarTermTable(const std::string& path, SolarTermTable& table) {
+    table.FirstYear = table.LastYear = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return Refuse(table, path, "cannot be opened");
+    // Never more than a full table plus one byte, so a huge file cannot flood memory.
+    const size_t limit = HeaderSize + RowSize * SolarTermMaxRows + 1;
+    std::vector<unsigned char> data(limit);
+    in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(limit));
+    data.resize(static_cast<size_t>(in.gcount()));
+
+    if (data.size() < HeaderSize || std::memcmp(data.data(), Magic, sizeof Magic) != 0)
+        return Refuse(table, path, "not a solar-term table");
+    if (ReadU16(&data[8]) != FormatVersion) return Refuse(table, path, "unknown format version");
+    const int first = ReadU16(&data[10]), last = ReadU16(&data[12]), rows = ReadU16(&data[14]);
+    if (first != SolarTermFirstYear) return Refuse(table, path, "first year is not 1801");
+    if (last < first || rows != last - first + 1 || rows > SolarTermMaxRows)
+        return Refuse(table, path, "year range and row count do not agree");
+    if (data.size() != HeaderSize + RowSize * static_cast<size_t>(rows))
+        return Refuse(table, path, "length does not match " + std::to_string(rows) + " rows (truncated or extended)");
+
+    int64_t previous = -1;
+    for (int r = 0; r < rows; ++r) {
+        for (int i = 0; i < TermsPerYear; ++i) {
+            const unsigned char* e = &data[HeaderSize + RowSize * r + 4 * i];
+            const TermMoment t{e[0], e[1], e[2], e[3]};
+            if (std::string problem = EntryProblem(first + r, i, t); !problem.empty()) return Refuse(table, path, problem);
+            const int64_t minute = AbsoluteMinute(first, first + r, t);
+            if (minute <= previous)
+                return Refuse(table, path,
+                              "year " + std::to_string(first + r) + " term " + std::to_string(i) + " (" + TermName(i) +
+                                  ") is not after the term before it");
+            previous = minute;
+            table.Rows[r][i] = t;
+        }
+    }
+    table.FirstYear = static_cast<uint16_t>(first);
+    table.LastYear = static_cast<uint16_t>(last);
+    return TableLoadResult{true, {}};
+}
+
+TableLoadResult SaveSolarTermTable(const std::string& path, const SolarTermTable& table) {
+    if (table.FirstYear == 0) return TableLoadResult{false, "no table to save"};
+    std::string out(Magic, sizeof Magic);
+    const int rows = table.LastYear - table.FirstYear + 1;
+    WriteU16(out, FormatVersion);
+    WriteU16(out, table.FirstYear);
+    WriteU16(out, table.LastYear);
+    WriteU16(out, rows);
+    for (int r = 0; r < rows; ++r) {
+        for (const TermMoment& t : table.Rows[r]) {
+            out.push_back(static_cast<char>(t.Month));
+            out.push_back(static_cast<char>(t.Day));
+            out.push_back(static_cast<char>(t.Hour));
+            out.push_back(static_cast<char>(t.Minute));
+        }
+    }
+    // The build writes this file; a temporary name and a rename keep a half-written table from being read.
+    const std::string temp = path + ".tmp";
+    {
+        std::ofstream f(temp, std::ios::binary | std::ios::trunc);
+        f.write(out.data(), static_cast<std::streamsize>(out.size()));
+        if (!f.flush()) return TableLoadResult{false, temp + ": cannot be written"};
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) return TableLoadResult{false, path + ": cannot be replaced"};
+    return TableLoadResult{true, {}};
+}
+
+}  // namespace qv

@@ -1,0 +1,45 @@
+// Test helpers: the independent reference tables and the solar-term table the build generated.
+#pragma once
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "solar_terms.h"
+
+namespace qv::test {
+
+// Rows of a tab-separated reference file, header line dropped.
+inline std::vector<std::vector<std::string>> ReadReferenceTsv(const std::string& name) {
+    std::vector<std::vector<std::string>> rows;
+    std::ifstream in(std::string(QUORVANE_REFERENCE_DIR) + "/" + name);
+    std::string line;
+    bool header = true;
+    while (std::getline(in, line)) {
+        if (header) {
+            header = false;
+            continue;
+        }
+        std::vector<std::string> fields;
+        std::stringstream ss(line);
+        std::string field;
+        while (std::getline(ss, field, '\t')) fields.push_back(field);
+        if (!line.empty() && line.back() == '\t') fields.emplace_back();
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+// The table the build wrote beside the programs; null when it cannot be read.
+inline const SolarTermTable* BuiltTable() {
+    static std::unique_ptr<SolarTermTable> table = [] {
+        auto t = std::make_unique<SolarTermTable>();
+        if (!LoadSolarTermTable(std::string(QUORVANE_BIN_DIR) + "/AInfo.tbl", *t).Ok) t.reset();
+        return t;
+    }();
+    return table.get();
+}
+
+}  // namespace qv::test

@@ -1,0 +1,70 @@
+// Test helper: runs a built program with arguments and stdin, capturing its output.
+#pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace qv::test {
+
+struct ProgramResult {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+inline std::string ReadFileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline std::string ShellQuote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs QUORVANE_BIN_DIR/<program> through the shell with the given stdin.
+inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                                const std::string& input = {}) {
+    char dir[] = "/tmp/quorvane-run-XXXXXX";
+    ProgramResult r;
+    if (!mkdtemp(dir)) return r;
+    const std::string base(dir);
+    std::ofstream(base + "/in", std::ios::binary) << input;
+    std::string cmd = ShellQuote(std::string(QUORVANE_BIN_DIR) + "/" + program);
+    for (const std::string& a : args) cmd += " " + ShellQuote(a);
+    cmd += " <" + base + "/in >" + base + "/out 2>" + base + "/err";
+    const int raw = std::system(cmd.c_str());
+    r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.Out = ReadFileText(base + "/out");
+    r.Err = ReadFileText(base + "/err");
+    std::system(("rm -rf " + ShellQuote(base)).c_str());
+    return r;
+}
+
+// A fresh empty folder under /tmp, removed when the object goes.
+class TempDir {
+public:
+    TempDir() {
+        char dir[] = "/tmp/quorvane-test-XXXXXX";
+        path_ = mkdtemp(dir) ? dir : "/tmp";
+    }
+    ~TempDir() { std::system(("rm -rf " + ShellQuote(path_)).c_str()); }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+}  // namespace qv::test

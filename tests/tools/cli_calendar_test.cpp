@@ -1,0 +1,122 @@
+// quorvane-cli's calendar commands: output formats, bad input, missing data.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "run_program.h"
+
+namespace qv {
+namespace {
+
+using test::RunProgram;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    std::vector<std::string> WithData(std::vector<std::string> args) const {
+        args.insert(args.begin(), {"--data-dir", data_.Path()});
+        return args;
+    }
+    test::TempDir data_;
+};
+
+TEST_F(CliTest, PillarsFromStdinInInputOrder) {
+    const auto r = RunProgram("quorvane-cli", WithData({"pillars"}), "1999-12-07 23:30\n2000-01-01 12:00\n");
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const auto lines = Lines(r.Out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "2000-01-01 12:00\t15\t12\t54\t54\t己卯 丙子 戊午 戊午");
+    EXPECT_EQ(lines[0].substr(0, 17), "1999-12-07 23:30\t");
+}
+
+TEST_F(CliTest, PillarsRatHourRuleAsArgument) {
+    const auto common = RunProgram("quorvane-cli", WithData({"pillars", "2000-01-01 23:30"}));
+    const auto night = RunProgram("quorvane-cli", WithData({"pillars", "--rat-hour", "2", "2000-01-01 23:30"}));
+    ASSERT_EQ(common.Status, 0);
+    ASSERT_EQ(night.Status, 0);
+    EXPECT_EQ(common.Out, "2000-01-01 23:30\t15\t12\t55\t0\t己卯 丙子 己未 甲子\n");
+    EXPECT_EQ(night.Out, "2000-01-01 23:30\t15\t12\t54\t0\t己卯 丙子 戊午 甲子\n");
+}
+
+TEST_F(CliTest, BadLinesAreNamedSkippedAndFailTheRun) {
+    const auto r = RunProgram("quorvane-cli", WithData({"pillars"}),
+                              "2000-01-01 12:00\n2000-02-30 12:00\nnonsense\n1700-01-01 00:00\n2000-01-02 12:00\n");
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(Lines(r.Out).size(), 2u);
+    EXPECT_NE(r.Err.find("line 2"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("line 3"), std::string::npos);
+    EXPECT_NE(r.Err.find("line 4"), std::string::npos);
+}
+
+TEST_F(CliTest, LunarAndSolarAreInverse) {
+    const auto lunar = RunProgram("quorvane-cli", WithData({"lunar"}), "2033-12-22\n1900-01-31\n");
+    ASSERT_EQ(lunar.Status, 0) << lunar.Err;
+    EXPECT_EQ(lunar.Out, "2033-12-22\t2033\t11\t1\t1\n1900-01-31\t1900\t1\t1\t0\n");
+    const auto solar = RunProgram("quorvane-cli", WithData({"solar"}), "2033 11 1 1\n1900 1 1 0\n2023 3 1 1\n");
+    EXPECT_EQ(solar.Status, 1);
+    EXPECT_EQ(solar.Out, "2033-12-22\n1900-01-31\n");
+    EXPECT_NE(solar.Err.find("line 3"), std::string::npos);
+}
+
+TEST_F(CliTest, TermsOfOneYear) {
+    const auto r = RunProgram("quorvane-cli", WithData({"terms", "--from", "2024", "--to", "2024"}));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const auto lines = Lines(r.Out);
+    ASSERT_EQ(lines.size(), 24u);
+    // As the almanacs publish them for UTC+8.
+    EXPECT_EQ(lines[0], "2024\t0\t2024-01-06 04:49");
+    EXPECT_EQ(lines[2], "2024\t2\t2024-02-04 16:27");
+    EXPECT_EQ(lines[23], "2024\t23\t2024-12-21 17:20");
+}
+
+TEST_F(CliTest, ChartOfASamplePerson) {
+    const auto r = RunProgram("quorvane-cli", WithData({"chart", "--birth", "2000-01-01 12:00", "--sex", "m", "--json"}));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Out.find("\"Pillars\":[15,12,54,54]"), std::string::npos) << r.Out;
+    EXPECT_NE(r.Out.find("\"Natal\":{\"YearPolarity\":1"), std::string::npos);
+    // 己卯 is a yin year: a man's luck runs backward.
+    EXPECT_NE(r.Out.find("\"LuckForward\":0"), std::string::npos);
+    const auto unknown = RunProgram("quorvane-cli", WithData({"chart", "--birth", "2000-01-01 12:00", "--sex", "f",
+                                                              "--hour-unknown", "--json"}));
+    ASSERT_EQ(unknown.Status, 0);
+    // Month 丙子 (12): the conception pillar 丁卯 (3) stands in the hour.
+    EXPECT_NE(unknown.Out.find("\"Stem\":[5,2,4,3],\"Branch\":[3,0,6,3]"), std::string::npos) << unknown.Out;
+    const auto readable = RunProgram("quorvane-cli", WithData({"chart", "--birth", "2000-01-01 12:00", "--sex", "m"}));
+    EXPECT_NE(readable.Out.find("己卯  丙子  戊午  戊午"), std::string::npos) << readable.Out;
+}
+
+TEST_F(CliTest, OddCommandLinesAreRefused) {
+    EXPECT_EQ(RunProgram("quorvane-cli", WithData({"chart", "--sex", "m"})).Status, 1);
+    EXPECT_EQ(RunProgram("quorvane-cli", WithData({"chart", "--birth", "2000-01-01 12:00", "--sex", "x"})).Status, 1);
+    EXPECT_EQ(RunProgram("quorvane-cli", WithData({"pillars", "--rat-hour", "7"})).Status, 1);
+    EXPECT_EQ(RunProgram("quorvane-cli", WithData({"pillars", "--bogus"})).Status, 1);
+    EXPECT_EQ(RunProgram("quorvane-cli", WithData({"frobnicate"})).Status, 1);
+    EXPECT_EQ(RunProgram("quorvane-cli", {}).Status, 1);
+}
+
+TEST_F(CliTest, BrokenTableIsRefusedWithStatusTwo) {
+    ::mkdir((data_.Path() + "/program").c_str(), 0755);
+    std::ofstream(data_.Path() + "/program/AInfo.tbl") << "not a table";
+    const auto r = RunProgram("quorvane-cli", WithData({"pillars", "2000-01-01 12:00"}));
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_NE(r.Err.find("AInfo.tbl"), std::string::npos) << r.Err;
+    EXPECT_EQ(r.Out, "");
+}
+
+TEST_F(CliTest, ShippedTableIsCopiedIntoTheProgramFolderOnFirstUse) {
+    ASSERT_EQ(RunProgram("quorvane-cli", WithData({"pillars", "2000-01-01 12:00"})).Status, 0);
+    struct stat st {};
+    EXPECT_EQ(::stat((data_.Path() + "/program/AInfo.tbl").c_str(), &st), 0);
+}
+
+}  // namespace
+}  // namespace qv

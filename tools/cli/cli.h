@@ -1,0 +1,69 @@
+// Shared pieces of quorvane-cli: argument handling, the data directory and
+// the exit codes every subcommand uses.
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calendar.h"
+#include "solar_terms.h"
+
+namespace qv::cli {
+
+enum ExitCode : int {
+    ExitOk = 0,
+    ExitBadInput = 1,  // some input line or option was refused
+    ExitNoData = 2,    // a data file (solar-term table, records file) is missing or broken
+};
+
+// The command line after the subcommand name, with the options shared by all
+// subcommands (--data-dir) already taken out.
+struct Args {
+    std::vector<std::string> Items;
+    std::string DataDir;  // empty: QUORVANE_DATA_DIR or the default
+
+    // Removes "--name VALUE" (or "--name=VALUE") and returns VALUE.
+    std::optional<std::string> TakeValue(std::string_view name);
+    // Removes a bare "--name" switch and tells whether it was there.
+    bool TakeFlag(std::string_view name);
+    // After all options are taken: an argument starting with "--" is unknown.
+    bool RejectUnknownOptions() const;
+};
+
+// Prints "quorvane-cli: <message>" on stderr.
+void Complain(std::string_view message);
+
+// Loads AInfo.tbl from the data directory (copied there from beside the
+// program on first use); prints the reason and returns false when it cannot.
+bool LoadTermTable(const Args& args, SolarTermTable& table);
+
+// Strict parsers of the fixed input formats; false on anything else.
+bool ParseDate(std::string_view text, CivilDate& out);            // YYYY-MM-DD
+bool ParseMoment(std::string_view text, Moment& out);             // YYYY-MM-DD HH:MM
+bool ParseInt(std::string_view text, int& out);
+
+// Takes "--rat-hour N" (0 早子時, 1 一般子時, 2 夜子時; default 1); false after a complaint.
+bool TakeRatHour(Args& args, int16_t& rule);
+
+// Runs `answer` on every input: the remaining arguments, or else the lines of
+// stdin. A refused input is reported on stderr with its line number and the
+// others are still answered; the result is ExitBadInput if any was refused.
+// `answer` returns an empty text on success, else the reason.
+int AnswerEachInput(const Args& args, std::string (*answer)(std::string_view input, void* context), void* context);
+
+struct Command {
+    const char* Name;
+    const char* Usage;
+    int (*Run)(Args& args);
+};
+
+int RunTerms(Args& args);
+int RunPillars(Args& args);
+int RunLunar(Args& args);
+int RunSolar(Args& args);
+int RunChart(Args& args);
+
+}  // namespace qv::cli

@@ -1,0 +1,46 @@
+// quorvane-cli: the chart engine for users and scripts.
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "cli.h"
+
+namespace qv::cli {
+namespace {
+
+constexpr Command Commands[] = {
+    {"terms", "terms [--from Y] [--to Y]", RunTerms},
+    {"pillars", "pillars [--rat-hour 0|1|2] [\"YYYY-MM-DD HH:MM\" ...]   (else moments from stdin)", RunPillars},
+    {"lunar", "lunar [YYYY-MM-DD ...]   (else dates from stdin)", RunLunar},
+    {"solar", "solar [\"Y M D LEAP\" ...]   (lunar dates; else from stdin)", RunSolar},
+    {"chart", "chart --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [--rat-hour N] [--json]", RunChart},
+};
+
+void PrintUsage(std::FILE* to) {
+    std::fprintf(to, "usage: quorvane-cli [--data-dir DIR] COMMAND ...\n");
+    for (const Command& c : Commands) std::fprintf(to, "  quorvane-cli %s\n", c.Usage);
+}
+
+}  // namespace
+
+}  // namespace qv::cli
+
+int main(int argc, char** argv) {
+    using namespace qv::cli;
+    std::ios::sync_with_stdio(false);
+    Args args;
+    for (int i = 1; i < argc; ++i) args.Items.emplace_back(argv[i]);
+    if (auto dir = args.TakeValue("--data-dir")) args.DataDir = *dir;
+    if (args.Items.empty() || args.Items[0] == "--help" || args.Items[0] == "-h") {
+        PrintUsage(args.Items.empty() ? stderr : stdout);
+        return args.Items.empty() ? ExitBadInput : ExitOk;
+    }
+    const std::string name = args.Items[0];
+    args.Items.erase(args.Items.begin());
+    for (const Command& c : Commands) {
+        if (name == c.Name) return c.Run(args);
+    }
+    Complain("unknown command " + name);
+    PrintUsage(stderr);
+    return ExitBadInput;
+}
