@@ -1,6 +1,9 @@
 #include "chart_compute.h"
 
 #include "calendar.h"
+#include "luck.h"
+#include "spirits.h"
+#include "symbols.h"
 
 namespace qv {
 namespace {
@@ -52,25 +55,37 @@ int ConceptionPillar(int monthPillar) { return (monthPillar + 51) % 60; }
 bool BirthTimeUnknown(const ChartRecord& rec) { return rec.Person.hour == HourUnknown; }
 
 void ComputeSymbols(ChartRecord& rec, const PillarQuad& pillars, BlockSelector sel) {
-    if (sel == BlockSelector::Natal) {
-        PlaceNatalPillars(rec, pillars);
-        // Next: season element, luck pillars, hidden stems, ten gods, stages, spirits.
+    if (sel != BlockSelector::Natal) {
+        FillHiddenStemsAndGods(SelectBlock(rec, sel), rec.Options.SkyBase);
         return;
     }
-    // Secondary and scratch blocks: hidden stems and ten gods from the block's own pillars.
+    ChartBlock& natal = rec.Natal;
+    PlaceNatalPillars(rec, pillars);
+    FillSeasonElements(natal);
+    BuildLuckPillars(natal, natal.Stem[DayPillar], rec.LuckForward != 0, natal.Stem[MonthPillar],
+                     natal.Branch[MonthPillar], true);
+    FillStages(natal);
+    FillHiddenStemsAndGods(natal, rec.Options.SkyBase);
+    FillRelationElements(natal);
+    // Before the copy into Transformed, so that it never keeps another person's factors.
+    FillHiddenFactors(natal, rec.Options.SkyBase);
+    FillSpirits(rec, pillars);
 }
 
 void ComputeChart(ChartRecord& rec, const PillarQuad& pillars) {
     rec.Natal.YearPolarity = rec.Birth.YearPolarity;
     rec.LuckForward = IsLuckForward(rec.Natal.YearPolarity, rec.Person.sex) ? 1 : 0;
-    // Luck start: distance to the month-opening term in the luck direction.
+    ComputeLuckStart(rec, pillars);
     ComputeSymbols(rec, pillars, BlockSelector::Natal);
     rec.Transformed = rec.Natal;
     rec.TransformedDiffers = 0;
-    // Combination analysis on Transformed, then for Natal: hidden-stem factors,
-    // index values, displayed scores, favourable elements, potential table.
+    // Combination analysis on Transformed comes here, then for Natal the index
+    // values, displayed scores, favourable elements and potential table.
     if (!rec.TransformedDiffers) return;
     // The secondary block is recomputed when a combination changed a pillar.
+    ComputeSymbols(rec, pillars, BlockSelector::Secondary);
+    FillRelationElements(SecondaryBlock(rec));
+    FillHiddenFactors(SecondaryBlock(rec), rec.Options.SkyBase);
 }
 
 bool ChartPerson(ChartRecord& rec, const PersonRecord& person, PillarQuad& pillars) {
@@ -84,7 +99,7 @@ bool ChartPerson(ChartRecord& rec, const PersonRecord& person, PillarQuad& pilla
     FillBirthSummary(rec, pillars, m);
     rec.BirthSeason = static_cast<uint8_t>(SeasonOf(*rec.SolarTerms, m));
     ComputeChart(rec, pillars);
-    // Then: void marks from the natal year and day pillars.
+    FillVoidMarks(rec);
     return true;
 }
 
