@@ -14,10 +14,14 @@ void PlacePillar(ChartBlock& block, int slot, int sexagenary) {
     block.Branch[slot] = static_cast<uint8_t>(sexagenary % 12);
 }
 
+void SetLuckDirection(ChartRecord& rec) {
+    rec.Natal.YearPolarity = rec.Birth.YearPolarity;
+    rec.LuckForward = IsLuckForward(rec.Natal.YearPolarity, rec.Person.sex) ? 1 : 0;
+}
+
 void PlaceNatalPillars(ChartRecord& rec, const PillarQuad& pillars) {
     ChartBlock& natal = rec.Natal;
-    natal.YearPolarity = rec.Birth.YearPolarity;
-    rec.LuckForward = IsLuckForward(natal.YearPolarity, rec.Person.sex) ? 1 : 0;
+    SetLuckDirection(rec);
     for (int p = YearPillar; p <= DayPillar; ++p) PlacePillar(natal, p, pillars.Pillar[p]);
     const int hour = BirthTimeUnknown(rec) ? ConceptionPillar(pillars.Pillar[MonthPillar]) : pillars.Pillar[HourPillar];
     PlacePillar(natal, HourPillar, hour);
@@ -54,6 +58,11 @@ int ConceptionPillar(int monthPillar) { return (monthPillar + 51) % 60; }
 
 bool BirthTimeUnknown(const ChartRecord& rec) { return rec.Person.hour == HourUnknown; }
 
+Moment BirthMoment(const PersonRecord& person) {
+    return Moment{person.year, person.month, person.day, PillarHour(person.hour),
+                  person.hour == HourUnknown ? 0 : person.minute};
+}
+
 void ComputeSymbols(ChartRecord& rec, const PillarQuad& pillars, BlockSelector sel) {
     if (sel != BlockSelector::Natal) {
         FillHiddenStemsAndGods(SelectBlock(rec, sel), rec.Options.SkyBase);
@@ -73,8 +82,7 @@ void ComputeSymbols(ChartRecord& rec, const PillarQuad& pillars, BlockSelector s
 }
 
 void ComputeChart(ChartRecord& rec, const PillarQuad& pillars) {
-    rec.Natal.YearPolarity = rec.Birth.YearPolarity;
-    rec.LuckForward = IsLuckForward(rec.Natal.YearPolarity, rec.Person.sex) ? 1 : 0;
+    SetLuckDirection(rec);
     ComputeLuckStart(rec, pillars);
     ComputeSymbols(rec, pillars, BlockSelector::Natal);
     rec.Transformed = rec.Natal;
@@ -89,8 +97,7 @@ void ComputeChart(ChartRecord& rec, const PillarQuad& pillars) {
 }
 
 bool ChartPerson(ChartRecord& rec, const PersonRecord& person, PillarQuad& pillars) {
-    const Moment m{person.year, person.month, person.day, PillarHour(person.hour),
-                   person.hour == HourUnknown ? 0 : person.minute};
+    const Moment m = BirthMoment(person);
     PillarQuad converted{};
     if (!DateToPillars(rec, converted, m)) return false;
     pillars = converted;

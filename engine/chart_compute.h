@@ -2,6 +2,7 @@
 // record to the complete chart.
 #pragma once
 
+#include "calendar.h"
 #include "chart_record.h"
 
 namespace qv {
@@ -14,6 +15,10 @@ int ConceptionPillar(int monthPillar);
 
 // True when the stored hour says the birth time is not known.
 bool BirthTimeUnknown(const ChartRecord& rec);
+
+// The person's birth moment as the pillars and the luck start count it: an
+// unknown hour stands for 12:00.
+Moment BirthMoment(const PersonRecord& person);
 
 // Fills Natal from the pillars, derives Transformed and runs the analysis.
 // The caller has filled rec.Person and rec.Birth.

@@ -38,9 +38,7 @@ int LuckStartAgeOf(const LuckSpan& span) { return span.Years + (span.Months >= 6
 
 void ComputeLuckStart(ChartRecord& rec, const PillarQuad& pillars) {
     ChartBlock& natal = rec.Natal;
-    const PersonRecord& p = rec.Person;
-    // An unknown hour counts as noon, as it does for the pillars.
-    const Moment birth{p.year, p.month, p.day, PillarHour(p.hour), p.hour == HourUnknown ? 0 : p.minute};
+    const Moment birth = BirthMoment(rec.Person);
     const TermSpan distance = DistanceInTable(rec.SolarTerms, birth, rec.LuckForward != 0, true);
     // A birth the table cannot place gets a zero span rather than garbage.
     const LuckSpan span = distance.Index < 0 ? LuckSpan{} : LuckSpanOf(distance.Days, distance.Hours, distance.Minutes);
@@ -48,7 +46,7 @@ void ComputeLuckStart(ChartRecord& rec, const PillarQuad& pillars) {
     natal.LuckStartSpan[1] = static_cast<uint8_t>(span.Months);
     natal.LuckStartSpan[2] = static_cast<uint8_t>(span.Days);
 
-    const CivilDate start = AddDays(CivilDate{p.year, p.month, p.day}, span.OffsetDays);
+    const CivilDate start = AddDays(CivilDate{birth.Year, birth.Month, birth.Day}, span.OffsetDays);
     const Moment startMidnight{start.Year, start.Month, start.Day, 0, 0};
     const TermSpan since = DistanceInTable(rec.SolarTerms, startMidnight, false, false);
     // A luck start beyond the table's last year has no term to name.
