@@ -67,4 +67,18 @@ private:
     std::string path_;
 };
 
+// Runs quorvane-cli on a data root of its own, so no test sees another's files.
+inline ProgramResult RunCli(const TempDir& data, std::vector<std::string> args, const std::string& input = {}) {
+    args.insert(args.begin(), {"--data-dir", data.Path()});
+    return RunProgram("quorvane-cli", args, input);
+}
+
+// The lines of a program's output.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
 }  // namespace qv::test

@@ -13,12 +13,7 @@ namespace {
 
 using test::RunProgram;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+using test::Lines;
 
 class CliTest : public ::testing::Test {
 protected:
@@ -76,22 +71,6 @@ TEST_F(CliTest, TermsOfOneYear) {
     EXPECT_EQ(lines[0], "2024\t0\t2024-01-06 04:49");
     EXPECT_EQ(lines[2], "2024\t2\t2024-02-04 16:27");
     EXPECT_EQ(lines[23], "2024\t23\t2024-12-21 17:20");
-}
-
-TEST_F(CliTest, ChartOfASamplePerson) {
-    const auto r = RunProgram("quorvane-cli", WithData({"chart", "--birth", "2000-01-01 12:00", "--sex", "m", "--json"}));
-    ASSERT_EQ(r.Status, 0) << r.Err;
-    EXPECT_NE(r.Out.find("\"Pillars\":[15,12,54,54]"), std::string::npos) << r.Out;
-    EXPECT_NE(r.Out.find("\"Natal\":{\"YearPolarity\":1"), std::string::npos);
-    // 己卯 is a yin year: a man's luck runs backward.
-    EXPECT_NE(r.Out.find("\"LuckForward\":0"), std::string::npos);
-    const auto unknown = RunProgram("quorvane-cli", WithData({"chart", "--birth", "2000-01-01 12:00", "--sex", "f",
-                                                              "--hour-unknown", "--json"}));
-    ASSERT_EQ(unknown.Status, 0);
-    // Month 丙子 (12): the conception pillar 丁卯 (3) stands in the hour.
-    EXPECT_NE(unknown.Out.find("\"Stem\":[5,2,4,3],\"Branch\":[3,0,6,3]"), std::string::npos) << unknown.Out;
-    const auto readable = RunProgram("quorvane-cli", WithData({"chart", "--birth", "2000-01-01 12:00", "--sex", "m"}));
-    EXPECT_NE(readable.Out.find("己卯  丙子  戊午  戊午"), std::string::npos) << readable.Out;
 }
 
 TEST_F(CliTest, OddCommandLinesAreRefused) {

@@ -1,68 +1,98 @@
-// chart: one person's natal chart, readable or as JSON.
+// chart: a person's natal chart, readable or as JSON; --batch charts one
+// person per stdin line.
 #include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <memory>
 
 #include "calendar.h"
 #include "chart_compute.h"
 #include "chart_record.h"
+#include "chart_text.h"
 #include "cli.h"
 #include "json_out.h"
-#include "string_table.h"
+#include "luck.h"
 
 namespace qv::cli {
 namespace {
 
-struct ChartRequest {
-    Moment Birth{};
+struct Birth {
+    Moment When{};
     int Sex = 0;
     bool HourUnknown = false;
-    bool Json = false;
 };
 
-bool TakeChartRequest(Args& args, ChartRecord& rec, ChartRequest& req) {
-    const auto birth = args.TakeValue("--birth");
+// "--name 0|1" into an option field; false after a complaint.
+bool TakeSwitchOption(Args& args, std::string_view name, int16_t& field) {
+    const auto value = args.TakeValue(name);
+    if (!value) return true;
+    int n = 0;
+    if (!ParseInt(*value, n) || (n != 0 && n != 1)) {
+        Complain(std::string(name) + " takes 0 or 1, not " + *value);
+        return false;
+    }
+    field = static_cast<int16_t>(n);
+    return true;
+}
+
+bool TakeEngineOptions(Args& args, EngineOptions& options) {
+    options = DefaultEngineOptions;
+    return TakeSwitchOption(args, "--god-base", options.GodBase) &&
+           TakeSwitchOption(args, "--sky-base", options.SkyBase) &&
+           TakeSwitchOption(args, "--pool-base", options.PoolBase) && TakeRatHour(args, options.FirstTimeBase);
+}
+
+bool ParseSex(std::string_view text, int& sex) {
+    if (text != "m" && text != "f") return false;
+    sex = text == "f" ? 1 : 0;
+    return true;
+}
+
+bool TakeBirth(Args& args, Birth& birth) {
+    const auto when = args.TakeValue("--birth");
     const auto sex = args.TakeValue("--sex");
-    req.HourUnknown = args.TakeFlag("--hour-unknown");
-    req.Json = args.TakeFlag("--json");
-    if (!TakeRatHour(args, rec.Options.FirstTimeBase) || args.RejectUnknownOptions()) return false;
-    if (!birth || !ParseMoment(*birth, req.Birth)) {
+    birth.HourUnknown = args.TakeFlag("--hour-unknown");
+    if (!when || !ParseMoment(*when, birth.When)) {
         Complain("--birth \"YYYY-MM-DD HH:MM\" is required");
         return false;
     }
-    if (!sex || (*sex != "m" && *sex != "f")) {
+    if (!sex || !ParseSex(*sex, birth.Sex)) {
         Complain("--sex m|f is required");
-        return false;
-    }
-    req.Sex = *sex == "f" ? 1 : 0;
-    if (!args.Items.empty()) {
-        Complain("unexpected argument " + args.Items.front());
         return false;
     }
     return true;
 }
 
-PersonRecord PersonFor(const ChartRequest& req) {
+// A batch line: "YYYY-MM-DD HH:MM m|f", the time "??" (or "??:??") when unknown.
+bool ParseBatchLine(std::string_view line, Birth& birth) {
+    const size_t firstBlank = line.find(' ');
+    const size_t lastBlank = line.rfind(' ');
+    if (firstBlank != 10 || lastBlank == firstBlank || !ParseSex(line.substr(lastBlank + 1), birth.Sex)) return false;
+    const std::string_view time = line.substr(11, lastBlank - 11);
+    birth.HourUnknown = time == "??" || time == "??:??";
+    const std::string moment = std::string(line.substr(0, 11)) + (birth.HourUnknown ? "12:00" : std::string(time));
+    return ParseMoment(moment, birth.When);
+}
+
+PersonRecord PersonFor(const Birth& birth) {
     PersonRecord p{};
-    p.year = static_cast<int16_t>(req.Birth.Year);
-    p.month = static_cast<int16_t>(req.Birth.Month);
-    p.day = static_cast<int16_t>(req.Birth.Day);
-    p.hour = static_cast<int16_t>(req.HourUnknown ? HourUnknown : req.Birth.Hour);
-    p.minute = static_cast<int16_t>(req.HourUnknown ? 0 : req.Birth.Minute);
-    p.hourBranch = static_cast<int16_t>(req.HourUnknown ? 6 : DoubleHourOf(req.Birth.Hour));
-    p.sex = req.Sex;
+    p.year = static_cast<int16_t>(birth.When.Year);
+    p.month = static_cast<int16_t>(birth.When.Month);
+    p.day = static_cast<int16_t>(birth.When.Day);
+    p.hour = static_cast<int16_t>(birth.HourUnknown ? HourUnknown : birth.When.Hour);
+    p.minute = static_cast<int16_t>(birth.HourUnknown ? 0 : birth.When.Minute);
+    p.hourBranch = static_cast<int16_t>(birth.HourUnknown ? 6 : DoubleHourOf(birth.When.Hour));
+    p.sex = birth.Sex;
     return p;
 }
 
-void WriteBlock(std::ostream& out, const ChartBlock& block) {
+void AppendBlock(std::string& out, const ChartBlock& block) {
     JsonObject json(out);
 #define QV_JSON_FIELD(name) json.Field(#name, block.name);
     QV_CHART_BLOCK_FIELDS(QV_JSON_FIELD)
 #undef QV_JSON_FIELD
 }
 
-void WriteJson(std::ostream& out, const ChartRecord& rec, const PillarQuad& pillars) {
+void AppendJson(std::string& out, const ChartRecord& rec, const PillarQuad& pillars) {
     {
         JsonObject json(out);
         json.Field("Pillars", pillars.Pillar);
@@ -80,61 +110,91 @@ void WriteJson(std::ostream& out, const ChartRecord& rec, const PillarQuad& pill
         json.Field("Weekday", rec.Weekday);
         json.Field("BirthSeason", rec.BirthSeason);
         json.Field("VoidMarks", rec.VoidMarks);
+        json.Text("LuckChangeText", LuckChangeText(rec.Natal).View());
+        json.Text("LuckStartTermText", LuckStartTermText(rec.Natal).View());
+        json.Text("LuckSpanText", LuckSpanText(rec.Natal).View());
         json.Field("TransformedDiffers", rec.TransformedDiffers);
-        WriteBlock(json.NestedKey("Natal"), rec.Natal);
-        WriteBlock(json.NestedKey("Transformed"), rec.Transformed);
+        AppendBlock(json.NestedKey("Natal"), rec.Natal);
+        AppendBlock(json.NestedKey("Transformed"), rec.Transformed);
     }
-    out << '\n';
+    out += '\n';
 }
 
-void WriteReadable(std::ostream& out, const ChartRecord& rec) {
-    const ChartBlock& n = rec.Natal;
-    const char* captions[4] = {"年柱", "月柱", "日柱", BirthTimeUnknown(rec) ? "胎元" : "時柱"};
-    char date[48];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d ", rec.Person.year, rec.Person.month, rec.Person.day);
-    out << "出生\t" << date;
-    if (BirthTimeUnknown(rec)) {
-        out << "不知道時間";
-    } else {
-        std::snprintf(date, sizeof date, "%02d:%02d", rec.Person.hour, rec.Person.minute);
-        out << date;
+// The engine state shared by every person of one run.
+struct Charting {
+    std::unique_ptr<ChartRecord> Rec = std::make_unique<ChartRecord>();
+    std::unique_ptr<SolarTermTable> Table = std::make_unique<SolarTermTable>();
+    PillarQuad Pillars{};
+
+    bool Chart(const Birth& birth) { return ChartPerson(*Rec, PersonFor(birth), Pillars); }
+};
+
+constexpr const char* NoChart = "no chart for this birth moment (invalid, or outside the solar-term table)";
+
+void WriteOut(std::string& out) {
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    out.clear();
+}
+
+int RunBatch(Charting& charting) {
+    std::string out, line;
+    int refused = 0;
+    for (long number = 1; std::getline(std::cin, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        Birth birth;
+        const bool parsed = ParseBatchLine(line, birth);
+        if (parsed && charting.Chart(birth)) {
+            AppendJson(out, *charting.Rec, charting.Pillars);
+        } else {
+            // Keep one output line per input line so scripts can pair them up.
+            const char* why = parsed ? NoChart : "expected \"YYYY-MM-DD HH:MM m|f\" (HH:MM may be ?\?)";
+            {
+                JsonObject json(out);
+                json.Field("Line", number);
+                json.Text("Error", why);
+            }
+            out += '\n';
+            std::fflush(stdout);
+            std::cerr << "quorvane-cli: line " << number << ": " << why << ": " << line << '\n';
+            ++refused;
+        }
+        if (out.size() > (1 << 16)) WriteOut(out);
     }
-    out << "  " << StringText(text_base::Sex + (rec.Person.sex & 1)) << '\n';
-    if (rec.Birth.LunarYear) {
-        out << "農曆\t" << rec.Birth.LunarYear << "年 " << (rec.Birth.LeapMonth ? StringText(LeapMonthText) : "")
-            << rec.Birth.LunarMonth << "月 " << rec.Birth.LunarDay << "日\n";
-    }
-    out << "      ";
-    for (const char* c : captions) out << "  " << c;
-    out << "\n四柱  ";
-    for (int p = 0; p < 4; ++p) out << "  " << PillarText(SexagenaryOf(n.Stem[p], n.Branch[p]));
-    out << "\n年干\t" << StringText(text_base::Polarity + n.YearPolarity) << "年  大運"
-        << (rec.LuckForward ? "順行" : "逆行") << "\n節氣\t" << StringText(text_base::Term + rec.BirthTerm)
-        << "  當令 " << StringText(text_base::Element + rec.BirthSeason) << '\n';
+    WriteOut(out);
+    return refused ? ExitBadInput : ExitOk;
 }
 
 }  // namespace
 
 int RunChart(Args& args) {
-    auto rec = std::make_unique<ChartRecord>();
-    rec->Options = DefaultEngineOptions;
-    rec->Scoring = DefaultScoringParameters;
-    ChartRequest req;
-    if (!TakeChartRequest(args, *rec, req)) return ExitBadInput;
-    auto table = std::make_unique<SolarTermTable>();
-    if (!LoadTermTable(args, *table)) return ExitNoData;
-    rec->SolarTerms = table.get();
-    ReadCurrentDateTime(*rec);
-    PillarQuad pillars{};
-    if (!ChartPerson(*rec, PersonFor(req), pillars)) {
-        Complain("no chart for this birth moment (invalid, or outside the solar-term table)");
+    Charting charting;
+    ChartRecord& rec = *charting.Rec;
+    rec.Scoring = DefaultScoringParameters;
+    const bool batch = args.TakeFlag("--batch");
+    const bool json = args.TakeFlag("--json");
+    Birth birth;
+    if (!TakeEngineOptions(args, rec.Options) || (!batch && !TakeBirth(args, birth)) || args.RejectUnknownOptions())
+        return ExitBadInput;
+    if (!args.Items.empty()) {
+        Complain("unexpected argument " + args.Items.front());
         return ExitBadInput;
     }
-    if (req.Json) {
-        WriteJson(std::cout, *rec, pillars);
-    } else {
-        WriteReadable(std::cout, *rec);
+    if (!LoadTermTable(args, *charting.Table)) return ExitNoData;
+    rec.SolarTerms = charting.Table.get();
+    ReadCurrentDateTime(rec);
+    if (batch) return RunBatch(charting);
+    if (!charting.Chart(birth)) {
+        Complain(NoChart);
+        return ExitBadInput;
     }
+    std::string out;
+    if (json) {
+        AppendJson(out, rec, charting.Pillars);
+    } else {
+        AppendReadableChart(out, rec);
+    }
+    WriteOut(out);
     return ExitOk;
 }
 

@@ -1,9 +1,12 @@
-// A minimal JSON object writer for the chart output: numbers, texts, and
-// (nested) arrays of numbers, written straight to a stream.
+// A minimal JSON object writer for the command-line output: numbers, texts,
+// and (nested) arrays of numbers, appended to a text buffer. Charting many
+// people writes millions of numbers, so it formats with to_chars rather than
+// through a stream.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
-#include <ostream>
+#include <string>
 #include <string_view>
 #include <type_traits>
 
@@ -11,8 +14,8 @@ namespace qv::cli {
 
 class JsonObject {
 public:
-    explicit JsonObject(std::ostream& out) : out_(out) { out_ << '{'; }
-    ~JsonObject() { out_ << '}'; }
+    explicit JsonObject(std::string& out) : out_(out) { out_ += '{'; }
+    ~JsonObject() { out_ += '}'; }
     JsonObject(const JsonObject&) = delete;
     JsonObject& operator=(const JsonObject&) = delete;
 
@@ -22,8 +25,8 @@ public:
         Value(value);
     }
     void Text(std::string_view name, std::string_view text);
-    // Starts a nested object; the caller fills it through the returned writer.
-    std::ostream& NestedKey(std::string_view name) {
+    // Starts a nested object; the caller fills it through a JsonObject on the returned buffer.
+    std::string& NestedKey(std::string_view name) {
         Key(name);
         return out_;
     }
@@ -34,20 +37,22 @@ private:
     template <typename T>
     void Value(const T& value) {
         if constexpr (std::is_array_v<T>) {
-            out_ << '[';
+            out_ += '[';
             for (std::size_t i = 0; i < std::extent_v<T>; ++i) {
-                if (i) out_ << ',';
+                if (i) out_ += ',';
                 Value(value[i]);
             }
-            out_ << ']';
+            out_ += ']';
         } else if constexpr (std::is_same_v<T, bool>) {
-            out_ << (value ? "true" : "false");
+            out_ += value ? "true" : "false";
         } else {
-            out_ << +value;  // bytes as numbers, not characters
+            char digits[24];
+            auto end = std::to_chars(digits, digits + sizeof digits, +value).ptr;  // bytes as numbers
+            out_.append(digits, end);
         }
     }
 
-    std::ostream& out_;
+    std::string& out_;
     bool first_ = true;
 };
 

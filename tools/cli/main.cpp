@@ -13,7 +13,11 @@ constexpr Command Commands[] = {
     {"pillars", "pillars [--rat-hour 0|1|2] [\"YYYY-MM-DD HH:MM\" ...]   (else moments from stdin)", RunPillars},
     {"lunar", "lunar [YYYY-MM-DD ...]   (else dates from stdin)", RunLunar},
     {"solar", "solar [\"Y M D LEAP\" ...]   (lunar dates; else from stdin)", RunSolar},
-    {"chart", "chart --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [--rat-hour N] [--json]", RunChart},
+    {"chart",
+     "chart (--birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] | --batch) [--json]\n"
+     "        [--god-base 0|1] [--sky-base 0|1] [--pool-base 0|1] [--rat-hour 0|1|2]\n"
+     "        (--batch: one \"YYYY-MM-DD HH:MM m|f\" a line on stdin, HH:MM may be ??; JSON a line)",
+     RunChart},
 };
 
 void PrintUsage(std::FILE* to) {

@@ -1,0 +1,164 @@
+#include "chart_text.h"
+
+#include <cstdio>
+
+#include "chart_compute.h"
+#include "luck.h"
+#include "spirits.h"
+#include "string_table.h"
+
+namespace qv::cli {
+namespace {
+
+constexpr int CaptionColumns = 8;
+constexpr int PillarColumns = 12;
+constexpr int LuckColumns = 6;
+
+std::string_view Text(int base, int number) { return StringText(base + number); }
+
+std::string Number(int n) { return std::to_string(n); }
+
+// One row of the pillar block: a caption and a cell per pillar.
+template <typename Cell>
+void AppendPillarRow(std::string& out, std::string_view caption, Cell cell) {
+    AppendPadded(out, caption, CaptionColumns);
+    for (int p = YearPillar; p <= HourPillar; ++p) AppendPadded(out, cell(p), PillarColumns);
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    out += '\n';
+}
+
+void AppendBirthLines(std::string& out, const ChartRecord& rec) {
+    const PersonRecord& p = rec.Person;
+    char line[96];
+    std::snprintf(line, sizeof line, "%04d-%02d-%02d ", p.year, p.month, p.day);
+    AppendPadded(out, "出生", CaptionColumns);
+    out += line;
+    if (BirthTimeUnknown(rec)) {
+        out += "不知道時間";
+    } else {
+        std::snprintf(line, sizeof line, "%02d:%02d", p.hour, p.minute);
+        out += line;
+    }
+    out += "  ";
+    out += Text(text_base::Sex, p.sex & 1);
+    out += '\n';
+    if (rec.Birth.LunarYear) {
+        AppendPadded(out, "農曆", CaptionColumns);
+        out += Number(rec.Birth.LunarYear) + "年 ";
+        if (rec.Birth.LeapMonth) out += StringText(LeapMonthText);
+        out += Number(rec.Birth.LunarMonth) + "月 " + Number(rec.Birth.LunarDay) + "日\n";
+    }
+    AppendPadded(out, "節氣", CaptionColumns);
+    out += Text(text_base::Term, rec.BirthTerm);
+    out += "  當令";
+    out += Text(text_base::Element, rec.BirthSeason);
+    out += "  ";
+    out += Text(text_base::Polarity, rec.Natal.YearPolarity);
+    out += "年  大運";
+    out += rec.LuckForward ? "順行" : "逆行";
+    out += '\n';
+}
+
+std::string HiddenCell(const ChartBlock& n, int pillar, int slot) {
+    if (n.HiddenStem[pillar][slot] == 0) return {};
+    std::string cell(Text(text_base::Stem, n.HiddenStem[pillar][slot] - 1));
+    cell += ' ';
+    cell += Text(text_base::TenGod, n.HiddenGod[pillar][slot]);
+    return cell;
+}
+
+// The spirit of the given rank (0 = first) that the pillar carries, or none.
+std::string_view NthSpirit(const ChartBlock& n, int pillar, int rank) {
+    for (int s = 0; s < SpiritCount; ++s) {
+        if (HasSpirit(n, pillar, static_cast<Spirit>(s)) && rank-- == 0) return SpiritName(static_cast<Spirit>(s));
+    }
+    return {};
+}
+
+int MostSpirits(const ChartBlock& n) {
+    int most = 0;
+    for (int p = YearPillar; p <= HourPillar; ++p) {
+        int count = 0;
+        while (!NthSpirit(n, p, count).empty()) ++count;
+        most = count > most ? count : most;
+    }
+    return most;
+}
+
+void AppendPillarBlock(std::string& out, const ChartRecord& rec) {
+    const ChartBlock& n = rec.Natal;
+    const bool unknown = BirthTimeUnknown(rec);
+    out += '\n';
+    AppendPillarRow(out, "", [&](int p) -> std::string {
+        static constexpr const char* captions[4] = {"年柱", "月柱", "日柱", "時柱"};
+        return p == HourPillar && unknown ? std::string(StringText(ConceptionPillarText)) : captions[p];
+    });
+    AppendPillarRow(out, "十神", [&](int p) {
+        return p == DayPillar ? std::string("日主") : std::string(Text(text_base::TenGod, n.StemGod[p]));
+    });
+    AppendPillarRow(out, "天干", [&](int p) { return std::string(Text(text_base::Stem, n.Stem[p])); });
+    AppendPillarRow(out, "地支", [&](int p) { return std::string(Text(text_base::Branch, n.Branch[p])); });
+    for (int slot = 0; slot < 3; ++slot) {
+        AppendPillarRow(out, slot == 0 ? "藏干" : "", [&](int p) { return HiddenCell(n, p, slot); });
+    }
+    AppendPillarRow(out, "十二運", [&](int p) { return std::string(Text(text_base::Stage, n.Stage[p])); });
+    AppendPillarRow(out, "納音", [&](int p) { return std::string(Text(text_base::NaYin, n.NaYin[p])); });
+    const int rows = MostSpirits(n);
+    for (int rank = 0; rank < rows; ++rank) {
+        AppendPillarRow(out, rank == 0 ? "神煞" : "", [&](int p) { return std::string(NthSpirit(n, p, rank)); });
+    }
+    AppendPadded(out, "空亡", CaptionColumns);
+    for (int b = 0; b < 12; ++b) {
+        if (rec.VoidMarks[b] == NotApplicable) out += Text(text_base::Branch, b);
+    }
+    out += '\n';
+}
+
+template <typename Cell>
+void AppendLuckRow(std::string& out, std::string_view caption, Cell cell) {
+    AppendPadded(out, caption, CaptionColumns);
+    for (int k = 0; k < 12; ++k) AppendPadded(out, cell(k), LuckColumns);
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    out += '\n';
+}
+
+void AppendLuckBlock(std::string& out, const ChartBlock& n) {
+    out += '\n';
+    AppendLuckRow(out, "虛歲", [&](int k) { return Number(n.LuckStartAge + 10 * k); });
+    AppendLuckRow(out, "大運", [&](int k) { return PillarText(SexagenaryOf(n.LuckStem[k], n.LuckBranch[k])); });
+    AppendLuckRow(out, "天干", [&](int k) { return std::string(Text(text_base::TenGod, n.LuckStemGod[k])); });
+    AppendLuckRow(out, "地支", [&](int k) { return std::string(Text(text_base::TenGod, n.LuckBranchGod[k])); });
+    for (const LuckLine& line : {LuckChangeText(n), LuckStartTermText(n), LuckSpanText(n)}) {
+        if (line.View().empty()) continue;
+        AppendPadded(out, "", CaptionColumns);
+        out += line.View();
+        out += '\n';
+    }
+}
+
+}  // namespace
+
+int DisplayWidth(std::string_view text) {
+    int width = 0;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        // Two- and one-byte sequences are Latin, Greek and the like; CJK starts at three bytes.
+        width += length >= 3 ? 2 : 1;
+        i += length;
+    }
+    return width;
+}
+
+void AppendPadded(std::string& out, std::string_view text, int columns) {
+    out += text;
+    for (int w = DisplayWidth(text); w < columns; ++w) out += ' ';
+}
+
+void AppendReadableChart(std::string& out, const ChartRecord& rec) {
+    AppendBirthLines(out, rec);
+    AppendPillarBlock(out, rec);
+    AppendLuckBlock(out, rec.Natal);
+}
+
+}  // namespace qv::cli
