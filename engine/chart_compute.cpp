@@ -1,7 +1,9 @@
 #include "chart_compute.h"
 
 #include "calendar.h"
+#include "combinations.h"
 #include "luck.h"
+#include "roles.h"
 #include "spirits.h"
 #include "symbols.h"
 
@@ -84,16 +86,31 @@ void ComputeSymbols(ChartRecord& rec, const PillarQuad& pillars, BlockSelector s
 void ComputeChart(ChartRecord& rec, const PillarQuad& pillars) {
     SetLuckDirection(rec);
     ComputeLuckStart(rec, pillars);
+    AnalyseChart(rec, pillars);
+}
+
+void AnalyseChart(ChartRecord& rec, const PillarQuad& pillars) {
     ComputeSymbols(rec, pillars, BlockSelector::Natal);
     rec.Transformed = rec.Natal;
-    rec.TransformedDiffers = 0;
-    // Combination analysis on Transformed comes here, then for Natal the index
-    // values, displayed scores, favourable elements and potential table.
-    if (!rec.TransformedDiffers) return;
-    // The secondary block is recomputed when a combination changed a pillar.
-    ComputeSymbols(rec, pillars, BlockSelector::Secondary);
-    FillRelationElements(SecondaryBlock(rec));
-    FillHiddenFactors(SecondaryBlock(rec), rec.Options.SkyBase);
+    AnalyseCombinations(rec, CombinationMode::Natal);
+    // Index values of Natal come here.
+    ComputeScores(rec.Natal);
+    SelectRoles(rec, RoleMode::Natal);
+    // The potential table of Natal comes here.
+    if (!rec.HasTransformed) {
+        // Nothing changed a pillar: the transformed chart is the natal one,
+        // analysis included, so no field keeps the previous person's value.
+        rec.Transformed = rec.Natal;
+        return;
+    }
+    // Transformed is the block the combinations rewrote, whichever chart kind
+    // is on show, so its symbols are refilled from its own pillars.
+    ChartBlock& t = rec.Transformed;
+    FillHiddenStemsAndGods(t, rec.Options.SkyBase);
+    FillRelationElements(t);
+    FillHiddenFactors(t, rec.Options.SkyBase);
+    ComputeScores(t);
+    SelectRoles(rec, RoleMode::Transformed);
 }
 
 bool ChartPerson(ChartRecord& rec, const PersonRecord& person, PillarQuad& pillars) {

@@ -24,6 +24,10 @@ Moment BirthMoment(const PersonRecord& person);
 // The caller has filled rec.Person and rec.Birth.
 void ComputeChart(ChartRecord& rec, const PillarQuad& pillars);
 
+// The part of ComputeChart after the luck start: symbols, combinations,
+// scores and roles of Natal and Transformed. Needs no calendar.
+void AnalyseChart(ChartRecord& rec, const PillarQuad& pillars);
+
 // With the natal selector: places the pillars and fills every symbol of Natal.
 // Otherwise refills the hidden stems and ten gods of the chosen block from
 // its own pillars.

@@ -138,7 +138,9 @@ struct ChartRecord {
     int16_t LuckForward;  // 1 when the luck pillars run forward
     const SolarTermTable* SolarTerms;
     ScoringParameters Scoring;
-    int32_t TransformedDiffers;
+    int32_t HasTransformed;        // 1 when Transformed differs from Natal in a stem or branch
+    int16_t ReferenceStrength[5];  // strength scores with every branch at 16, the natal reference of the fortunes
+    int16_t StemUnionCount;        // stem combinations that transformed
     int16_t PotentialIndex[3][PotentialIndexSize];
     int16_t TermDays;     // elapsed since the latest month-opening term
     int16_t TermMinutes;

@@ -1,14 +1,13 @@
 #include "spirits.h"
 
+#include "ganzhi.h"
 #include "string_table.h"
 #include "symbols.h"
 
 namespace qv {
 namespace {
 
-// Stem and branch numbers used by the rule tables.
-enum : int { 甲, 乙, 丙, 丁, 戊, 己, 庚, 辛, 壬, 癸 };
-enum : int { 子, 丑, 寅, 卯, 辰, 巳, 午, 未, 申, 酉, 戌, 亥 };
+using namespace gz;
 constexpr int NoStem = -1;
 
 struct StemBranch {

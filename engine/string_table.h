@@ -37,6 +37,7 @@ inline constexpr int Stage = 312;
 inline constexpr int Animal = 381;
 inline constexpr int Term = 395;
 inline constexpr int ChartKind = 422;
+inline constexpr int Pattern = 484;
 }  // namespace text_base
 
 // Stem and branch texts of a sexagenary number, e.g. 0 -> 甲子.

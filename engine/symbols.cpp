@@ -79,6 +79,8 @@ void FillHiddenStemsAndGods(ChartBlock& block, int skyBase) {
             block.HiddenGod[p][j] = filled ? static_cast<uint8_t>(TenGod(d, h.Slot[j] - 1)) : NotApplicable;
         }
         block.StemGod[p] = p == DayPillar ? NotApplicable : static_cast<uint8_t>(TenGod(d, block.Stem[p]));
+        block.StemElement[p] = static_cast<uint8_t>(StemElement(block.Stem[p]));
+        block.BranchElement[p] = static_cast<uint8_t>(BranchElementOf(block.Branch[p]));
     }
 }
 

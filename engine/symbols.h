@@ -34,7 +34,8 @@ int StageOf(int dayStem, int branch);
 // Month number from the month branch: 寅 = 1 ... 丑 = 12.
 constexpr int MonthNumber(int monthBranch) { return monthBranch > 1 ? monthBranch - 1 : monthBranch + 11; }
 
-// Hidden stems, their elements and ten gods, and the stems' ten gods, from the block's own day stem.
+// Hidden stems, their elements and ten gods, the stems' ten gods (from the
+// block's own day stem), and the elements of the stems and branches.
 void FillHiddenStemsAndGods(ChartBlock& block, int skyBase);
 // Stages of the four branches (natal chart).
 void FillStages(ChartBlock& block);

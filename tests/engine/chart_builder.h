@@ -41,4 +41,17 @@ inline std::unique_ptr<ChartRecord> NatalOf(const std::string& text, EngineOptio
     return rec;
 }
 
+// The whole analysed chart of those pillars (everything but the luck start).
+inline std::unique_ptr<ChartRecord> ChartOf(const std::string& text, int sex = 0,
+                                            EngineOptions options = DefaultEngineOptions) {
+    auto rec = std::make_unique<ChartRecord>();
+    rec->Options = options;
+    rec->Scoring = DefaultScoringParameters;
+    rec->Person.sex = sex;
+    const PillarQuad q = Pillars(text);
+    rec->Birth.YearPolarity = static_cast<int16_t>(q.Pillar[YearPillar] % 2);
+    AnalyseChart(*rec, q);
+    return rec;
+}
+
 }  // namespace qv::test

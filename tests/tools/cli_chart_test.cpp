@@ -11,13 +11,17 @@ namespace {
 using test::Lines;
 using test::RunCli;
 
-// The line with every "Name":[...] field of the given names cut out.
+// The line with every "Name":value field of the given names cut out.
 std::string WithoutFields(std::string line, std::initializer_list<std::string_view> names) {
     for (std::string_view name : names) {
-        const std::string key = "\"" + std::string(name) + "\":[";
+        const std::string key = "\"" + std::string(name) + "\":";
         for (size_t at; (at = line.find(key)) != std::string::npos;) {
             size_t end = at + key.size();
-            for (int depth = 1; depth > 0; ++end) depth += line[end] == '[' ? 1 : line[end] == ']' ? -1 : 0;
+            for (int depth = 0; end < line.size(); ++end) {
+                const char c = line[end];
+                if (depth == 0 && (c == ',' || c == '}')) break;
+                depth += (c == '[' || c == '{') ? 1 : (c == ']' || c == '}') ? -1 : 0;
+            }
             line.erase(at, end - at);
         }
     }
@@ -61,6 +65,19 @@ TEST_F(ChartCli, JsonHoldsPillarsBlocksAndLuckTexts) {
     EXPECT_NE(r.Out.find("\"Transformed\":{"), std::string::npos);
 }
 
+TEST_F(ChartCli, AnalysisIsShownUnderTheChartCaptions) {
+    // 丙寅 甲午 丙戌 甲午 forms 炎上格.
+    const auto r = Chart({"--birth", "1986-06-11 12:00", "--sex", "m"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const auto json = Chart({"--birth", "1986-06-11 12:00", "--sex", "m", "--json"});
+    EXPECT_NE(json.Out.find("\"ReferenceStrength\":["), std::string::npos);
+    EXPECT_NE(json.Out.find("\"StemUnionCount\":"), std::string::npos);
+    EXPECT_NE(json.Out.find("\"Roles\":["), std::string::npos);
+    EXPECT_NE(json.Out.find("\"Pillars\":[2,30,22,30]"), std::string::npos) << json.Out;
+    EXPECT_NE(json.Out.find("\"Pattern\":0"), std::string::npos);
+    EXPECT_NE(r.Out.find("格局用神  炎上格"), std::string::npos) << r.Out;
+}
+
 TEST_F(ChartCli, UnknownHourShowsTheConceptionPillar) {
     const auto r = Chart({"--birth", "2000-01-01 12:00", "--sex", "f", "--hour-unknown", "--json"});
     ASSERT_EQ(r.Status, 0);
@@ -79,7 +96,8 @@ TEST_F(ChartCli, ReadableChartLinesUpInColumns) {
                             "大運    乙亥  甲戌  癸酉  壬申  辛未  庚午  己巳  戊辰  丁卯  丙寅  乙丑  甲子"}) {
         EXPECT_NE(r.Out.find(row), std::string::npos) << row << "\n" << r.Out;
     }
-    for (const char* caption : {"藏干", "十二運", "納音", "神煞", "空亡", "虛歲", "每逢", "交大運"}) {
+    for (const char* caption : {"藏干", "十二運", "納音", "神煞", "空亡", "虛歲", "每逢", "交大運", "五行分數",
+                                "十神分數", "日主旺度", "陰陽氣合", "用神", "仇神"}) {
         EXPECT_NE(r.Out.find(caption), std::string::npos) << caption;
     }
 }
@@ -96,7 +114,10 @@ TEST_F(ChartCli, OptionsChangeOnlyWhatTheyGovern) {
     const Case cases[] = {
         {"--god-base", {"SpiritMaskA", "SpiritMaskB"}},
         {"--pool-base", {"SpiritMaskA", "SpiritMaskB"}},
-        {"--sky-base", {"HiddenStem", "HiddenGod", "HiddenElement", "HiddenFactor"}},
+        // The hidden stems feed the scores and everything read from them.
+        {"--sky-base", {"HiddenStem", "HiddenGod", "HiddenElement", "HiddenFactor", "StemScore", "TenGodScore",
+                        "ElementScore", "StrengthScore", "SameParty", "OtherParty", "IsStrong", "Roles",
+                        "Pattern", "ReadingKind", "HasTransformed", "Transformed"}},
     };
     for (const Case& c : cases) {
         const auto changed = Lines(Chart({"--batch", c.Option, "1"}, people).Out);

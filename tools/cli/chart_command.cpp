@@ -113,7 +113,9 @@ void AppendJson(std::string& out, const ChartRecord& rec, const PillarQuad& pill
         json.Text("LuckChangeText", LuckChangeText(rec.Natal).View());
         json.Text("LuckStartTermText", LuckStartTermText(rec.Natal).View());
         json.Text("LuckSpanText", LuckSpanText(rec.Natal).View());
-        json.Field("TransformedDiffers", rec.TransformedDiffers);
+        json.Field("HasTransformed", rec.HasTransformed);
+        json.Field("ReferenceStrength", rec.ReferenceStrength);
+        json.Field("StemUnionCount", rec.StemUnionCount);
         AppendBlock(json.NestedKey("Natal"), rec.Natal);
         AppendBlock(json.NestedKey("Transformed"), rec.Transformed);
     }

@@ -4,6 +4,7 @@
 
 #include "chart_compute.h"
 #include "luck.h"
+#include "roles.h"
 #include "spirits.h"
 #include "string_table.h"
 
@@ -136,6 +137,68 @@ void AppendLuckBlock(std::string& out, const ChartBlock& n) {
     }
 }
 
+// 陰陽氣合 in tenths as a decimal: -25 -> "-2.5".
+std::string Tenths(int value) {
+    const int magnitude = value < 0 ? -value : value;
+    return (value < 0 ? "-" : "") + Number(magnitude / 10) + "." + Number(magnitude % 10);
+}
+
+void AppendScoreRow(std::string& out, std::string_view caption, int base, const int16_t* scores, int count) {
+    AppendPadded(out, caption, CaptionColumns + 2);
+    for (int i = 0; i < count; ++i) {
+        out += StringText(base + i);
+        out += ' ';
+        AppendPadded(out, Number(scores[i]), 4);
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    out += '\n';
+}
+
+void AppendAnalysis(std::string& out, const ChartRecord& rec) {
+    const ChartBlock& n = rec.Natal;
+    out += '\n';
+    AppendScoreRow(out, "五行分數", text_base::Element, n.ElementScore, 5);
+    AppendScoreRow(out, "十神分數", text_base::TenGod, n.TenGodScore, 10);
+    AppendPadded(out, "日主旺度", CaptionColumns + 2);
+    const char* comparison = n.SameParty > n.OtherParty ? " > " : n.SameParty == n.OtherParty ? " = " : " < ";
+    out += "A" + Number(n.SameParty) + comparison + Number(n.OtherParty) + "B\n";
+    AppendPadded(out, "陰陽氣合", CaptionColumns + 2);
+    out += Tenths(n.ClimateBalance) + '\n';
+    if (n.ReadingKind == ByClimate) {
+        AppendPadded(out, "中用神", CaptionColumns + 2);
+        out += Text(text_base::Stem, n.ClimateStem);
+        for (uint8_t more : n.ClimateStemsMore) {
+            if (more == NotApplicable) break;
+            out += Text(text_base::Stem, more);
+        }
+        out += '\n';
+    }
+    if (n.Pattern != NoPattern) {
+        AppendPadded(out, "格局用神", CaptionColumns + 2);
+        out += Text(text_base::Pattern, n.Pattern);
+        out += '\n';
+    }
+    for (int i = 0; i < 5; ++i) {
+        AppendPadded(out, "", CaptionColumns + 2);
+        out += Text(text_base::SeasonalState, i);
+        out += "  ";
+        AppendPadded(out, Text(text_base::Element, n.SeasonElement[i]), 6);
+        out += Text(text_base::GodRole, i);
+        out += "  ";
+        out += Text(text_base::Element, n.Roles[i]);
+        out += '\n';
+    }
+    if (rec.HasTransformed) {
+        AppendPadded(out, "變盤", CaptionColumns + 2);
+        for (int p = YearPillar; p <= HourPillar; ++p) {
+            out += PillarText(SexagenaryOf(rec.Transformed.Stem[p], rec.Transformed.Branch[p]));
+            out += "  ";
+        }
+        out.resize(out.size() - 2);
+        out += '\n';
+    }
+}
+
 }  // namespace
 
 int DisplayWidth(std::string_view text) {
@@ -159,6 +222,7 @@ void AppendReadableChart(std::string& out, const ChartRecord& rec) {
     AppendBirthLines(out, rec);
     AppendPillarBlock(out, rec);
     AppendLuckBlock(out, rec.Natal);
+    AppendAnalysis(out, rec);
 }
 
 }  // namespace qv::cli

@@ -65,5 +65,7 @@ int RunPillars(Args& args);
 int RunLunar(Args& args);
 int RunSolar(Args& args);
 int RunChart(Args& args);
+int RunRecords(Args& args);
+int RunSettings(Args& args);
 
 }  // namespace qv::cli

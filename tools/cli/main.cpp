@@ -18,6 +18,13 @@ constexpr Command Commands[] = {
      "        [--god-base 0|1] [--sky-base 0|1] [--pool-base 0|1] [--rat-hour 0|1|2]\n"
      "        (--batch: one \"YYYY-MM-DD HH:MM m|f\" a line on stdin, HH:MM may be ??; JSON a line)",
      RunChart},
+    {"records",
+     "records [--file PATH] list [--names | --prefix TEXT] | show N | find NAME | delete N | copy PATH\n"
+     "        | merge PATH | export [--json|--csv] | import FILE\n"
+     "        | add | replace N   with --sex m|f (--birth \"YYYY-MM-DD HH:MM\" | --lunar \"Y-M-D[-leap] HH:MM\")\n"
+     "          [--hour-unknown] [--name T] [--address T] [--phone T] [--remarks T]",
+     RunRecords},
+    {"settings", "settings [list | get KEY | set KEY VALUE]", RunSettings},
 };
 
 void PrintUsage(std::FILE* to) {

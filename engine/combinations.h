@@ -1,0 +1,55 @@
+// Scores of the natal chart, the combinations of stems and branches that
+// make the transformed chart (變盤), and the strength of the day master.
+#pragma once
+
+#include "chart_record.h"
+
+namespace qv {
+
+// Kinds recorded in BranchRelation.
+enum BranchRelationKind : int16_t {
+    NoRelation = -1,
+    DirectionalTrio = 1,  // 三會
+    HarmonyTrio = 2,      // 三合
+    HalfDirectional = 3,
+    SixHarmony = 5,  // 六合
+    Clash = 6,       // 沖
+    TriplePunishment = 7,
+    SelfPunishment = 8,
+    PunishmentTigerSnakeMonkey = 9,  // within 寅巳申
+    PunishmentOxDogGoat = 10,        // within 丑戌未
+    PunishmentRatRabbitHorse = 11,   // within 子卯午
+    Harm = 12,                       // 害
+};
+
+// The element two stems combine into (甲己 土, 乙庚 金, 丙辛 水, 丁壬 木,
+// 戊癸 火), or -1 when they do not differ by five.
+int StemUnionElement(int stemA, int stemB);
+
+// Whether a combining pair of stems transforms, by the branches under them.
+bool StemPairTransforms(int stemA, int branchA, int stemB, int branchB);
+
+// The stem a combining stem becomes when its pair transforms into element:
+// the stem of that element with the same polarity (甲 -> 戊, 丁 -> 乙, ...).
+int TransformedStem(int stem, int element);
+
+// 陰陽氣合 of Natal in tenths, stored in Natal.ClimateBalance.
+void ComputeClimateBalance(ChartRecord& rec);
+
+// Displayed scores: StemScore, ElementScore and TenGodScore of the block.
+void ComputeScores(ChartBlock& block);
+
+enum class CombinationMode {
+    Natal,   // writes Transformed, Natal's StrengthScore, ReferenceStrength and HasTransformed
+    Scratch  // writes Scratch only (the fortune computations)
+};
+
+// Stem and branch combinations of the natal chart and the strength scores.
+void AnalyseCombinations(ChartRecord& rec, CombinationMode mode);
+
+// SameParty (the day master's element and its resource) and OtherParty
+// (its wealth and officer) of the block's StrengthScore, for a day master of
+// element dayElement.
+void ComputeStrength(ChartBlock& block, int dayElement);
+
+}  // namespace qv

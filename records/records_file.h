@@ -1,0 +1,86 @@
+// The person records file: read, find, list, store, delete, copy and merge.
+// Every operation opens the file anew and keeps nothing open between calls.
+// A rewrite builds the whole new content in a scratch file beside the target
+// and renames it over the target only once it is complete and on disk.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "atomic_file.h"
+#include "person_record.h"
+#include "record_codec.h"
+
+namespace qv {
+
+inline constexpr int MaxNameMatches = 100;
+inline constexpr std::string_view ScratchFileName = "QuorvInfo1.qvf";
+
+// Texts the user is shown (string-table numbers).
+inline constexpr int CannotOpenRecordsText = 459;    // 無法開啟資料庫
+inline constexpr int CannotMergeRecordsText = 460;   // 無法合併資料庫
+inline constexpr int RecordMissingText = 461;        // 該筆資料不存在
+inline constexpr int CannotDeleteRecordText = 462;   // 無法刪除該筆資料
+inline constexpr int NamelessText = 505;             // 無名氏
+
+// What a records file holds. A file whose header count does not fit its
+// length is damaged: Records then holds only the whole records present.
+struct RecordsContent {
+    bool Opened = false;
+    bool Missing = false;  // the file does not exist
+    bool Damaged = false;
+    std::string Problem;   // why it could not be opened or is damaged
+    RecordsHeader Header{};
+    std::vector<PersonRecord> Records;
+};
+
+RecordsContent ReadRecordsFile(const std::string& path);
+
+// The outcome of a change to a records file.
+struct RecordsResult {
+    bool Ok = false;
+    int Number = -1;     // StoreRecord: the record's number; MergeIntoMain: records added
+    int Count = 0;       // the file's record count afterwards
+    int MessageId = 0;   // string-table text for the user when it failed, else 0
+    std::string Error;   // what went wrong
+};
+
+// The scratch file used while the file at path is rewritten.
+std::string ScratchPathFor(const std::string& path);
+
+// The number of records (of a damaged file, its whole records); 0 when the
+// file cannot be opened.
+int ReadCount(const std::string& path);
+
+// Record n; false when the file cannot be opened or has no record n.
+bool ReadRecord(const std::string& path, int n, PersonRecord& out);
+
+// Records whose name equals the Big5 text without regard to case, at most
+// MaxNameMatches, in file order: their numbers go to `numbers`, the last of
+// them to `out` (untouched when none matches). The result is their number.
+int FindByName(const std::string& path, std::string_view name, PersonRecord& out, std::vector<int>& numbers);
+
+// Distinct names (Big5) in file order, an empty name shown as 無名氏.
+std::vector<std::string> ListNames(const std::string& path);
+// The distinct names that begin with the prefix; none for an empty prefix.
+std::vector<std::string> ListNamesByPrefix(const std::string& path, std::string_view prefix);
+
+// Appends the record when n is -1, else replaces record n. A missing file is
+// created with this one record.
+RecordsResult StoreRecord(const std::string& path, const PersonRecord& record, int n,
+                          FileWriter& writer = SystemWriter());
+// Appends many records in one rewrite.
+RecordsResult AppendRecords(const std::string& path, const std::vector<PersonRecord>& records,
+                            FileWriter& writer = SystemWriter());
+RecordsResult DeleteRecord(const std::string& path, int n, FileWriter& writer = SystemWriter());
+// Copies the file's bytes to target.
+RecordsResult SaveCopyAs(const std::string& path, const std::string& target, FileWriter& writer = SystemWriter());
+// Adds to the main file the other file's records that it does not hold yet.
+RecordsResult MergeIntoMain(const std::string& mainPath, const std::string& otherPath,
+                            FileWriter& writer = SystemWriter());
+
+// Same name, sex, Gregorian birth moment and texts (texts without regard to case).
+bool IsSamePerson(const PersonRecord& a, const PersonRecord& b);
+
+}  // namespace qv

@@ -1,0 +1,214 @@
+#include "settings_file.h"
+
+#include <charconv>
+#include <filesystem>
+#include <vector>
+
+#include "string_table.h"
+
+namespace qv {
+namespace {
+
+constexpr int SettingsFileNameText = 57344;  // quorvane_s2
+constexpr int SettingsSectionText = 151;     // Quorvane
+constexpr int16_t Any16Min = INT16_MIN;
+constexpr int16_t Any16Max = INT16_MAX;
+
+constexpr SettingInfo Settings[] = {
+    {SettingKey::GodBase, 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Options.GodBase; }},
+    {SettingKey::SkyBase, 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Options.SkyBase; }},
+    {SettingKey::YearDisplay, 1, 0, 1, [](ChartSettings& s) -> int16_t& { return s.YearDisplay; }},
+    {SettingKey::PoolBase, 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Options.PoolBase; }},
+    {SettingKey::FirstTimeBase, 1, 0, 2, [](ChartSettings& s) -> int16_t& { return s.Options.FirstTimeBase; }},
+    {SettingKey::MIDPARM, 100, 0, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.MIDPARM; }},
+    {SettingKey::FiveType, 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Scoring.FiveType; }},
+    {SettingKey::K1, 20, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.K1; }},
+    {SettingKey::K2, 30, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.K2; }},
+    {SettingKey::BTYPE, 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Scoring.BTYPE; }},
+    {SettingKey::BBase, 70, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.BBase; }},
+    {SettingKey::BADD, 70, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.BADD; }},
+    {SettingKey::CBASE, 20, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.CBASE; }},
+    {SettingKey::ENGYDISPLAY, 1, 1, 7, [](ChartSettings& s) -> int16_t& { return s.PotentialStyle; }},
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+// The section named by a "[name]" line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+    line = Trim(line);
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    const size_t close = line.find(']');
+    return Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+}
+
+// The key of a "key=value" line (comments have none).
+std::optional<std::string_view> KeyOf(std::string_view line) {
+    line = Trim(line);
+    const size_t eq = line.find('=');
+    if (line.empty() || line.front() == ';' || eq == std::string_view::npos) return std::nullopt;
+    return Trim(line.substr(0, eq));
+}
+
+// Where the section's lines are: [first, end) after its "[name]" line.
+struct SectionSpan {
+    size_t First, End;
+};
+
+std::optional<SectionSpan> FindSection(const std::vector<std::string_view>& lines, std::string_view section) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        auto name = SectionName(lines[i]);
+        if (!name || !SameName(*name, section)) continue;
+        size_t end = i + 1;
+        while (end < lines.size() && !SectionName(lines[end])) ++end;
+        return SectionSpan{i + 1, end};
+    }
+    return std::nullopt;
+}
+
+std::optional<size_t> FindKey(const std::vector<std::string_view>& lines, SectionSpan span, std::string_view key) {
+    for (size_t i = span.First; i < span.End; ++i) {
+        if (auto k = KeyOf(lines[i]); k && SameName(*k, key)) return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<int64_t> ParseNumber(std::string_view text) {
+    text = Trim(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    int64_t value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
+    return value;
+}
+
+int16_t ValueOrDefault(std::string_view text, const SettingInfo& info) {
+    const auto number = ParseNumber(text);
+    if (!number) return info.Default;
+    const auto cut = static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(*number) & 0xFFFF));
+    return (cut < info.Min || cut > info.Max) ? info.Default : cut;
+}
+
+int16_t SettingFrom(std::string_view text, const SettingInfo& info) {
+    const auto value = ProfileValue(text, SettingsSection(), SettingName(info.Key));
+    return value ? ValueOrDefault(*value, info) : info.Default;
+}
+
+std::string FileOrEmpty(const std::string& path) {
+    std::string text, ignored;
+    if (!ReadWholeFile(path, text, ignored)) text.clear();
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::string> ProfileValue(std::string_view text, std::string_view section, std::string_view key) {
+    const auto lines = SplitLines(text);
+    const auto span = FindSection(lines, section);
+    if (!span) return std::nullopt;
+    const auto at = FindKey(lines, *span, key);
+    if (!at) return std::nullopt;
+    const std::string_view line = Trim(lines[*at]);
+    return std::string(Trim(line.substr(line.find('=') + 1)));
+}
+
+std::string WithProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                             std::string_view value) {
+    const std::string_view eol = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
+    auto lines = SplitLines(text);
+    const std::string keyLine = std::string(key) + "=" + std::string(value);
+    const std::string sectionLine = "[" + std::string(section) + "]";
+    std::vector<std::string> out(lines.begin(), lines.end());
+    const auto span = FindSection(lines, section);
+    if (!span) {
+        out.push_back(sectionLine);
+        out.push_back(keyLine);
+    } else if (const auto at = FindKey(lines, *span, key)) {
+        out[*at] = std::string(*KeyOf(lines[*at])) + "=" + std::string(value);
+    } else {
+        size_t end = span->End;
+        while (end > span->First && Trim(lines[end - 1]).empty()) --end;
+        out.insert(out.begin() + static_cast<long>(end), keyLine);
+    }
+    std::string result;
+    for (const std::string& line : out) result += line + std::string(eol);
+    return result;
+}
+
+std::span<const SettingInfo> AllSettings() { return Settings; }
+
+const SettingInfo& InfoOf(SettingKey key) {
+    for (const SettingInfo& info : Settings) {
+        if (info.Key == key) return info;
+    }
+    return Settings[0];  // every key is in the table
+}
+
+std::string_view SettingName(SettingKey key) { return StringText(static_cast<int>(key)); }
+
+const SettingInfo* FindSetting(std::string_view name) {
+    for (const SettingInfo& info : Settings) {
+        if (SameName(SettingName(info.Key), name)) return &info;
+    }
+    return nullptr;
+}
+
+std::string SettingsPath(const DataPaths& paths) {
+    return paths.ProgramDir + "/fs" + std::string(StringText(SettingsFileNameText)) + ".ini";
+}
+
+std::string SettingsSection() { return "fs" + std::string(StringText(SettingsSectionText)); }
+
+int16_t ReadSetting(const std::string& path, SettingKey key) { return SettingFrom(FileOrEmpty(path), InfoOf(key)); }
+
+bool WriteSetting(const std::string& path, SettingKey key, int value, std::string& error, FileWriter& writer) {
+    const SettingInfo& info = InfoOf(key);
+    if (value < info.Min || value > info.Max) {
+        error = std::string(SettingName(key)) + " takes " + std::to_string(info.Min) + " to " + std::to_string(info.Max) +
+                ", not " + std::to_string(value);
+        return false;
+    }
+    std::error_code ec;
+    std::string old;
+    if (std::filesystem::exists(path, ec) && !ReadWholeFile(path, old, error)) return false;
+    std::filesystem::create_directories(FolderOf(path), ec);
+    const std::string text = WithProfileValue(old, SettingsSection(), SettingName(key), std::to_string(value));
+    return ReplaceFile(writer, path, path + ".tmp", text, error);
+}
+
+ChartSettings ReadChartSettings(const std::string& path) {
+    const std::string text = FileOrEmpty(path);
+    ChartSettings settings{};
+    for (const SettingInfo& info : Settings) info.Field(settings) = SettingFrom(text, info);
+    return settings;
+}
+
+}  // namespace qv

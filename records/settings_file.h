@@ -1,0 +1,80 @@
+// The settings file: a private-profile text of integer keys in one section,
+// read with defaults and written back one key at a time, keeping everything
+// else in the file (other sections and keys, comments, line order).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "atomic_file.h"
+#include "chart_record.h"
+#include "data_paths.h"
+
+namespace qv {
+
+// Private-profile text. Section and key names compare without regard to case;
+// the first of several equal ones counts.
+std::optional<std::string> ProfileValue(std::string_view text, std::string_view section, std::string_view key);
+// The text with key set to value: the key's line replaced, else added at the
+// end of its section, else the section added at the end.
+std::string WithProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                             std::string_view value);
+
+// The keys; each one's value is the string-table number of its name.
+enum class SettingKey : int {
+    GodBase = 457,
+    SkyBase = 456,
+    YearDisplay = 451,
+    PoolBase = 463,
+    FirstTimeBase = 464,
+    MIDPARM = 432,
+    FiveType = 419,
+    K1 = 393,
+    K2 = 394,
+    BTYPE = 379,
+    BBase = 431,
+    BADD = 429,
+    CBASE = 430,
+    ENGYDISPLAY = 435,
+};
+
+// Everything the settings file holds, where the program uses it.
+struct ChartSettings {
+    EngineOptions Options;
+    ScoringParameters Scoring;
+    int16_t YearDisplay;     // 0 Western years, 1 Republican years
+    int16_t PotentialStyle;  // drawing style of the potential window, 1-7
+};
+
+struct SettingInfo {
+    SettingKey Key;
+    int16_t Default, Min, Max;
+    int16_t& (*Field)(ChartSettings&);
+};
+
+// The fourteen keys in the order they are listed to the user.
+std::span<const SettingInfo> AllSettings();
+const SettingInfo& InfoOf(SettingKey key);
+std::string_view SettingName(SettingKey key);
+// The key of that name (without regard to case); null when there is none.
+const SettingInfo* FindSetting(std::string_view name);
+
+std::string SettingsPath(const DataPaths& paths);  // <program dir>/fsquorvane_s2.ini
+std::string SettingsSection();                     // fsQuorvane
+
+// The key's value cut to 16 bits; its default when the file, the key or a
+// number is missing or the value lies outside the key's range.
+int16_t ReadSetting(const std::string& path, SettingKey key);
+// Writes the value ("%d") crash-safely, creating the file and its folder when
+// missing; false with the reason, the file untouched, when the value lies
+// outside the key's range or the write fails.
+bool WriteSetting(const std::string& path, SettingKey key, int value, std::string& error,
+                  FileWriter& writer = SystemWriter());
+
+// All fourteen keys, the file read once.
+ChartSettings ReadChartSettings(const std::string& path);
+
+}  // namespace qv

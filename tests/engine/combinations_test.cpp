@@ -1,0 +1,225 @@
+// Scores, climate balance, combinations and strength, on hand-worked charts.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "chart_builder.h"
+#include "combinations.h"
+#include "symbols.h"
+
+namespace qv {
+namespace {
+
+using test::ChartOf;
+
+enum : int { 水, 木, 火, 土, 金 };
+enum : int { 甲, 乙, 丙, 丁, 戊, 己, 庚, 辛, 壬, 癸 };
+enum : int { 子, 丑, 寅, 卯, 辰, 巳, 午, 未, 申, 酉, 戌, 亥 };
+
+std::vector<int> Strength(const ChartBlock& b) { return {b.StrengthScore, b.StrengthScore + 5}; }
+std::vector<int> Relations(const ChartBlock& b) { return {b.BranchRelation, b.BranchRelation + 4}; }
+std::vector<int> Branches(const ChartBlock& b) { return {b.Branch, b.Branch + 4}; }
+
+TEST(DisplayedScores, VisibleStemsSixteenHiddenStemsTheirFactors) {
+    const auto rec = ChartOf("甲子 丙寅 甲子 甲子");
+    const ChartBlock& n = rec->Natal;
+    // Three 甲 and the month's 甲 (12); 丙 and the month's 丙 (7); 戊 5; 癸 under three 子.
+    EXPECT_EQ(n.StemScore[甲], 60);
+    EXPECT_EQ(n.StemScore[丙], 23);
+    EXPECT_EQ(n.StemScore[戊], 5);
+    EXPECT_EQ(n.StemScore[癸], 48);
+    EXPECT_EQ(std::vector<int>(n.ElementScore, n.ElementScore + 5), (std::vector<int>{48, 60, 23, 5, 0}));
+    // 比肩 60, 正印 48, 偏財 5, 食神 23.
+    EXPECT_EQ(std::vector<int>(n.TenGodScore, n.TenGodScore + 10), (std::vector<int>{60, 0, 0, 48, 0, 0, 5, 0, 23, 0}));
+}
+
+TEST(ClimateBalance, WarmthValuesInTenths) {
+    EXPECT_EQ(ChartOf("甲子 丙寅 甲子 甲子")->Natal.ClimateBalance, -20);
+    // 壬 month stem in 寅: 甲 乙 and the spring branches weigh 1.2.
+    EXPECT_EQ(ChartOf("甲辰 壬寅 乙卯 丙子")->Natal.ClimateBalance, 70);
+    // A metal month stem boosts nothing: 3 - 1 + 1 - 7 + (2 + 5 + 1 - 7).
+    EXPECT_EQ(ChartOf("甲辰 庚午 戊申 壬子")->Natal.ClimateBalance, (3 - 1 + 1 - 5 + 2 + 5 - 1 - 7) * 10);
+}
+
+TEST(StemCombinations, PairTransformsByTheBranchesUnderIt) {
+    EXPECT_EQ(StemUnionElement(甲, 己), 土);
+    EXPECT_EQ(StemUnionElement(癸, 戊), 火);
+    EXPECT_EQ(StemUnionElement(甲, 庚), -1);
+    EXPECT_TRUE(StemPairTransforms(甲, 戌, 己, 巳));
+    EXPECT_TRUE(StemPairTransforms(己, 辰, 甲, 巳) == false);  // 辰 must stand under 甲 when 巳 is under 己
+    EXPECT_TRUE(StemPairTransforms(甲, 辰, 己, 巳));
+    EXPECT_TRUE(StemPairTransforms(壬, 寅, 丁, 亥));
+    EXPECT_FALSE(StemPairTransforms(丁, 卯, 壬, 子));
+    constexpr int Rewrites[9][3] = {{甲, 土, 戊}, {己, 土, 己}, {乙, 金, 辛}, {丙, 水, 壬}, {辛, 水, 癸},
+                                    {丁, 木, 乙}, {壬, 木, 甲}, {戊, 火, 丙}, {癸, 火, 丁}};
+    for (const auto& r : Rewrites) EXPECT_EQ(TransformedStem(r[0], r[1]), r[2]) << r[0];
+}
+
+// 甲戌 over 己巳 transform into earth; 巳 and 寅 punish each other; the climate
+// balance 110 calls for climate stems, and the strong fire day master is served by water.
+TEST(CombinationAnalysis, TransformedStemsPunishmentAndClimateReading) {
+    const auto rec = ChartOf("甲戌 己巳 丙寅 戊子");
+    const ChartBlock& n = rec->Natal;
+    const ChartBlock& t = rec->Transformed;
+    EXPECT_EQ(rec->HasTransformed, 1);
+    EXPECT_EQ(rec->StemUnionCount, 1);
+    EXPECT_EQ(std::vector<int>(t.Stem, t.Stem + 4), (std::vector<int>{戊, 己, 丙, 戊}));
+    EXPECT_EQ(t.StemUnion[0], 土);
+    EXPECT_EQ(t.StemUnion[1], 土);
+    EXPECT_EQ(t.StemUnion[2], -1);
+    EXPECT_EQ(Relations(t), (std::vector<int>{-1, 9, 9, -1}));
+    EXPECT_EQ(Strength(n), (std::vector<int>{16, 14, 36, 52, 0}));
+    EXPECT_EQ(std::vector<int>(rec->ReferenceStrength, rec->ReferenceStrength + 5),
+              (std::vector<int>{16, 14, 23, 43, 0}));
+    EXPECT_EQ(n.SameParty, 50);
+    EXPECT_EQ(n.OtherParty, 16);
+    EXPECT_EQ(n.ClimateBalance, 110);
+    // The transformed chart has its own symbols: 戊 over 戌 is 食神 from 丙.
+    EXPECT_EQ(t.StemGod[0], 8);
+    EXPECT_EQ(t.StemElement[0], 土);
+}
+
+TEST(CombinationAnalysis, DirectionalTrioTransformsTheEarthBranch) {
+    const auto rec = ChartOf("甲寅 丁卯 戊辰 壬子");
+    const ChartBlock& t = rec->Transformed;
+    EXPECT_EQ(Relations(t), (std::vector<int>{1, 1, 1, -1}));
+    // 辰 is the day branch: it alone becomes 寅.
+    EXPECT_EQ(Branches(t), (std::vector<int>{寅, 卯, 寅, 子}));
+    // Wood: 12 for the trio, 15 for 甲寅, 5 for 乙 revealed by 甲, 9 + 16 + 24 + 16.
+    EXPECT_EQ(Strength(rec->Natal), (std::vector<int>{25, 97, 9, 9, 0}));
+}
+
+TEST(CombinationAnalysis, HarmonyTrioTransformsTombThenBirthBranch) {
+    const auto rec = ChartOf("辛亥 辛卯 丁未 庚子");
+    EXPECT_EQ(Relations(rec->Transformed), (std::vector<int>{2, 2, 2, -1}));
+    EXPECT_EQ(Branches(rec->Transformed), (std::vector<int>{寅, 卯, 寅, 子}));
+    EXPECT_EQ(Strength(rec->Natal), (std::vector<int>{16, 65, 9, 0, 27}));
+}
+
+TEST(CombinationAnalysis, TrioNeedsEachBranchExactlyOnce) {
+    const auto rec = ChartOf("丙午 甲午 丁巳 丁未");
+    for (int kind : Relations(rec->Transformed)) EXPECT_NE(kind, 1);
+}
+
+TEST(CombinationAnalysis, PairTestKeepsBothPairsOrNeither) {
+    // 寅卯 and 子丑 both combine: both count twice (in the gains and the reference).
+    const auto both = ChartOf("甲寅 丁卯 壬子 癸丑");
+    EXPECT_EQ(Relations(both->Transformed), (std::vector<int>{3, 3, 5, 5}));
+    EXPECT_EQ(Branches(both->Transformed), (std::vector<int>{寅, 卯, 未, 丑}));
+    EXPECT_EQ(Strength(both->Natal), (std::vector<int>{14, 76, 5, 43, 0}));
+    // 丁壬 combine without transforming: their factors drop to 5.
+    EXPECT_EQ(std::vector<int>(both->Natal.StemFactor, both->Natal.StemFactor + 4), (std::vector<int>{9, 5, 5, 9}));
+    EXPECT_EQ(both->Natal.SameParty, 14);
+    EXPECT_EQ(both->Natal.OtherParty, 48);
+
+    // 子戌 do not combine: the pair test leaves no trace, the adjacent scan
+    // finds 寅卯 and its gains stay out of the reference.
+    const auto one = ChartOf("甲寅 丁卯 壬子 庚戌");
+    EXPECT_EQ(Relations(one->Transformed), (std::vector<int>{3, 3, -1, -1}));
+    EXPECT_EQ(one->HasTransformed, 0);
+    EXPECT_EQ(Strength(one->Natal), (std::vector<int>{21, 76, 5, 16, 9}));
+    EXPECT_EQ(std::vector<int>(one->ReferenceStrength, one->ReferenceStrength + 5),
+              (std::vector<int>{21, 41, 5, 16, 9}));
+}
+
+TEST(CombinationAnalysis, SnakeAndMonkeyDoNotUniteBesideATiger) {
+    const auto tiger = ChartOf("庚寅 辛巳 壬申 丙午");
+    EXPECT_EQ(Relations(tiger->Transformed), (std::vector<int>{7, 7, 7, -1}));
+    EXPECT_EQ(tiger->HasTransformed, 0);
+    const auto noTiger = ChartOf("庚子 辛巳 壬申 丙午");
+    // 巳申 unite; 子 and 午, left over, punish each other.
+    EXPECT_EQ(Relations(noTiger->Transformed), (std::vector<int>{11, 5, 5, 11}));
+    EXPECT_EQ(Branches(noTiger->Transformed), (std::vector<int>{子, 亥, 子, 午}));
+}
+
+TEST(CombinationAnalysis, ClashesPunishmentsAndHarms) {
+    EXPECT_EQ(Relations(ChartOf("甲子 庚午 丙戌 己亥")->Transformed), (std::vector<int>{6, 6, -1, -1}));
+    EXPECT_EQ(Relations(ChartOf("甲辰 戊辰 丙寅 丙申")->Transformed), (std::vector<int>{8, 8, 6, 6}));
+    EXPECT_EQ(Relations(ChartOf("甲子 辛未 丙寅 庚寅")->Transformed), (std::vector<int>{12, 12, -1, -1}));
+    // 丑戌未 together: earth loses twelve.
+    const auto earth = ChartOf("己丑 戊辰 戊戌 己未");
+    EXPECT_EQ(Relations(earth->Transformed), (std::vector<int>{7, -1, 7, 7}));
+}
+
+// A relation goes to the pillars holding its branches, the day pillar first:
+// the clash of year 子 and month 午 marks the day's 子 rather than the year's.
+TEST(CombinationAnalysis, RelationsAreMatchedFromTheDayPillar) {
+    EXPECT_EQ(Relations(ChartOf("甲子 庚午 甲子 乙亥")->Transformed), (std::vector<int>{-1, 6, 6, 3}));
+}
+
+// --- Properties over random charts ---------------------------------------------
+
+std::string RandomPillars(std::mt19937& rng) {
+    std::string text;
+    for (int p = 0; p < 4; ++p) {
+        if (p) text += ' ';
+        text += PillarText(static_cast<int>(rng() % 60));
+    }
+    return text;
+}
+
+TEST(CombinationProperties, StrengthPartiesAndScoresFollowTheirDefinitions) {
+    std::mt19937 rng(99);
+    for (int i = 0; i < 3000; ++i) {
+        const std::string pillars = RandomPillars(rng);
+        const auto rec = ChartOf(pillars, static_cast<int>(i & 1));
+        const ChartBlock& n = rec->Natal;
+        const int d = StemElement(rec->Transformed.Stem[DayPillar]);
+        const int16_t* s = n.StrengthScore;
+        ASSERT_EQ(n.SameParty, s[d] + s[(d + 4) % 5]) << pillars;
+        ASSERT_EQ(n.OtherParty, s[(d + 2) % 5] + s[(d + 3) % 5]) << pillars;
+        ASSERT_EQ(n.IsStrong, n.SameParty >= n.OtherParty ? 1 : 0) << pillars;
+        // Ten-god order: a yin day stem counts down one stem at a time, a yang one in pairs.
+        const int ds = n.Stem[DayPillar];
+        for (int k = 0; k < 10; ++k) {
+            const int stem = ds % 2 ? (ds - k + 20) % 10 : (ds - 2 * (k / 2) + k % 2 + 20) % 10;
+            ASSERT_EQ(n.TenGodScore[k], n.StemScore[stem]) << pillars << " " << k;
+        }
+        int total = 0, hidden = 0;
+        for (int e = 0; e < 5; ++e) total += n.ElementScore[e];
+        for (int p = 0; p < 4; ++p)
+            for (int j = 0; j < 3; ++j) hidden += n.HiddenStem[p][j] ? n.HiddenFactor[p][j] : 0;
+        ASSERT_EQ(total, 64 + hidden) << pillars;
+    }
+}
+
+TEST(CombinationProperties, TransformedKeepsWhatNoCombinationTouched) {
+    std::mt19937 rng(5);
+    int transformed = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string pillars = RandomPillars(rng);
+        const auto rec = ChartOf(pillars);
+        const ChartBlock& n = rec->Natal;
+        const ChartBlock& t = rec->Transformed;
+        if (!rec->HasTransformed) {
+            ASSERT_EQ(std::memcmp(&n, &t, sizeof n), 0) << pillars;
+            continue;
+        }
+        ++transformed;
+        bool branchCombined = false;
+        for (int p = 0; p < 4; ++p) {
+            const int kind = t.BranchRelation[p];
+            branchCombined |= kind == 1 || kind == 2 || kind == 5;
+        }
+        for (int p = 0; p < 4; ++p) {
+            if (t.StemUnion[p] < 0) {
+                ASSERT_EQ(t.Stem[p], n.Stem[p]) << pillars;
+            }
+            if (t.Branch[p] != n.Branch[p]) {
+                // Only trios and six harmonies rewrite branches: to the first branch
+                // of the new element, or to the harmony's partner of that element.
+                constexpr int HarmonyRewrite[12] = {未, 丑, 寅, 巳, 申, 亥, 午, 巳, 子, 酉, 午, 卯};
+                const int b = t.Branch[p];
+                const bool first = b == 亥 || b == 寅 || b == 巳 || b == 未 || b == 申;
+                ASSERT_TRUE(branchCombined && (first || b == HarmonyRewrite[n.Branch[p]])) << pillars;
+            }
+            ASSERT_EQ(t.StemElement[p], StemElement(t.Stem[p]));
+            ASSERT_EQ(t.BranchElement[p], BranchElementOf(t.Branch[p]));
+        }
+    }
+    EXPECT_GT(transformed, 300);
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,337 @@
+// The records file operations on real files, grouped by operation.
+#include <cstring>
+
+#include "records_fixture.h"
+
+namespace qv {
+namespace {
+
+using test::Big5;
+using test::Exists;
+using test::NameOf;
+using test::Person;
+using test::ReadFileText;
+using test::SameBytes;
+using test::WriteBytes;
+
+class StoreRecordTest : public test::RecordsTest {};
+
+TEST_F(StoreRecordTest, FirstStoreCreatesTheFileWithOneRecord) {
+    const RecordsResult r = StoreRecord(file_, Person("王小明"), -1);
+    ASSERT_TRUE(r.Ok) << r.Error;
+    EXPECT_EQ(r.Number, 0);
+    EXPECT_EQ(r.Count, 1);
+    const std::string bytes = ReadFileText(file_);
+    ASSERT_EQ(bytes.size(), 448u);
+    EXPECT_STREQ(bytes.data(), "Varnex Quorvane 100");
+    EXPECT_EQ(bytes[32], 1);
+    EXPECT_EQ(bytes[33], 0);
+    EXPECT_FALSE(Exists(Scratch()));
+}
+
+TEST_F(StoreRecordTest, AppendReturnsTheNewNumberAndReplaceKeepsTheLength) {
+    Fill(file_, {Person("甲"), Person("乙"), Person("丙")});
+    const RecordsResult appended = StoreRecord(file_, Person("丁"), -1);
+    EXPECT_EQ(appended.Number, 3);
+    EXPECT_EQ(ReadFileText(file_).size(), 36u + 4 * 412);
+    const RecordsResult replaced = StoreRecord(file_, Person("戊"), 1);
+    EXPECT_EQ(replaced.Number, 1);
+    EXPECT_EQ(ReadFileText(file_).size(), 36u + 4 * 412);
+    PersonRecord r{};
+    ASSERT_TRUE(ReadRecord(file_, 1, r));
+    EXPECT_EQ(NameOf(r), "戊");
+    ASSERT_TRUE(ReadRecord(file_, 3, r));
+    EXPECT_EQ(NameOf(r), "丁");
+}
+
+TEST_F(StoreRecordTest, ReplacingARecordThatIsNotThereIsRefused) {
+    Fill(file_, {Person("甲")});
+    const std::string before = ReadFileText(file_);
+    EXPECT_FALSE(StoreRecord(file_, Person("乙"), 1).Ok);
+    EXPECT_FALSE(StoreRecord(file_, Person("乙"), -2).Ok);
+    EXPECT_FALSE(StoreRecord(PathOf("none.sap"), Person("乙"), 0).Ok);
+    EXPECT_EQ(ReadFileText(file_), before);
+    EXPECT_FALSE(Exists(PathOf("none.sap")));
+}
+
+TEST_F(StoreRecordTest, ForeignIdentificationTextIsKeptAndAccepted) {
+    std::string bytes(36, '\0');
+    std::memcpy(bytes.data(), "Someone else", 12);
+    WriteBytes(file_, bytes);
+    ASSERT_TRUE(StoreRecord(file_, Person("甲"), -1).Ok);
+    const std::string after = ReadFileText(file_);
+    EXPECT_STREQ(after.data(), "Someone else");
+    EXPECT_EQ(ReadCount(file_), 1);
+}
+
+TEST_F(StoreRecordTest, TheCountNeverWraps) {
+    std::string bytes(36 + 412 * size_t{MaxRecordCount}, '\0');
+    bytes[32] = static_cast<char>(0xFF);
+    bytes[33] = 0x7F;
+    WriteBytes(file_, bytes);
+    const RecordsResult r = StoreRecord(file_, Person("甲"), -1);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_NE(r.Error.find("32767"), std::string::npos) << r.Error;
+    EXPECT_EQ(ReadFileText(file_).size(), bytes.size());
+}
+
+class ReadRecordTest : public test::RecordsTest {};
+
+TEST_F(ReadRecordTest, ReadsEachRecordAndRefusesBeyondTheLast) {
+    Fill(file_, {Person("甲"), Person("乙")});
+    PersonRecord r{};
+    ASSERT_TRUE(ReadRecord(file_, 0, r));
+    EXPECT_TRUE(SameBytes(r, Person("甲")));
+    ASSERT_TRUE(ReadRecord(file_, 1, r));
+    EXPECT_EQ(NameOf(r), "乙");
+    EXPECT_FALSE(ReadRecord(file_, 2, r));
+    EXPECT_FALSE(ReadRecord(file_, -1, r));
+    EXPECT_EQ(NameOf(r), "乙");  // untouched by the refused reads
+    EXPECT_FALSE(ReadRecord(PathOf("none.sap"), 0, r));
+    EXPECT_EQ(ReadCount(PathOf("none.sap")), 0);
+}
+
+TEST_F(ReadRecordTest, DamagedFileGivesOnlyItsWholeRecordsAndSaysSo) {
+    Fill(file_, {Person("甲"), Person("乙"), Person("丙")});
+    std::string bytes = ReadFileText(file_);
+    bytes.resize(36 + 412 * 2 + 100);  // the third record cut short
+    WriteBytes(file_, bytes);
+    const RecordsContent content = ReadRecordsFile(file_);
+    EXPECT_TRUE(content.Damaged);
+    EXPECT_NE(content.Problem.find("damaged"), std::string::npos);
+    EXPECT_EQ(content.Records.size(), 2u);
+    EXPECT_EQ(ReadCount(file_), 2);
+    PersonRecord r{};
+    EXPECT_FALSE(ReadRecord(file_, 2, r));
+}
+
+TEST_F(ReadRecordTest, CountBelowTheLengthOrNegativeIsDamageToo) {
+    Fill(file_, {Person("甲"), Person("乙")});
+    std::string bytes = ReadFileText(file_);
+    bytes[32] = 1;
+    WriteBytes(file_, bytes);
+    RecordsContent content = ReadRecordsFile(file_);
+    EXPECT_TRUE(content.Damaged);
+    EXPECT_EQ(content.Records.size(), 1u);
+    bytes[32] = bytes[33] = static_cast<char>(0xFF);
+    WriteBytes(file_, bytes);
+    content = ReadRecordsFile(file_);
+    EXPECT_TRUE(content.Damaged);
+    EXPECT_EQ(content.Records.size(), 2u);
+}
+
+TEST_F(ReadRecordTest, NoOperationRewritesADamagedFile) {
+    Fill(file_, {Person("甲"), Person("乙")});
+    std::string bytes = ReadFileText(file_) + "xyz";
+    WriteBytes(file_, bytes);
+    const RecordsResult stored = StoreRecord(file_, Person("丙"), -1);
+    EXPECT_FALSE(stored.Ok);
+    EXPECT_NE(stored.Error.find("damaged"), std::string::npos);
+    EXPECT_FALSE(StoreRecord(file_, Person("丙"), 0).Ok);
+    EXPECT_EQ(DeleteRecord(file_, 0).MessageId, CannotDeleteRecordText);
+    EXPECT_EQ(MergeIntoMain(file_, PathOf("none.sap")).MessageId, CannotMergeRecordsText);
+    EXPECT_EQ(ReadFileText(file_), bytes);
+}
+
+class FindByNameTest : public test::RecordsTest {};
+
+TEST_F(FindByNameTest, LatinLettersMatchWithoutCaseAndTheLastMatchIsHandedBack) {
+    Fill(file_, {Person("AB", 1980), Person("王"), Person("ab", 1999), Person("abc")});
+    PersonRecord out = Person("Ab");
+    std::vector<int> numbers;
+    EXPECT_EQ(FindByName(file_, Big5("Ab"), out, numbers), 2);
+    EXPECT_EQ(numbers, (std::vector<int>{0, 2}));
+    EXPECT_EQ(out.year, 1999);
+}
+
+TEST_F(FindByNameTest, NoMatchLeavesTheCallersRecord) {
+    Fill(file_, {Person("AB")});
+    PersonRecord out = Person("Ab", 1234);
+    std::vector<int> numbers{7};
+    EXPECT_EQ(FindByName(file_, Big5("A"), out, numbers), 0);
+    EXPECT_TRUE(numbers.empty());
+    EXPECT_EQ(out.year, 1234);
+    EXPECT_EQ(FindByName(PathOf("none.sap"), Big5("AB"), out, numbers), 0);
+}
+
+TEST_F(FindByNameTest, ChineseCharactersDoNotFoldLikeLetters) {
+    // 乙 is A4 41 and 兀 is A4 61 in Big5: the second bytes look like 'A' and 'a'.
+    Fill(file_, {Person("乙")});
+    PersonRecord out{};
+    std::vector<int> numbers;
+    EXPECT_EQ(FindByName(file_, Big5("兀"), out, numbers), 0);
+    EXPECT_EQ(FindByName(file_, Big5("乙"), out, numbers), 1);
+}
+
+TEST_F(FindByNameTest, AtMostAHundredMatches) {
+    std::vector<PersonRecord> many(130, Person("同名"));
+    ASSERT_TRUE(AppendRecords(file_, many).Ok);
+    PersonRecord out{};
+    std::vector<int> numbers;
+    EXPECT_EQ(FindByName(file_, Big5("同名"), out, numbers), MaxNameMatches);
+    ASSERT_EQ(numbers.size(), size_t{MaxNameMatches});
+    EXPECT_EQ(numbers.back(), MaxNameMatches - 1);
+}
+
+class ListNamesTest : public test::RecordsTest {};
+
+TEST_F(ListNamesTest, DistinctNamesInFileOrderWithTheNamelessShown) {
+    Fill(file_, {Person("王大明"), Person(""), Person("Lee"), Person("王大明"), Person("LEE"), Person("")});
+    const auto names = ListNames(file_);
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(names[0], Big5("王大明"));
+    EXPECT_EQ(names[1], Big5("無名氏"));
+    EXPECT_EQ(names[2], Big5("Lee"));
+    EXPECT_TRUE(ListNames(PathOf("none.sap")).empty());
+}
+
+TEST_F(ListNamesTest, OneCharacterPrefixSelectsEveryNameBeginningWithIt) {
+    Fill(file_, {Person("王大明"), Person("李四"), Person("王五"), Person("王大明"), Person("王")});
+    const auto names = ListNamesByPrefix(file_, Big5("王"));
+    EXPECT_EQ(names, (std::vector<std::string>{Big5("王大明"), Big5("王五"), Big5("王")}));
+    EXPECT_EQ(ListNamesByPrefix(file_, Big5("王五六")).size(), 0u);  // longer than every name
+    EXPECT_TRUE(ListNamesByPrefix(file_, "").empty());
+}
+
+TEST_F(ListNamesTest, PrefixComparesLatinLettersWithoutCase) {
+    Fill(file_, {Person("Smith"), Person("smyth"), Person("Jones")});
+    EXPECT_EQ(ListNamesByPrefix(file_, "SM"), (std::vector<std::string>{"Smith", "smyth"}));
+}
+
+class DeleteRecordTest : public test::RecordsTest {};
+
+TEST_F(DeleteRecordTest, DeletingTheOnlyRecordLeavesAnEmptyFile) {
+    Fill(file_, {Person("甲")});
+    const RecordsResult r = DeleteRecord(file_, 0);
+    ASSERT_TRUE(r.Ok) << r.Error;
+    EXPECT_EQ(r.Count, 0);
+    const std::string bytes = ReadFileText(file_);
+    ASSERT_EQ(bytes.size(), 36u);
+    EXPECT_EQ(bytes[32], 0);
+}
+
+TEST_F(DeleteRecordTest, LaterRecordsMoveDown) {
+    Fill(file_, {Person("甲"), Person("乙"), Person("丙")});
+    ASSERT_TRUE(DeleteRecord(file_, 1).Ok);
+    PersonRecord r{};
+    ASSERT_TRUE(ReadRecord(file_, 1, r));
+    EXPECT_EQ(NameOf(r), "丙");
+    EXPECT_EQ(ReadCount(file_), 2);
+}
+
+TEST_F(DeleteRecordTest, ANumberNotInTheFileIsRefusedAndNothingIsLeftBehind) {
+    Fill(file_, {Person("甲"), Person("乙"), Person("丙")});
+    const std::string before = ReadFileText(file_);
+    for (int n : {5, 3, -1}) {
+        const RecordsResult r = DeleteRecord(file_, n);
+        EXPECT_FALSE(r.Ok);
+        EXPECT_EQ(r.MessageId, CannotDeleteRecordText);
+    }
+    EXPECT_EQ(StringText(CannotDeleteRecordText), "無法刪除該筆資料");
+    EXPECT_EQ(ReadFileText(file_), before);
+    EXPECT_FALSE(Exists(Scratch()));
+    EXPECT_FALSE(DeleteRecord(PathOf("none.sap"), 0).Ok);
+}
+
+class SaveCopyAsTest : public test::RecordsTest {};
+
+TEST_F(SaveCopyAsTest, CopiesEveryByte) {
+    Fill(file_, {Person("甲"), Person("乙")});
+    const std::string copy = PathOf("copy.sap");
+    ASSERT_TRUE(SaveCopyAs(file_, copy).Ok);
+    EXPECT_EQ(ReadFileText(copy), ReadFileText(file_));
+    ASSERT_TRUE(StoreRecord(file_, Person("丙"), -1).Ok);
+    ASSERT_TRUE(SaveCopyAs(file_, copy).Ok);  // over an older copy
+    EXPECT_EQ(ReadCount(copy), 3);
+}
+
+TEST_F(SaveCopyAsTest, RefusesTheFileItselfAndAMissingSource) {
+    Fill(file_, {Person("甲")});
+    const std::string before = ReadFileText(file_);
+    EXPECT_FALSE(SaveCopyAs(file_, file_).Ok);
+    EXPECT_FALSE(SaveCopyAs(file_, dir_.Path() + "/./VNX5MAIN.AID").Ok);
+    EXPECT_EQ(ReadFileText(file_), before);
+    EXPECT_FALSE(SaveCopyAs(PathOf("none.sap"), PathOf("copy.sap")).Ok);
+    EXPECT_FALSE(Exists(PathOf("copy.sap")));
+}
+
+class MergeTest : public test::RecordsTest {
+protected:
+    const std::string other_ = PathOf("other.sap");
+};
+
+TEST_F(MergeTest, CopiesThatDifferOnlyInLunarFieldsAreSkippedOthersAdded) {
+    Fill(file_, {Person("甲", 1990, 8, "111"), Person("乙")});
+    PersonRecord lunarOnly = Person("甲", 1990, 8, "111");
+    lunarOnly.lunarDay = 9;
+    lunarOnly.leapMonth = 1;
+    lunarOnly.hourBranch = 11;
+    PersonRecord otherPhone = Person("甲", 1990, 8, "222");
+    PersonRecord otherCase = Person("乙");
+    std::strcpy(otherCase.remarks, "REMARK");
+    PersonRecord upper = Person("乙");
+    std::strcpy(upper.remarks, "remark");
+    Fill(file_, {upper});
+    Fill(other_, {lunarOnly, otherPhone, otherCase});
+    const std::string otherBefore = ReadFileText(other_);
+    const RecordsResult r = MergeIntoMain(file_, other_);
+    ASSERT_TRUE(r.Ok) << r.Error;
+    EXPECT_EQ(r.Number, 1);
+    EXPECT_EQ(r.Count, 4);
+    PersonRecord added{};
+    ASSERT_TRUE(ReadRecord(file_, 3, added));
+    EXPECT_TRUE(SameBytes(added, otherPhone));
+    EXPECT_EQ(ReadFileText(other_), otherBefore);
+    EXPECT_FALSE(Exists(Scratch()));
+}
+
+TEST_F(MergeTest, IntoAnEmptyMainFileEveryRecordIsAddedEvenEqualOnes) {
+    ASSERT_TRUE(AppendRecords(file_, {}).Ok);
+    EXPECT_EQ(ReadFileText(file_).size(), 36u);
+    Fill(other_, {Person("甲"), Person("甲"), Person("乙")});
+    const RecordsResult r = MergeIntoMain(file_, other_);
+    ASSERT_TRUE(r.Ok);
+    EXPECT_EQ(r.Number, 3);
+    EXPECT_EQ(ReadCount(file_), 3);
+}
+
+TEST_F(MergeTest, WithoutAMainFileNothingIsCreated) {
+    Fill(other_, {Person("甲")});
+    test::WriteBytes(Scratch(), ReadFileText(other_));  // a leftover scratch file is not taken for data
+    const RecordsResult r = MergeIntoMain(file_, other_);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(r.MessageId, CannotOpenRecordsText);
+    EXPECT_EQ(StringText(r.MessageId), "無法開啟資料庫");
+    EXPECT_FALSE(Exists(file_));
+}
+
+TEST_F(MergeTest, AMissingOtherFileLeavesTheMainFileAsItWas) {
+    Fill(file_, {Person("甲")});
+    const std::string before = ReadFileText(file_);
+    EXPECT_EQ(MergeIntoMain(file_, other_).MessageId, CannotOpenRecordsText);
+    EXPECT_EQ(ReadFileText(file_), before);
+}
+
+TEST_F(MergeTest, MergingTheMainFileIntoItselfIsRefused) {
+    Fill(file_, {Person("甲")});
+    const std::string before = ReadFileText(file_);
+    const RecordsResult r = MergeIntoMain(file_, dir_.Path() + "//VNX5MAIN.AID");
+    EXPECT_EQ(r.MessageId, CannotMergeRecordsText);
+    EXPECT_EQ(StringText(r.MessageId), "無法合併資料庫");
+    EXPECT_EQ(ReadFileText(file_), before);
+}
+
+TEST_F(MergeTest, AMergeThatWouldOverflowTheCountIsRefused) {
+    std::vector<PersonRecord> many;
+    for (int i = 0; i < 200; ++i) many.push_back(Person("人", 1900 + i));
+    ASSERT_TRUE(AppendRecords(other_, many).Ok);
+    std::string big(36 + 412 * size_t{MaxRecordCount - 100}, '\0');
+    big[32] = static_cast<char>((MaxRecordCount - 100) & 0xFF);
+    big[33] = static_cast<char>((MaxRecordCount - 100) >> 8);
+    WriteBytes(file_, big);
+    EXPECT_EQ(MergeIntoMain(file_, other_).MessageId, CannotMergeRecordsText);
+    EXPECT_EQ(ReadFileText(file_).size(), big.size());
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,73 @@
+// Shared pieces of the records tests: persons to store and files to look at.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "person_text.h"
+#include "records_file.h"
+#include "string_table.h"
+#include "run_program.h"
+
+namespace qv::test {
+
+// A person with UTF-8 texts; the birth fields are plain numbers.
+inline PersonRecord Person(const std::string& name, int year = 1990, int16_t hour = 8, const std::string& phone = "") {
+    PersonRecord r{};
+    PersonTexts texts{name, "台北市", phone, "備註"};
+    std::string error;
+    EXPECT_TRUE(StorePersonTexts(texts, r, error)) << error;
+    r.year = static_cast<int16_t>(year);
+    r.month = 5;
+    r.day = 17;
+    r.hour = hour;
+    r.minute = 30;
+    r.hourBranch = 5;
+    r.lunarYear = static_cast<int16_t>(year);
+    r.lunarMonth = 4;
+    r.lunarDay = 23;
+    return r;
+}
+
+inline std::string NameOf(const PersonRecord& r) {
+    PersonTexts texts;
+    std::string error;
+    EXPECT_TRUE(LoadPersonTexts(r, texts, error)) << error;
+    return texts.Name;
+}
+
+inline std::string Big5(const std::string& utf8) {
+    PersonRecord r{};
+    std::string error;
+    EXPECT_TRUE(StorePersonTexts(PersonTexts{utf8, "", "", ""}, r, error)) << error;
+    return std::string(r.name);
+}
+
+inline bool SameBytes(const PersonRecord& a, const PersonRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+// A folder with a records file path in it.
+class RecordsTest : public ::testing::Test {
+protected:
+    std::string PathOf(const std::string& name) const { return dir_.Path() + "/" + name; }
+    // Stores the persons in a new file at path, in order.
+    void Fill(const std::string& path, const std::vector<PersonRecord>& persons) const {
+        for (const PersonRecord& p : persons) ASSERT_TRUE(StoreRecord(path, p, -1).Ok);
+    }
+    std::string Scratch() const { return PathOf(std::string(ScratchFileName)); }
+
+    TempDir dir_;
+    const std::string file_ = PathOf("VNX5MAIN.AID");
+};
+
+}  // namespace qv::test

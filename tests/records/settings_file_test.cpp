@@ -1,0 +1,135 @@
+// The settings file: private-profile reading and writing, keys and defaults.
+#include "records_fixture.h"
+#include "settings_file.h"
+
+namespace qv {
+namespace {
+
+using test::ReadFileText;
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void WriteText(const std::string& text) const { std::ofstream(path_, std::ios::binary) << text; }
+    bool Write(SettingKey key, int value) {
+        std::string error;
+        return WriteSetting(path_, key, value, error);
+    }
+    test::TempDir dir_;
+    const std::string path_ = dir_.Path() + "/program/fsquorvane_s2.ini";
+};
+
+TEST_F(SettingsFileTest, PathAndSectionAreBuiltFromTheStringTable) {
+    EXPECT_EQ(SettingsPath(DataPaths{dir_.Path(), dir_.Path() + "/program"}), path_);
+    EXPECT_EQ(SettingsSection(), "fsQuorvane");
+}
+
+TEST_F(SettingsFileTest, WithoutAFileEveryKeyHasItsDefault) {
+    const ChartSettings s = ReadChartSettings(path_);
+    EXPECT_EQ(s.Options.GodBase, DefaultEngineOptions.GodBase);
+    EXPECT_EQ(s.Options.SkyBase, DefaultEngineOptions.SkyBase);
+    EXPECT_EQ(s.Options.PoolBase, DefaultEngineOptions.PoolBase);
+    EXPECT_EQ(s.Options.FirstTimeBase, DefaultEngineOptions.FirstTimeBase);
+    const ScoringParameters& d = DefaultScoringParameters;
+    EXPECT_EQ((std::vector<int>{s.Scoring.MIDPARM, s.Scoring.FiveType, s.Scoring.K1, s.Scoring.K2, s.Scoring.BTYPE,
+                                s.Scoring.BBase, s.Scoring.BADD, s.Scoring.CBASE}),
+              (std::vector<int>{d.MIDPARM, d.FiveType, d.K1, d.K2, d.BTYPE, d.BBase, d.BADD, d.CBASE}));
+    EXPECT_EQ(s.YearDisplay, 1);
+    EXPECT_EQ(s.PotentialStyle, 1);
+    EXPECT_EQ(AllSettings().size(), 14u);
+}
+
+TEST_F(SettingsFileTest, ConfirmingTheDefaultsCreatesTheFileWithTheSixKeys) {
+    for (SettingKey key : {SettingKey::GodBase, SettingKey::SkyBase, SettingKey::YearDisplay, SettingKey::PoolBase,
+                           SettingKey::FirstTimeBase, SettingKey::MIDPARM}) {
+        ASSERT_TRUE(Write(key, InfoOf(key).Default));
+    }
+    EXPECT_EQ(ReadFileText(path_),
+              "[fsQuorvane]\nGodBase=0\nSkyBase=0\nYearDisplay=1\nPoolBase=0\nFirstTimeBase=1\nMIDPARM=100\n");
+    EXPECT_FALSE(test::Exists(path_ + ".tmp"));
+}
+
+TEST_F(SettingsFileTest, WritingOneKeyKeepsEverythingElse) {
+    ASSERT_TRUE(Write(SettingKey::K1, 5));
+    WriteText("; my notes\r\n[Other]\r\nGodBase=1\r\n\r\n[FSQUORVANE]\r\n  godbase = 1 \r\nK1=5\r\n\r\n[Last]\r\nx=y\r\n");
+    ASSERT_TRUE(Write(SettingKey::GodBase, 0));
+    ASSERT_TRUE(Write(SettingKey::PoolBase, 1));
+    EXPECT_EQ(ReadFileText(path_),
+              "; my notes\r\n[Other]\r\nGodBase=1\r\n\r\n[FSQUORVANE]\r\ngodbase=0\r\nK1=5\r\nPoolBase=1\r\n\r\n"
+              "[Last]\r\nx=y\r\n");
+    EXPECT_EQ(ReadSetting(path_, SettingKey::GodBase), 0);
+    EXPECT_EQ(ReadSetting(path_, SettingKey::PoolBase), 1);
+}
+
+TEST_F(SettingsFileTest, MissingOrBrokenValuesReadAsTheDefault) {
+    ASSERT_TRUE(Write(SettingKey::K1, 5));
+    WriteText("[fsQuorvane]\nK1=1.5\nK2=abc\nMIDPARM=\nBBase= -40 \nFirstTimeBase=7\nENGYDISPLAY=0\nCBASE=65537\n"
+              "GodBase=1\nGodBase=0\n");
+    EXPECT_EQ(ReadSetting(path_, SettingKey::K1), 20);
+    EXPECT_EQ(ReadSetting(path_, SettingKey::K2), 30);
+    EXPECT_EQ(ReadSetting(path_, SettingKey::MIDPARM), 100);
+    EXPECT_EQ(ReadSetting(path_, SettingKey::BBase), -40);
+    EXPECT_EQ(ReadSetting(path_, SettingKey::FirstTimeBase), 1);  // outside 0-2
+    EXPECT_EQ(ReadSetting(path_, SettingKey::ENGYDISPLAY), 1);    // outside 1-7
+    EXPECT_EQ(ReadSetting(path_, SettingKey::CBASE), 1);          // cut to 16 bits
+    EXPECT_EQ(ReadSetting(path_, SettingKey::GodBase), 1);        // the first of two counts
+    EXPECT_EQ(ReadSetting(path_, SettingKey::BADD), 70);          // not in the file
+}
+
+TEST_F(SettingsFileTest, KeysOfAnotherSectionAreNotRead) {
+    ASSERT_TRUE(Write(SettingKey::K1, 5));
+    WriteText("[hrQuorvane]\nSkyBase=1\n");
+    EXPECT_EQ(ReadSetting(path_, SettingKey::SkyBase), 0);
+}
+
+TEST_F(SettingsFileTest, ValuesOutsideTheRangeAreNotWritten) {
+    std::string error;
+    EXPECT_FALSE(WriteSetting(path_, SettingKey::FirstTimeBase, 3, error));
+    EXPECT_NE(error.find("FirstTimeBase"), std::string::npos);
+    EXPECT_FALSE(WriteSetting(path_, SettingKey::K1, 40000, error));
+    EXPECT_FALSE(WriteSetting(path_, SettingKey::MIDPARM, -35, error));
+    EXPECT_FALSE(test::Exists(path_));
+    EXPECT_TRUE(WriteSetting(path_, SettingKey::K1, -32768, error));
+    EXPECT_EQ(ReadSetting(path_, SettingKey::K1), -32768);
+}
+
+// Fails every step of the replacement in turn: the old file stays whole.
+class FailAt : public FileWriter {
+public:
+    explicit FailAt(int n) : n_(n) {}
+    int Create(const std::string& p) override { return Next() ? FileWriter::Create(p) : -1; }
+    bool Write(int fd, std::string_view b) override { return Next() && FileWriter::Write(fd, b); }
+    bool Sync(int fd) override { return Next() && FileWriter::Sync(fd); }
+    bool Rename(const std::string& a, const std::string& b) override { return Next() && FileWriter::Rename(a, b); }
+
+private:
+    bool Next() { return step_++ != n_; }
+    int n_, step_ = 0;
+};
+
+TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFile) {
+    ASSERT_TRUE(Write(SettingKey::K1, 5));
+    const std::string old = ReadFileText(path_);
+    for (int step = 0; step < 4; ++step) {
+        FailAt writer(step);
+        std::string error;
+        EXPECT_FALSE(WriteSetting(path_, SettingKey::K1, 6, error, writer));
+        EXPECT_EQ(ReadFileText(path_), old);
+        EXPECT_FALSE(test::Exists(path_ + ".tmp"));
+    }
+}
+
+TEST(SettingKeysTest, NamesComeFromTheStringTableAndAreFoundWithoutCase) {
+    EXPECT_EQ(SettingName(SettingKey::MIDPARM), "MIDPARM");
+    EXPECT_EQ(SettingName(SettingKey::FirstTimeBase), "FirstTimeBase");
+    ASSERT_NE(FindSetting("engydisplay"), nullptr);
+    EXPECT_EQ(FindSetting("engydisplay")->Key, SettingKey::ENGYDISPLAY);
+    EXPECT_EQ(FindSetting("Nothing"), nullptr);
+    for (const SettingInfo& info : AllSettings()) {
+        EXPECT_FALSE(SettingName(info.Key).empty());
+        EXPECT_LE(info.Min, info.Default);
+        EXPECT_LE(info.Default, info.Max);
+    }
+}
+
+}  // namespace
+}  // namespace qv

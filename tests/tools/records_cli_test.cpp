@@ -1,0 +1,186 @@
+// quorvane-cli records: every subcommand on a data folder of its own.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "run_program.h"
+
+namespace qv {
+namespace {
+
+using test::Lines;
+using test::ReadFileText;
+using test::RunCli;
+
+class RecordsCliTest : public ::testing::Test {
+protected:
+    test::ProgramResult Records(std::vector<std::string> args, const std::string& input = {}) {
+        args.insert(args.begin(), "records");
+        return RunCli(data_, args, input);
+    }
+    void Add(std::vector<std::string> person) {
+        person.insert(person.begin(), "add");
+        const auto r = Records(person);
+        ASSERT_EQ(r.Status, 0) << r.Err;
+    }
+    std::string MainFile() const { return data_.Path() + "/VNX5MAIN.AID"; }
+    std::string Other() const { return data_.Path() + "/other.sap"; }
+
+    test::TempDir data_;
+};
+
+TEST_F(RecordsCliTest, AddListShowAndFind) {
+    Add({"--name", "王小明", "--sex", "m", "--birth", "1990-05-17 23:30", "--phone", "02-1234", "--remarks", "一\n二"});
+    Add({"--name", "ab", "--sex", "f", "--lunar", "2023-2-10-leap 08:30"});
+    Add({"--name", "AB", "--sex", "女", "--birth", "2000-01-01", "--hour-unknown"});
+    EXPECT_EQ(ReadFileText(MainFile()).size(), 36u + 3 * 412);
+
+    const auto list = Records({"list"});
+    ASSERT_EQ(list.Status, 0) << list.Err;
+    EXPECT_EQ(Lines(list.Out), (std::vector<std::string>{"0\t王小明\t1990-05-17 23:30\t男", "1\tab\t2023-03-31 08:30\t女",
+                                                         "2\tAB\t2000-01-01 ??:??\t女"}));
+    EXPECT_EQ(Records({"list", "--names"}).Out, "王小明\nab\n");
+    EXPECT_EQ(Records({"list", "--prefix", "王"}).Out, "王小明\n");
+
+    const auto show = Records({"show", "0"});
+    ASSERT_EQ(show.Status, 0);
+    // 一般子時 by default: born at 23:30 the lunar date is the next day's (the 23rd would be the calendar's).
+    EXPECT_NE(show.Out.find("lunar\t1990-4-24\n"), std::string::npos) << show.Out;
+    EXPECT_NE(show.Out.find("double-hour\t12\n"), std::string::npos);
+    EXPECT_NE(show.Out.find("remarks\t一\r\n二\n"), std::string::npos);
+    EXPECT_NE(Records({"show", "1"}).Out.find("lunar\t2023-2-10-leap\n"), std::string::npos);
+    EXPECT_NE(Records({"show", "2"}).Out.find("double-hour\t6\n"), std::string::npos);
+
+    const auto found = Records({"find", "Ab"});
+    EXPECT_EQ(found.Status, 0);
+    EXPECT_EQ(Lines(found.Out).size(), 2u);
+    EXPECT_EQ(Records({"find", "nobody"}).Status, 1);
+}
+
+TEST_F(RecordsCliTest, TheRatHourRuleComesFromTheSettings) {
+    ASSERT_EQ(RunCli(data_, {"settings", "set", "FirstTimeBase", "2"}).Status, 0);
+    Add({"--name", "夜", "--sex", "m", "--birth", "1990-05-17 23:30"});
+    EXPECT_NE(Records({"show", "0"}).Out.find("lunar\t1990-4-23\n"), std::string::npos);
+}
+
+TEST_F(RecordsCliTest, ReplaceAndDelete) {
+    Add({"--name", "甲", "--sex", "m", "--birth", "1980-01-01 01:00"});
+    Add({"--name", "乙", "--sex", "m", "--birth", "1981-01-01 01:00"});
+    ASSERT_EQ(Records({"replace", "1", "--name", "丙", "--sex", "f", "--birth", "1982-02-02 02:02"}).Status, 0);
+    EXPECT_EQ(Lines(Records({"list"}).Out)[1], "1\t丙\t1982-02-02 02:02\t女");
+    ASSERT_EQ(Records({"delete", "0"}).Status, 0);
+    EXPECT_EQ(Records({"list"}).Out, "0\t丙\t1982-02-02 02:02\t女\n");
+}
+
+TEST_F(RecordsCliTest, RefusalsLeaveTheFileUntouched) {
+    Add({"--name", "甲", "--sex", "m", "--birth", "1980-01-01 01:00"});
+    const std::string before = ReadFileText(MainFile());
+    const std::vector<std::vector<std::string>> refused = {
+        {"delete", "5"},
+        {"delete", "-1"},
+        {"show", "x"},
+        {"replace", "3", "--name", "乙", "--sex", "m", "--birth", "1980-01-01 01:00"},
+        {"add", "--name", "😀", "--sex", "m", "--birth", "1980-01-01 01:00"},
+        {"add", "--name", std::string(32, 'n'), "--sex", "m", "--birth", "1980-01-01 01:00"},
+        {"add", "--sex", "m", "--birth", "1980-02-30 01:00"},
+        {"add", "--sex", "x", "--birth", "1980-01-01 01:00"},
+        {"add", "--sex", "m", "--lunar", "2023-3-1-leap 01:00"},
+        {"add", "--sex", "m"},
+        {"add", "--sex", "m", "--birth", "1980-01-01 01:00", "--colour", "red"},
+        {"copy", MainFile()},
+        {"merge", MainFile()},
+        {"frobnicate"},
+    };
+    for (const auto& args : refused) {
+        const auto r = Records(args);
+        EXPECT_NE(r.Status, 0) << args[0];
+        EXPECT_NE(r.Err.find("quorvane-cli: "), std::string::npos) << args[0];
+    }
+    const auto emoji = Records({"add", "--address", "住😀", "--sex", "m", "--birth", "1980-01-01 01:00"});
+    EXPECT_NE(emoji.Err.find("address"), std::string::npos) << emoji.Err;
+    EXPECT_NE(Records({"delete", "5"}).Err.find("no record 5"), std::string::npos);
+    EXPECT_EQ(ReadFileText(MainFile()), before);
+}
+
+TEST_F(RecordsCliTest, MissingAndDamagedFilesAreNamed) {
+    const auto missing = Records({"list"});
+    EXPECT_EQ(missing.Status, 2);
+    EXPECT_NE(missing.Err.find("VNX5MAIN.AID"), std::string::npos);
+    Add({"--name", "甲", "--sex", "m", "--birth", "1980-01-01 01:00"});
+    std::string bytes = ReadFileText(MainFile());
+    bytes.resize(bytes.size() - 10);
+    std::ofstream(MainFile(), std::ios::binary) << bytes;
+    for (std::vector<std::string> args : {std::vector<std::string>{"list"}, {"delete", "0"}, {"export"}}) {
+        const auto r = Records(args);
+        EXPECT_EQ(r.Status, 2) << args[0];
+        EXPECT_NE(r.Err.find("damaged"), std::string::npos) << r.Err;
+    }
+    EXPECT_NE(Records({"add", "--sex", "m", "--birth", "1980-01-01 01:00"}).Status, 0);
+    EXPECT_EQ(ReadFileText(MainFile()), bytes);
+}
+
+TEST_F(RecordsCliTest, CopyAndMergeWithTheDuplicateRule) {
+    Add({"--name", "甲", "--sex", "m", "--birth", "1980-01-01 01:00", "--phone", "1"});
+    ASSERT_EQ(Records({"copy", Other()}).Status, 0);
+    EXPECT_EQ(ReadFileText(Other()), ReadFileText(MainFile()));
+    ASSERT_EQ(Records({"--file", Other(), "add", "--name", "甲", "--sex", "m", "--birth", "1980-01-01 01:00",
+                       "--phone", "2"})
+                  .Status,
+              0);
+    const auto merged = Records({"merge", Other()});
+    ASSERT_EQ(merged.Status, 0) << merged.Err;
+    EXPECT_EQ(merged.Out, "added 1; the main file holds 2\n");
+    EXPECT_EQ(Records({"--file", Other(), "list"}).Out, Records({"list"}).Out);
+}
+
+TEST_F(RecordsCliTest, ExportImportRoundTrip) {
+    Add({"--name", "王\"小\"明", "--sex", "m", "--birth", "1990-05-17 23:30", "--address", "台北,信義",
+         "--remarks", "a\\b\nc"});
+    Add({"--sex", "f", "--lunar", "2023-2-10-leap 08:30", "--hour-unknown"});
+    const auto json = Records({"export", "--json"});
+    ASSERT_EQ(json.Status, 0) << json.Err;
+    const std::string saved = data_.Path() + "/people.json";
+    std::ofstream(saved) << json.Out;
+    ASSERT_EQ(Records({"--file", Other(), "import", saved}).Status, 0);
+    EXPECT_EQ(ReadFileText(Other()), ReadFileText(MainFile()));
+    EXPECT_EQ(Records({"--file", Other(), "export"}).Out, json.Out);
+
+    const auto csv = Lines(Records({"export", "--csv"}).Out);
+    ASSERT_EQ(csv.size(), 4u);  // the remarks hold a line break inside quotes
+    EXPECT_EQ(csv[0].substr(0, 12), "number,name,");
+    EXPECT_EQ(csv[1], "0,\"王\"\"小\"\"明\",\"台北,信義\",,\"a\\b\r");
+}
+
+TEST_F(RecordsCliTest, BrokenImportsAreRefusedWithTheirPlace) {
+    const std::string bad = data_.Path() + "/bad.json";
+    for (const std::string text : {"[{\"name\":\"x\"}]", "[{", "{}", "[1]", "[]x"}) {
+        std::ofstream(bad) << text;
+        const auto r = Records({"import", bad});
+        EXPECT_EQ(r.Status, 1) << text;
+        EXPECT_NE(r.Err.find("record 0"), std::string::npos) << r.Err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(MainFile()));
+    EXPECT_EQ(Records({"import", data_.Path() + "/none.json"}).Status, 2);
+}
+
+TEST_F(RecordsCliTest, AddStopsAtAThousandRecords) {
+    std::string json = "[";
+    for (int i = 0; i < 1000; ++i) {
+        json += std::string(i ? "," : "") +
+                "{\"name\":\"n\",\"address\":\"\",\"phone\":\"\",\"remarks\":\"\",\"sex\":0,\"year\":2000,\"month\":1,"
+                "\"day\":1,\"hour\":1,\"minute\":0,\"hourBranch\":1,\"lunarYear\":1999,\"lunarMonth\":11,"
+                "\"lunarDay\":25,\"leapMonth\":0}";
+    }
+    const std::string saved = data_.Path() + "/many.json";
+    std::ofstream(saved) << json << "]";
+    const auto imported = Records({"import", saved});
+    ASSERT_EQ(imported.Status, 0) << imported.Err;
+    EXPECT_EQ(imported.Out, "imported 1000; the file holds 1000\n");
+    const auto r = Records({"add", "--sex", "m", "--birth", "1980-01-01 01:00"});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Err.find("1000"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,62 @@
+// quorvane-cli settings: list, get and set over the settings file.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "run_program.h"
+
+namespace qv {
+namespace {
+
+using test::ReadFileText;
+using test::RunCli;
+
+class SettingsCliTest : public ::testing::Test {
+protected:
+    std::string File() const { return data_.Path() + "/program/fsquorvane_s2.ini"; }
+    test::TempDir data_;
+};
+
+TEST_F(SettingsCliTest, ListShowsTheFourteenDefaults) {
+    const auto r = RunCli(data_, {"settings"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out,
+              "GodBase=0\nSkyBase=0\nYearDisplay=1\nPoolBase=0\nFirstTimeBase=1\nMIDPARM=100\nFiveType=0\nK1=20\n"
+              "K2=30\nBTYPE=0\nBBase=70\nBADD=70\nCBASE=20\nENGYDISPLAY=1\n");
+    EXPECT_EQ(RunCli(data_, {"settings", "list"}).Out, r.Out);
+}
+
+TEST_F(SettingsCliTest, SetWritesTheFileAndGetReadsIt) {
+    ASSERT_EQ(RunCli(data_, {"settings", "set", "PoolBase", "1"}).Status, 0);
+    ASSERT_EQ(RunCli(data_, {"settings", "set", "k1", "-7"}).Status, 0);
+    EXPECT_EQ(ReadFileText(File()), "[fsQuorvane]\nPoolBase=1\nK1=-7\n");
+    EXPECT_EQ(RunCli(data_, {"settings", "get", "K1"}).Out, "-7\n");
+    EXPECT_EQ(RunCli(data_, {"settings", "get", "poolbase"}).Out, "1\n");
+}
+
+TEST_F(SettingsCliTest, AHandWrittenFileIsReadAndKept) {
+    ASSERT_EQ(RunCli(data_, {"settings", "set", "K2", "31"}).Status, 0);
+    std::ofstream(File()) << "; hand\n[fsQuorvane]\nFirstTimeBase=5\nMIDPARM=abc\n[other]\na=b\n";
+    EXPECT_EQ(RunCli(data_, {"settings", "get", "FirstTimeBase"}).Out, "1\n");
+    EXPECT_EQ(RunCli(data_, {"settings", "get", "MIDPARM"}).Out, "100\n");
+    ASSERT_EQ(RunCli(data_, {"settings", "set", "MIDPARM", "35"}).Status, 0);
+    EXPECT_EQ(ReadFileText(File()), "; hand\n[fsQuorvane]\nFirstTimeBase=5\nMIDPARM=35\n[other]\na=b\n");
+}
+
+TEST_F(SettingsCliTest, BadKeysAndValuesAreRefused) {
+    for (std::vector<std::string> args : {std::vector<std::string>{"settings", "get", "Nothing"},
+                                          {"settings", "set", "GodBase", "2"},
+                                          {"settings", "set", "MIDPARM", "-35"},
+                                          {"settings", "set", "K1", "1.5"},
+                                          {"settings", "set", "K1"},
+                                          {"settings", "get"},
+                                          {"settings", "remove", "K1"}}) {
+        const auto r = RunCli(data_, args);
+        EXPECT_EQ(r.Status, 1) << args[1];
+        EXPECT_NE(r.Err.find("quorvane-cli: "), std::string::npos);
+    }
+    EXPECT_FALSE(std::ifstream(File()).good());
+}
+
+}  // namespace
+}  // namespace qv
