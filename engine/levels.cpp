@@ -140,7 +140,7 @@ LabelText::LabelText(int firstId, int secondId) {
 
 // Whole words only: a word that does not fit is left out rather than cut.
 void LabelText::Append(std::string_view word) {
-    if (word.size() > sizeof(Bytes) - Size) return;
+    if (word.empty() || word.size() > sizeof(Bytes) - Size) return;
     std::memcpy(Bytes + Size, word.data(), word.size());
     Size = static_cast<uint8_t>(Size + word.size());
 }
