@@ -15,12 +15,7 @@ namespace {
 
 PersonRecord PersonAt(const Moment& m, int sex) {
     PersonRecord p{};
-    p.year = static_cast<int16_t>(m.Year);
-    p.month = static_cast<int16_t>(m.Month);
-    p.day = static_cast<int16_t>(m.Day);
-    p.hour = static_cast<int16_t>(m.Hour);
-    p.minute = static_cast<int16_t>(m.Minute);
-    p.hourBranch = static_cast<int16_t>(DoubleHourOf(m.Hour));
+    StoreBirthMoment(p, CivilDate{m.Year, m.Month, m.Day}, m.Hour, m.Minute);
     p.sex = sex;
     return p;
 }

@@ -65,6 +65,15 @@ Moment BirthMoment(const PersonRecord& person) {
                   person.hour == HourUnknown ? 0 : person.minute};
 }
 
+void StoreBirthMoment(PersonRecord& person, const CivilDate& date, int hour, int minute) {
+    person.year = static_cast<int16_t>(date.Year);
+    person.month = static_cast<int16_t>(date.Month);
+    person.day = static_cast<int16_t>(date.Day);
+    person.hour = static_cast<int16_t>(hour);
+    person.minute = static_cast<int16_t>(hour == HourUnknown ? 0 : minute);
+    person.hourBranch = static_cast<int16_t>(DoubleHourOf(PillarHour(hour)));
+}
+
 void ComputeSymbols(ChartRecord& rec, const PillarQuad& pillars, BlockSelector sel) {
     if (sel != BlockSelector::Natal) {
         FillHiddenStemsAndGods(SelectBlock(rec, sel), rec.Options.SkyBase);

@@ -20,6 +20,10 @@ bool BirthTimeUnknown(const ChartRecord& rec);
 // unknown hour stands for 12:00.
 Moment BirthMoment(const PersonRecord& person);
 
+// The other way: stores a birth date and time (hour HourUnknown for an
+// unknown time) into the person's fields, with the double-hour number.
+void StoreBirthMoment(PersonRecord& person, const CivilDate& date, int hour, int minute);
+
 // Fills Natal from the pillars, derives Transformed and runs the analysis.
 // The caller has filled rec.Person and rec.Birth.
 void ComputeChart(ChartRecord& rec, const PillarQuad& pillars);

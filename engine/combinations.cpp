@@ -287,9 +287,10 @@ bool ApplyPairTest(Analysis& a) {
     return true;
 }
 
-bool ChartHasBranch(const Analysis& a, int branch) {
+// Whether a pillar (one not yet used up, when asked) holds the branch.
+bool HoldsBranch(const Analysis& a, int branch, bool unusedOnly) {
     for (int p = 0; p < 4; ++p) {
-        if (a.SourceBranch(p) == branch) return true;
+        if (a.SourceBranch(p) == branch && !(unusedOnly && a.Used[p])) return true;
     }
     return false;
 }
@@ -312,24 +313,17 @@ void ApplyAdjacentSixHarmonies(Analysis& a) {
         const int f = SixHarmonyElementOf(x, y);
         if (f < 0) continue;
         // 寅 clashes 申 and harms 巳, so it breaks their union.
-        if ((x == 巳 || x == 申) && ChartHasBranch(a, 寅)) continue;
+        if ((x == 巳 || x == 申) && HoldsBranch(a, 寅, false)) continue;
         ApplySixHarmony(a, p, q, f, {true, false});
     }
 }
 
 // --- Punishments, clashes, harms ----------------------------------------------
 
-bool UnusedBranchPresent(const Analysis& a, int branch) {
-    for (int p = 0; p < 4; ++p) {
-        if (!a.Used[p] && a.SourceBranch(p) == branch) return true;
-    }
-    return false;
-}
-
 bool ApplyTriplePunishment(Analysis& a) {
     for (const PunishmentTrio& trio : PunishmentTrios) {
         bool all = true;
-        for (int b : trio.Branches) all = all && UnusedBranchPresent(a, b);
+        for (int b : trio.Branches) all = all && HoldsBranch(a, b, true);
         if (!all) continue;
         for (int b : trio.Branches) a.Loss[BranchElementOf(b)] += 4;
         a.Record(TriplePunishment, trio.Branches, 3);

@@ -1,6 +1,7 @@
 #include "person_entry.h"
 
 #include "calendar.h"
+#include "chart_compute.h"
 
 namespace qv {
 namespace {
@@ -43,12 +44,7 @@ bool FillBirth(const BirthEntry& entry, int ratHourRule, PersonRecord& record, s
     const int hour = entry.HourUnknown ? HourUnknown : entry.Hour;
     const int minute = entry.HourUnknown ? 0 : entry.Minute;
     if (ratHourRule == CommonRatHour) AdvanceLunarDay(lunar, hour, minute, ratHourRule);
-    record.year = static_cast<int16_t>(solar.Year);
-    record.month = static_cast<int16_t>(solar.Month);
-    record.day = static_cast<int16_t>(solar.Day);
-    record.hour = static_cast<int16_t>(hour);
-    record.minute = static_cast<int16_t>(minute);
-    record.hourBranch = static_cast<int16_t>(DoubleHourOf(PillarHour(hour)));
+    StoreBirthMoment(record, solar, hour, minute);
     record.lunarYear = static_cast<int16_t>(lunar.Year);
     record.lunarMonth = static_cast<int16_t>(lunar.Month);
     record.lunarDay = static_cast<int16_t>(lunar.Day);

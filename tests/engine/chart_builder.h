@@ -29,6 +29,17 @@ inline PillarQuad Pillars(const std::string& text) {
     return q;
 }
 
+// Four pillars drawn at random, as text (any stem-branch pair of equal parity).
+template <typename Rng>
+std::string RandomPillars(Rng& rng) {
+    std::string text;
+    for (int p = 0; p < 4; ++p) {
+        if (p) text += ' ';
+        text += PillarText(static_cast<int>(rng() % 60));
+    }
+    return text;
+}
+
 // The natal symbols of those pillars, without a calendar: for rules that read only the pillars.
 inline std::unique_ptr<ChartRecord> NatalOf(const std::string& text, EngineOptions options = DefaultEngineOptions,
                                             int birthTerm = 0) {

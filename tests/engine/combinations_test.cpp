@@ -150,19 +150,10 @@ TEST(CombinationAnalysis, RelationsAreMatchedFromTheDayPillar) {
 
 // --- Properties over random charts ---------------------------------------------
 
-std::string RandomPillars(std::mt19937& rng) {
-    std::string text;
-    for (int p = 0; p < 4; ++p) {
-        if (p) text += ' ';
-        text += PillarText(static_cast<int>(rng() % 60));
-    }
-    return text;
-}
-
 TEST(CombinationProperties, StrengthPartiesAndScoresFollowTheirDefinitions) {
     std::mt19937 rng(99);
     for (int i = 0; i < 3000; ++i) {
-        const std::string pillars = RandomPillars(rng);
+        const std::string pillars = test::RandomPillars(rng);
         const auto rec = ChartOf(pillars, static_cast<int>(i & 1));
         const ChartBlock& n = rec->Natal;
         const int d = StemElement(rec->Transformed.Stem[DayPillar]);
@@ -188,7 +179,7 @@ TEST(CombinationProperties, TransformedKeepsWhatNoCombinationTouched) {
     std::mt19937 rng(5);
     int transformed = 0;
     for (int i = 0; i < 3000; ++i) {
-        const std::string pillars = RandomPillars(rng);
+        const std::string pillars = test::RandomPillars(rng);
         const auto rec = ChartOf(pillars);
         const ChartBlock& n = rec->Natal;
         const ChartBlock& t = rec->Transformed;

@@ -108,8 +108,7 @@ TEST(StrengthReading, EqualPartiesCountAsStrong) {
     // Find a chart read by strength whose parties are equal.
     std::mt19937 rng(3);
     for (int i = 0; i < 200000; ++i) {
-        std::string pillars;
-        for (int p = 0; p < 4; ++p) pillars += (p ? " " : "") + PillarText(static_cast<int>(rng() % 60));
+        const std::string pillars = test::RandomPillars(rng);
         const auto rec = ChartOf(pillars);
         const ChartBlock& n = rec->Natal;
         if (n.ReadingKind != ByStrength || n.SameParty != n.OtherParty || rec->HasTransformed) continue;
@@ -127,8 +126,7 @@ TEST(StrengthReading, EqualPartiesCountAsStrong) {
 TEST(RoleProperties, FiveDifferentElementsAndAStrengthFlagEveryTime) {
     std::mt19937 rng(11);
     for (int i = 0; i < 3000; ++i) {
-        std::string pillars;
-        for (int p = 0; p < 4; ++p) pillars += (p ? " " : "") + PillarText(static_cast<int>(rng() % 60));
+        const std::string pillars = test::RandomPillars(rng);
         const auto rec = ChartOf(pillars);
         for (const ChartBlock* b : {&rec->Natal, &rec->Transformed}) {
             unsigned seen = 0;
@@ -145,8 +143,7 @@ TEST(RoleProperties, FiveDifferentElementsAndAStrengthFlagEveryTime) {
 TEST(RoleProperties, NoValueSurvivesFromThePreviousPerson) {
     std::mt19937 rng(17);
     for (int i = 0; i < 2000; ++i) {
-        std::string pillars;
-        for (int p = 0; p < 4; ++p) pillars += (p ? " " : "") + PillarText(static_cast<int>(rng() % 60));
+        const std::string pillars = test::RandomPillars(rng);
         const auto fresh = ChartOf(pillars);
         auto used = std::make_unique<ChartRecord>();
         std::memset(used.get(), 0xA5, sizeof *used);

@@ -11,21 +11,17 @@
 namespace qv {
 namespace {
 
-using test::RunProgram;
-
 using test::Lines;
+using test::RunCli;
+using test::RunProgram;
 
 class CliTest : public ::testing::Test {
 protected:
-    std::vector<std::string> WithData(std::vector<std::string> args) const {
-        args.insert(args.begin(), {"--data-dir", data_.Path()});
-        return args;
-    }
     test::TempDir data_;
 };
 
 TEST_F(CliTest, PillarsFromStdinInInputOrder) {
-    const auto r = RunProgram("quorvane-cli", WithData({"pillars"}), "1999-12-07 23:30\n2000-01-01 12:00\n");
+    const auto r = RunCli(data_, {"pillars"}, "1999-12-07 23:30\n2000-01-01 12:00\n");
     ASSERT_EQ(r.Status, 0) << r.Err;
     const auto lines = Lines(r.Out);
     ASSERT_EQ(lines.size(), 2u);
@@ -34,8 +30,8 @@ TEST_F(CliTest, PillarsFromStdinInInputOrder) {
 }
 
 TEST_F(CliTest, PillarsRatHourRuleAsArgument) {
-    const auto common = RunProgram("quorvane-cli", WithData({"pillars", "2000-01-01 23:30"}));
-    const auto night = RunProgram("quorvane-cli", WithData({"pillars", "--rat-hour", "2", "2000-01-01 23:30"}));
+    const auto common = RunCli(data_, {"pillars", "2000-01-01 23:30"});
+    const auto night = RunCli(data_, {"pillars", "--rat-hour", "2", "2000-01-01 23:30"});
     ASSERT_EQ(common.Status, 0);
     ASSERT_EQ(night.Status, 0);
     EXPECT_EQ(common.Out, "2000-01-01 23:30\t15\t12\t55\t0\t己卯 丙子 己未 甲子\n");
@@ -43,7 +39,7 @@ TEST_F(CliTest, PillarsRatHourRuleAsArgument) {
 }
 
 TEST_F(CliTest, BadLinesAreNamedSkippedAndFailTheRun) {
-    const auto r = RunProgram("quorvane-cli", WithData({"pillars"}),
+    const auto r = RunCli(data_, {"pillars"},
                               "2000-01-01 12:00\n2000-02-30 12:00\nnonsense\n1700-01-01 00:00\n2000-01-02 12:00\n");
     EXPECT_EQ(r.Status, 1);
     EXPECT_EQ(Lines(r.Out).size(), 2u);
@@ -53,17 +49,17 @@ TEST_F(CliTest, BadLinesAreNamedSkippedAndFailTheRun) {
 }
 
 TEST_F(CliTest, LunarAndSolarAreInverse) {
-    const auto lunar = RunProgram("quorvane-cli", WithData({"lunar"}), "2033-12-22\n1900-01-31\n");
+    const auto lunar = RunCli(data_, {"lunar"}, "2033-12-22\n1900-01-31\n");
     ASSERT_EQ(lunar.Status, 0) << lunar.Err;
     EXPECT_EQ(lunar.Out, "2033-12-22\t2033\t11\t1\t1\n1900-01-31\t1900\t1\t1\t0\n");
-    const auto solar = RunProgram("quorvane-cli", WithData({"solar"}), "2033 11 1 1\n1900 1 1 0\n2023 3 1 1\n");
+    const auto solar = RunCli(data_, {"solar"}, "2033 11 1 1\n1900 1 1 0\n2023 3 1 1\n");
     EXPECT_EQ(solar.Status, 1);
     EXPECT_EQ(solar.Out, "2033-12-22\n1900-01-31\n");
     EXPECT_NE(solar.Err.find("line 3"), std::string::npos);
 }
 
 TEST_F(CliTest, TermsOfOneYear) {
-    const auto r = RunProgram("quorvane-cli", WithData({"terms", "--from", "2024", "--to", "2024"}));
+    const auto r = RunCli(data_, {"terms", "--from", "2024", "--to", "2024"});
     ASSERT_EQ(r.Status, 0) << r.Err;
     const auto lines = Lines(r.Out);
     ASSERT_EQ(lines.size(), 24u);
@@ -74,25 +70,25 @@ TEST_F(CliTest, TermsOfOneYear) {
 }
 
 TEST_F(CliTest, OddCommandLinesAreRefused) {
-    EXPECT_EQ(RunProgram("quorvane-cli", WithData({"chart", "--sex", "m"})).Status, 1);
-    EXPECT_EQ(RunProgram("quorvane-cli", WithData({"chart", "--birth", "2000-01-01 12:00", "--sex", "x"})).Status, 1);
-    EXPECT_EQ(RunProgram("quorvane-cli", WithData({"pillars", "--rat-hour", "7"})).Status, 1);
-    EXPECT_EQ(RunProgram("quorvane-cli", WithData({"pillars", "--bogus"})).Status, 1);
-    EXPECT_EQ(RunProgram("quorvane-cli", WithData({"frobnicate"})).Status, 1);
+    EXPECT_EQ(RunCli(data_, {"chart", "--sex", "m"}).Status, 1);
+    EXPECT_EQ(RunCli(data_, {"chart", "--birth", "2000-01-01 12:00", "--sex", "x"}).Status, 1);
+    EXPECT_EQ(RunCli(data_, {"pillars", "--rat-hour", "7"}).Status, 1);
+    EXPECT_EQ(RunCli(data_, {"pillars", "--bogus"}).Status, 1);
+    EXPECT_EQ(RunCli(data_, {"frobnicate"}).Status, 1);
     EXPECT_EQ(RunProgram("quorvane-cli", {}).Status, 1);
 }
 
 TEST_F(CliTest, BrokenTableIsRefusedWithStatusTwo) {
     ::mkdir((data_.Path() + "/program").c_str(), 0755);
     std::ofstream(data_.Path() + "/program/AInfo.tbl") << "not a table";
-    const auto r = RunProgram("quorvane-cli", WithData({"pillars", "2000-01-01 12:00"}));
+    const auto r = RunCli(data_, {"pillars", "2000-01-01 12:00"});
     EXPECT_EQ(r.Status, 2);
     EXPECT_NE(r.Err.find("AInfo.tbl"), std::string::npos) << r.Err;
     EXPECT_EQ(r.Out, "");
 }
 
 TEST_F(CliTest, ShippedTableIsCopiedIntoTheProgramFolderOnFirstUse) {
-    ASSERT_EQ(RunProgram("quorvane-cli", WithData({"pillars", "2000-01-01 12:00"})).Status, 0);
+    ASSERT_EQ(RunCli(data_, {"pillars", "2000-01-01 12:00"}).Status, 0);
     struct stat st {};
     EXPECT_EQ(::stat((data_.Path() + "/program/AInfo.tbl").c_str(), &st), 0);
 }

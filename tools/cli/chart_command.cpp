@@ -75,12 +75,8 @@ bool ParseBatchLine(std::string_view line, Birth& birth) {
 
 PersonRecord PersonFor(const Birth& birth) {
     PersonRecord p{};
-    p.year = static_cast<int16_t>(birth.When.Year);
-    p.month = static_cast<int16_t>(birth.When.Month);
-    p.day = static_cast<int16_t>(birth.When.Day);
-    p.hour = static_cast<int16_t>(birth.HourUnknown ? HourUnknown : birth.When.Hour);
-    p.minute = static_cast<int16_t>(birth.HourUnknown ? 0 : birth.When.Minute);
-    p.hourBranch = static_cast<int16_t>(birth.HourUnknown ? 6 : DoubleHourOf(birth.When.Hour));
+    const Moment& m = birth.When;
+    StoreBirthMoment(p, CivilDate{m.Year, m.Month, m.Day}, birth.HourUnknown ? HourUnknown : m.Hour, m.Minute);
     p.sex = birth.Sex;
     return p;
 }

@@ -19,13 +19,24 @@ std::string_view Text(int base, int number) { return StringText(base + number); 
 
 std::string Number(int n) { return std::to_string(n); }
 
-// One row of the pillar block: a caption and a cell per pillar.
-template <typename Cell>
-void AppendPillarRow(std::string& out, std::string_view caption, Cell cell) {
-    AppendPadded(out, caption, CaptionColumns);
-    for (int p = YearPillar; p <= HourPillar; ++p) AppendPadded(out, cell(p), PillarColumns);
+// Ends a line without the padding of its last cell.
+void EndLine(std::string& out) {
     while (!out.empty() && out.back() == ' ') out.pop_back();
     out += '\n';
+}
+
+// A caption and `count` cells of a fixed width, cell(i) giving the i-th.
+template <typename Cell>
+void AppendRow(std::string& out, std::string_view caption, int count, int columns, Cell cell) {
+    AppendPadded(out, caption, CaptionColumns);
+    for (int i = 0; i < count; ++i) AppendPadded(out, cell(i), columns);
+    EndLine(out);
+}
+
+// One row of the pillar block: a cell per pillar, year first.
+template <typename Cell>
+void AppendPillarRow(std::string& out, std::string_view caption, Cell cell) {
+    AppendRow(out, caption, 4, PillarColumns, cell);
 }
 
 void AppendBirthLines(std::string& out, const ChartRecord& rec) {
@@ -117,10 +128,7 @@ void AppendPillarBlock(std::string& out, const ChartRecord& rec) {
 
 template <typename Cell>
 void AppendLuckRow(std::string& out, std::string_view caption, Cell cell) {
-    AppendPadded(out, caption, CaptionColumns);
-    for (int k = 0; k < 12; ++k) AppendPadded(out, cell(k), LuckColumns);
-    while (!out.empty() && out.back() == ' ') out.pop_back();
-    out += '\n';
+    AppendRow(out, caption, 12, LuckColumns, cell);
 }
 
 void AppendLuckBlock(std::string& out, const ChartBlock& n) {
@@ -150,8 +158,7 @@ void AppendScoreRow(std::string& out, std::string_view caption, int base, const 
         out += ' ';
         AppendPadded(out, Number(scores[i]), 4);
     }
-    while (!out.empty() && out.back() == ' ') out.pop_back();
-    out += '\n';
+    EndLine(out);
 }
 
 void AppendAnalysis(std::string& out, const ChartRecord& rec) {
