@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Set up, build, run and test Quorvane on Debian.
-#   ./dev.sh run    install what is missing, build, start the program
+#   ./dev.sh run    install what is missing, build, start Quorvane (under Xvfb without a display)
 #   ./dev.sh test   install what is missing, build, run every test (also under ASan/UBSan)
 set -euo pipefail
 
@@ -9,7 +9,7 @@ ROOT=$(pwd)
 BUILD=${QUORVANE_BUILD_DIR:-$ROOT/build}
 JOBS=$(nproc 2>/dev/null || echo 2)
 
-PACKAGES=(g++ make cmake pkg-config libgtest-dev libbenchmark-dev liberfa-dev)
+PACKAGES=(g++ make cmake pkg-config libgtest-dev libbenchmark-dev liberfa-dev qt6-base-dev fonts-arphic-uming)
 
 install_packages() {
     local missing=()
@@ -45,8 +45,13 @@ case "${1:-}" in
         install_packages
         build "$BUILD"
         shift
-        # Until the window program exists: the chart of a sample person.
-        exec "$BUILD/bin/quorvane-cli" chart --birth "1988-02-15 09:40" --sex f "$@"
+        if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+            exec "$BUILD/bin/Quorvane" "$@"
+        fi
+        # No display: a virtual X server (xvfb) for the window program.
+        PACKAGES=(xvfb xauth)
+        install_packages
+        exec xvfb-run -a -s "-screen 0 1280x1024x24" "$BUILD/bin/Quorvane" "$@"
         ;;
     test)
         install_packages

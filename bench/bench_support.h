@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calendar.h"
+#include "chart_compute.h"
 
 namespace qv::bench {
 
@@ -31,6 +32,13 @@ inline std::vector<Moment> RandomMoments(int count) {
                              static_cast<int>(rng() % 60)});
     }
     return out;
+}
+
+inline PersonRecord PersonAt(const Moment& m, int sex) {
+    PersonRecord p{};
+    StoreBirthMoment(p, CivilDate{m.Year, m.Month, m.Day}, m.Hour, m.Minute);
+    p.sex = sex;
+    return p;
 }
 
 // A record ready to chart people; null (with the benchmark skipped) without a table.

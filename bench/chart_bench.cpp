@@ -13,12 +13,7 @@
 namespace qv {
 namespace {
 
-PersonRecord PersonAt(const Moment& m, int sex) {
-    PersonRecord p{};
-    StoreBirthMoment(p, CivilDate{m.Year, m.Month, m.Day}, m.Hour, m.Minute);
-    p.sex = sex;
-    return p;
-}
+using bench::PersonAt;
 
 // Pillars, birth summary and the whole chart of one person.
 void BM_ChartPerson(benchmark::State& state) {

@@ -315,9 +315,7 @@ int PillarHour(int hour) { return hour == HourUnknown ? 12 : hour; }
 
 int DoubleHourOf(int hour) { return hour == 0 ? 0 : ((hour - 1) / 2) + 1; }
 
-bool DateToPillars(ChartRecord& rec, PillarQuad& out, const Moment& given) {
-    if (rec.SolarTerms == nullptr) return false;
-    const SolarTermTable& table = *rec.SolarTerms;
+bool MomentToPillars(const SolarTermTable& table, int ratHourRule, const Moment& given, PillarQuad& out) {
     if (!IsValidDate(given.Year, given.Month, given.Day)) return false;
     if (given.Hour < 0 || given.Hour > HourUnknown || given.Minute < 0 || given.Minute > 59) return false;
     const Moment m{given.Year, given.Month, given.Day, PillarHour(given.Hour), given.Minute};
@@ -335,10 +333,10 @@ bool DateToPillars(ChartRecord& rec, PillarQuad& out, const Moment& given) {
     if (doubleHour < 12) {
         day = Mod(n + 30, 60);
         hour = Mod(doubleHour + h0, 60);
-    } else if (rec.Options.FirstTimeBase == EarlyRatHour) {
+    } else if (ratHourRule == EarlyRatHour) {
         day = Mod(n + 31, 60);
         hour = Mod(h0, 60);
-    } else if (rec.Options.FirstTimeBase == NightRatHour) {
+    } else if (ratHourRule == NightRatHour) {
         day = Mod(n + 30, 60);
         hour = Mod(nextRatHour, 60);
     } else {
@@ -351,12 +349,19 @@ bool DateToPillars(ChartRecord& rec, PillarQuad& out, const Moment& given) {
     out.Pillar[MonthPillar] = static_cast<uint8_t>(MonthPillarAt(table, m));
     out.Pillar[DayPillar] = static_cast<uint8_t>(day);
     out.Pillar[HourPillar] = static_cast<uint8_t>(hour);
+    return true;
+}
 
+bool DateToPillars(ChartRecord& rec, PillarQuad& out, const Moment& given) {
+    if (rec.SolarTerms == nullptr) return false;
+    const SolarTermTable& table = *rec.SolarTerms;
+    if (!MomentToPillars(table, rec.Options.FirstTimeBase, given, out)) return false;
+    const Moment m{given.Year, given.Month, given.Day, PillarHour(given.Hour), given.Minute};
     const TermPlace place = TermPosition(table, m);
     rec.TermIndex = static_cast<int16_t>(place.Index);
     rec.TermDays = static_cast<int16_t>(place.Days);
     rec.TermMinutes = static_cast<int16_t>(place.Minutes);
-    rec.Weekday = static_cast<int16_t>(Mod(n + 3, 7));
+    rec.Weekday = static_cast<int16_t>(Mod(DayNumber(table.FirstYear, m.Year, m.Month, m.Day) + 3, 7));
     return true;
 }
 

@@ -96,6 +96,10 @@ int PillarHour(int hour);
 // Double-hour number: 0 for hour 0, ((hour - 1) / 2) + 1 otherwise (23 and 24 give 12).
 int DoubleHourOf(int hour);
 
+// The pillars of a moment under a rat-hour rule; false when the table cannot
+// place it or the date or time is invalid.
+bool MomentToPillars(const SolarTermTable& table, int ratHourRule, const Moment& m, PillarQuad& out);
+
 // Converts a birth moment to its pillars under the record's rat-hour rule and
 // stores the term index, term position and weekday into the record. Returns
 // false, storing nothing, when the table is missing or cannot place the moment

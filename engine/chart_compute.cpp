@@ -2,6 +2,7 @@
 
 #include "calendar.h"
 #include "combinations.h"
+#include "index_values.h"
 #include "luck.h"
 #include "roles.h"
 #include "spirits.h"
@@ -102,7 +103,7 @@ void AnalyseChart(ChartRecord& rec, const PillarQuad& pillars) {
     ComputeSymbols(rec, pillars, BlockSelector::Natal);
     rec.Transformed = rec.Natal;
     AnalyseCombinations(rec, CombinationMode::Natal);
-    // Index values of Natal come here.
+    ComputeIndexValues(rec.Natal, rec.Scoring, true);
     ComputeScores(rec.Natal);
     SelectRoles(rec, RoleMode::Natal);
     // The potential table of Natal comes here.
@@ -118,6 +119,7 @@ void AnalyseChart(ChartRecord& rec, const PillarQuad& pillars) {
     FillHiddenStemsAndGods(t, rec.Options.SkyBase);
     FillRelationElements(t);
     FillHiddenFactors(t, rec.Options.SkyBase);
+    ComputeIndexValues(t, rec.Scoring, true);
     ComputeScores(t);
     SelectRoles(rec, RoleMode::Transformed);
 }

@@ -122,6 +122,29 @@ struct ScoringParameters {
 
 inline constexpr int PotentialIndexSize = 255;
 
+inline constexpr int LuckPillarCount = 12;
+inline constexpr int YearsOfLife = 120;
+
+// Fortune values of one category: the luck pillars and years of life once per
+// chart, and the ten years, months and days of the period on show.
+struct FortuneSet {
+    int16_t Category;   // 1 本命, 3 愛情, 4, 5 財運, 7 遷移, 8, 9 事業
+    int16_t Baseline;   // base line of the category's charts
+    int16_t LuckValue[LuckPillarCount];
+    int16_t YearValue[YearsOfLife];  // index 0 = the year of birth
+    int16_t TenYearValue[10];
+    int16_t TenYearDelta[10];
+    int16_t MonthValue[12];          // 9999 for a month before birth
+    int16_t MonthDelta[12];
+    int16_t DayValue[31];
+    int16_t DayDelta[31];
+    int16_t DayCount;
+    // The period just before the first one shown, by table: ten years, months, days.
+    int16_t PreviousValue[3];
+};
+
+inline constexpr int FortuneCategoryCount = 7;
+
 struct ChartRecord {
     PersonRecord Person;
     ChartBlock Natal;
@@ -142,6 +165,7 @@ struct ChartRecord {
     int16_t ReferenceStrength[5];  // strength scores with every branch at 16, the natal reference of the fortunes
     int16_t StemUnionCount;        // stem combinations that transformed
     int16_t PotentialIndex[3][PotentialIndexSize];
+    FortuneSet Fortunes[FortuneCategoryCount];
     int16_t TermDays;     // elapsed since the latest month-opening term
     int16_t TermMinutes;
     int16_t Weekday;      // 0 = Sunday

@@ -65,7 +65,7 @@ constexpr BranchPair HalfDirectionalPairs[4] = {{寅, 卯, 木}, {巳, 午, 火}
 
 // Six harmonies pair a branch with 13 - branch (mod 12). By branch: the
 // element of its pair, and the branch it is rewritten to in Transformed.
-constexpr int SixHarmonyElement[12] = {土, 土, 木, 火, 金, 水, 火, 火, 水, 金, 火, 木};
+constexpr int SixHarmonyElements[12] = {土, 土, 木, 火, 金, 水, 火, 火, 水, 金, 火, 木};
 constexpr int SixHarmonyRewrite[12] = {未, 丑, 寅, 巳, 申, 亥, 午, 巳, 子, 酉, 午, 卯};
 
 struct PunishmentTrio {
@@ -247,7 +247,7 @@ int HalfDirectionalElementOf(int x, int y) {
     return -1;
 }
 
-int SixHarmonyElementOf(int x, int y) { return (x + y) % 12 == 1 ? SixHarmonyElement[x] : -1; }
+int SixHarmonyElementOf(int x, int y) { return (x + y) % 12 == 1 ? SixHarmonyElements[x] : -1; }
 
 // Where the gains of a pair go: the first pair test counts everything twice.
 struct PairGains {
@@ -430,6 +430,8 @@ int StemUnionElement(int stemA, int stemB) {
     return ((stemA < stemB ? stemA : stemB) + 3) % 5;
 }
 
+int SixHarmonyElement(int branchA, int branchB) { return SixHarmonyElementOf(branchA, branchB); }
+
 bool StemPairTransforms(int stemA, int branchA, int stemB, int branchB) {
     if (StemUnionElement(stemA, stemB) < 0) return false;
     const bool aSmaller = stemA < stemB;
@@ -497,6 +499,60 @@ void AnalyseCombinations(ChartRecord& rec, CombinationMode mode) {
     rec.StemUnionCount = unionCount;
     rec.HasTransformed = PillarsDiffer(rec.Natal, rec.Transformed) ? 1 : 0;
     CopyFindingsToNatal(rec.Natal, rec.Transformed);
+}
+
+namespace {
+
+// Two block branches, on different pillars, that make the trio with the period branch.
+bool CompletesTrio(const ChartBlock& block, const Trio& trio, int branch, int pillars[2]) {
+    int found = 0;
+    for (int b : trio.Branches) {
+        if (b == branch) continue;
+        for (int p : RelationOrder) {
+            if (block.Branch[p] == b && (found == 0 || pillars[0] != p)) {
+                pillars[found++] = p;
+                break;
+            }
+        }
+    }
+    return found == 2;
+}
+
+// The first pillar, nearest the day first, whose branch makes a pair relation with the period branch.
+template <typename Test>
+PeriodBranchRelation FirstPairWith(const ChartBlock& block, Test test) {
+    for (int p : RelationOrder) {
+        const PeriodBranchRelation r = test(block.Branch[p]);
+        if (r.Kind != NoRelation) return PeriodBranchRelation{r.Kind, r.Element, {p, -1}};
+    }
+    return {};
+}
+
+}  // namespace
+
+PeriodBranchRelation RelationWithPeriodBranch(const ChartBlock& block, int branch) {
+    for (const Trio& trio : Trios) {
+        bool holds = false;
+        for (int b : trio.Branches) holds = holds || b == branch;
+        PeriodBranchRelation r{trio.Kind, trio.Element, {-1, -1}};
+        if (holds && CompletesTrio(block, trio, branch, r.Pillars)) return r;
+    }
+    using Found = PeriodBranchRelation;
+    const auto pairTests = {
+        +[](int b, int x) { const int f = SixHarmonyElementOf(b, x); return Found{f < 0 ? NoRelation : SixHarmony, f, {}}; },
+        +[](int b, int x) {
+            const int f = HalfDirectionalElementOf(b, x);
+            return Found{f < 0 ? NoRelation : HalfDirectional, f, {}};
+        },
+        +[](int b, int x) { return Found{(b + 12 - x) % 12 == 6 ? Clash : NoRelation, -1, {}}; },
+        +[](int b, int x) { return Found{PunishmentKindOf(b, x), -1, {}}; },
+        +[](int b, int x) { return Found{(b + x) % 12 == 7 ? Harm : NoRelation, -1, {}}; },
+    };
+    for (auto test : pairTests) {
+        const Found r = FirstPairWith(block, [&](int x) { return test(branch, x); });
+        if (r.Kind != NoRelation) return r;
+    }
+    return {};
 }
 
 void ComputeStrength(ChartBlock& block, int dayElement) {

@@ -26,6 +26,8 @@ enum BranchRelationKind : int16_t {
 // 戊癸 火), or -1 when they do not differ by five.
 int StemUnionElement(int stemA, int stemB);
 
+// The element of a six harmony (六合) of two branches, or -1.
+int SixHarmonyElement(int branchA, int branchB);
 // Whether a combining pair of stems transforms, by the branches under them.
 bool StemPairTransforms(int stemA, int branchA, int stemB, int branchB);
 
@@ -43,6 +45,16 @@ enum class CombinationMode {
     Natal,   // writes Transformed, Natal's StrengthScore, ReferenceStrength and HasTransformed
     Scratch  // writes Scratch only (the fortune computations)
 };
+
+// The first relation a period branch makes with the four branches of a block,
+// by rank: a trio it completes, a six harmony, a half directional pair, a
+// clash, a punishment, a harm.
+struct PeriodBranchRelation {
+    BranchRelationKind Kind = NoRelation;
+    int Element = -1;           // of a combination
+    int Pillars[2] = {-1, -1};  // the block's pillars taking part
+};
+PeriodBranchRelation RelationWithPeriodBranch(const ChartBlock& block, int branch);
 
 // Stem and branch combinations of the natal chart and the strength scores.
 void AnalyseCombinations(ChartRecord& rec, CombinationMode mode);

@@ -9,58 +9,12 @@
 #include "chart_record.h"
 #include "chart_text.h"
 #include "cli.h"
+#include "charting.h"
 #include "json_out.h"
 #include "luck.h"
 
 namespace qv::cli {
 namespace {
-
-struct Birth {
-    Moment When{};
-    int Sex = 0;
-    bool HourUnknown = false;
-};
-
-// "--name 0|1" into an option field; false after a complaint.
-bool TakeSwitchOption(Args& args, std::string_view name, int16_t& field) {
-    const auto value = args.TakeValue(name);
-    if (!value) return true;
-    int n = 0;
-    if (!ParseInt(*value, n) || (n != 0 && n != 1)) {
-        Complain(std::string(name) + " takes 0 or 1, not " + *value);
-        return false;
-    }
-    field = static_cast<int16_t>(n);
-    return true;
-}
-
-bool TakeEngineOptions(Args& args, EngineOptions& options) {
-    options = DefaultEngineOptions;
-    return TakeSwitchOption(args, "--god-base", options.GodBase) &&
-           TakeSwitchOption(args, "--sky-base", options.SkyBase) &&
-           TakeSwitchOption(args, "--pool-base", options.PoolBase) && TakeRatHour(args, options.FirstTimeBase);
-}
-
-bool ParseSex(std::string_view text, int& sex) {
-    if (text != "m" && text != "f") return false;
-    sex = text == "f" ? 1 : 0;
-    return true;
-}
-
-bool TakeBirth(Args& args, Birth& birth) {
-    const auto when = args.TakeValue("--birth");
-    const auto sex = args.TakeValue("--sex");
-    birth.HourUnknown = args.TakeFlag("--hour-unknown");
-    if (!when || !ParseMoment(*when, birth.When)) {
-        Complain("--birth \"YYYY-MM-DD HH:MM\" is required");
-        return false;
-    }
-    if (!sex || !ParseSex(*sex, birth.Sex)) {
-        Complain("--sex m|f is required");
-        return false;
-    }
-    return true;
-}
 
 // A batch line: "YYYY-MM-DD HH:MM m|f", the time "??" (or "??:??") when unknown.
 bool ParseBatchLine(std::string_view line, Birth& birth) {
@@ -71,14 +25,6 @@ bool ParseBatchLine(std::string_view line, Birth& birth) {
     birth.HourUnknown = time == "??" || time == "??:??";
     const std::string moment = std::string(line.substr(0, 11)) + (birth.HourUnknown ? "12:00" : std::string(time));
     return ParseMoment(moment, birth.When);
-}
-
-PersonRecord PersonFor(const Birth& birth) {
-    PersonRecord p{};
-    const Moment& m = birth.When;
-    StoreBirthMoment(p, CivilDate{m.Year, m.Month, m.Day}, birth.HourUnknown ? HourUnknown : m.Hour, m.Minute);
-    p.sex = birth.Sex;
-    return p;
 }
 
 void AppendBlock(std::string& out, const ChartBlock& block) {
@@ -118,22 +64,6 @@ void AppendJson(std::string& out, const ChartRecord& rec, const PillarQuad& pill
     out += '\n';
 }
 
-// The engine state shared by every person of one run.
-struct Charting {
-    std::unique_ptr<ChartRecord> Rec = std::make_unique<ChartRecord>();
-    std::unique_ptr<SolarTermTable> Table = std::make_unique<SolarTermTable>();
-    PillarQuad Pillars{};
-
-    bool Chart(const Birth& birth) { return ChartPerson(*Rec, PersonFor(birth), Pillars); }
-};
-
-constexpr const char* NoChart = "no chart for this birth moment (invalid, or outside the solar-term table)";
-
-void WriteOut(std::string& out) {
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    out.clear();
-}
-
 int RunBatch(Charting& charting) {
     std::string out, line;
     int refused = 0;
@@ -168,19 +98,10 @@ int RunBatch(Charting& charting) {
 int RunChart(Args& args) {
     Charting charting;
     ChartRecord& rec = *charting.Rec;
-    rec.Scoring = DefaultScoringParameters;
     const bool batch = args.TakeFlag("--batch");
     const bool json = args.TakeFlag("--json");
     Birth birth;
-    if (!TakeEngineOptions(args, rec.Options) || (!batch && !TakeBirth(args, birth)) || args.RejectUnknownOptions())
-        return ExitBadInput;
-    if (!args.Items.empty()) {
-        Complain("unexpected argument " + args.Items.front());
-        return ExitBadInput;
-    }
-    if (!LoadTermTable(args, *charting.Table)) return ExitNoData;
-    rec.SolarTerms = charting.Table.get();
-    ReadCurrentDateTime(rec);
+    if (const int code = PrepareCharting(args, charting, batch ? nullptr : &birth); code != ExitOk) return code;
     if (batch) return RunBatch(charting);
     if (!charting.Chart(birth)) {
         Complain(NoChart);

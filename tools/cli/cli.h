@@ -65,7 +65,9 @@ int RunPillars(Args& args);
 int RunLunar(Args& args);
 int RunSolar(Args& args);
 int RunChart(Args& args);
+int RunFortune(Args& args);
 int RunRecords(Args& args);
 int RunSettings(Args& args);
+int RunRender(Args& args);
 
 }  // namespace qv::cli

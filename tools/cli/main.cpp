@@ -18,6 +18,10 @@ constexpr Command Commands[] = {
      "        [--god-base 0|1] [--sky-base 0|1] [--pool-base 0|1] [--rat-hour 0|1|2]\n"
      "        (--batch: one \"YYYY-MM-DD HH:MM m|f\" a line on stdin, HH:MM may be ??; JSON a line)",
      RunChart},
+    {"fortune",
+     "fortune --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [--category 1|3|4|5|7|8|9]\n"
+     "        (--luck | --years | --months YEAR | --days YEAR-MONTH) [--json] [--text] [chart options]",
+     RunFortune},
     {"records",
      "records [--file PATH] list [--names | --prefix TEXT] | show N | find NAME | delete N | copy PATH\n"
      "        | merge PATH | export [--json|--csv] | import FILE\n"
@@ -25,6 +29,10 @@ constexpr Command Commands[] = {
      "          [--hour-unknown] [--name T] [--address T] [--phone T] [--remarks T]",
      RunRecords},
     {"settings", "settings [list | get KEY | set KEY VALUE]", RunSettings},
+    {"render",
+     "render --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] --out chart.png|chart.pdf\n"
+     "        [--size WIDTH] [--name T] [--year-display 0|1] [--today YYYY-MM-DD]",
+     RunRender},
 };
 
 void PrintUsage(std::FILE* to) {

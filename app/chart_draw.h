@@ -1,0 +1,65 @@
+#pragma once
+// The destiny chart (命盤) drawn on any painter: the screen view, an image, a printer page.
+#include <QPainter>
+#include <span>
+#include <string>
+
+#include "calendar.h"
+#include "chart_record.h"
+
+namespace qv::ui {
+
+// What the drawing needs beside the record: the view's period selection, the base text
+// size and "today", passed in so the same chart can be drawn reproducibly.
+struct ChartDrawContext {
+    int textSize = 0;          // base size s of the chart fonts in logical pixels; 0: from the chart unit
+    int selectedPeriod = -1;   // period-row cell shaded (column 0 is the rightmost), -1 none
+    int selectedAge = 0;       // nominal age at which the selected period starts
+    bool upperHalf = true;     // the upper (stem) half of the selected cell was chosen
+    int firstAge = 1;          // nominal age of the first year of the year row (流年盤)
+    int selectedLunarYear = 0;   // lunar year of the selected period (流年盤); 0: the current one
+    int todayYear = 0, todayMonth = 0, todayDay = 0;  // 0: the record's current date (rec.Now)
+    bool forPrinter = false;   // the chart square alone at the origin: no buttons, no side panel
+};
+
+// Where the chart square lies on the page; the view's click handling reads it too.
+struct ChartLayout {
+    int x0 = 0, y0 = 0;  // top-left corner of the chart square
+    int side = 0;        // side passed to DrawChart
+    int unit = 0;        // u = side / 34; the square is 34u + 1 pixels
+};
+
+inline constexpr int ChartLeft = 91;      // right of the chart-kind buttons
+inline constexpr int SidePanelWidth = 224;  // the 104-year table: 8 cells of 28 pixels
+
+// The view's layout for a page of width x height: the chart beside the buttons, leaving
+// room for the side panel on its right.
+ChartLayout ViewChartLayout(int width, int height);
+// The layout DrawChart uses: the view's, or the square at the origin when printing.
+ChartLayout LayoutFor(const ChartDrawContext& context, int width, int height, int side);
+
+// Draws the chart square of side `side` (with the buttons and the side panel of the view
+// unless context.forPrinter), filling width x height with white first.
+// The record is read only; its period selection lives in the context.
+void DrawChart(QPainter& painter, ChartRecord& record, const ChartDrawContext& context,
+               int width, int height, int side);
+
+// The date DrawChart takes as today.
+CivilDate TodayFor(const ChartRecord& record, const ChartDrawContext& context);
+
+// Nominal age (虛歲) today: lunar years since the birth year, plus one, corrected by the
+// birth-year boundary value and by the year pillar turning at 立春 rather than at the new moon.
+int CurrentNominalAge(const ChartRecord& record, const CivilDate& today);
+
+// The texts of single chart cells (UTF-8).
+std::string HourText(int hour, int minute);              // "AM 9:05", "PM 1:30"
+std::string HeaderYearText(int year, int yearDisplay);   // 1990, or 79 with the ROC display
+std::string TenthsText(int tenths);                      // -15 -> "-1.5"
+std::string StrengthText(const ChartBlock& block);       // "A12 > 8B"
+std::string MainStarText(const ChartBlock& block, int pillar);  // ten god, "命主" for the day
+std::string SpiritsText(const ChartBlock& block, int pillar);   // names joined by "、"
+
+// Every fixed text the chart draws besides the string table (for the glyph check).
+std::span<const char* const> ChartLabelTexts();
+
+}  // namespace qv::ui

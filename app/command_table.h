@@ -1,0 +1,51 @@
+#pragma once
+// The commands of the main program by their fixed numbers, and the one table
+// that maps each to its handler and to the rule that enables, checks or names
+// it. Plain C++: the window layer only delivers the numbers.
+#include <span>
+#include <string>
+
+namespace qv::ui {
+
+class CQuorvaneApp;
+
+enum CommandId : int {
+    ID_NEW_PERSON = 101,
+    ID_QUERY_PERSON = 32771,
+    ID_MODIFY_PERSON = 32772,
+    ID_CHARTING_PARAMETERS = 32773,
+    ID_INDEX_FORMULA = 32776,
+    ID_SAVE_RECORDS_AS = 32777,
+    ID_OPEN_OTHER_RECORDS = 32778,
+    ID_MERGE_INTO_MAIN = 32779,
+    ID_SWITCH_TO_MAIN = 32780,
+    ID_DELETE_PERSON = 32781,
+    ID_HOUR_UNKNOWN = 32787,
+    ID_FORTUNE_LUCK_BASE = 32815,      // fortune curves: block base + category offset
+    ID_FORTUNE_TEN_YEAR_BASE = 32830,
+    ID_FILE_PRINT_SETUP = 57606,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_PRINT_PREVIEW = 57609,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+};
+
+// What the menu shows for a command at this moment. An empty text keeps the
+// menu's own.
+struct CommandState {
+    bool Enabled = false;
+    bool Checked = false;
+    std::string Text;
+};
+
+struct CommandEntry {
+    int Id;
+    void (CQuorvaneApp::*Handler)();              // null: a mark only, no action
+    CommandState (*State)(const CQuorvaneApp&);   // null: always enabled
+};
+
+std::span<const CommandEntry> AllCommands();
+// The entry of the command, or null for a number nobody handles.
+const CommandEntry* FindCommand(int id);
+
+}  // namespace qv::ui

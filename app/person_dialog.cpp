@@ -1,0 +1,356 @@
+#include "person_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "big5.h"
+#include "calendar.h"
+#include "person_entry.h"
+#include "person_text.h"
+#include "shell_texts.h"
+#include "string_table.h"
+
+namespace qv::ui {
+namespace {
+
+constexpr int RepublicText = 452;           // 民國
+constexpr int BeforeRepublicText = 453;     // 民國前
+constexpr int FirstRepublicYearText = 454;  // 民國元年
+
+QString Text(int id) { return QString::fromUtf8(StringText(id).data(), static_cast<qsizetype>(StringText(id).size())); }
+
+QString Padded(int n) { return QStringLiteral("%1").arg(n, 2); }  // "%2d"
+
+void FillNumbers(QComboBox& box, int first, int last) {
+    for (int n = first; n <= last; ++n) box.addItem(QString::number(n));
+}
+
+QComboBox* NewList(const char* objectName, bool editable) {
+    auto* box = new QComboBox;
+    box->setObjectName(QString::fromLatin1(objectName));
+    box->setEditable(editable);
+    if (editable) box->setInsertPolicy(QComboBox::NoInsert);
+    return box;
+}
+
+QLineEdit* NewEdit(const char* objectName) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QString::fromLatin1(objectName));
+    return edit;
+}
+
+QRadioButton* NewRadio(const QString& text, const char* objectName, QButtonGroup& group) {
+    auto* radio = new QRadioButton(text);
+    radio->setObjectName(QString::fromLatin1(objectName));
+    group.addButton(radio);
+    return radio;
+}
+
+// Widgets side by side in one cell of the grid.
+QWidget* Row(std::initializer_list<QWidget*> widgets) {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* w : widgets) layout->addWidget(w);
+    layout->addStretch();
+    return row;
+}
+
+// The leap month of a lunar year, 0 when it has none.
+int LeapMonthOf(int lunarYear) { return LunarYearInRange(lunarYear) ? LunarMonthLengths(lunarYear).LeapMonth : 0; }
+
+}  // namespace
+
+QString YearEntryText(int year, int yearDisplay) {
+    if (yearDisplay == 0) return QString::number(year);
+    const int republic = year - 1911;
+    if (republic <= 0) return Text(BeforeRepublicText) + QString::number(1 - republic);
+    if (republic == 1) return Text(FirstRepublicYearText);
+    return Text(RepublicText) + QString::number(republic);
+}
+
+PersonDialog::PersonDialog(const PersonDialogSetup& setup, const PersonRecord& person, QWidget* parent)
+    : QDialog(parent), setup_(setup) {
+    const bool modify = setup.TemplateId == 6010;
+    setWindowTitle(modify ? QStringLiteral("修改個人資料") : QStringLiteral("請輸入個人資料"));
+    BuildWidgets();
+    if (modify) {
+        StartFrom(person);
+    } else {
+        StartFromToday();
+    }
+}
+
+void PersonDialog::BuildWidgets() {
+    name_ = NewEdit("name");
+    address_ = NewEdit("address");
+    phone_ = NewEdit("phone");
+    remarks_ = NewEdit("remarks");
+    auto* sex = new QButtonGroup(this);
+    male_ = NewRadio(Text(153), "male", *sex);
+    female_ = NewRadio(Text(154), "female", *sex);
+    auto* calendar = new QButtonGroup(this);
+    solar_ = NewRadio(QStringLiteral("國曆"), "solar", *calendar);
+    lunarButton_ = NewRadio(QStringLiteral("農曆"), "lunar", *calendar);
+    yearList_ = NewList("year", true);
+    for (int y = EntryFirstYear; y <= EntryLastYear; ++y) yearList_->addItem(YearEntryText(y, setup_.YearDisplay));
+    monthList_ = NewList("month", false);
+    dayList_ = NewList("day", true);
+    hourList_ = NewList("hour", false);
+    FillNumbers(*hourList_, 0, 23);
+    minuteList_ = NewList("minute", false);
+    FillNumbers(*minuteList_, 0, 59);
+    hourUnknown_ = new QCheckBox(QStringLiteral("不知道時間"));
+    hourUnknown_->setObjectName(QStringLiteral("hourUnknown"));
+    problem_ = new QLabel;
+    problem_->setObjectName(QStringLiteral("problem"));
+    problem_->setStyleSheet(QStringLiteral("color: #b00000"));
+    problem_->setWordWrap(true);
+    problem_->hide();
+
+    auto* buttons = new QDialogButtonBox;
+    buttons->addButton(QStringLiteral("排盤"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("ok"));
+    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &PersonDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &PersonDialog::reject);
+
+    auto* grid = new QGridLayout(this);
+    const auto line = [grid](const QString& label, QWidget* field) {
+        const int row = grid->rowCount();
+        grid->addWidget(new QLabel(label), row, 0);
+        grid->addWidget(field, row, 1);
+    };
+    line(QStringLiteral("姓名："), name_);
+    line(QStringLiteral("性別："), Row({male_, female_}));
+    line(QStringLiteral("曆法："), Row({solar_, lunarButton_}));
+    line(QStringLiteral("出生日期："), Row({yearList_, new QLabel(Text(188)), monthList_, new QLabel(QStringLiteral("月")),
+                                        dayList_, new QLabel(QStringLiteral("日"))}));
+    line(QStringLiteral("出生時間："), Row({hourList_, new QLabel(QStringLiteral("時")), minuteList_,
+                                        new QLabel(QStringLiteral("分")), hourUnknown_}));
+    line(QStringLiteral("地址："), address_);
+    line(QStringLiteral("電話："), phone_);
+    line(QStringLiteral("備註："), remarks_);
+    grid->addWidget(problem_, grid->rowCount(), 0, 1, 2);
+    grid->addWidget(buttons, grid->rowCount(), 0, 1, 2);
+
+    connect(yearList_, &QComboBox::currentIndexChanged, this, &PersonDialog::YearChosen);
+    connect(monthList_, &QComboBox::currentIndexChanged, this, &PersonDialog::MonthChosen);
+    connect(dayList_, &QComboBox::currentIndexChanged, this, &PersonDialog::DayChosen);
+    connect(hourList_, &QComboBox::currentIndexChanged, this, [this](int i) { hour_ = i; });
+    connect(minuteList_, &QComboBox::currentIndexChanged, this, [this](int i) { minute_ = i; });
+    connect(lunarButton_, &QRadioButton::toggled, this, &PersonDialog::CalendarChosen);
+    connect(hourUnknown_, &QCheckBox::toggled, this, &PersonDialog::HourUnknownToggled);
+}
+
+void PersonDialog::StartFrom(const PersonRecord& person) {
+    (person.sex == 1 ? female_ : male_)->setChecked(true);
+    solar_->setChecked(true);
+    year_ = person.year, month_ = person.month, day_ = person.day;
+    const bool unknown = person.hour == HourUnknown;
+    hour_ = unknown ? 12 : person.hour;
+    minute_ = unknown ? 0 : person.minute;
+    PersonTexts texts;
+    std::string error;
+    if (LoadPersonTexts(person, texts, error)) {
+        name_->setText(QString::fromStdString(texts.Name));
+        address_->setText(QString::fromStdString(texts.Address));
+        phone_->setText(QString::fromStdString(texts.Phone));
+        remarks_->setText(QString::fromStdString(texts.Remarks));
+    }
+    ShowDate();
+    hourUnknown_->setChecked(unknown);
+    HourUnknownToggled(unknown);
+}
+
+void PersonDialog::StartFromToday() {
+    male_->setChecked(true);
+    solar_->setChecked(true);
+    const LocalDateTime& t = setup_.Today;
+    year_ = t.Year, month_ = t.Month, day_ = t.Day, hour_ = t.Hour, minute_ = t.Minute;
+    ShowDate();
+    HourUnknownToggled(false);
+}
+
+void PersonDialog::ShowDate() {
+    rebuilding_ = true;
+    if (year_ >= EntryFirstYear && year_ <= EntryLastYear) {
+        yearList_->setCurrentIndex(year_ - EntryFirstYear);
+    } else {
+        yearList_->setEditText(QString::number(year_));
+    }
+    rebuilding_ = false;
+    RebuildMonths();
+}
+
+void PersonDialog::RebuildMonths() {
+    rebuilding_ = true;
+    monthList_->clear();
+    for (int m = 1; m <= 12; ++m) monthList_->addItem(Padded(m));
+    const int leap = lunar_ ? LeapMonthOf(year_) : 0;
+    if (leap > 0) monthList_->insertItem(leap, Text(LeapMonthText) + Padded(leap));
+    const bool afterLeap = leap > 0 && (month_ > leap || leap_);
+    monthList_->setCurrentIndex(month_ - 1 + (afterLeap ? 1 : 0));
+    rebuilding_ = false;
+    RebuildDays();
+}
+
+int PersonDialog::MonthLengthShown() const {
+    if (!lunar_) return MonthLength(year_, month_);
+    return LunarYearInRange(year_) ? LunarMonthLength(year_, month_, leap_) : 30;
+}
+
+void PersonDialog::RebuildDays() {
+    rebuilding_ = true;
+    const int length = MonthLengthShown();
+    dayList_->clear();
+    FillNumbers(*dayList_, 1, length);
+    day_ = std::clamp(day_, 1, length);
+    dayList_->setCurrentIndex(day_ - 1);
+    rebuilding_ = false;
+}
+
+void PersonDialog::YearChosen(int index) {
+    if (rebuilding_ || index < 0) return;
+    year_ = EntryFirstYear + index;
+    leap_ = false;  // a leap month falls back to the regular month of its number
+    RebuildMonths();
+}
+
+void PersonDialog::MonthChosen(int index) {
+    if (rebuilding_ || index < 0) return;
+    const int leap = lunar_ ? LeapMonthOf(year_) : 0;
+    if (leap > 0 && index >= leap) {
+        month_ = index;
+        leap_ = index == leap;
+    } else {
+        month_ = index + 1;
+        leap_ = false;
+    }
+    RebuildDays();
+}
+
+void PersonDialog::DayChosen(int index) {
+    if (!rebuilding_ && index >= 0) day_ = index + 1;
+}
+
+void PersonDialog::CalendarChosen(bool lunar) {
+    if (lunar == lunar_) return;
+    if (lunar) {
+        LunarDate converted{};
+        if (!SolarToLunar(CivilDate{year_, month_, day_}, converted)) {
+            Refuse(Text(DateNotInCalendarText));
+            solar_->setChecked(true);
+            return;
+        }
+        year_ = converted.Year, month_ = converted.Month, day_ = converted.Day, leap_ = converted.Leap;
+    } else {
+        CivilDate converted{};
+        if (!LunarToSolar(LunarDate{year_, month_, day_, leap_}, converted)) {
+            Refuse(Text(DateNotInCalendarText));
+            lunarButton_->setChecked(true);
+            return;
+        }
+        year_ = converted.Year, month_ = converted.Month, day_ = converted.Day, leap_ = false;
+    }
+    lunar_ = lunar;
+    ShowDate();
+}
+
+void PersonDialog::HourUnknownToggled(bool unknown) {
+    hourList_->setEnabled(!unknown);
+    minuteList_->setEnabled(!unknown);
+    if (unknown) return;
+    if (hour_ < 0 || hour_ == 24) hour_ = 0;
+    hour_ = std::min(hour_, 23);
+    const int minute = std::clamp(minute_, 0, 59);
+    hourList_->setCurrentIndex(hour_);
+    minuteList_->setCurrentIndex(minute);
+}
+
+void PersonDialog::accept() {
+    PersonRecord record{};
+    if (!TakeTexts(record) || !TakeBirth(record)) return;
+    record.sex = female_->isChecked() ? 1 : 0;
+    if (const int why = setup_.WhyNotChartable ? setup_.WhyNotChartable(record) : 0; why != 0) {
+        Refuse(Text(why));
+        return;
+    }
+    result_ = record;
+    problem_->hide();
+    QDialog::accept();
+}
+
+bool PersonDialog::TakeTexts(PersonRecord& record) {
+    struct Field {
+        std::string PersonTexts::* Text;
+        QLineEdit* Edit;
+        const char* Label;
+    };
+    const Field fields[] = {{&PersonTexts::Name, name_, "姓名"},
+                            {&PersonTexts::Address, address_, "地址"},
+                            {&PersonTexts::Phone, phone_, "電話"},
+                            {&PersonTexts::Remarks, remarks_, "備註"}};
+    PersonTexts all;
+    for (const Field& f : fields) {
+        const std::string text = f.Edit->text().toStdString();
+        PersonTexts one;
+        one.*f.Text = text;
+        PersonRecord scratch{};
+        std::string error, big5;
+        if (!StorePersonTexts(one, scratch, error)) {
+            const int why = Utf8ToBig5(text, big5) ? TooLongText : NotBig5Text;
+            Refuse(QString::fromUtf8(f.Label) + Text(why));
+            f.Edit->setFocus();
+            return false;
+        }
+        all.*f.Text = text;
+    }
+    std::string error;
+    return StorePersonTexts(all, record, error);
+}
+
+bool PersonDialog::TypedNumber(const QComboBox& box, int firstValue, int& value) const {
+    const QString typed = box.currentText().trimmed();
+    if (const int index = box.findText(typed); index >= 0) {
+        value = firstValue + index;
+        return true;
+    }
+    bool ok = false;
+    value = typed.toInt(&ok);
+    return ok;
+}
+
+bool PersonDialog::TakeBirth(PersonRecord& record) {
+    BirthEntry entry;
+    entry.Lunar = lunar_;
+    entry.Month = month_;
+    entry.LeapMonth = lunar_ && leap_;
+    entry.HourUnknown = hourUnknown_->isChecked();
+    entry.Hour = hour_;
+    entry.Minute = minute_;
+    std::string error;
+    if (!TypedNumber(*yearList_, EntryFirstYear, entry.Year) || !TypedNumber(*dayList_, 1, entry.Day) ||
+        !FillBirth(entry, setup_.RatHourRule, record, error)) {
+        Refuse(Text(DateNotInCalendarText));
+        return false;
+    }
+    return true;
+}
+
+void PersonDialog::Refuse(const QString& why) {
+    problem_->setText(why);
+    problem_->show();
+}
+
+QString PersonDialog::Problem() const { return problem_->isHidden() ? QString() : problem_->text(); }
+
+}  // namespace qv::ui

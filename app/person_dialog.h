@@ -1,0 +1,88 @@
+#pragma once
+// The person dialog (templates 6005 new, 6010 modify): name, sex, birth date in
+// either calendar, time or "不知道時間", address, telephone, remarks. "排盤"
+// closes it only with a record the program can chart; anything else is told
+// in the dialog, which stays open.
+#include <QDialog>
+#include <functional>
+
+#include "chart_record.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace qv::ui {
+
+struct PersonDialogSetup {
+    int TemplateId = 6005;
+    int16_t YearDisplay = 1;     // year list: 0 Western years, 1 Republican years
+    int16_t RatHourRule = 1;     // FirstTimeBase
+    LocalDateTime Today{};       // the starting date and time of a new person
+    // 0 when a finished record can be charted, else the text that says why not.
+    std::function<int(const PersonRecord&)> WhyNotChartable;
+};
+
+class PersonDialog : public QDialog {
+    Q_OBJECT
+public:
+    // person: the current person for 6010; ignored for 6005.
+    PersonDialog(const PersonDialogSetup& setup, const PersonRecord& person, QWidget* parent = nullptr);
+
+    // The record after "排盤".
+    const PersonRecord& Result() const { return result_; }
+    // The text shown for the last refused "排盤" (empty when none).
+    QString Problem() const;
+
+    void accept() override;
+
+private:
+    void BuildWidgets();
+    void StartFrom(const PersonRecord& person);
+    void StartFromToday();
+    void ShowDate();
+    void RebuildMonths();
+    void RebuildDays();
+    void YearChosen(int index);
+    void MonthChosen(int index);
+    void DayChosen(int index);
+    void CalendarChosen(bool lunar);
+    void HourUnknownToggled(bool unknown);
+    int MonthLengthShown() const;
+    bool TakeTexts(PersonRecord& record);
+    bool TakeBirth(PersonRecord& record);
+    bool TypedNumber(const QComboBox& box, int firstValue, int& value) const;
+    void Refuse(const QString& why);
+
+    PersonDialogSetup setup_;
+    PersonRecord result_{};
+    bool lunar_ = false;
+    int year_ = 0, month_ = 1, day_ = 1;  // in the calendar shown
+    bool leap_ = false;
+    int hour_ = 0, minute_ = 0;
+
+    QLineEdit* name_ = nullptr;
+    QLineEdit* address_ = nullptr;
+    QLineEdit* phone_ = nullptr;
+    QLineEdit* remarks_ = nullptr;
+    QRadioButton* male_ = nullptr;
+    QRadioButton* female_ = nullptr;
+    QRadioButton* solar_ = nullptr;
+    QRadioButton* lunarButton_ = nullptr;
+    QComboBox* yearList_ = nullptr;
+    QComboBox* monthList_ = nullptr;
+    QComboBox* dayList_ = nullptr;
+    QComboBox* hourList_ = nullptr;
+    QComboBox* minuteList_ = nullptr;
+    QCheckBox* hourUnknown_ = nullptr;
+    QLabel* problem_ = nullptr;
+    bool rebuilding_ = false;  // list signals while a list is refilled are not the user's
+};
+
+// The year list's entry for a year 1900-2099 ("民國前12" … "民國188", or "1900" … "2099").
+QString YearEntryText(int year, int yearDisplay);
+
+}  // namespace qv::ui

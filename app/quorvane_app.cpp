@@ -1,0 +1,259 @@
+#include "quorvane_app.h"
+
+#include "calendar.h"
+#include "chart_compute.h"
+#include "fortune.h"
+#include "person_entry.h"
+#include "records_file.h"
+#include "shell_texts.h"
+#include "show_message.h"
+
+namespace qv::ui {
+namespace {
+
+// Tells the user when a change to a records file failed.
+bool Succeeded(const RecordsResult& result, int fallbackText) {
+    if (!result.Ok) ShowMessage(result.MessageId ? result.MessageId : fallbackText);
+    return result.Ok;
+}
+
+}  // namespace
+
+bool ParseStartOptions(const std::vector<std::string>& args, StartOptions& options, std::string& error) {
+    const std::string dataDirPrefix = "--data-dir=";
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--no-logo") {
+            options.ShowLogo = false;
+        } else if (a == "--help" || a == "-h") {
+            options.Help = true;
+        } else if (a == "--data-dir" && i + 1 < args.size()) {
+            options.DataDir = args[++i];
+        } else if (a.starts_with(dataDirPrefix) && a.size() > dataDirPrefix.size()) {
+            options.DataDir = a.substr(dataDirPrefix.size());
+        } else {
+            error = a == "--data-dir" ? "--data-dir needs a folder" : "unknown argument " + a;
+            return false;
+        }
+    }
+    return true;
+}
+
+CQuorvaneApp::CQuorvaneApp()
+    : record_(std::make_unique<ChartRecord>()), terms_(std::make_unique<SolarTermTable>()) {}
+
+CQuorvaneApp::~CQuorvaneApp() = default;
+
+bool CQuorvaneApp::Initialize(const StartOptions& options, std::string& error) {
+    paths_ = ResolveDataPaths(options.DataDir);
+    std::string tablePath;
+    if (!EnsureProgramFile(paths_, "AInfo.tbl", tablePath, error)) {
+        error = "no solar-term table: " + error;
+        return false;
+    }
+    if (const TableLoadResult loaded = LoadSolarTermTable(tablePath, *terms_); !loaded.Ok) {
+        error = "solar-term table " + tablePath + " refused: " + loaded.Error;
+        return false;
+    }
+    record_->SolarTerms = terms_.get();
+    settingsPath_ = SettingsPath(paths_);
+    RefreshRecordCount();
+    hourUnknown = false;
+    settings_ = ReadChartSettings(settingsPath_);
+    potentialStyle = settings_.PotentialStyle;
+    ApplySettings();
+    ReadCurrentDateTime(*record_);
+    ResetShellState();
+    return true;
+}
+
+void CQuorvaneApp::OnStartup(bool showLogo) {
+    if (showLogo) windows_->ShowLogo(5);
+    Execute(ReadCount(OpenRecordsFile()) >= 1 ? ID_QUERY_PERSON : ID_NEW_PERSON);
+}
+
+void CQuorvaneApp::Shutdown() {
+    std::string error;
+    WriteSetting(settingsPath_, SettingKey::ENGYDISPLAY, potentialStyle, error);
+}
+
+bool CQuorvaneApp::Execute(int commandId) {
+    const CommandEntry* entry = FindCommand(commandId);
+    if (!entry || !entry->Handler || !StateOf(commandId).Enabled) return false;
+    (this->*entry->Handler)();
+    return true;
+}
+
+CommandState CQuorvaneApp::StateOf(int commandId) const {
+    const CommandEntry* entry = FindCommand(commandId);
+    if (!entry) return CommandState{};
+    return entry->State ? entry->State(*this) : CommandState{entry->Handler != nullptr, false, {}};
+}
+
+std::string CQuorvaneApp::OpenRecordsFile() const {
+    return otherDatabaseActive ? otherDatabasePath : MainRecordsFile();
+}
+
+int CQuorvaneApp::WhyNotChartable(const PersonRecord& person) const {
+    std::string why;
+    if (!CheckBirthFields(person, why)) return StoredBirthBrokenText;
+    PillarQuad pillars{};
+    const bool placed = MomentToPillars(*terms_, record_->Options.FirstTimeBase, BirthMoment(person), pillars);
+    return placed ? 0 : MomentNotChartableText;
+}
+
+// ---- the person commands ----
+
+void CQuorvaneApp::NewPerson() {
+    PersonRecord person{};
+    if (RunPersonCommand(NewPersonDialog, person)) StoreCurrent(person, -1);
+}
+
+void CQuorvaneApp::ModifyPerson() {
+    PersonRecord person = record_->Person;
+    if (RunPersonCommand(ModifyPersonDialog, person)) StoreCurrent(person, currentRecordIndex);
+}
+
+void CQuorvaneApp::QueryPerson() {
+    const std::optional<int> chosen = windows_->RunQueryDialog(QueryPersonDialog, OpenRecordsFile());
+    PersonRecord person{};
+    if (!chosen || !ReadRecord(OpenRecordsFile(), *chosen, person)) return;
+    if (const int why = WhyNotChartable(person); why != 0) {
+        ShowMessage(why);
+        return;
+    }
+    if (ChartAsCurrent(person)) currentRecordIndex = static_cast<int16_t>(*chosen);
+}
+
+void CQuorvaneApp::DeletePerson() {
+    const std::optional<int> chosen = windows_->RunQueryDialog(DeletePersonDialog, OpenRecordsFile());
+    if (!chosen) return;
+    const RecordsResult result = DeleteRecord(OpenRecordsFile(), *chosen);
+    if (!Succeeded(result, CannotDeleteRecordText)) return;
+    recordCount = static_cast<int16_t>(result.Count);
+    if (*chosen == currentRecordIndex) {
+        currentRecordIndex = -1;
+    } else if (*chosen < currentRecordIndex) {
+        --currentRecordIndex;  // the records after the deleted one move down a place
+    }
+    if (currentRecordIndex == -1) {
+        chartShown = false;
+        Repaint();
+    }
+}
+
+bool CQuorvaneApp::RunPersonCommand(int templateId, PersonRecord& person) {
+    if (!windows_->RunPersonDialog(templateId, person)) return false;
+    return ChartAsCurrent(person);
+}
+
+void CQuorvaneApp::StoreCurrent(const PersonRecord& person, int number) {
+    const RecordsResult result = StoreRecord(OpenRecordsFile(), person, number);
+    if (!Succeeded(result, CannotOpenRecordsText)) return;
+    currentRecordIndex = static_cast<int16_t>(result.Number);
+    recordCount = static_cast<int16_t>(result.Count);
+}
+
+bool CQuorvaneApp::ChartAsCurrent(const PersonRecord& person) {
+    if (!ChartPerson(*record_, person, pillars_)) return false;
+    hourUnknown = person.hour == HourUnknown;
+    chartShown = true;
+    record_->ChartKind = 0;
+    selectedPeriod = -1;
+    ReadCurrentDateTime(*record_);
+    ComputeFortuneTables(*record_);
+    Repaint();
+    return true;
+}
+
+void CQuorvaneApp::RecomputeCurrent() {
+    if (chartShown) ChartAsCurrent(record_->Person);
+    Repaint();
+}
+
+// ---- the records files ----
+
+void CQuorvaneApp::OpenOtherRecords() {
+    DropCurrentPerson();
+    if (const std::optional<std::string> path = windows_->ChooseRecordsFile(false)) {
+        otherDatabasePath = *path;
+        otherDatabaseActive = true;
+        RefreshRecordCount();
+    }
+    Repaint();
+}
+
+void CQuorvaneApp::SaveRecordsAs() {
+    const std::optional<std::string> target = windows_->ChooseRecordsFile(true);
+    if (!target) return;
+    Succeeded(SaveCopyAs(OpenRecordsFile(), *target), CannotOpenRecordsText);
+}
+
+void CQuorvaneApp::MergeIntoMain() {
+    if (!otherDatabaseActive) {
+        const std::optional<std::string> path = windows_->ChooseRecordsFile(false);
+        if (!path) return;
+        otherDatabasePath = *path;
+    }
+    if (Succeeded(qv::MergeIntoMain(MainRecordsFile(), otherDatabasePath), CannotMergeRecordsText))
+        RefreshRecordCount();
+}
+
+void CQuorvaneApp::SwitchToMain() {
+    otherDatabaseActive = false;
+    DropCurrentPerson();
+    RefreshRecordCount();
+    Repaint();
+}
+
+// ---- settings ----
+
+void CQuorvaneApp::ChartingParameters() {
+    if (TakeSettings(ChartingParametersDialog)) RecomputeCurrent();
+}
+
+void CQuorvaneApp::IndexFormula() {
+    if (TakeSettings(IndexFormulaDialog)) RecomputeCurrent();
+}
+
+bool CQuorvaneApp::TakeSettings(int templateId) {
+    SettingValues confirmed;
+    if (!windows_->RunSettingsDialog(templateId, confirmed)) return false;
+    for (const SettingValue& v : confirmed) InfoOf(v.Key).Field(settings_) = v.Value;
+    ApplySettings();
+    return true;
+}
+
+void CQuorvaneApp::ApplySettings() {
+    record_->Options = settings_.Options;
+    record_->Scoring = settings_.Scoring;
+    record_->YearDisplay = settings_.YearDisplay;
+}
+
+// ---- the rest ----
+
+void CQuorvaneApp::About() { windows_->ShowLogo(0); }
+
+void CQuorvaneApp::Exit() { windows_->CloseMainWindow(); }
+
+void CQuorvaneApp::ResetShellState() {
+    DropCurrentPerson();
+    otherDatabaseActive = false;
+    flowYearWindowOpen = false;
+    potentialWindowOpen = false;
+}
+
+void CQuorvaneApp::DropCurrentPerson() {
+    currentRecordIndex = -1;
+    chartShown = false;
+    record_->ChartKind = 0;
+    selectedPeriod = -1;
+}
+
+void CQuorvaneApp::Repaint() {
+    if (windows_) windows_->RepaintChart();
+}
+
+void CQuorvaneApp::RefreshRecordCount() { recordCount = static_cast<int16_t>(ReadCount(OpenRecordsFile())); }
+
+}  // namespace qv::ui

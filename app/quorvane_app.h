@@ -1,0 +1,146 @@
+#pragma once
+// The application object: the one chart record, the shell state, the start-up
+// and recomputation order and the command handlers. Plain C++ without Qt, so a
+// test drives it with a stand-in for the windows.
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chart_record.h"
+#include "command_table.h"
+#include "data_paths.h"
+#include "settings_file.h"
+
+namespace qv::ui {
+
+inline constexpr int NewPersonLimit = 1000;  // "新增個人資料..." stops there
+
+// Dialog templates, by the numbers the commands use.
+enum DialogTemplate : int {
+    NewPersonDialog = 6005,
+    QueryPersonDialog = 6007,
+    PickPersonDialog = 6009,
+    ModifyPersonDialog = 6010,
+    ChartingParametersDialog = 6016,
+    DeletePersonDialog = 6018,
+    PickDeleteDialog = 6019,
+    IndexFormulaDialog = 6021,
+};
+
+struct SettingValue {
+    SettingKey Key;
+    int16_t Value;
+};
+using SettingValues = std::vector<SettingValue>;
+
+// What the shell needs from the window layer. Each dialog returns false when cancelled.
+class ShellWindows {
+public:
+    virtual ~ShellWindows() = default;
+    // 6005 / 6010: person holds the starting values; on OK the complete record.
+    virtual bool RunPersonDialog(int templateId, PersonRecord& person) = 0;
+    // 6007 / 6018 on the open records file: the number of the record chosen.
+    virtual std::optional<int> RunQueryDialog(int templateId, const std::string& recordsPath) = 0;
+    // 6016 / 6021: the values the dialog confirmed (and wrote to the settings file).
+    virtual bool RunSettingsDialog(int templateId, SettingValues& confirmed) = 0;
+    // A records file to open (it must exist) or to save to; nothing when cancelled.
+    virtual std::optional<std::string> ChooseRecordsFile(bool forSaving) = 0;
+    // The logo for that many seconds (0: until a click or key); returns when it is gone.
+    virtual void ShowLogo(int seconds) = 0;
+    virtual void RepaintChart() = 0;
+    virtual void CloseMainWindow() = 0;
+};
+
+// Start-up choices from the command line.
+struct StartOptions {
+    std::string DataDir;  // empty: QUORVANE_DATA_DIR or the default root
+    bool ShowLogo = true;
+    bool Help = false;
+};
+
+// "--no-logo", "--data-dir DIR" (or "--data-dir=DIR"), "--help"; false with the
+// reason for anything else.
+bool ParseStartOptions(const std::vector<std::string>& args, StartOptions& options, std::string& error);
+inline constexpr const char* StartUsage = "usage: Quorvane [--data-dir DIR] [--no-logo]";
+
+class CQuorvaneApp {
+public:
+    CQuorvaneApp();
+    ~CQuorvaneApp();
+    CQuorvaneApp(const CQuorvaneApp&) = delete;
+    CQuorvaneApp& operator=(const CQuorvaneApp&) = delete;
+
+    // Start-up up to the main window: false with the reason when the program cannot run.
+    bool Initialize(const StartOptions& options, std::string& error);
+    void AttachWindows(ShellWindows* windows) { windows_ = windows; }
+    // The handler of the start-up message: the logo, then the query or new-person dialog.
+    void OnStartup(bool showLogo);
+    // Writes the potential style back; run once when the program ends.
+    void Shutdown();
+
+    // Runs a command when its rule enables it; false when it did not run.
+    bool Execute(int commandId);
+    CommandState StateOf(int commandId) const;
+
+    // The shell state.
+    bool chartShown = false;
+    int16_t currentRecordIndex = -1;
+    bool otherDatabaseActive = false;
+    std::string otherDatabasePath;
+    bool flowYearWindowOpen = false;
+    bool potentialWindowOpen = false;
+    int16_t potentialStyle = 1;
+    int16_t recordCount = 0;
+    bool hourUnknown = false;
+    int selectedPeriod = -1;  // period-row cell chosen in the view, -1 none
+
+    ChartRecord& Record() { return *record_; }
+    const ChartRecord& Record() const { return *record_; }
+    const ChartSettings& Settings() const { return settings_; }
+    const DataPaths& Paths() const { return paths_; }
+    const std::string& SettingsFilePath() const { return settingsPath_; }
+    std::string MainRecordsFile() const { return MainRecordsPath(paths_); }
+    // The records file the person commands work on.
+    std::string OpenRecordsFile() const;
+    // 0 when the birth can be charted, else the string-table text that says why not.
+    int WhyNotChartable(const PersonRecord& person) const;
+
+    // Command handlers (the table in command_table.cpp names them).
+    void NewPerson();
+    void QueryPerson();
+    void ModifyPerson();
+    void DeletePerson();
+    void OpenOtherRecords();
+    void SaveRecordsAs();
+    void MergeIntoMain();
+    void SwitchToMain();
+    void ChartingParameters();
+    void IndexFormula();
+    void About();
+    void Exit();
+
+private:
+    void ApplySettings();
+    void ResetShellState();
+    void DropCurrentPerson();
+    void Repaint();
+    // Charts the person as the current one; false (chart unchanged) when the moment cannot be converted.
+    bool ChartAsCurrent(const PersonRecord& person);
+    void RecomputeCurrent();
+    bool RunPersonCommand(int templateId, PersonRecord& person);
+    void StoreCurrent(const PersonRecord& person, int number);
+    bool TakeSettings(int templateId);
+    void RefreshRecordCount();
+
+    std::unique_ptr<ChartRecord> record_;
+    std::unique_ptr<SolarTermTable> terms_;
+    PillarQuad pillars_{};
+    ChartSettings settings_{};
+    DataPaths paths_;
+    std::string settingsPath_;
+    ShellWindows* windows_ = nullptr;
+};
+
+}  // namespace qv::ui

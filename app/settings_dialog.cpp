@@ -1,0 +1,151 @@
+#include "settings_dialog.h"
+
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <cstdlib>
+#include <span>
+
+namespace qv::ui {
+namespace {
+
+struct Choice {
+    const char* Text;
+    int16_t Value;
+    const char* ObjectName;  // the control number of the dialog template
+};
+
+// One key of a dialog: a group of radio buttons, or an edit with a label, a
+// unit after it and a note below. Listed in the order the dialog writes them;
+// Row and Column place it on the dialog's grid.
+struct Field {
+    SettingKey Key;
+    const char* Title;
+    std::span<const Choice> Choices;  // empty for an edit
+    const char* Unit = "";
+    const char* Note = "";
+    const char* EditName = "";
+    bool Absolute = false;
+    int Row = 0, Column = 0;
+};
+
+constexpr Choice YearChoices[] = {{"西元年", 0, "1059"}, {"民國年", 1, "1060"}};
+constexpr Choice SkyChoices[] = {{"只對應一個天干", 0, "1002"}, {"對應二個天干", 1, "1003"}};
+constexpr Choice GodChoices[] = {{"以年為主", 0, "1005"}, {"以日為主", 1, "1006"}};
+constexpr Choice PoolChoices[] = {{"以年為主", 0, "1007"}, {"以月為主", 1, "1008"}};
+constexpr Choice RatChoices[] = {{"早子時", 0, "1009"}, {"一般子時", 1, "1010"}, {"夜子時", 2, "1011"}};
+constexpr Choice FiveChoices[] = {{"原始五行", 0, "1012"}, {"改變後五行", 1, "1013"}};
+constexpr Choice BaseChoices[] = {{"以月柱為底", 0, "1017"}, {"以日柱為底", 1, "1019"}};
+
+const Field ChartingFields[] = {
+    {SettingKey::GodBase, "華蓋,驛馬,劫煞,亡神排法：", GodChoices, "", "", "", false, 1, 1},
+    {SettingKey::SkyBase, "子卯酉藏干對照表：", SkyChoices, "", "", "", false, 0, 1},
+    {SettingKey::YearDisplay, "年代顯示：", YearChoices, "", "", "", false, 0, 0},
+    {SettingKey::PoolBase, "咸池排法：", PoolChoices, "", "", "", false, 2, 1},
+    {SettingKey::FirstTimeBase, "子時排法：", RatChoices, "", "", "", false, 1, 0},
+    {SettingKey::MIDPARM, "中用神", {}, "/10", "(陰陽氣合)", "1028", true, 2, 0},
+};
+
+const Field IndexFields[] = {
+    {SettingKey::FiveType, "使用四柱天干五行：", FiveChoices, "", "", "", false, 0, 0},
+    {SettingKey::K1, "K1 : ", {}, "", "", "1015", false, 1, 1},
+    {SettingKey::K2, "K2 : ", {}, "", "", "1016", false, 2, 1},
+    {SettingKey::BTYPE, "b :", BaseChoices, "", "", "", false, 3, 1},
+    {SettingKey::BBase, "基底數值 :", {}, "/100", "", "1018", false, 4, 1},
+    {SettingKey::BADD, "累加數值 :", {}, "/100", "", "1020", false, 5, 1},
+    {SettingKey::CBASE, "c :", {}, "/100", "", "1021", false, 6, 1},
+};
+
+std::span<const Field> FieldsOf(int templateId) {
+    if (templateId == IndexFormulaDialog) return IndexFields;
+    return ChartingFields;
+}
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+QGroupBox* ChoiceBox(const Field& field, int16_t value, QButtonGroup& group) {
+    auto* box = new QGroupBox(Utf8(field.Title));
+    auto* layout = new QVBoxLayout(box);
+    for (const Choice& c : field.Choices) {
+        auto* radio = new QRadioButton(Utf8(c.Text));
+        radio->setObjectName(QString::fromLatin1(c.ObjectName));
+        radio->setChecked(c.Value == value);
+        group.addButton(radio, c.Value);
+        layout->addWidget(radio);
+    }
+    return box;
+}
+
+QWidget* EditBox(const Field& field, int16_t value, QLineEdit*& edit) {
+    auto* box = new QWidget;
+    auto* layout = new QGridLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    edit = new QLineEdit(QString::number(value));
+    edit->setObjectName(QString::fromLatin1(field.EditName));
+    layout->addWidget(new QLabel(Utf8(field.Title)), 0, 0);
+    layout->addWidget(edit, 0, 1);
+    layout->addWidget(new QLabel(Utf8(field.Unit)), 0, 2);
+    if (*field.Note) layout->addWidget(new QLabel(Utf8(field.Note)), 1, 1);
+    return box;
+}
+
+}  // namespace
+
+int16_t EditValue(const QString& text, bool absolute) {
+    bool ok = false;
+    const long long n = text.trimmed().toLongLong(&ok);
+    if (!ok) return 0;
+    const auto value = static_cast<int16_t>(static_cast<uint16_t>(n & 0xFFFF));
+    if (!absolute || value >= 0) return value;
+    return value == INT16_MIN ? INT16_MAX : static_cast<int16_t>(-value);
+}
+
+SettingsDialog::SettingsDialog(int templateId, std::string settingsPath, QWidget* parent)
+    : QDialog(parent), path_(std::move(settingsPath)) {
+    const bool index = templateId == IndexFormulaDialog;
+    setWindowTitle(index ? QStringLiteral("請設定指數公式參數") : QStringLiteral("請設定使用參數"));
+    auto* grid = new QGridLayout(this);
+    if (index) grid->addWidget(new QLabel(QStringLiteral("K1 + K2 * sqrt (a + b + c)")), 0, 1);
+    for (const Field& field : FieldsOf(templateId)) {
+        const int16_t value = ReadSetting(path_, field.Key);
+        Control control{field.Key, nullptr, nullptr, field.Absolute};
+        if (field.Choices.empty()) {
+            grid->addWidget(EditBox(field, value, control.Edit), field.Row, field.Column);
+        } else {
+            control.Choices = new QButtonGroup(this);
+            grid->addWidget(ChoiceBox(field, value, *control.Choices), field.Row, field.Column);
+        }
+        controls_.push_back(control);
+    }
+    auto* buttons = new QDialogButtonBox;
+    buttons->addButton(QStringLiteral("確定"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("ok"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::accept);
+    grid->addWidget(buttons, grid->rowCount(), 0, 1, 2, Qt::AlignHCenter);
+}
+
+int16_t SettingsDialog::ValueOf(const Control& control) const {
+    if (control.Edit) return EditValue(control.Edit->text(), control.Absolute);
+    const int checked = control.Choices->checkedId();
+    // With no button checked the file's value stays as it was.
+    return checked >= 0 ? static_cast<int16_t>(checked) : ReadSetting(path_, control.Key);
+}
+
+void SettingsDialog::accept() {
+    confirmed_.clear();
+    for (const Control& control : controls_) {
+        const int16_t value = ValueOf(control);
+        std::string error;
+        WriteSetting(path_, control.Key, value, error);
+        confirmed_.push_back(SettingValue{control.Key, value});
+    }
+    QDialog::accept();
+}
+
+}  // namespace qv::ui

@@ -1,0 +1,13 @@
+#pragma once
+// String-table numbers of the texts the shell and its dialogs show.
+namespace qv::ui {
+
+inline constexpr int CustomerNotFoundText = 434;   // 找不到該客戶資料...
+inline constexpr int RecordsFilterText = 458;      // *.sap Tessaly資料檔|*.sap|
+inline constexpr int DateNotInCalendarText = 900;  // the date does not exist or lies outside 1900-2099
+inline constexpr int MomentNotChartableText = 901; // outside the solar-term table
+inline constexpr int NotBig5Text = 902;            // after a field label: a character Big5 cannot hold
+inline constexpr int TooLongText = 903;            // after a field label: longer than the field
+inline constexpr int StoredBirthBrokenText = 904;  // a stored record whose birth cannot be charted
+
+}  // namespace qv::ui

@@ -1,0 +1,28 @@
+#pragma once
+// Message boxes with string-table texts over the main window. Every message
+// of the program goes through ShowMessage; a test replaces the sink to read
+// the texts without a modal box.
+#include <functional>
+#include <string>
+
+namespace qv::ui {
+
+inline constexpr int MessageExclamation = 48;  // the style every caller passes
+
+struct MessageRequest {
+    int TextId;
+    int CaptionId;
+    int Style;
+    std::string Text;     // UTF-8 text of TextId
+    std::string Caption;  // UTF-8 text of CaptionId
+};
+
+using MessageSink = std::function<void(const MessageRequest&)>;
+
+// Shows the message (through the sink when one is set). Returns 0.
+int ShowMessage(int textId, int captionId = 129, int style = MessageExclamation);
+
+// Replaces the sink; an empty one restores the message box. Returns the previous sink.
+MessageSink SetMessageSink(MessageSink sink);
+
+}  // namespace qv::ui

@@ -1,0 +1,46 @@
+// One repaint of the chart view: the whole chart of a person onto the 1024 x 768 page.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "bench_qt.h"
+#include "bench_support.h"
+#include "chart_draw.h"
+
+namespace qv {
+namespace {
+
+void DrawChartRepaint(benchmark::State& state, int kind) {
+    bench::QtApp();
+    auto rec = std::make_unique<ChartRecord>();
+    rec->SolarTerms = &bench::Table();
+    rec->Options = DefaultEngineOptions;
+    rec->Scoring = DefaultScoringParameters;
+    PillarQuad pillars{};
+    if (!ChartPerson(*rec, bench::PersonAt(Moment{1990, 2, 4, 9, 5}, 0), pillars)) {
+        state.SkipWithError("no solar-term table");
+        return;
+    }
+    rec->Flow = rec->Natal;
+    rec->ChartKind = static_cast<int16_t>(kind);
+    ui::ChartDrawContext context;
+    context.todayYear = 2026, context.todayMonth = 12, context.todayDay = 7;
+    context.selectedPeriod = kind ? 3 : -1;
+    context.selectedAge = rec->Natal.LuckStartAge + 30;
+    QImage image(1024, 768, QImage::Format_RGB32);
+    const int side = ui::ViewChartLayout(1024, 768).side;
+    for (auto _ : state) {
+        QPainter painter(&image);
+        ui::DrawChart(painter, *rec, context, 1024, 768, side);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+BENCHMARK_CAPTURE(DrawChartRepaint, natal, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DrawChartRepaint, luck, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DrawChartRepaint, year, 2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace qv

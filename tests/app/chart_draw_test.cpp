@@ -1,0 +1,267 @@
+// The chart drawing: fonts and their glyphs, the texts of single cells, the nominal age,
+// and a drawn chart of a known person.
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QRawFont>
+#include <memory>
+
+#include "chart_compute.h"
+#include "chart_draw.h"
+#include "paint_helpers.h"
+#include "qt_app.h"
+#include "charted_person.h"
+#include "string_table.h"
+
+namespace qv::ui {
+namespace {
+
+TEST(ChartFonts, SizesByModeForBaseSixteenAndAnOddNegativeBase) {
+    // Hand-worked from the mode table; the eighth, quarter and half floor (shift), the rest truncate.
+    const int sixteen[] = {13, 14, 12, 24, 12, 8, 8, 14, 5, 11, 6, 64, 0};
+    for (int mode = 0; mode <= 12; ++mode) EXPECT_EQ(ChartFontPixelSize(mode, 16), sixteen[mode]) << "mode " << mode;
+    EXPECT_EQ(ChartFontPixelSize(1, -9), -7);  // -9 - (-9 >> 3) = -9 + 2
+    EXPECT_EQ(ChartFontPixelSize(0, -9), -8);  // -9 - (-9 / 5) = -9 + 1
+    EXPECT_EQ(ChartFontPixelSize(12, 72), 2);
+    EXPECT_EQ(ChartFontPixelSize(13, 16), 0);
+}
+
+TEST(ChartFonts, MakeChartFontTakesTheTraditionalChineseSerifSizeAndWeight) {
+    test::QtApp();
+    EXPECT_TRUE(ChartFontFamily() == "AR PL UMing TW" || ChartFontFamily() == "Noto Serif CJK TC") << ChartFontFamily().toStdString();
+    const QFont bold = MakeChartFont(3, 16, 700);
+    EXPECT_EQ(bold.family(), ChartFontFamily());
+    EXPECT_EQ(bold.pixelSize(), 24);
+    EXPECT_EQ(bold.weight(), QFont::Bold);
+    EXPECT_EQ(MakeChartFont(12, 16, 400).pixelSize(), 1);  // never an invalid size
+}
+
+// Characters of `text` without a glyph: QFontMetrics::inFont may answer for a fallback
+// face, so the chosen face itself must have the glyph too.
+QString MissingGlyphs(const QFont& font, const QString& text) {
+    const QFontMetrics metrics(font);
+    const QRawFont face = QRawFont::fromFont(font);
+    QString missing;
+    for (char32_t c : text.toUcs4()) {
+        if (c > ' ' && !(metrics.inFontUcs4(c) && face.supportsCharacter(c))) missing += QString::fromUcs4(&c, 1);
+    }
+    return missing;
+}
+
+TEST(ChartFonts, EveryTextOfTheChartHasRealGlyphs) {
+    test::QtApp();
+    for (int weight : {400, 700}) {
+        const QFont font = MakeChartFont(1, 16, weight);
+        ASSERT_TRUE(QRawFont::fromFont(font).familyName().startsWith(ChartFontFamily().left(9)));
+        ASSERT_FALSE(MissingGlyphs(font, QString::fromUtf8("😀")).isEmpty());  // the check can fail
+        for (const StringEntry& entry : AllStrings()) {
+            const QString text = QString::fromUtf8(entry.Text.data(), static_cast<qsizetype>(entry.Text.size()));
+            EXPECT_EQ(MissingGlyphs(font, text), QString()) << "string " << entry.Id;
+        }
+        for (const char* label : ChartLabelTexts()) EXPECT_EQ(MissingGlyphs(font, QString::fromUtf8(label)), QString()) << label;
+    }
+}
+
+TEST(PaintHelpers, ScreenMetricsClampsToTheLogicalPage) {
+    EXPECT_EQ(ScreenMetrics(QSize(1280, 1024)), QSize(1024, 768));
+    EXPECT_EQ(ScreenMetrics(QSize(800, 600)), QSize(800, 600));
+    EXPECT_EQ(ScreenMetrics(QSize(1920, 600)), QSize(1024, 600));
+}
+
+TEST(PaintHelpers, VerticalLinesHoldOneWideOrTwoNarrowCharacters) {
+    EXPECT_EQ(VerticalLines(QString::fromUtf8("12運")), QStringList({"12", QString::fromUtf8("運")}));
+    EXPECT_EQ(VerticalLines(QString::fromUtf8("1990年5月")),
+              QStringList({"19", "90", QString::fromUtf8("年"), "5", QString::fromUtf8("月")}));
+    EXPECT_EQ(VerticalLines(QString::fromUtf8("立春  木")).size(), 4);  // two blanks share a line
+    EXPECT_TRUE(VerticalLines("").isEmpty());
+}
+
+TEST(PaintHelpers, RepublicanEraYears) {
+    EXPECT_EQ(EraYearText(1912), "民國元年");
+    EXPECT_EQ(EraYearText(1913), "民國2年");
+    EXPECT_EQ(EraYearText(2026), "民國115年");
+    EXPECT_EQ(EraYearText(1911), "民國前1年");
+    EXPECT_EQ(EraYearText(1900), "民國前12年");
+}
+
+TEST(ChartTexts, HourIsWrittenWithAmOrPm) {
+    EXPECT_EQ(HourText(12, 0), "AM 12:00");
+    EXPECT_EQ(HourText(0, 5), "AM 0:05");
+    EXPECT_EQ(HourText(13, 30), "PM 1:30");
+    EXPECT_EQ(HourText(23, 59), "PM 11:59");
+}
+
+TEST(ChartTexts, HeaderYearsInRocDisplayCountFrom1911) {
+    EXPECT_EQ(HeaderYearText(1912, 1), "1");
+    EXPECT_EQ(HeaderYearText(1911, 1), "0");
+    EXPECT_EQ(HeaderYearText(1990, 1), "79");
+    EXPECT_EQ(HeaderYearText(1990, 0), "1990");
+}
+
+TEST(ChartTexts, ClimateBalanceInTenthsKeepsItsSign) {
+    EXPECT_EQ(TenthsText(-15), "-1.5");
+    EXPECT_EQ(TenthsText(15), "1.5");
+    EXPECT_EQ(TenthsText(-5), "-0.5");  // a truncated quotient alone would lose the sign
+    EXPECT_EQ(TenthsText(0), "0.0");
+    EXPECT_EQ(TenthsText(-120), "-12.0");
+}
+
+TEST(ChartTexts, StrengthComparesBothParties) {
+    ChartBlock n{};
+    n.SameParty = 12;
+    n.OtherParty = 8;
+    EXPECT_EQ(StrengthText(n), "A12 > 8B");
+    n.OtherParty = 12;
+    EXPECT_EQ(StrengthText(n), "A12 = 12B");
+    n.OtherParty = 30;
+    EXPECT_EQ(StrengthText(n), "A12 < 30B");
+}
+
+TEST(ChartTexts, SpiritsAreJoinedWithoutATrailingComma) {
+    ChartBlock n{};
+    EXPECT_EQ(SpiritsText(n, YearPillar), "");
+    n.SpiritMaskA[MonthPillar] = 1u << 27;  // 天乙貴人
+    EXPECT_EQ(SpiritsText(n, MonthPillar), "天乙貴人");
+    n.SpiritMaskA[DayPillar] = (1u << 31) | (1u << 26);
+    n.SpiritMaskB[DayPillar] = 1u << 31;
+    EXPECT_EQ(SpiritsText(n, DayPillar), "三奇貴人、文昌、羊刃");
+}
+
+TEST(ChartTexts, DayPillarMainStarIsAlwaysTheDayMaster) {
+    ChartBlock n{};
+    for (int p = 0; p < 4; ++p) n.StemGod[p] = 5;  // 正官
+    n.StemGod[DayPillar] = NotApplicable;
+    EXPECT_EQ(MainStarText(n, DayPillar), "命主");
+    EXPECT_EQ(MainStarText(n, YearPillar), "正官");
+    n.StemGod[DayPillar] = 0;
+    EXPECT_EQ(MainStarText(n, DayPillar), "命主");
+}
+
+using test::ChartedPerson;
+
+TEST(NominalAge, CountsLunarYearsAndFollowsTheYearPillarAtTheSpringStart) {
+    auto rec = ChartedPerson(1990, 2, 4, 9, 5, 0);  // lunar 1990-01-09
+    ASSERT_TRUE(rec);
+    ASSERT_EQ(rec->Birth.LunarYear, 1990);
+    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 12, 7}), 37);
+    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 1, 20}), 36);   // lunar 2025, pillar 乙巳
+    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 2, 10}), 37);   // after 立春, before the new year on 17 February
+    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 2, 20}), 37);
+    rec->BirthYearBoundary = 1;
+    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 12, 7}), 38);
+    rec->BirthYearBoundary = 2;
+    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 12, 7}), 36);
+}
+
+TEST(ChartLayoutTest, TheViewChartLeavesRoomForButtonsAndSidePanel) {
+    const ChartLayout layout = ViewChartLayout(1024, 768);
+    EXPECT_EQ(layout.x0, 91);
+    EXPECT_EQ(layout.y0, 2);
+    EXPECT_EQ(layout.unit, 20);
+    EXPECT_LE(layout.x0 + 34 * layout.unit + 4 + SidePanelWidth, 1024 - 20);
+    EXPECT_EQ(ViewChartLayout(600, 900).y0, 150);
+    ChartDrawContext printing;
+    printing.forPrinter = true;
+    const ChartLayout page = LayoutFor(printing, 2400, 2400, 2380);
+    EXPECT_EQ(page.x0, 0);
+    EXPECT_EQ(page.unit, 70);
+}
+
+// ---- A drawn chart ---------------------------------------------------------------------
+
+struct DrawnChart {
+    QImage Image;
+    ChartLayout Layout;
+};
+
+DrawnChart Draw(ChartRecord& rec, const ChartDrawContext& context = {}) {
+    test::QtApp();
+    DrawnChart drawn{QImage(1024, 768, QImage::Format_RGB32), ViewChartLayout(1024, 768)};
+    QPainter painter(&drawn.Image);
+    ChartDrawContext today = context;
+    today.todayYear = 2026, today.todayMonth = 12, today.todayDay = 7;
+    DrawChart(painter, rec, today, 1024, 768, drawn.Layout.side);
+    return drawn;
+}
+
+// Dark pixels inside the cells x0..x1, y0..y1 (chart units), a pixel in from the rules.
+int InkIn(const DrawnChart& d, double x0, double y0, double x1, double y1) {
+    const int u = d.Layout.unit;
+    int ink = 0;
+    for (int y = d.Layout.y0 + int(y0 * u) + 2; y < d.Layout.y0 + int(y1 * u) - 1; ++y)
+        for (int x = d.Layout.x0 + int(x0 * u) + 2; x < d.Layout.x0 + int(x1 * u) - 1; ++x)
+            ink += qGray(d.Image.pixel(x, y)) < 128;
+    return ink;
+}
+
+class DrawnChartTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        rec_ = ChartedPerson(1990, 2, 4, 9, 5, 0);
+        if (!rec_) GTEST_SKIP() << "no solar-term table in " << QUORVANE_BIN_DIR;
+    }
+    std::unique_ptr<ChartRecord> rec_;
+};
+
+TEST_F(DrawnChartTest, EveryCellThatHoldsATextHasInk) {
+    const DrawnChart d = Draw(*rec_);
+    EXPECT_EQ(d.Image.size(), QSize(1024, 768));
+    EXPECT_EQ(d.Image.pixel(1, 767), qRgb(255, 255, 255));
+    for (int p = 0; p < 4; ++p) {
+        const double x = 20 - 4 * p;
+        for (double row : {0, 2, 4, 6, 12, 20}) EXPECT_GT(InkIn(d, x, row, x + 4, row + 2), 20) << "pillar " << p << " row " << row;
+    }
+    for (int k = 0; k < 12; ++k) EXPECT_GT(InkIn(d, 2 * k, 23, 2 * k + 2, 27), 40) << "period column " << k;
+    for (int stem = 0; stem < 10; ++stem) EXPECT_GT(InkIn(d, 0, 2 + stem, 4, 3 + stem), 10) << "organ line " << stem;
+    for (double row : {0, 2, 4, 6, 8, 10}) EXPECT_GT(InkIn(d, 4, row, 8, row + 2), 10) << "summary row " << row;
+    for (double row : {28.5, 30.0, 31.5}) EXPECT_GT(InkIn(d, 0, row, 24, row + 1), 40) << "luck line " << row;
+    EXPECT_EQ(InkIn(d, 17, 33, 26, 34), 0);  // the right half of the bottom strip stays empty
+}
+
+TEST_F(DrawnChartTest, HeaderShowsTheNameAndBirthData) {
+    const DrawnChart nameless = Draw(*rec_);
+    std::strcpy(rec_->Person.name, "\xb3\xaf\xa4\x6a\xa4\xe5");  // 陳大文 in Big5
+    const DrawnChart named = Draw(*rec_);
+    EXPECT_GT(InkIn(named, 26, 0, 34, 2), 50);
+    EXPECT_NE(named.Image.copy(named.Layout.x0 + 26 * 20, 0, 160, 40), nameless.Image.copy(named.Layout.x0 + 26 * 20, 0, 160, 40));
+    for (double row : {2, 4, 14, 20, 22, 28}) EXPECT_GT(InkIn(named, 26, row, 34, row + 2), 20) << "header row " << row;
+    EXPECT_GT(InkIn(named, 30, 4, 32, 14), 100);  // the lunar date column
+}
+
+TEST_F(DrawnChartTest, APillarWithoutSpiritsLeavesItsCellEmpty) {
+    for (int p = 0; p < 4; ++p) rec_->Natal.SpiritMaskA[p] = rec_->Natal.SpiritMaskB[p] = 0;
+    rec_->Natal.SpiritMaskA[YearPillar] = 1u << 27;
+    const DrawnChart d = Draw(*rec_);
+    EXPECT_GT(InkIn(d, 20, 14, 24, 20), 20);
+    for (int p = MonthPillar; p <= HourPillar; ++p) EXPECT_EQ(InkIn(d, 20 - 4 * p, 14, 24 - 4 * p, 20), 0) << "pillar " << p;
+}
+
+TEST_F(DrawnChartTest, TheSelectedPeriodCellIsShaded) {
+    ChartDrawContext context;
+    context.selectedPeriod = 0;
+    const DrawnChart d = Draw(*rec_, context);
+    const int u = d.Layout.unit;
+    EXPECT_EQ(d.Image.pixel(d.Layout.x0 + 22 * u + 3, d.Layout.y0 + 25 * u + 3), qRgb(255, 255, 200));
+    EXPECT_EQ(d.Image.pixel(d.Layout.x0 + 20 * u + 3, d.Layout.y0 + 25 * u + 3), qRgb(255, 255, 255));
+}
+
+TEST_F(DrawnChartTest, PeriodKindsDrawTheirHeaderAndSidePanel) {
+    rec_->Flow = rec_->Natal;
+    for (int kind : {1, 2}) {
+        rec_->ChartKind = static_cast<int16_t>(kind);
+        ChartDrawContext context;
+        context.selectedPeriod = 3;
+        context.selectedAge = rec_->Natal.LuckStartAge + 30;
+        const DrawnChart d = Draw(*rec_, context);
+        EXPECT_GT(InkIn(d, 26, 22, 34, 24), 20) << "kind " << kind;
+        const int panelLeft = d.Layout.x0 + d.Layout.side + 4;
+        int shaded = 0;
+        for (int y = 0; y < 768; ++y)
+            for (int x = panelLeft; x < 1004; ++x) shaded += d.Image.pixel(x, y) == qRgb(220, 200, 255);
+        EXPECT_GT(shaded, 500) << "kind " << kind;
+    }
+}
+
+}  // namespace
+}  // namespace qv::ui

@@ -1,0 +1,353 @@
+// The main window as a user meets it: the menu, the first and the next start,
+// the person and records-file commands and the settings dialogs, all through
+// the real widgets.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include "chart_compute.h"
+#include "chart_view.h"
+#include "logo_window.h"
+#include "main_frame.h"
+#include "person_dialog.h"
+#include "query_dialog.h"
+#include "settings_dialog.h"
+#include "shell_fixture.h"
+
+namespace qv::test {
+namespace {
+
+using namespace qv::ui;
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override { QtApp(); }
+
+    // Starts the program on the data root as main() does, without the logo.
+    void Start() {
+        std::string error;
+        app_ = std::make_unique<CQuorvaneApp>();
+        ASSERT_TRUE(app_->Initialize(StartOptions{root_.Root(), false}, error)) << error;
+        frame_ = std::make_unique<CMainFrame>(*app_);
+        frame_->resize(1024, 768);
+        frame_->show();
+    }
+    // Runs the command as the menu does.
+    void Choose(int id) {
+        QAction* action = frame_->Action(id);
+        ASSERT_NE(action, nullptr) << id;
+        frame_->UpdateCommandStates();
+        ASSERT_TRUE(action->isEnabled()) << id;
+        action->trigger();
+    }
+    bool MenuEnabled(int id) {
+        frame_->UpdateCommandStates();
+        return frame_->Action(id)->isEnabled();
+    }
+    static void EnterPerson(PersonDialog& d, const QString& name, int year, int month, int day, int hour, int minute) {
+        QTest::keyClicks(&Child<QLineEdit>(d, "name"), name);
+        Child<QComboBox>(d, "year").setCurrentIndex(year - 1900);
+        Child<QComboBox>(d, "month").setCurrentIndex(month - 1);
+        Child<QComboBox>(d, "day").setCurrentIndex(day - 1);
+        Child<QComboBox>(d, "hour").setCurrentIndex(hour);
+        Child<QComboBox>(d, "minute").setCurrentIndex(minute);
+    }
+    QImage Shot() { return frame_->View()->viewport()->grab().toImage(); }
+    static int InkPixels(const QImage& image) {
+        int ink = 0;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2) ink += image.pixelColor(x, y) != Qt::white;
+        return ink;
+    }
+
+    DataRoot root_;
+    MessageLog messages_;
+    std::unique_ptr<CQuorvaneApp> app_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+TEST_F(MainFrameTest, MenuIsExactlyTheShellsMenu) {
+    Start();
+    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Varnex 八字命盤 Quorvane"));
+    QStringList shown;
+    for (QAction* menu : frame_->menuBar()->actions()) {
+        shown << QStringLiteral("[") + menu->text() + QStringLiteral("]");
+        for (QAction* item : menu->menu()->actions())
+            shown << (item->isSeparator() ? QStringLiteral("-") : item->text() + QLatin1Char('=') + item->data().toString());
+    }
+    const QStringList expected = {
+        "[檔案(&F)]", "新增個人資料...=101", "查詢資料...=32771", "修改資料...=32772", "刪除資料...=32781", "-",
+        "開啟其他資料庫...=32778", "另存資料庫...=32777", "合併至主資料庫...=32779", "切換回主資料庫=32780", "-",
+        "列印(&P)...\tCtrl+P=57607", "預覽列印(&V)=57609", "列印設定(&R)...=57606", "-", "設定排盤參數...=32773", "-",
+        "結束(&X)=57665",
+        "[大運運勢圖]", "本命=32815", "事業=32816", "財運=32818",
+        "[十年運勢圖]", "本命=32830", "事業=32831", "財運=32833",
+        "[關於]", "關於 Quorvane(&A)...=57664"};
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(frame_->Action(ID_FILE_PRINT)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+}
+
+TEST_F(MainFrameTest, FirstStartShowsTheLogoThenTheNewPersonDialogAndCharts) {
+    Start();
+    const QImage empty = Shot();
+    EXPECT_EQ(InkPixels(empty), 0) << "no chart before a person is chosen";
+    bool logoSeen = false;
+    frame_->PostStartup(true);
+    ASSERT_TRUE(WaitUntil([&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* logo = qobject_cast<CLogoWnd*>(w);
+            if (!logo || !logo->isVisible()) continue;
+            logoSeen = true;
+            EXPECT_EQ(logo->TickLimit(), 20);
+            EXPECT_TRUE(logo->HasPicture());
+            WhenModal<PersonDialog>([](PersonDialog& d) {
+                EXPECT_EQ(d.windowTitle(), QStringLiteral("請輸入個人資料"));
+                EnterPerson(d, QStringLiteral("林美玲"), 1988, 2, 15, 9, 40);
+                Click(d, "female");
+                Click(d, "ok");
+            });
+            QTest::mouseClick(logo, Qt::LeftButton);  // a click ends it early
+            return true;
+        }
+        return false;
+    }));
+    ASSERT_TRUE(WaitUntil([&] { return app_->chartShown; }));
+    EXPECT_TRUE(logoSeen);
+    PersonRecord stored{};
+    ASSERT_TRUE(ReadRecord(root_.MainFile(), 0, stored));
+    EXPECT_EQ(NameOf(stored), "林美玲");
+    EXPECT_EQ(stored.sex, 1);
+    EXPECT_EQ(stored.hour, 9);
+    EXPECT_EQ(app_->currentRecordIndex, 0);
+    EXPECT_TRUE(MenuEnabled(ID_MODIFY_PERSON));
+    const QImage chart = Shot();
+    EXPECT_GT(InkPixels(chart), 1000) << "the chart is drawn";
+    frame_->grab().save(QDir::temp().filePath(QStringLiteral("quorvane-main-window.png")));
+}
+
+TEST_F(MainFrameTest, NextStartQueriesAndPicksAmongNamesakes) {
+    Store(root_.MainFile(), {StoredPerson("王大明", 1970, 3, 1, 8, 0), StoredPerson("陳美", 1992, 2, 3, 7, 8, 1),
+                             StoredPerson("王大明", 1971, 4, 2, 9, 0)});
+    Start();
+    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) {
+        WhenModal<PersonPickDialog>([](PersonPickDialog& pick) {
+            EXPECT_EQ(Child<QListWidget>(pick, "lines").count(), 2);
+            Child<QListWidget>(pick, "lines").setCurrentRow(1);
+            Click(pick, "ok");
+        });
+        Click(q, "ok");  // 王大明 is the first of all names
+    });
+    frame_->PostStartup(false);
+    ASSERT_TRUE(WaitUntil([&] { return app_->chartShown; }));
+    EXPECT_EQ(app_->currentRecordIndex, 2);
+    EXPECT_EQ(app_->Record().Person.year, 1971);
+
+    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) {
+        Click(q, "fullName");
+        QTest::keyClicks(&Child<QLineEdit>(q, "search"), QStringLiteral("陳美"));
+        Click(q, "ok");
+    });
+    Choose(ID_QUERY_PERSON);
+    EXPECT_EQ(app_->currentRecordIndex, 1);
+    EXPECT_EQ(app_->Record().Person.sex, 1);
+
+    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) {
+        Click(q, "surname");
+        QTest::keyClicks(&Child<QLineEdit>(q, "search"), QStringLiteral("王"));
+        Click(q, "searchButton");
+        WhenModal<PersonPickDialog>([](PersonPickDialog& pick) { Click(pick, "ok"); });
+        Click(q, "ok");
+    });
+    Choose(ID_QUERY_PERSON);
+    EXPECT_EQ(app_->currentRecordIndex, 0);
+}
+
+TEST_F(MainFrameTest, ModifyAndDeleteTheCurrentPerson) {
+    Store(root_.MainFile(), {StoredPerson("甲一", 1980, 5, 5, 5, 5), StoredPerson("乙二", 1981, 6, 6, 6, 6)});
+    Start();
+    EXPECT_FALSE(MenuEnabled(ID_MODIFY_PERSON)) << "no stored person right after the start";
+    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) {
+        Child<QListWidget>(q, "names").setCurrentRow(1);
+        Click(q, "ok");
+    });
+    Choose(ID_QUERY_PERSON);
+    ASSERT_EQ(app_->currentRecordIndex, 1);
+
+    WhenModal<PersonDialog>([](PersonDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("修改個人資料"));
+        EXPECT_EQ(Child<QLineEdit>(d, "name").text(), QStringLiteral("乙二"));
+        Child<QLineEdit>(d, "name").setText(QStringLiteral("乙三"));
+        Click(d, "hourUnknown");
+        Click(d, "ok");
+    });
+    Choose(ID_MODIFY_PERSON);
+    PersonRecord r{};
+    ASSERT_TRUE(ReadRecord(root_.MainFile(), 1, r));
+    EXPECT_EQ(NameOf(r), "乙三");
+    EXPECT_EQ(r.hour, HourUnknown);
+    EXPECT_EQ(ReadCount(root_.MainFile()), 2);
+
+    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) {
+        Child<QListWidget>(q, "names").setCurrentRow(1);
+        Click(q, "ok");
+    });
+    Choose(ID_DELETE_PERSON);
+    EXPECT_FALSE(app_->chartShown);
+    EXPECT_EQ(ReadCount(root_.MainFile()), 1);
+    EXPECT_FALSE(MenuEnabled(ID_MODIFY_PERSON));
+    EXPECT_EQ(InkPixels(Shot()), 0) << "the view is repainted empty";
+}
+
+TEST_F(MainFrameTest, BadInputKeepsTheChartUnchanged) {
+    Store(root_.MainFile(), {StoredPerson("甲一", 1980, 5, 5, 5, 5)});
+    Start();
+    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) { Click(q, "ok"); });
+    Choose(ID_QUERY_PERSON);
+    const ChartRecord before = app_->Record();
+    WhenModal<PersonDialog>([](PersonDialog& d) {
+        Child<QComboBox>(d, "day").setEditText(QStringLiteral("32"));
+        Click(d, "ok");
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_FALSE(d.Problem().isEmpty());
+        Child<QLineEdit>(d, "name").setText(QStringLiteral("𠀀"));  // beyond Big5
+        Child<QComboBox>(d, "day").setCurrentIndex(1);
+        Click(d, "ok");
+        EXPECT_EQ(d.Problem(), QStringLiteral("姓名含有 Big5 無法表示的字"));
+        d.reject();
+    });
+    Choose(ID_MODIFY_PERSON);
+    EXPECT_EQ(std::memcmp(&app_->Record().Person, &before.Person, sizeof before.Person), 0);
+    EXPECT_EQ(std::memcmp(&app_->Record().Natal, &before.Natal, sizeof before.Natal), 0);
+    EXPECT_EQ(ReadCount(root_.MainFile()), 1);
+}
+
+TEST_F(MainFrameTest, OtherRecordsFilesFollowTheEnableRules) {
+    Store(root_.MainFile(), {StoredPerson("甲一", 1980, 5, 5, 5, 5)});
+    const std::string other = root_.Root() + "/other.sap";
+    Store(other, {StoredPerson("乙二", 1981, 6, 6, 6, 6)});
+    const std::string copy = root_.Root() + "/copy.sap";
+    std::vector<std::string> answers = {other, copy};
+    frame_.reset();
+    Start();
+    frame_->SetFileChooser([&answers](bool) -> std::optional<std::string> {
+        if (answers.empty()) return std::nullopt;
+        std::string a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    });
+    EXPECT_FALSE(MenuEnabled(ID_SWITCH_TO_MAIN));
+    Choose(ID_OPEN_OTHER_RECORDS);
+    EXPECT_TRUE(MenuEnabled(ID_SWITCH_TO_MAIN));
+    EXPECT_FALSE(MenuEnabled(ID_MODIFY_PERSON));
+    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) {
+        EXPECT_EQ(Child<QListWidget>(q, "names").item(0)->text(), QStringLiteral("乙二"));
+        Click(q, "ok");
+    });
+    Choose(ID_QUERY_PERSON);
+    EXPECT_TRUE(app_->chartShown);
+    EXPECT_TRUE(MenuEnabled(ID_MODIFY_PERSON));
+    Choose(ID_SAVE_RECORDS_AS);
+    EXPECT_EQ(ReadFileText(copy), ReadFileText(other));
+    Choose(ID_MERGE_INTO_MAIN);
+    EXPECT_EQ(ReadCount(root_.MainFile()), 2);
+    Choose(ID_SWITCH_TO_MAIN);
+    EXPECT_FALSE(app_->chartShown);
+    EXPECT_FALSE(MenuEnabled(ID_SWITCH_TO_MAIN));
+    EXPECT_FALSE(MenuEnabled(ID_MODIFY_PERSON));
+}
+
+TEST_F(MainFrameTest, AThousandRecordsDisableNewPerson) {
+    Store(root_.MainFile(), std::vector<PersonRecord>(1000, StoredPerson("甲", 1990, 1, 1, 1, 1)));
+    Start();
+    EXPECT_FALSE(MenuEnabled(ID_NEW_PERSON));
+    EXPECT_TRUE(MenuEnabled(ID_QUERY_PERSON));
+}
+
+TEST_F(MainFrameTest, ChartingParametersOkRecomputesCancelChangesNothing) {
+    Store(root_.MainFile(), {StoredPerson("甲一", 1984, 3, 8, 8, 8)});
+    Start();
+    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) { Click(q, "ok"); });
+    Choose(ID_QUERY_PERSON);
+    const ChartBlock byYear = app_->Record().Natal;
+
+    WhenModal<SettingsDialog>([](SettingsDialog& d) {
+        Click(d, "1008");
+        d.reject();
+    });
+    Choose(ID_CHARTING_PARAMETERS);
+    EXPECT_EQ(app_->Record().Options.PoolBase, 0);
+    EXPECT_FALSE(Exists(root_.SettingsFile()));
+
+    WhenModal<SettingsDialog>([](SettingsDialog& d) {
+        Click(d, "1008");  // 咸池 from the month
+        Click(d, "ok");
+    });
+    Choose(ID_CHARTING_PARAMETERS);
+    EXPECT_EQ(app_->Record().Options.PoolBase, 1);
+    EXPECT_EQ(ReadSetting(root_.SettingsFile(), SettingKey::PoolBase), 1);
+    // The chart on show is the one the engine gives with the new basis.
+    ChartRecord expected = app_->Record();
+    PillarQuad pillars{};
+    ASSERT_TRUE(ChartPerson(expected, app_->Record().Person, pillars));
+    EXPECT_EQ(std::memcmp(app_->Record().Natal.SpiritMaskB, expected.Natal.SpiritMaskB, sizeof byYear.SpiritMaskB), 0);
+    EXPECT_NE(std::memcmp(app_->Record().Natal.SpiritMaskB, byYear.SpiritMaskB, sizeof byYear.SpiritMaskB), 0)
+        << "this birth's 咸池 moves with the basis";
+
+    WhenModal<SettingsDialog>([](SettingsDialog& d) {
+        QLineEdit& k1 = Child<QLineEdit>(d, "1015");
+        k1.clear();
+        QTest::keyClicks(&k1, QStringLiteral("25"));
+        Click(d, "ok");
+    });
+    ASSERT_TRUE(app_->Execute(ID_INDEX_FORMULA));
+    EXPECT_EQ(app_->Record().Scoring.K1, 25);
+    EXPECT_EQ(ReadSetting(root_.SettingsFile(), SettingKey::K1), 25);
+}
+
+TEST_F(MainFrameTest, ViewScalesThePageToAnyWindow) {
+    Store(root_.MainFile(), {StoredPerson("甲一", 1980, 5, 5, 5, 5)});
+    Start();
+    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) { Click(q, "ok"); });
+    Choose(ID_QUERY_PERSON);
+    for (QSize size : {QSize(1280, 1024), QSize(800, 600), QSize(2048, 1536)}) {
+        frame_->resize(size);
+        QApplication::processEvents();
+        const QImage shot = Shot();
+        EXPECT_GT(InkPixels(shot), 500) << size.width();
+        // The chart square fills the page: ink reaches below the middle of the window.
+        int lowest = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            if (shot.pixelColor(shot.width() / 3, y) != Qt::white) lowest = y;
+        EXPECT_GT(lowest, shot.height() * 2 / 3) << size.width();
+    }
+    frame_->resize(400, 300);  // smaller than the smallest page: the view scrolls
+    QApplication::processEvents();
+    EXPECT_GT(frame_->View()->verticalScrollBar()->maximum(), 0);
+}
+
+TEST(ProgramTest, WithoutASolarTermTableItEndsWithTheReason) {
+    TempDir dir;
+    const std::string program = dir.Path() + "/Quorvane";
+    std::filesystem::copy_file(std::string(QUORVANE_BIN_DIR) + "/Quorvane", program);
+    std::filesystem::permissions(program, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
+    const std::string command = "QT_QPA_PLATFORM=offscreen " + ShellQuote(program) + " --no-logo --data-dir " +
+                                ShellQuote(dir.Path() + "/data") + " 2>" + ShellQuote(dir.Path() + "/err");
+    const int raw = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_NE(ReadFileText(dir.Path() + "/err").find("AInfo.tbl"), std::string::npos);
+
+    const ProgramResult bad = RunProgram("Quorvane", {"--bogus"});
+    EXPECT_EQ(bad.Status, 2);
+    EXPECT_NE(bad.Err.find("usage"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qv::test

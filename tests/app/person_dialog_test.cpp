@@ -1,0 +1,218 @@
+// The person dialog through its widgets: the lists it offers, the calendars,
+// the unknown hour, and the input it refuses while staying open.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "person_dialog.h"
+#include "shell_fixture.h"
+#include "string_table.h"
+
+namespace qv::test {
+namespace {
+
+using ui::PersonDialog;
+using ui::PersonDialogSetup;
+
+class PersonDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override { QtApp(); }
+
+    std::unique_ptr<PersonDialog> Open(int templateId = 6005, const PersonRecord& person = {}, int yearDisplay = 1,
+                                       int ratHourRule = 1) {
+        PersonDialogSetup setup{templateId, static_cast<int16_t>(yearDisplay), static_cast<int16_t>(ratHourRule),
+                                LocalDateTime{2026, 12, 6, 6, 30}, nullptr};
+        auto dialog = std::make_unique<PersonDialog>(setup, person, nullptr);
+        dialog->show();
+        return dialog;
+    }
+
+    static QComboBox& List(PersonDialog& d, const char* name) { return Child<QComboBox>(d, name); }
+    static void Choose(PersonDialog& d, const char* list, int index) { List(d, list).setCurrentIndex(index); }
+    static void ChooseDate(PersonDialog& d, int year, int month, int day) {
+        Choose(d, "year", year - 1900);
+        Choose(d, "month", month - 1);
+        Choose(d, "day", day - 1);
+    }
+    static void Type(PersonDialog& d, const char* edit, const QString& text) {
+        QLineEdit& e = Child<QLineEdit>(d, edit);
+        e.clear();
+        QTest::keyClicks(&e, text);
+    }
+    // Presses "排盤"; true when the dialog closed with OK.
+    static bool PressChart(PersonDialog& d) {
+        Click(d, "ok");
+        return d.result() == QDialog::Accepted;
+    }
+};
+
+TEST_F(PersonDialogTest, NewPersonStartsAtTheClockInGregorianMale) {
+    auto d = Open();
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("請輸入個人資料"));
+    EXPECT_EQ(List(*d, "year").count(), 200);
+    EXPECT_EQ(List(*d, "year").currentIndex(), 126);
+    EXPECT_EQ(List(*d, "year").currentText(), QStringLiteral("民國115"));
+    EXPECT_EQ(List(*d, "month").currentText(), QStringLiteral("12"));
+    EXPECT_EQ(List(*d, "day").currentText(), QStringLiteral("6"));
+    EXPECT_EQ(List(*d, "hour").currentIndex(), 6);
+    EXPECT_EQ(List(*d, "minute").currentIndex(), 30);
+    EXPECT_TRUE(Child<QRadioButton>(*d, "solar").isChecked());
+    EXPECT_TRUE(Child<QRadioButton>(*d, "male").isChecked());
+    EXPECT_FALSE(Child<QCheckBox>(*d, "hourUnknown").isChecked());
+}
+
+TEST_F(PersonDialogTest, YearListFollowsTheYearDisplay) {
+    auto republic = Open();
+    const QComboBox& years = List(*republic, "year");
+    EXPECT_EQ(years.itemText(0), QStringLiteral("民國前12"));
+    EXPECT_EQ(years.itemText(11), QStringLiteral("民國前1"));
+    EXPECT_EQ(years.itemText(12), QStringLiteral("民國元年"));
+    EXPECT_EQ(years.itemText(13), QStringLiteral("民國2"));
+    EXPECT_EQ(years.itemText(199), QStringLiteral("民國188"));
+    auto western = Open(6005, {}, 0);
+    EXPECT_EQ(List(*western, "year").itemText(0), QStringLiteral("1900"));
+    EXPECT_EQ(List(*western, "year").itemText(199), QStringLiteral("2099"));
+    EXPECT_EQ(List(*western, "month").itemText(0), QStringLiteral(" 1"));
+}
+
+TEST_F(PersonDialogTest, FebruaryHasTheDaysOfItsYear) {
+    auto d = Open();
+    for (auto [year, days] : {std::pair{2000, 29}, {1900, 28}, {2024, 29}, {2023, 28}}) {
+        ChooseDate(*d, year, 2, 1);
+        EXPECT_EQ(List(*d, "day").count(), days) << year;
+    }
+    ChooseDate(*d, 2024, 1, 31);
+    Choose(*d, "month", 1);
+    EXPECT_EQ(List(*d, "day").currentText(), QStringLiteral("29"));
+}
+
+TEST_F(PersonDialogTest, LunarModeOffersTheLeapMonthAndKeepsIt) {
+    auto d = Open();
+    ChooseDate(*d, 2020, 6, 1);  // lunar 2020 has a leap fourth month
+    QTest::mouseClick(&Child<QRadioButton>(*d, "lunar"), Qt::LeftButton);
+    const QComboBox& months = List(*d, "month");
+    ASSERT_EQ(months.count(), 13);
+    EXPECT_EQ(months.itemText(4), QStringLiteral("閏 4"));
+    EXPECT_EQ(months.currentIndex(), 4);  // 2020-06-01 lies in the leap month
+    Choose(*d, "month", 4);
+    Choose(*d, "day", 9);
+    Type(*d, "name", QStringLiteral("閏月生"));
+    ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
+    const PersonRecord& r = d->Result();
+    EXPECT_EQ(r.leapMonth, 1);
+    EXPECT_EQ(r.lunarMonth, 4);
+    EXPECT_EQ(r.lunarDay, 10);
+    EXPECT_EQ(r.year, 2020);
+    EXPECT_EQ(r.month, 6);
+    EXPECT_EQ(r.day, 1);
+}
+
+TEST_F(PersonDialogTest, LeapFlagFallsBackWhenTheYearChanges) {
+    auto d = Open();
+    ChooseDate(*d, 2020, 6, 1);
+    QTest::mouseClick(&Child<QRadioButton>(*d, "lunar"), Qt::LeftButton);
+    Choose(*d, "year", 2021 - 1900);  // no leap month in 2021
+    EXPECT_EQ(List(*d, "month").count(), 12);
+    EXPECT_EQ(List(*d, "month").currentIndex(), 3);
+    ASSERT_TRUE(PressChart(*d));
+    EXPECT_EQ(d->Result().leapMonth, 0);
+    EXPECT_EQ(d->Result().lunarMonth, 4);
+}
+
+TEST_F(PersonDialogTest, LateRatHourMovesTheLunarDayOnlyUnderTheCommonRule) {
+    // 2024-02-09 is the last day of lunar 2023 month 12.
+    for (auto [rule, lunarYear, lunarMonth, lunarDay] : {std::tuple{1, 2024, 1, 1}, {0, 2023, 12, 30}, {2, 2023, 12, 30}}) {
+        auto d = Open(6005, {}, 1, rule);
+        ChooseDate(*d, 2024, 2, 9);
+        Choose(*d, "hour", 23);
+        Choose(*d, "minute", 30);
+        ASSERT_TRUE(PressChart(*d));
+        const PersonRecord& r = d->Result();
+        EXPECT_EQ(r.lunarYear, lunarYear) << "rule " << rule;
+        EXPECT_EQ(r.lunarMonth, lunarMonth) << "rule " << rule;
+        EXPECT_EQ(r.lunarDay, lunarDay) << "rule " << rule;
+        EXPECT_EQ(r.day, 9) << "the Gregorian date never moves";
+    }
+}
+
+TEST_F(PersonDialogTest, UnknownHourGreysTheTimeAndStoresHour25) {
+    auto d = Open();
+    QTest::mouseClick(&Child<QCheckBox>(*d, "hourUnknown"), Qt::LeftButton);
+    EXPECT_FALSE(List(*d, "hour").isEnabled());
+    EXPECT_FALSE(List(*d, "minute").isEnabled());
+    ASSERT_TRUE(PressChart(*d));
+    EXPECT_EQ(d->Result().hour, HourUnknown);
+
+    auto modify = Open(6010, d->Result());
+    EXPECT_EQ(modify->windowTitle(), QStringLiteral("修改個人資料"));
+    EXPECT_TRUE(Child<QCheckBox>(*modify, "hourUnknown").isChecked());
+    QTest::mouseClick(&Child<QCheckBox>(*modify, "hourUnknown"), Qt::LeftButton);
+    EXPECT_TRUE(List(*modify, "hour").isEnabled());
+    EXPECT_EQ(List(*modify, "hour").currentIndex(), 12);
+}
+
+TEST_F(PersonDialogTest, ModifyStartsFromThePerson) {
+    const PersonRecord person = StoredPerson("林美玲", 1988, 2, 15, 9, 40, 1);
+    auto d = Open(6010, person);
+    EXPECT_EQ(Child<QLineEdit>(*d, "name").text(), QStringLiteral("林美玲"));
+    EXPECT_EQ(Child<QLineEdit>(*d, "address").text(), QStringLiteral("台北市"));
+    EXPECT_TRUE(Child<QRadioButton>(*d, "female").isChecked());
+    EXPECT_EQ(List(*d, "year").currentIndex(), 88);
+    EXPECT_EQ(List(*d, "day").currentText(), QStringLiteral("15"));
+    ASSERT_TRUE(PressChart(*d));
+    EXPECT_EQ(std::memcmp(&d->Result(), &person, sizeof person), 0) << "unchanged fields come back as they were";
+}
+
+// Bad input: a clear message in the dialog, which stays open.
+TEST_F(PersonDialogTest, RefusesADayThatDoesNotExist) {
+    auto d = Open();
+    ChooseDate(*d, 2023, 4, 1);
+    List(*d, "day").setEditText(QStringLiteral("31"));
+    EXPECT_FALSE(PressChart(*d));
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(d->Problem().toStdString(), StringText(900));
+}
+
+TEST_F(PersonDialogTest, RefusesYearsOutsideTheCalendar) {
+    auto d = Open();
+    for (const char* year : {"1849", "2100", "民國"}) {
+        List(*d, "year").setEditText(QString::fromUtf8(year));
+        EXPECT_FALSE(PressChart(*d)) << year;
+        EXPECT_EQ(d->Problem().toStdString(), StringText(900)) << year;
+    }
+    ChooseDate(*d, 1900, 1, 15);  // before lunar 1900 begins
+    EXPECT_FALSE(PressChart(*d));
+    EXPECT_FALSE(d->Problem().isEmpty());
+}
+
+TEST_F(PersonDialogTest, RefusesTextsTheRecordCannotHold) {
+    auto d = Open();
+    Type(*d, "name", QStringLiteral("王😀"));
+    EXPECT_FALSE(PressChart(*d));
+    EXPECT_EQ(d->Problem(), QStringLiteral("姓名含有 Big5 無法表示的字"));
+    Type(*d, "name", QString(16, QChar(0x738B)));  // 16 × 王 = 32 bytes, the field holds 31
+    EXPECT_FALSE(PressChart(*d));
+    EXPECT_EQ(d->Problem(), QStringLiteral("姓名太長，請縮短"));
+    Type(*d, "name", QString(15, QChar(0x738B)));
+    Type(*d, "phone", QString(40, QLatin1Char('9')));
+    EXPECT_FALSE(PressChart(*d));
+    EXPECT_EQ(d->Problem(), QStringLiteral("電話太長，請縮短"));
+    Type(*d, "phone", QStringLiteral("02-1234"));
+    EXPECT_TRUE(PressChart(*d));
+}
+
+TEST_F(PersonDialogTest, AsksWhetherTheBirthCanBeCharted) {
+    PersonDialogSetup setup{6005, 1, 1, LocalDateTime{2026, 12, 6, 6, 30},
+                            [](const PersonRecord& r) { return r.year == 2026 ? 901 : 0; }};
+    PersonDialog d(setup, PersonRecord{}, nullptr);
+    d.show();
+    EXPECT_FALSE(PressChart(d));
+    EXPECT_EQ(d.Problem().toStdString(), StringText(901));
+    ChooseDate(d, 2025, 1, 1);
+    EXPECT_TRUE(PressChart(d));
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -1,0 +1,138 @@
+// Shared pieces of the window tests: a data root of their own, persons to
+// store, the messages shown, and answering modal dialogs as a user would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "person_entry.h"
+#include "person_text.h"
+#include "qt_app.h"
+#include "records_file.h"
+#include "run_program.h"
+#include "show_message.h"
+
+namespace qv::test {
+
+// A data root whose program folder holds the built solar-term table and logo.
+class DataRoot {
+public:
+    DataRoot() {
+        namespace fs = std::filesystem;
+        fs::create_directories(Program());
+        for (const char* file : {"AInfo.tbl", "EABOUT.LGO"})
+            fs::copy_file(std::string(QUORVANE_BIN_DIR) + "/" + file, Program() + "/" + file);
+    }
+    const std::string& Root() const { return dir_.Path(); }
+    std::string Program() const { return Root() + "/program"; }
+    std::string MainFile() const { return Root() + "/VNX5MAIN.AID"; }
+    std::string SettingsFile() const { return Program() + "/fsquorvane_s2.ini"; }
+
+private:
+    TempDir dir_;
+};
+
+// A person as the person dialog would store it (both calendars filled).
+inline PersonRecord StoredPerson(const std::string& name, int year, int month, int day, int hour, int minute,
+                                 int sex = 0) {
+    PersonRecord r{};
+    std::string error;
+    EXPECT_TRUE(StorePersonTexts(PersonTexts{name, "台北市", "02-1234", ""}, r, error)) << error;
+    BirthEntry e;
+    e.Year = year, e.Month = month, e.Day = day;
+    e.HourUnknown = hour == HourUnknown;
+    e.Hour = e.HourUnknown ? 0 : hour;
+    e.Minute = minute;
+    EXPECT_TRUE(FillBirth(e, 1, r, error)) << error;
+    r.sex = sex;
+    return r;
+}
+
+inline void Store(const std::string& path, const std::vector<PersonRecord>& people) {
+    const RecordsResult r = AppendRecords(path, people);
+    ASSERT_TRUE(r.Ok) << r.Error;
+}
+
+inline bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+inline std::string NameOf(const PersonRecord& r) {
+    PersonTexts texts;
+    std::string error;
+    EXPECT_TRUE(LoadPersonTexts(r, texts, error)) << error;
+    return texts.Name;
+}
+
+// Collects the messages shown while it lives, instead of modal boxes.
+class MessageLog {
+public:
+    MessageLog() {
+        previous_ = ui::SetMessageSink([this](const ui::MessageRequest& m) {
+            Ids.push_back(m.TextId);
+            Texts.push_back(m.Text);
+            EXPECT_EQ(m.CaptionId, 129);
+        });
+    }
+    ~MessageLog() { ui::SetMessageSink(std::move(previous_)); }
+    std::vector<int> Ids;
+    std::vector<std::string> Texts;
+
+private:
+    ui::MessageSink previous_;
+};
+
+// Runs `answer` on the next modal dialog of type D once it is up, as a user
+// would; gives up (and fails) after ten seconds.
+template <class D>
+void WhenModal(std::function<void(D&)> answer) {
+    auto* timer = new QTimer(&QtApp());
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, answer] {
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (!dialog && clock->elapsed() < 10000) return;
+        timer->stop();
+        timer->deleteLater();
+        delete clock;
+        if (!dialog) {
+            ADD_FAILURE() << "no " << D::staticMetaObject.className() << " opened";
+            if (QWidget* other = QApplication::activeModalWidget()) other->close();
+            return;
+        }
+        answer(*dialog);
+    });
+    timer->start(5);
+}
+
+template <class W>
+W& Child(QWidget& parent, const char* name) {
+    W* child = parent.findChild<W*>(QString::fromLatin1(name));
+    if (!child) throw std::runtime_error(std::string("no child ") + name);
+    return *child;
+}
+
+inline void Click(QWidget& parent, const char* buttonName) {
+    QTest::mouseClick(&Child<QAbstractButton>(parent, buttonName), Qt::LeftButton);
+}
+
+// Spins the event loop until the condition holds or the time is up.
+inline bool WaitUntil(const std::function<bool()>& condition, int ms = 10000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > ms) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+}  // namespace qv::test

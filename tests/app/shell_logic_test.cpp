@@ -1,0 +1,315 @@
+// The shell without windows: start-up, the command table's rules, the order of
+// the person commands and what they leave in the records file.
+#include "calendar.h"
+#include "chart_compute.h"
+#include "quorvane_app.h"
+#include "shell_fixture.h"
+#include "string_table.h"
+
+namespace qv::test {
+namespace {
+
+using namespace qv::ui;
+
+// Answers the shell's questions from a script and records what was asked.
+struct ScriptedWindows : ShellWindows {
+    std::vector<int> Dialogs;
+    std::vector<PersonRecord> People;           // answers of the person dialogs, in turn
+    std::vector<std::optional<int>> Choices;   // answers of the query dialogs, in turn
+    std::vector<std::optional<std::string>> Files;
+    SettingValues Settings;
+    bool SettingsOk = true;
+    int Logos = 0, Repaints = 0;
+
+    bool RunPersonDialog(int templateId, PersonRecord& person) override {
+        Dialogs.push_back(templateId);
+        if (People.empty()) return false;
+        person = People.front();
+        People.erase(People.begin());
+        return true;
+    }
+    std::optional<int> RunQueryDialog(int templateId, const std::string&) override {
+        Dialogs.push_back(templateId);
+        if (Choices.empty()) return std::nullopt;
+        const std::optional<int> c = Choices.front();
+        Choices.erase(Choices.begin());
+        return c;
+    }
+    bool RunSettingsDialog(int templateId, SettingValues& confirmed) override {
+        Dialogs.push_back(templateId);
+        confirmed = Settings;
+        return SettingsOk;
+    }
+    std::optional<std::string> ChooseRecordsFile(bool) override {
+        if (Files.empty()) return std::nullopt;
+        const std::optional<std::string> f = Files.front();
+        Files.erase(Files.begin());
+        return f;
+    }
+    void ShowLogo(int) override { ++Logos; }
+    void RepaintChart() override { ++Repaints; }
+    void CloseMainWindow() override {}
+};
+
+class ShellLogicTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(app_.Initialize(StartOptions{root_.Root(), false}, error)) << error;
+        app_.AttachWindows(&windows_);
+    }
+    bool Enabled(int id) const { return app_.StateOf(id).Enabled; }
+
+    DataRoot root_;
+    CQuorvaneApp app_;
+    ScriptedWindows windows_;
+    MessageLog messages_;
+};
+
+TEST(StartOptionsTest, TakesTheLogoSwitchAndTheDataFolder) {
+    StartOptions o;
+    std::string error;
+    ASSERT_TRUE(ParseStartOptions({"--no-logo", "--data-dir", "/d"}, o, error));
+    EXPECT_FALSE(o.ShowLogo);
+    EXPECT_EQ(o.DataDir, "/d");
+    ASSERT_TRUE(ParseStartOptions({"--data-dir=/e"}, o, error));
+    EXPECT_EQ(o.DataDir, "/e");
+    EXPECT_FALSE(ParseStartOptions({"--data-dir"}, o, error));
+    EXPECT_FALSE(ParseStartOptions({"--logo"}, o, error));
+    EXPECT_EQ(error, "unknown argument --logo");
+}
+
+TEST(StartUpTest, EndsWithTheReasonWithoutASolarTermTable) {
+    TempDir empty;
+    CQuorvaneApp app;
+    std::string error;
+    EXPECT_FALSE(app.Initialize(StartOptions{empty.Path(), false}, error));
+    EXPECT_NE(error.find("AInfo.tbl"), std::string::npos) << error;
+
+    DataRoot broken;
+    std::ofstream(broken.Program() + "/AInfo.tbl", std::ios::binary | std::ios::trunc) << "not a table";
+    EXPECT_FALSE(app.Initialize(StartOptions{broken.Root(), false}, error));
+    EXPECT_NE(error.find("refused"), std::string::npos) << error;
+}
+
+TEST_F(ShellLogicTest, StartsWithTheSettingsOfTheFileAndNoPerson) {
+    EXPECT_EQ(app_.currentRecordIndex, -1);
+    EXPECT_FALSE(app_.chartShown);
+    EXPECT_EQ(app_.Record().Options.FirstTimeBase, 1);
+    EXPECT_EQ(app_.Record().YearDisplay, 1);
+    EXPECT_EQ(app_.Record().Scoring.MIDPARM, 100);
+    EXPECT_EQ(app_.potentialStyle, 1);
+    EXPECT_EQ(app_.MainRecordsFile(), root_.MainFile());
+}
+
+TEST_F(ShellLogicTest, StartUpOpensTheNewPersonDialogOrTheQuery) {
+    app_.OnStartup(true);
+    EXPECT_EQ(windows_.Logos, 1);
+    EXPECT_EQ(windows_.Dialogs, (std::vector<int>{NewPersonDialog}));
+    Store(root_.MainFile(), {StoredPerson("甲", 1990, 1, 1, 1, 1)});
+    app_.OnStartup(false);
+    EXPECT_EQ(windows_.Logos, 1);
+    EXPECT_EQ(windows_.Dialogs, (std::vector<int>{NewPersonDialog, QueryPersonDialog}));
+}
+
+TEST_F(ShellLogicTest, NewPersonIsChartedThenStored) {
+    windows_.People = {StoredPerson("林美玲", 1988, 2, 15, 9, 40, 1)};
+    ASSERT_TRUE(app_.Execute(ID_NEW_PERSON));
+    EXPECT_TRUE(app_.chartShown);
+    EXPECT_EQ(app_.currentRecordIndex, 0);
+    EXPECT_EQ(app_.recordCount, 1);
+    EXPECT_GE(windows_.Repaints, 1);
+    PersonRecord stored{};
+    ASSERT_TRUE(ReadRecord(root_.MainFile(), 0, stored));
+    EXPECT_EQ(NameOf(stored), "林美玲");
+    // 1988-02-15 09:40: 戊辰 甲寅 庚子 辛巳
+    const ChartBlock& natal = app_.Record().Natal;
+    EXPECT_EQ(PillarText(SexagenaryOf(natal.Stem[0], natal.Branch[0])), "戊辰");
+    EXPECT_EQ(PillarText(SexagenaryOf(natal.Stem[2], natal.Branch[2])), "庚子");
+    EXPECT_TRUE(Enabled(ID_MODIFY_PERSON));
+}
+
+TEST_F(ShellLogicTest, UnknownHourTakesTheConceptionPillarEitherWay) {
+    windows_.People = {StoredPerson("無時", 1975, 6, 20, HourUnknown, 0)};
+    ASSERT_TRUE(app_.Execute(ID_NEW_PERSON));
+    const ChartBlock& natal = app_.Record().Natal;
+    const int month = SexagenaryOf(natal.Stem[1], natal.Branch[1]);
+    EXPECT_EQ(SexagenaryOf(natal.Stem[3], natal.Branch[3]), (month + 51) % 60);
+    EXPECT_TRUE(app_.hourUnknown);
+    EXPECT_TRUE(app_.StateOf(ID_HOUR_UNKNOWN).Checked);
+    // Chosen again later it gets the same chart, not the pillar of 12:00.
+    const ChartBlock first = natal;
+    windows_.Choices = {0};
+    ASSERT_TRUE(app_.Execute(ID_QUERY_PERSON));
+    EXPECT_EQ(std::memcmp(app_.Record().Natal.Stem, first.Stem, 4), 0);
+    EXPECT_EQ(std::memcmp(app_.Record().Natal.Branch, first.Branch, 4), 0);
+}
+
+TEST_F(ShellLogicTest, CancelledDialogsLeaveTheChartAsItWas) {
+    windows_.People = {StoredPerson("甲", 1990, 1, 1, 1, 1)};
+    ASSERT_TRUE(app_.Execute(ID_NEW_PERSON));
+    const PersonRecord before = app_.Record().Person;
+    app_.Execute(ID_MODIFY_PERSON);  // no answer: cancelled
+    app_.Execute(ID_QUERY_PERSON);
+    windows_.SettingsOk = false;
+    windows_.Settings = {{SettingKey::PoolBase, 1}};
+    app_.Execute(ID_CHARTING_PARAMETERS);
+    EXPECT_EQ(std::memcmp(&app_.Record().Person, &before, sizeof before), 0);
+    EXPECT_TRUE(app_.chartShown);
+    EXPECT_EQ(app_.Record().Options.PoolBase, 0);
+    EXPECT_EQ(ReadCount(root_.MainFile()), 1);
+}
+
+TEST_F(ShellLogicTest, ModifyRewritesTheCurrentRecord) {
+    windows_.People = {StoredPerson("甲", 1990, 1, 1, 1, 1), StoredPerson("乙", 1991, 2, 2, 2, 2),
+                       StoredPerson("乙改", 1992, 3, 3, 3, 3)};
+    app_.Execute(ID_NEW_PERSON);
+    app_.Execute(ID_NEW_PERSON);
+    ASSERT_EQ(app_.currentRecordIndex, 1);
+    ASSERT_TRUE(app_.Execute(ID_MODIFY_PERSON));
+    EXPECT_EQ(windows_.Dialogs.back(), ModifyPersonDialog);
+    EXPECT_EQ(ReadCount(root_.MainFile()), 2);
+    PersonRecord r{};
+    ASSERT_TRUE(ReadRecord(root_.MainFile(), 1, r));
+    EXPECT_EQ(NameOf(r), "乙改");
+    EXPECT_EQ(app_.Record().Person.year, 1992);
+}
+
+TEST_F(ShellLogicTest, DeletingTheCurrentPersonClearsTheChart) {
+    Store(root_.MainFile(), {StoredPerson("甲", 1990, 1, 1, 1, 1), StoredPerson("乙", 1991, 2, 2, 2, 2)});
+    windows_.Choices = {1, 1};
+    app_.Execute(ID_QUERY_PERSON);
+    ASSERT_TRUE(app_.chartShown);
+    ASSERT_TRUE(app_.Execute(ID_DELETE_PERSON));
+    EXPECT_EQ(windows_.Dialogs.back(), DeletePersonDialog);
+    EXPECT_FALSE(app_.chartShown);
+    EXPECT_EQ(app_.currentRecordIndex, -1);
+    EXPECT_FALSE(Enabled(ID_MODIFY_PERSON));
+    EXPECT_EQ(ReadCount(root_.MainFile()), 1);
+}
+
+TEST_F(ShellLogicTest, DeletingAnEarlierRecordKeepsModifyOnTheSamePerson) {
+    Store(root_.MainFile(), {StoredPerson("甲", 1990, 1, 1, 1, 1), StoredPerson("乙", 1991, 2, 2, 2, 2)});
+    windows_.Choices = {1, 0};
+    app_.Execute(ID_QUERY_PERSON);
+    app_.Execute(ID_DELETE_PERSON);
+    EXPECT_TRUE(app_.chartShown);
+    EXPECT_EQ(app_.currentRecordIndex, 0);
+    windows_.People = {StoredPerson("乙改", 1991, 2, 2, 2, 2)};
+    app_.Execute(ID_MODIFY_PERSON);
+    PersonRecord r{};
+    ASSERT_TRUE(ReadRecord(root_.MainFile(), 0, r));
+    EXPECT_EQ(NameOf(r), "乙改") << "the modified person, not a neighbour, is rewritten";
+    EXPECT_EQ(ReadCount(root_.MainFile()), 1);
+}
+
+TEST_F(ShellLogicTest, NewPersonStopsAtAThousandRecords) {
+    Store(root_.MainFile(), std::vector<PersonRecord>(999, StoredPerson("甲", 1990, 1, 1, 1, 1)));
+    CQuorvaneApp app;
+    std::string error;
+    ASSERT_TRUE(app.Initialize(StartOptions{root_.Root(), false}, error));
+    app.AttachWindows(&windows_);
+    EXPECT_TRUE(app.StateOf(ID_NEW_PERSON).Enabled);
+    windows_.People = {StoredPerson("乙", 1991, 2, 2, 2, 2)};
+    app.Execute(ID_NEW_PERSON);
+    EXPECT_EQ(app.recordCount, 1000);
+    EXPECT_FALSE(app.StateOf(ID_NEW_PERSON).Enabled);
+    EXPECT_FALSE(app.Execute(ID_NEW_PERSON)) << "a disabled command does not run";
+}
+
+TEST_F(ShellLogicTest, OtherRecordsFilesOpenCopyMergeAndSwitchBack) {
+    Store(root_.MainFile(), {StoredPerson("甲", 1990, 1, 1, 1, 1)});
+    const std::string other = root_.Root() + "/other.sap";
+    Store(other, {StoredPerson("乙", 1991, 2, 2, 2, 2), StoredPerson("丙", 1992, 3, 3, 3, 3)});
+    windows_.Choices = {0};
+    app_.Execute(ID_QUERY_PERSON);
+    EXPECT_FALSE(Enabled(ID_SWITCH_TO_MAIN));
+
+    windows_.Files = {other};
+    ASSERT_TRUE(app_.Execute(ID_OPEN_OTHER_RECORDS));
+    EXPECT_TRUE(app_.otherDatabaseActive);
+    EXPECT_FALSE(app_.chartShown);
+    EXPECT_FALSE(Enabled(ID_MODIFY_PERSON));
+    EXPECT_TRUE(Enabled(ID_SWITCH_TO_MAIN));
+    EXPECT_EQ(app_.recordCount, 2);
+    EXPECT_EQ(app_.OpenRecordsFile(), other);
+
+    const std::string copy = root_.Root() + "/copy.sap";
+    windows_.Files = {copy};
+    app_.Execute(ID_SAVE_RECORDS_AS);
+    EXPECT_EQ(ReadFileText(copy), ReadFileText(other));
+
+    app_.Execute(ID_MERGE_INTO_MAIN);
+    EXPECT_EQ(ReadCount(root_.MainFile()), 3);
+
+    ASSERT_TRUE(app_.Execute(ID_SWITCH_TO_MAIN));
+    EXPECT_FALSE(app_.otherDatabaseActive);
+    EXPECT_EQ(app_.currentRecordIndex, -1);
+    EXPECT_EQ(app_.recordCount, 3);
+    EXPECT_FALSE(Enabled(ID_SWITCH_TO_MAIN));
+    EXPECT_FALSE(app_.Execute(ID_SWITCH_TO_MAIN));
+}
+
+TEST_F(ShellLogicTest, MergeAsksForAFileWhenNoneIsOpen) {
+    const std::string other = root_.Root() + "/other.sap";
+    Store(other, {StoredPerson("乙", 1991, 2, 2, 2, 2)});
+    app_.Execute(ID_MERGE_INTO_MAIN);  // cancelled file dialog: nothing
+    EXPECT_EQ(ReadCount(root_.MainFile()), 0);
+    windows_.Files = {other};
+    app_.Execute(ID_MERGE_INTO_MAIN);
+    EXPECT_EQ(ReadCount(root_.MainFile()), 1);
+    EXPECT_EQ(app_.recordCount, 1);
+    EXPECT_FALSE(app_.otherDatabaseActive);
+    windows_.Files = {root_.Root() + "/missing.sap"};
+    app_.Execute(ID_MERGE_INTO_MAIN);
+    EXPECT_EQ(messages_.Ids.size(), 1u) << "a failed merge is told";
+}
+
+TEST_F(ShellLogicTest, SettingsOkRecomputesTheShownChart) {
+    windows_.People = {StoredPerson("甲", 1990, 1, 1, 1, 1)};
+    app_.Execute(ID_NEW_PERSON);
+    const int repaints = windows_.Repaints;
+    windows_.Settings = {{SettingKey::YearDisplay, 0}, {SettingKey::MIDPARM, 35}};
+    ASSERT_TRUE(app_.Execute(ID_CHARTING_PARAMETERS));
+    EXPECT_EQ(app_.Record().YearDisplay, 0);
+    EXPECT_EQ(app_.Record().Scoring.MIDPARM, 35);
+    EXPECT_GT(windows_.Repaints, repaints);
+    windows_.Settings = {{SettingKey::K1, 5}};
+    ASSERT_TRUE(app_.Execute(ID_INDEX_FORMULA));
+    EXPECT_EQ(windows_.Dialogs.back(), IndexFormulaDialog);
+    EXPECT_EQ(app_.Record().Scoring.K1, 5);
+}
+
+TEST_F(ShellLogicTest, PotentialStyleIsWrittenBackAtTheEnd) {
+    app_.potentialStyle = 4;
+    app_.Shutdown();
+    EXPECT_EQ(ReadSetting(root_.SettingsFile(), SettingKey::ENGYDISPLAY), 4);
+    CQuorvaneApp next;
+    std::string error;
+    ASSERT_TRUE(next.Initialize(StartOptions{root_.Root(), false}, error));
+    EXPECT_EQ(next.potentialStyle, 4);
+}
+
+TEST_F(ShellLogicTest, AStoredRecordThatCannotBeChartedIsTold) {
+    PersonRecord broken = StoredPerson("壞", 1990, 1, 1, 1, 1);
+    broken.month = 13;
+    Store(root_.MainFile(), {broken});
+    windows_.Choices = {0};
+    app_.Execute(ID_QUERY_PERSON);
+    EXPECT_FALSE(app_.chartShown);
+    EXPECT_EQ(messages_.Ids, (std::vector<int>{904}));
+}
+
+TEST(CommandTableTest, IsSortedAndHandlesTheMenuCommands) {
+    int previous = 0;
+    for (const CommandEntry& e : AllCommands()) {
+        EXPECT_LT(previous, e.Id);
+        previous = e.Id;
+    }
+    for (int id : {101, 32771, 32772, 32773, 32776, 32777, 32778, 32779, 32780, 32781, 57664, 57665})
+        EXPECT_NE(FindCommand(id), nullptr) << id;
+    EXPECT_EQ(FindCommand(12345), nullptr);
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -1,0 +1,300 @@
+// Fortune values of period pillars: the hand-worked stem evaluation, the
+// category parts and their mixing, the tables of luck pillars, years, months
+// and days, and properties over many people.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <random>
+
+#include "calendar.h"
+#include "chart_builder.h"
+#include "combinations.h"
+#include "fortune.h"
+#include "ganzhi.h"
+#include "levels.h"
+#include "reference_data.h"
+
+namespace qv {
+namespace {
+
+using namespace gz;
+
+// A person charted from the birth moment, with every luck and year table.
+std::unique_ptr<ChartRecord> PersonChart(int y, int m, int d, int hour, int minute, int sex) {
+    auto rec = std::make_unique<ChartRecord>();
+    rec->SolarTerms = test::BuiltTable();
+    rec->Options = DefaultEngineOptions;
+    rec->Scoring = DefaultScoringParameters;
+    PersonRecord p{};
+    StoreBirthMoment(p, CivilDate{y, m, d}, hour, minute);
+    p.sex = sex;
+    PillarQuad q{};
+    if (!ChartPerson(*rec, p, q)) return nullptr;
+    ComputeFortuneTables(*rec);
+    return rec;
+}
+
+// 甲子 丙寅 甲子 甲子 under a period 庚午 stem: 庚 meets no 乙, so every natal
+// stem feels metal: 甲 is controlled (16 - 7 each), 丙 controls it (16 - 2).
+// Hidden stems: 癸 of each 子 (16 points, produced by metal) grows by 7/9;
+// in 寅, 甲 8 shrinks by 7/9, 丙 5 by 2/9, 戊 3 by 4/9.
+// Totals: 木 27 + 1.78 = 29, 火 14 + 3.89 = 18, 土 1.67 = 2, 金 16, 水 85.33 = 85
+// against the natal 木 56, 火 21, 土 3, 金 0, 水 48.
+TEST(EvaluateStem, WorkedPeriodStemWithoutCombination) {
+    auto rec = test::ChartOf("甲子 丙寅 甲子 甲子");
+    const ChartBlock natal = rec->Natal;
+    EvaluateStem(*rec, 庚, 午, true);
+    const ChartBlock& w = rec->Scratch;
+    EXPECT_EQ(w.StemScore[甲], 29);
+    EXPECT_EQ(w.StemScore[丙], 18);
+    EXPECT_EQ(w.StemScore[戊], 2);
+    EXPECT_EQ(w.StemScore[庚], 16);
+    EXPECT_EQ(w.StemScore[癸], 85);
+    const int change[5] = {85 - 48, 29 - 56, 18 - 21, 2 - 3, 16 - 0};  // 水 木 火 土 金
+    const uint8_t* r = natal.Roles;
+    EXPECT_EQ(w.PeriodValue, change[r[0]] + change[r[1]] - change[r[3]] - change[r[4]]);
+    EXPECT_EQ(std::memcmp(&natal, &rec->Natal, sizeof natal), 0);
+}
+
+// 乙 under 庚: the one natal 乙 (n = 1, m = 0) transforms into metal when the
+// branches allow it (乙 over 酉 with 庚 over 辰), else nothing happens; two
+// natal 乙 that are no pair themselves halve the first and the period stem.
+TEST(EvaluateStem, CombinationWithTheOneNatalPartner) {
+    auto rec = test::ChartOf("甲子 乙酉 甲子 甲子");
+    EvaluateStem(*rec, 庚, 辰, true);
+    EXPECT_EQ(rec->Scratch.Stem[MonthPillar], 辛);
+    EXPECT_EQ(rec->Scratch.StemElement[MonthPillar], 金);
+    EXPECT_EQ(rec->Scratch.StemUnion[MonthPillar], 金);
+
+    EvaluateStem(*rec, 庚, 午, true);  // 酉 and 午 do not transform
+    EXPECT_EQ(rec->Scratch.Stem[MonthPillar], 乙);
+    EXPECT_EQ(rec->Scratch.StemUnion[MonthPillar], NoRelation);
+    EXPECT_EQ(rec->Scratch.StemScore[庚], 16);
+
+    auto two = test::ChartOf("乙酉 乙酉 甲子 甲子");
+    EvaluateStem(*two, 庚, 午, true);
+    EXPECT_EQ(two->Scratch.StemScore[庚], 8);
+    // The year 乙 halves (8); the month 乙 is controlled by metal (16 - 7).
+    EXPECT_EQ(two->Scratch.StemScore[乙], 8 + 9);
+}
+
+TEST(EvaluateBranch, PeriodBranchIsAFifthBranch) {
+    auto rec = test::ChartOf("甲申 丙子 乙卯 丁丑");
+    EvaluateBranch(*rec, 甲, 辰, true, WholeBranch);  // 申 子 辰: the water trio
+    EXPECT_EQ(rec->Scratch.BranchRelation[4], HarmonyTrio);
+    EXPECT_EQ(rec->Scratch.BranchRelation[YearPillar], HarmonyTrio);
+    EXPECT_EQ(rec->Scratch.BranchRelation[MonthPillar], HarmonyTrio);
+    EvaluateBranch(*rec, 甲, 午, true, WholeBranch);  // 午 clashes the month's 子
+    EXPECT_EQ(rec->Scratch.BranchRelation[4], Clash);
+    EXPECT_EQ(rec->Scratch.BranchRelation[MonthPillar], Clash);
+    EvaluateBranch(*rec, 甲, 寅, true, WholeBranch);  // 寅 卯: half the eastern direction
+    EXPECT_EQ(rec->Scratch.BranchRelation[4], HalfDirectional);
+    EXPECT_EQ(rec->Scratch.BranchRelation[DayPillar], HalfDirectional);
+    EXPECT_EQ(rec->Scratch.BranchRelation[MonthPillar], NoRelation);
+}
+
+TEST(CommandStem, LimitsAndTies) {
+    auto at = [](int m, int d, int t) { return CommandStem(MonthPart{m, d, t}); };
+    EXPECT_EQ(at(1, 6, 23), 戊);
+    EXPECT_EQ(at(1, 7, 0), 戊);  // on the limit within its first hour
+    EXPECT_EQ(at(1, 7, 1), 丙);
+    EXPECT_EQ(at(1, 14, 0), 丙);
+    EXPECT_EQ(at(1, 14, 5), 甲);
+    EXPECT_EQ(at(2, 25, 0), 乙);  // 卯 has no third stem
+    EXPECT_EQ(at(5, 19, 0), 己);
+    EXPECT_EQ(at(5, 20, 0), 丁);
+    EXPECT_EQ(at(12, 3, 0), 癸);
+    EXPECT_EQ(at(12, 29, 0), 己);
+}
+
+TEST(PillarValue, StemShareByHowTheElementsMeet) {
+    auto rec = test::ChartOf("甲子 丙寅 甲子 甲子");
+    struct Case {
+        int Stem, Branch, StemShare;
+    };
+    const Case cases[] = {
+        {甲, 午, 3},  // wood produces fire
+        {丙, 寅, 7},  // wood produces fire
+        {甲, 辰, 6},  // wood controls earth
+        {戊, 寅, 4},  // wood controls earth
+        {甲, 寅, 5},
+    };
+    for (const Case& c : cases) {
+        const PillarParts parts = CategoryParts(*rec, CareerCategory, c.Stem, c.Branch);
+        const int sum = (10 - c.StemShare) * parts.Branch + c.StemShare * parts.Stem + 5;
+        EXPECT_EQ(PillarValue(*rec, CareerCategory, c.Stem, c.Branch), sum / 10) << c.Stem << " " << c.Branch;
+    }
+    // Travel has no stem part.
+    const PillarParts travel = CategoryParts(*rec, TravelCategory, 甲, 午);
+    EXPECT_EQ(travel.Stem, 0);
+    EXPECT_EQ(PillarValue(*rec, TravelCategory, 甲, 午), travel.Branch);
+}
+
+// The career table of 甲 against its own day stem (比肩) and the month and day
+// branches of the baseline: 寅 (比肩) and 子 (正印).
+TEST(CategoryBaseline, CareerFromMonthAndDayBranches) {
+    auto rec = test::ChartOf("甲子 丙寅 甲子 甲子");
+    const int b = CategoryTableValue(*rec, CareerCategory, 0) + CategoryTableValue(*rec, CareerCategory, 3);
+    EXPECT_EQ(b, rec->Natal.IsStrong ? 10 - 20 : 30 + 50);
+    EXPECT_EQ(CategoryBaseline(*rec, CareerCategory), (b + 5) / 10);
+    EXPECT_EQ(CategoryBaseline(*rec, OverallCategory), 0);
+    // Travel: 寅 under the month adds 30, no road branch under year or day.
+    const int travel = CategoryTableValue(*rec, TravelCategory, 3) * 2;  // year and day 子: 正印
+    EXPECT_EQ(CategoryBaseline(*rec, TravelCategory), travel + 30);
+}
+
+// Career looks at the month 寅 and day 子 branches of 甲子 丙寅 甲子 甲子.
+TEST(CategoryParts, BranchAdjustmentAgainstTheNatalBranches) {
+    auto rec = test::ChartOf("甲子 丙寅 甲子 甲子");
+    const uint8_t* r = rec->Natal.Roles;
+    auto judge = [&](int e) { return (e == r[0] || e == r[1]) ? 1 : (e == r[3] || e == r[4]) ? -1 : 0; };
+    auto step = [&](int j, int favourable, int unfavourable) { return j > 0 ? favourable : j < 0 ? unfavourable : 0; };
+    // 亥: a six harmony with 寅 (wood, ±50); with 子 the same element (±30).
+    const int hai = 50 * judge(木) + step(judge(水), 30, -30);
+    EXPECT_EQ(CategoryParts(*rec, CareerCategory, 甲, 亥).Branch, CategoryTableValue(*rec, CareerCategory, 2) + hai);
+    // 午: clashes 子 (-30 when water is favourable, +30 when not); 寅 wood produces fire (-20 / +30).
+    const int wu = -30 * judge(水) + step(judge(木), -20, 30);
+    EXPECT_EQ(CategoryParts(*rec, CareerCategory, 甲, 午).Branch, CategoryTableValue(*rec, CareerCategory, 9) + wu);  // 丁: 傷官
+    // Travel looks at the year and day branches only, and has no table part.
+    const int travel = 2 * (-30 * judge(水));
+    EXPECT_EQ(CategoryParts(*rec, TravelCategory, 甲, 午).Branch, travel);
+}
+
+TEST(CategoryParts, LoveRowsFollowStrengthAndSex) {
+    auto male = test::ChartOf("甲子 丙寅 甲子 甲子", 0);
+    auto female = test::ChartOf("甲子 丙寅 甲子 甲子", 1);
+    const int strong = male->Natal.IsStrong;
+    // 七殺 (庚 for 甲): rows 0/1 male, 2/3 female.
+    const int male7[2] = {-50, 10}, female7[2] = {-50, 40};
+    EXPECT_EQ(CategoryTableValue(*male, LoveCategory, 4), male7[strong]);
+    EXPECT_EQ(CategoryTableValue(*female, LoveCategory, 4), female7[strong]);
+}
+
+class FortuneTables : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(test::BuiltTable(), nullptr); }
+};
+
+TEST_F(FortuneTables, MonthsBeforeBirthAreUnborn) {
+    auto rec = PersonChart(1988, 6, 15, 9, 40, 1);
+    ASSERT_TRUE(rec);
+    for (int category : FortuneCategories) {
+        ASSERT_TRUE(ComputeMonthValues(*rec, category, 1988));
+        const FortuneSet& set = *FortuneSetOf(*rec, category);
+        // 寅 卯 辰 巳 end before 15 June; the 午 month (from 5 June) holds the birth.
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(set.MonthValue[i], UnbornValue);
+            EXPECT_EQ(set.MonthDelta[i], 0);
+        }
+        EXPECT_NE(set.MonthValue[4], UnbornValue);
+        EXPECT_EQ(set.MonthDelta[4], set.MonthValue[4] - set.PreviousValue[1]);
+        EXPECT_EQ(set.MonthDelta[5], set.MonthValue[5] - set.MonthValue[4]);
+    }
+    ASSERT_TRUE(ComputeDayValues(*rec, OverallCategory, 1988, 6));
+    const FortuneSet& set = *FortuneSetOf(*rec, OverallCategory);
+    EXPECT_EQ(set.DayCount, 30);
+    for (int d = 0; d < 14; ++d) EXPECT_EQ(set.DayValue[d], UnbornValue);
+    EXPECT_NE(set.DayValue[14], UnbornValue);
+    EXPECT_EQ(set.DayDelta[14], 0);  // nothing before the birth day to compare with
+    EXPECT_EQ(set.DayDelta[15], set.DayValue[15] - set.DayValue[14]);
+}
+
+TEST_F(FortuneTables, PeriodsOutsideTheTableLeaveTheTablesAlone) {
+    auto rec = PersonChart(1988, 6, 15, 9, 40, 1);
+    ASSERT_TRUE(rec);
+    ASSERT_TRUE(ComputeMonthValues(*rec, OverallCategory, 2000));
+    ASSERT_TRUE(ComputeDayValues(*rec, OverallCategory, 2000, 2));
+    const FortuneSet before = *FortuneSetOf(*rec, OverallCategory);
+    const int beyond = test::BuiltTable()->LastYear + 1;
+    EXPECT_FALSE(ComputeMonthValues(*rec, OverallCategory, beyond));
+    EXPECT_FALSE(ComputeDayValues(*rec, OverallCategory, beyond, 3));
+    EXPECT_FALSE(ComputeDayValues(*rec, OverallCategory, 2000, 13));
+    EXPECT_EQ(std::memcmp(&before, FortuneSetOf(*rec, OverallCategory), sizeof before), 0);
+    // Years beyond the table count 0.
+    auto late = PersonChart(test::BuiltTable()->LastYear - 5, 3, 1, 10, 0, 0);
+    ASSERT_TRUE(late);
+    EXPECT_EQ(FortuneSetOf(*late, OverallCategory)->YearValue[10], 0);
+}
+
+TEST_F(FortuneTables, TenYearsFollowTheChosenLuckPillar) {
+    auto rec = PersonChart(1975, 11, 2, 23, 10, 0);
+    ASSERT_TRUE(rec);
+    const FortuneSet& set = *FortuneSetOf(*rec, WealthCategory);
+    ComputeTenYearValues(*rec, WealthCategory, -1);
+    EXPECT_EQ(set.TenYearDelta[0], 0);
+    EXPECT_EQ(set.PreviousValue[0], 0);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(set.TenYearValue[i], set.YearValue[i]);
+    ComputeTenYearValues(*rec, WealthCategory, 2);
+    const int start = rec->Natal.LuckStartAge - 1 + 20;
+    EXPECT_EQ(set.TenYearValue[0], set.YearValue[start]);
+    EXPECT_EQ(set.PreviousValue[0], set.YearValue[start - 1]);
+    EXPECT_EQ(set.TenYearDelta[0], set.YearValue[start] - set.YearValue[start - 1]);
+    EXPECT_EQ(set.TenYearDelta[9], set.YearValue[start + 9] - set.YearValue[start + 8]);
+}
+
+// Random people: values stay within what the formulas allow, years mix the
+// year pillar with the luck pillar in force (truncating toward zero), the
+// tables repeat exactly, and the natal chart is never touched.
+TEST_F(FortuneTables, PropertiesOverManyPeople) {
+    std::mt19937 rng(8);
+    int negativeMixes = 0, startsAtOne = 0;
+    for (int n = 0; n < 150; ++n) {
+        const int year = 1900 + static_cast<int>(rng() % 200), month = 1 + static_cast<int>(rng() % 12);
+        const int day = 1 + static_cast<int>(rng() % 28), hour = static_cast<int>(rng() % 24);
+        auto rec = PersonChart(year, month, day, hour, static_cast<int>(rng() % 60), static_cast<int>(rng() % 2));
+        if (!rec) continue;
+        const ChartBlock natal = rec->Natal, transformed = rec->Transformed;
+        const int showYear = year + static_cast<int>(rng() % 40);
+        const bool months = ComputeMonthValues(*rec, OverallCategory, showYear);
+        const bool days = ComputeDayValues(*rec, LoveCategory, showYear, 1 + static_cast<int>(rng() % 12));
+        EXPECT_EQ(std::memcmp(&natal, &rec->Natal, sizeof natal), 0);
+        EXPECT_EQ(std::memcmp(&transformed, &rec->Transformed, sizeof natal), 0);
+
+        auto again = std::make_unique<ChartRecord>(*rec);
+        ComputeFortuneTables(*again);
+        if (months) ComputeMonthValues(*again, OverallCategory, showYear);
+        EXPECT_EQ(std::memcmp(again->Fortunes, rec->Fortunes, sizeof rec->Fortunes), 0);
+
+        startsAtOne += natal.LuckStartAge == 1;
+        for (int category : FortuneCategories) {
+            const FortuneSet& set = *FortuneSetOf(*rec, category);
+            const int bound = category == OverallCategory ? 400 : 200;
+            for (int16_t v : set.LuckValue) EXPECT_LE(std::abs(v), bound);
+            for (int i = 0; i < YearsOfLife; ++i) {
+                EXPECT_LE(std::abs(set.YearValue[i]), bound);
+                const int age = i + 1;
+                if (age < natal.LuckStartAge || !rec->SolarTerms->Covers(year + i)) continue;
+                const int k = std::min((age - natal.LuckStartAge) / 10, 11);
+                const int y = PillarValue(*rec, category, (year + i - 4 + 600) % 10, (year + i - 4 + 600) % 12);
+                const int sum = 3 * y + 2 * set.LuckValue[k] + 2;
+                negativeMixes += sum < 0 && sum % 5 != 0;
+                EXPECT_EQ(set.YearValue[i], sum / 5);
+            }
+        }
+        const FortuneSet& overall = *FortuneSetOf(*rec, OverallCategory);
+        if (months) {
+            for (int16_t v : overall.MonthValue) EXPECT_TRUE(v == UnbornValue || std::abs(v) <= 400);
+        }
+        if (days) {
+            const FortuneSet& love = *FortuneSetOf(*rec, LoveCategory);
+            for (int d = 0; d < love.DayCount; ++d) {
+                EXPECT_TRUE(love.DayValue[d] == UnbornValue || std::abs(love.DayValue[d]) <= 200);
+            }
+        }
+    }
+    EXPECT_GT(negativeMixes, 0) << "no year exercised truncation toward zero";
+    EXPECT_GT(startsAtOne, 0) << "no person whose luck starts at age 1";
+}
+
+TEST(FortuneSetOf, HealthAndFourteenDrawTheOverallValues) {
+    ChartRecord rec{};
+    EXPECT_EQ(FortuneSetOf(rec, HealthCategory), FortuneSetOf(rec, OverallCategory));
+    EXPECT_EQ(FortuneSetOf(rec, Category14), FortuneSetOf(rec, OverallCategory));
+    EXPECT_EQ(FortuneSetOf(rec, 2), nullptr);
+    EXPECT_NE(FortuneSetOf(rec, TravelCategory), FortuneSetOf(rec, LoveCategory));
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,83 @@
+// quorvane-cli fortune, and the index values in chart --json.
+#include <gtest/gtest.h>
+
+#include "run_program.h"
+
+namespace qv {
+namespace {
+
+using test::Lines;
+using test::RunCli;
+
+class FortuneCli : public ::testing::Test {
+protected:
+    test::ProgramResult Fortune(std::vector<std::string> args) {
+        args.insert(args.begin(), {"fortune", "--birth", "1988-06-15 09:40", "--sex", "f"});
+        return RunCli(data_, args);
+    }
+    test::TempDir data_;
+};
+
+// 2000-01-01 12:00 is 己卯 丙子 戊午 戊午. By hand, a + b + c per stem:
+// 甲 0.1 (木 相 in 子) -> 29; 乙 1 + 0.1 -> 51; 丙 1 -> 50; 丁 0.7 · 2 -> 55; 戊 2 -> 62;
+// 己 1 + 0.3 · 2 -> 58; 壬 0.2 (水 旺) -> 33; 癸 1 + 0.2 -> 53; the rest 20.
+TEST(ChartCliIndexValues, WorkedChart) {
+    test::TempDir data;
+    const auto r = RunCli(data, {"chart", "--birth", "2000-01-01 12:00", "--sex", "m", "--json"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Out.find("\"StemIndex\":[29,51,50,55,62,58,20,20,33,53]"), std::string::npos) << r.Out;
+}
+
+TEST_F(FortuneCli, EveryPeriodKindGivesOneLinePerBar) {
+    const auto luck = Fortune({"--luck"});
+    ASSERT_EQ(luck.Status, 0) << luck.Err;
+    EXPECT_EQ(Lines(luck.Out).size(), 12u);
+    const auto years = Fortune({"--years", "--category", "9"});
+    ASSERT_EQ(years.Status, 0) << years.Err;
+    const auto yearLines = Lines(years.Out);
+    ASSERT_EQ(yearLines.size(), 120u);
+    EXPECT_EQ(yearLines[0].substr(0, 12), "1988\t戊辰\t");
+    const auto months = Fortune({"--months", "1988"});
+    ASSERT_EQ(months.Status, 0) << months.Err;
+    const auto monthLines = Lines(months.Out);
+    ASSERT_EQ(monthLines.size(), 12u);
+    EXPECT_EQ(monthLines[0], "1988-02-04\t甲寅\t9999\t0\t\t尚未出生");
+    EXPECT_EQ(monthLines[4].substr(0, 18), "1988-06-05\t戊午\t");
+    const auto days = Fortune({"--days", "1988-02", "--category", "7"});
+    ASSERT_EQ(days.Status, 0) << days.Err;
+    EXPECT_EQ(Lines(days.Out).size(), 29u);  // a leap February, all before birth
+}
+
+TEST_F(FortuneCli, JsonAndCommentaries) {
+    const auto r = Fortune({"--years", "--json", "--text", "--category", "5"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const auto lines = Lines(r.Out);
+    ASSERT_EQ(lines.size(), 120u);
+    EXPECT_NE(lines[30].find("\"Period\":\"2018\""), std::string::npos) << lines[30];
+    EXPECT_NE(lines[30].find("\"LevelText\":\""), std::string::npos);
+    EXPECT_EQ(lines[30].find("\"Commentary\":\"\""), std::string::npos) << "wealth has a text for every band";
+    EXPECT_EQ(lines[30].find("\"FeelingCommentary\":\"\""), std::string::npos);
+    const auto travel = Fortune({"--luck", "--category", "7"});
+    ASSERT_EQ(travel.Status, 0) << travel.Err;
+    // The travel chart labels bars with an activity and a feeling word.
+    for (const std::string& line : Lines(travel.Out)) {
+        const std::string label = line.substr(line.rfind('\t') + 1);
+        EXPECT_GE(label.size(), 9u) << line;  // 團隊 and at least 累
+    }
+}
+
+TEST_F(FortuneCli, RefusesUnclearRequests) {
+    EXPECT_EQ(Fortune({}).Status, 1);
+    EXPECT_EQ(Fortune({"--luck", "--years"}).Status, 1);
+    EXPECT_EQ(Fortune({"--luck", "--category", "2"}).Status, 1);
+    EXPECT_EQ(Fortune({"--luck", "--category", "6"}).Status, 1);
+    EXPECT_EQ(Fortune({"--months", "19x8"}).Status, 1);
+    EXPECT_EQ(Fortune({"--days", "1988-13"}).Status, 1);
+    const auto beyond = Fortune({"--months", "2400"});
+    EXPECT_EQ(beyond.Status, 1);
+    EXPECT_NE(beyond.Err.find("outside the solar-term table"), std::string::npos) << beyond.Err;
+    EXPECT_TRUE(beyond.Out.empty());
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,99 @@
+// quorvane-cli render: the chart view drawn into an image or a PDF, and its refusals.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+
+#include "run_program.h"
+
+namespace qv {
+namespace {
+
+using test::RunCli;
+using test::TempDir;
+
+const std::vector<std::string> KnownPerson = {"render", "--birth", "1990-02-04 09:05", "--sex", "m",
+                                              "--name", "陳大文", "--today", "2026-12-07"};
+
+std::vector<std::string> With(std::vector<std::string> args, std::initializer_list<std::string> more) {
+    args.insert(args.end(), more);
+    return args;
+}
+
+// Dark pixels in a rectangle of the 1024 x 768 page, scaled to the image.
+int Ink(const QImage& image, QRect page) {
+    const double scale = image.width() / 1024.0;
+    const QRect r(int(page.x() * scale), int(page.y() * scale), int(page.width() * scale), int(page.height() * scale));
+    int ink = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) ink += qGray(image.pixel(x, y)) < 128;
+    return ink;
+}
+
+// The chart unit on the 1024 x 768 page is 20 pixels, its corner at (91, 2).
+QRect Cells(double x0, double y0, double x1, double y1) {
+    return QRect(91 + int(x0 * 20) + 2, 2 + int(y0 * 20) + 2, int((x1 - x0) * 20) - 4, int((y1 - y0) * 20) - 4);
+}
+
+TEST(CliRender, KnownPersonGivesAFullChartImage) {
+    TempDir data;
+    const std::string out = data.Path() + "/chart.png";
+    const auto r = RunCli(data, With(KnownPerson, {"--out", out}));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const QImage image(QString::fromStdString(out));
+    ASSERT_EQ(image.size(), QSize(1024, 768));
+    EXPECT_GT(Ink(image, Cells(26, 0, 34, 2)), 50);   // the name in the header
+    EXPECT_GT(Ink(image, Cells(30, 4, 32, 14)), 100); // the lunar birth date
+    for (int p = 0; p < 4; ++p) EXPECT_GT(Ink(image, Cells(8 + 4 * p, 4, 12 + 4 * p, 8)), 60) << "pillar " << p;
+    for (int k = 0; k < 12; ++k) EXPECT_GT(Ink(image, Cells(2 * k, 23, 2 * k + 2, 27)), 40) << "period " << k;
+    EXPECT_GT(Ink(image, QRect(8, 2, 75, 158)), 50);  // the chart-kind buttons
+    EXPECT_GT(Ink(image, QRect(776, 2, 224, 663)), 2000);  // the 104-year table
+    EXPECT_EQ(Ink(image, QRect(0, 720, 1024, 48)), 0);     // nothing below the chart
+}
+
+TEST(CliRender, SizeScalesTheWholePage) {
+    TempDir data;
+    const std::string small = data.Path() + "/small.png", large = data.Path() + "/large.png";
+    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", small})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", large, "--size", "2048"})).Status, 0);
+    const QImage a(QString::fromStdString(small)), b(QString::fromStdString(large));
+    ASSERT_EQ(b.size(), QSize(2048, 1536));
+    // The same cells carry ink at both sizes.
+    for (const QRect& cell : {Cells(26, 0, 34, 2), Cells(12, 4, 16, 6), Cells(0, 28.5, 24, 29.5)})
+        EXPECT_EQ(Ink(a, cell) > 20, Ink(b, cell) > 20);
+}
+
+TEST(CliRender, WritesAPdfPage) {
+    TempDir data;
+    const std::string out = data.Path() + "/chart.pdf";
+    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", out})).Status, 0);
+    EXPECT_EQ(test::ReadFileText(out).substr(0, 5), "%PDF-");
+}
+
+TEST(CliRender, RefusesBadInputWithAReason) {
+    TempDir data;
+    const std::string out = data.Path() + "/chart.png";
+    struct Case {
+        std::vector<std::string> Args;
+        const char* Reason;
+    };
+    const Case cases[] = {
+        {With(KnownPerson, {"--out", data.Path() + "/chart.gif"}), "--out"},
+        {With(KnownPerson, {"--out", out, "--size", "10"}), "--size"},
+        {With(KnownPerson, {"--out", out, "--year-display", "2"}), "--year-display"},
+        {With(KnownPerson, {"--out", out, "--today", "2026-13-01"}), "--today"},
+        {{"render", "--birth", "1990-02-04 09:05", "--sex", "m", "--name", "😀", "--out", out}, "Big5"},
+        {{"render", "--birth", "1990-02-30 09:05", "--sex", "m", "--out", out}, "quorvane-cli: "},
+        {{"render", "--birth", "1700-02-03 09:05", "--sex", "m", "--out", out}, "no chart"},
+        {With(KnownPerson, {"--out", data.Path() + "/missing/chart.png"}), "cannot write"},
+    };
+    for (const Case& c : cases) {
+        const auto r = RunCli(data, c.Args);
+        EXPECT_EQ(r.Status, 1) << c.Reason;
+        EXPECT_NE(r.Err.find(c.Reason), std::string::npos) << r.Err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));  // a refusal leaves no file behind
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,88 @@
+#include "charting.h"
+
+#include <cstdio>
+
+namespace qv::cli {
+namespace {
+
+// "--name 0|1" into an option field; false after a complaint.
+bool TakeSwitchOption(Args& args, std::string_view name, int16_t& field) {
+    const auto value = args.TakeValue(name);
+    if (!value) return true;
+    int n = 0;
+    if (!ParseInt(*value, n) || (n != 0 && n != 1)) {
+        Complain(std::string(name) + " takes 0 or 1, not " + *value);
+        return false;
+    }
+    field = static_cast<int16_t>(n);
+    return true;
+}
+
+bool TakeEngineOptions(Args& args, EngineOptions& options) {
+    options = DefaultEngineOptions;
+    return TakeSwitchOption(args, "--god-base", options.GodBase) &&
+           TakeSwitchOption(args, "--sky-base", options.SkyBase) &&
+           TakeSwitchOption(args, "--pool-base", options.PoolBase) && TakeRatHour(args, options.FirstTimeBase);
+}
+
+bool TakeBirth(Args& args, Birth& birth) {
+    const auto when = args.TakeValue("--birth");
+    const auto sex = args.TakeValue("--sex");
+    birth.HourUnknown = args.TakeFlag("--hour-unknown");
+    if (!when || !ParseMoment(*when, birth.When)) {
+        Complain("--birth \"YYYY-MM-DD HH:MM\" is required");
+        return false;
+    }
+    if (!sex || !ParseSex(*sex, birth.Sex)) {
+        Complain("--sex m|f is required");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseSex(std::string_view text, int& sex) {
+    if (text != "m" && text != "f") return false;
+    sex = text == "f" ? 1 : 0;
+    return true;
+}
+
+PersonRecord PersonFor(const Birth& birth) {
+    PersonRecord p{};
+    const Moment& m = birth.When;
+    StoreBirthMoment(p, CivilDate{m.Year, m.Month, m.Day}, birth.HourUnknown ? HourUnknown : m.Hour, m.Minute);
+    p.sex = birth.Sex;
+    return p;
+}
+
+int PrepareCharting(Args& args, Charting& charting, Birth* birth) {
+    ChartRecord& rec = *charting.Rec;
+    rec.Scoring = DefaultScoringParameters;
+    if (!TakeEngineOptions(args, rec.Options) || (birth && !TakeBirth(args, *birth)) || args.RejectUnknownOptions())
+        return ExitBadInput;
+    if (!args.Items.empty()) {
+        Complain("unexpected argument " + args.Items.front());
+        return ExitBadInput;
+    }
+    if (!LoadTermTable(args, *charting.Table)) return ExitNoData;
+    rec.SolarTerms = charting.Table.get();
+    ReadCurrentDateTime(rec);
+    return ExitOk;
+}
+
+int ChartOneBirth(Args& args, Charting& charting, Birth& birth) {
+    if (const int code = PrepareCharting(args, charting, &birth); code != ExitOk) return code;
+    if (!charting.Chart(birth)) {
+        Complain(NoChart);
+        return ExitBadInput;
+    }
+    return ExitOk;
+}
+
+void WriteOut(std::string& out) {
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    out.clear();
+}
+
+}  // namespace qv::cli

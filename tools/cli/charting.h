@@ -1,0 +1,46 @@
+// What the charting subcommands (chart, fortune, render) share: the birth and
+// engine options of the command line and the engine state of one run.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "chart_compute.h"
+#include "chart_record.h"
+#include "cli.h"
+
+namespace qv::cli {
+
+struct Birth {
+    Moment When{};
+    int Sex = 0;
+    bool HourUnknown = false;
+};
+
+bool ParseSex(std::string_view text, int& sex);
+PersonRecord PersonFor(const Birth& birth);
+
+// The engine state shared by every person of one run.
+struct Charting {
+    std::unique_ptr<ChartRecord> Rec = std::make_unique<ChartRecord>();
+    std::unique_ptr<SolarTermTable> Table = std::make_unique<SolarTermTable>();
+    PillarQuad Pillars{};
+
+    bool Chart(const Birth& birth) { return ChartPerson(*Rec, PersonFor(birth), Pillars); }
+};
+
+// Takes the engine options and (when birth is given) --birth, --sex and
+// --hour-unknown, refuses what is left, and loads the solar-term table.
+// Returns ExitOk, or the exit code after a complaint. The caller takes its
+// own options first.
+int PrepareCharting(Args& args, Charting& charting, Birth* birth);
+
+// PrepareCharting for one person from --birth and --sex, and the chart of that
+// person in charting.Rec. Returns ExitOk, or the exit code after a complaint.
+int ChartOneBirth(Args& args, Charting& charting, Birth& birth);
+
+inline constexpr const char* NoChart = "no chart for this birth moment (invalid, or outside the solar-term table)";
+
+void WriteOut(std::string& out);
+
+}  // namespace qv::cli
