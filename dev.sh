@@ -59,7 +59,7 @@ case "${1:-}" in
         run_tests "$BUILD"
         # Memory faults fail the run: the same tests once more under the sanitizers.
         build "$BUILD-sanitize" -DQUORVANE_SANITIZE=ON -DQUORVANE_BENCH=OFF
-        ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests "$BUILD-sanitize"
+        ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$ROOT/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 run_tests "$BUILD-sanitize"
         ;;
     *)
         echo "usage: $0 run|test" >&2

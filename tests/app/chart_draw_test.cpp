@@ -195,6 +195,18 @@ int InkIn(const DrawnChart& d, double x0, double y0, double x1, double y1) {
     return ink;
 }
 
+TEST(DrawChartTest, AnEmptyRecordGivesTheBareTable) {
+    auto rec = std::make_unique<ChartRecord>();  // no person yet, no solar-term table
+    const DrawnChart d = Draw(*rec);
+    EXPECT_GT(InkIn(d, 24, 2, 26, 4), 20);   // the row labels
+    EXPECT_EQ(InkIn(d, 12, 14, 16, 20), 0);  // no spirits
+    ChartDrawContext tiny;
+    QImage image(20, 20, QImage::Format_RGB32);
+    QPainter painter(&image);
+    DrawChart(painter, *rec, tiny, 20, 20, 20);  // smaller than one unit: white only
+    EXPECT_EQ(image.pixel(10, 10), qRgb(255, 255, 255));
+}
+
 class DrawnChartTest : public ::testing::Test {
 protected:
     void SetUp() override {

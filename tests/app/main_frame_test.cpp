@@ -52,7 +52,7 @@ protected:
         return frame_->Action(id)->isEnabled();
     }
     static void EnterPerson(PersonDialog& d, const QString& name, int year, int month, int day, int hour, int minute) {
-        QTest::keyClicks(&Child<QLineEdit>(d, "name"), name);
+        Retype(Child<QLineEdit>(d, "name"), name);
         Child<QComboBox>(d, "year").setCurrentIndex(year - 1900);
         Child<QComboBox>(d, "month").setCurrentIndex(month - 1);
         Child<QComboBox>(d, "day").setCurrentIndex(day - 1);
@@ -99,25 +99,19 @@ TEST_F(MainFrameTest, FirstStartShowsTheLogoThenTheNewPersonDialogAndCharts) {
     const QImage empty = Shot();
     EXPECT_EQ(InkPixels(empty), 0) << "no chart before a person is chosen";
     bool logoSeen = false;
+    WhenShown<CLogoWnd>([&](CLogoWnd& logo) {
+        logoSeen = true;
+        EXPECT_EQ(logo.TickLimit(), 20);
+        EXPECT_TRUE(logo.HasPicture());
+        WhenModal<PersonDialog>([](PersonDialog& d) {
+            EXPECT_EQ(d.windowTitle(), QStringLiteral("請輸入個人資料"));
+            EnterPerson(d, QStringLiteral("林美玲"), 1988, 2, 15, 9, 40);
+            Click(d, "female");
+            Click(d, "ok");
+        });
+        QTest::mouseClick(&logo, Qt::LeftButton);  // a click ends it early
+    });
     frame_->PostStartup(true);
-    ASSERT_TRUE(WaitUntil([&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* logo = qobject_cast<CLogoWnd*>(w);
-            if (!logo || !logo->isVisible()) continue;
-            logoSeen = true;
-            EXPECT_EQ(logo->TickLimit(), 20);
-            EXPECT_TRUE(logo->HasPicture());
-            WhenModal<PersonDialog>([](PersonDialog& d) {
-                EXPECT_EQ(d.windowTitle(), QStringLiteral("請輸入個人資料"));
-                EnterPerson(d, QStringLiteral("林美玲"), 1988, 2, 15, 9, 40);
-                Click(d, "female");
-                Click(d, "ok");
-            });
-            QTest::mouseClick(logo, Qt::LeftButton);  // a click ends it early
-            return true;
-        }
-        return false;
-    }));
     ASSERT_TRUE(WaitUntil([&] { return app_->chartShown; }));
     EXPECT_TRUE(logoSeen);
     PersonRecord stored{};
@@ -151,7 +145,7 @@ TEST_F(MainFrameTest, NextStartQueriesAndPicksAmongNamesakes) {
 
     WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) {
         Click(q, "fullName");
-        QTest::keyClicks(&Child<QLineEdit>(q, "search"), QStringLiteral("陳美"));
+        Retype(Child<QLineEdit>(q, "search"), QStringLiteral("陳美"));
         Click(q, "ok");
     });
     Choose(ID_QUERY_PERSON);
@@ -160,7 +154,7 @@ TEST_F(MainFrameTest, NextStartQueriesAndPicksAmongNamesakes) {
 
     WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) {
         Click(q, "surname");
-        QTest::keyClicks(&Child<QLineEdit>(q, "search"), QStringLiteral("王"));
+        Retype(Child<QLineEdit>(q, "search"), QStringLiteral("王"));
         Click(q, "searchButton");
         WhenModal<PersonPickDialog>([](PersonPickDialog& pick) { Click(pick, "ok"); });
         Click(q, "ok");
@@ -301,9 +295,7 @@ TEST_F(MainFrameTest, ChartingParametersOkRecomputesCancelChangesNothing) {
         << "this birth's 咸池 moves with the basis";
 
     WhenModal<SettingsDialog>([](SettingsDialog& d) {
-        QLineEdit& k1 = Child<QLineEdit>(d, "1015");
-        k1.clear();
-        QTest::keyClicks(&k1, QStringLiteral("25"));
+        Retype(Child<QLineEdit>(d, "1015"), QStringLiteral("25"));
         Click(d, "ok");
     });
     ASSERT_TRUE(app_->Execute(ID_INDEX_FORMULA));

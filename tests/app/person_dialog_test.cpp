@@ -37,9 +37,7 @@ protected:
         Choose(d, "day", day - 1);
     }
     static void Type(PersonDialog& d, const char* edit, const QString& text) {
-        QLineEdit& e = Child<QLineEdit>(d, edit);
-        e.clear();
-        QTest::keyClicks(&e, text);
+        Retype(Child<QLineEdit>(d, edit), text);
     }
     // Presses "排盤"; true when the dialog closed with OK.
     static bool PressChart(PersonDialog& d) {

@@ -33,9 +33,7 @@ protected:
         return names;
     }
     static void TypeSearch(PersonQueryDialog& d, const QString& text) {
-        auto& edit = Child<QLineEdit>(d, "search");
-        edit.clear();
-        QTest::keyClicks(&edit, text);
+        Retype(Child<QLineEdit>(d, "search"), text);
     }
 
     TempDir dir_;

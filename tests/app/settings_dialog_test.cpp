@@ -22,9 +22,7 @@ protected:
     }
     static bool Checked(QWidget& d, const char* radio) { return Child<QRadioButton>(d, radio).isChecked(); }
     static void Type(QWidget& d, const char* edit, const QString& text) {
-        auto& e = Child<QLineEdit>(d, edit);
-        e.clear();
-        QTest::keyClicks(&e, text);
+        Retype(Child<QLineEdit>(d, edit), text);
     }
     std::string FileText() const { return ReadFileText(path_); }
 

@@ -6,10 +6,14 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -90,27 +94,46 @@ private:
     ui::MessageSink previous_;
 };
 
-// Runs `answer` on the next modal dialog of type D once it is up, as a user
-// would; gives up (and fails) after ten seconds.
-template <class D>
-void WhenModal(std::function<void(D&)> answer) {
+// Polls from the event loop, so it also runs inside the program's own nested
+// loops, until `find` gives a window; then answers it as a user would. Gives up
+// (and fails) after ten seconds.
+template <class W>
+void WhenUp(std::function<W*()> find, std::function<void(W&)> answer) {
     auto* timer = new QTimer(&QtApp());
     auto* clock = new QElapsedTimer;
     clock->start();
-    QObject::connect(timer, &QTimer::timeout, [timer, clock, answer] {
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (!dialog && clock->elapsed() < 10000) return;
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, find, answer] {
+        W* window = find();
+        if (!window && clock->elapsed() < 10000) return;
         timer->stop();
         timer->deleteLater();
         delete clock;
-        if (!dialog) {
-            ADD_FAILURE() << "no " << D::staticMetaObject.className() << " opened";
+        if (!window) {
+            ADD_FAILURE() << "no " << W::staticMetaObject.className() << " opened";
             if (QWidget* other = QApplication::activeModalWidget()) other->close();
             return;
         }
-        answer(*dialog);
+        answer(*window);
     });
     timer->start(5);
+}
+
+// Answers the next modal dialog of type D once it is up.
+template <class D>
+void WhenModal(std::function<void(D&)> answer) {
+    WhenUp<D>([] { return qobject_cast<D*>(QApplication::activeModalWidget()); }, std::move(answer));
+}
+
+// Answers the next shown top-level window of type W.
+template <class W>
+void WhenShown(std::function<void(W&)> answer) {
+    WhenUp<W>(
+        [] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) return found;
+            return static_cast<W*>(nullptr);
+        },
+        std::move(answer));
 }
 
 template <class W>
@@ -120,8 +143,28 @@ W& Child(QWidget& parent, const char* name) {
     return *child;
 }
 
+// Clicks where a user would: a check or radio box only takes clicks on its
+// box and label, which need not reach the middle of a stretched widget.
 inline void Click(QWidget& parent, const char* buttonName) {
-    QTest::mouseClick(&Child<QAbstractButton>(parent, buttonName), Qt::LeftButton);
+    QAbstractButton& button = Child<QAbstractButton>(parent, buttonName);
+    const bool boxed = qobject_cast<QRadioButton*>(&button) || qobject_cast<QCheckBox*>(&button);
+    const QPoint at = boxed ? QPoint(std::min(6, button.width() / 2), button.height() / 2) : button.rect().center();
+    QTest::mouseClick(&button, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+// Replaces the edit's text key by key, as typed; characters outside ASCII
+// come as key events carrying their text, the way an input method gives them.
+inline void Retype(QLineEdit& edit, const QString& text) {
+    edit.clear();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString ch = text.mid(i, n);
+        if (n == 1 && ch[0].unicode() < 0x80)
+            QTest::keyClick(&edit, ch[0].toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, ch, Qt::NoModifier);
+        i += n - 1;
+    }
 }
 
 // Spins the event loop until the condition holds or the time is up.

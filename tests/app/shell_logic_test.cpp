@@ -254,15 +254,24 @@ TEST_F(ShellLogicTest, MergeAsksForAFileWhenNoneIsOpen) {
     const std::string other = root_.Root() + "/other.sap";
     Store(other, {StoredPerson("乙", 1991, 2, 2, 2, 2)});
     app_.Execute(ID_MERGE_INTO_MAIN);  // cancelled file dialog: nothing
-    EXPECT_EQ(ReadCount(root_.MainFile()), 0);
+    EXPECT_TRUE(messages_.Ids.empty());
+
     windows_.Files = {other};
     app_.Execute(ID_MERGE_INTO_MAIN);
-    EXPECT_EQ(ReadCount(root_.MainFile()), 1);
-    EXPECT_EQ(app_.recordCount, 1);
+    EXPECT_EQ(messages_.Ids.size(), 1u) << "nobody stored yet: there is no main file to merge into";
+    EXPECT_EQ(ReadCount(root_.MainFile()), 0);
+
+    Store(root_.MainFile(), {StoredPerson("甲", 1990, 1, 1, 1, 1)});
+    windows_.Files = {other};
+    app_.Execute(ID_MERGE_INTO_MAIN);
+    EXPECT_EQ(ReadCount(root_.MainFile()), 2);
+    EXPECT_EQ(app_.recordCount, 2);
     EXPECT_FALSE(app_.otherDatabaseActive);
+
     windows_.Files = {root_.Root() + "/missing.sap"};
     app_.Execute(ID_MERGE_INTO_MAIN);
-    EXPECT_EQ(messages_.Ids.size(), 1u) << "a failed merge is told";
+    EXPECT_EQ(messages_.Ids.size(), 2u) << "a failed merge is told";
+    EXPECT_EQ(ReadCount(root_.MainFile()), 2);
 }
 
 TEST_F(ShellLogicTest, SettingsOkRecomputesTheShownChart) {
