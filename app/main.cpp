@@ -1,21 +1,18 @@
 // Quorvane, the destiny-charting window program.
 #include <QApplication>
+#include <QScreen>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "main_frame.h"
 #include "quorvane_app.h"
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);  // takes Qt's own options (-platform, ...) first
-    const QStringList arguments = QApplication::arguments();
-    std::vector<std::string> args;
-    for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());
-
+    // Options and data files are checked before the application object, so a
+    // bad command line or a missing table is told even without a display.
     qv::ui::StartOptions options;
     std::string error;
-    if (!qv::ui::ParseStartOptions(args, options, error)) {
+    if (!qv::ui::ParseStartOptions(qv::ui::OwnArguments(argc, argv), options, error)) {
         std::fprintf(stderr, "Quorvane: %s\n%s\n", error.c_str(), qv::ui::StartUsage);
         return 2;
     }
@@ -28,7 +25,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Quorvane: cannot start: %s\n", error.c_str());
         return 1;
     }
+    QApplication application(argc, argv);
     qv::ui::CMainFrame frame(app);
+    // Without a window manager (Xvfb, kiosks) "maximized" means nothing: start at the screen's size.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) frame.setGeometry(screen->availableGeometry());
     frame.showMaximized();
     frame.PostStartup(options.ShowLogo);
     const int code = QApplication::exec();

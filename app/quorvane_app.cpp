@@ -1,5 +1,7 @@
 #include "quorvane_app.h"
 
+#include <algorithm>
+
 #include "calendar.h"
 #include "chart_compute.h"
 #include "fortune.h"
@@ -37,6 +39,35 @@ bool ParseStartOptions(const std::vector<std::string>& args, StartOptions& optio
         }
     }
     return true;
+}
+
+std::vector<std::string> OwnArguments(int argc, char** argv) {
+    // Qt's options, with one dash or two, and "=value" or a following value.
+    static constexpr std::string_view qtValued[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
+                                                    "qwindowgeometry", "qwindowicon", "qwindowtitle", "display",
+                                                    "geometry", "title", "icon", "style", "stylesheet", "session",
+                                                    "name", "qmljsdebugger"};
+    static constexpr std::string_view qtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+    auto is = [](const auto& names, std::string_view n) { return std::ranges::find(names, n) != std::end(names); };
+    std::vector<std::string> own;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view a = argv[i];
+        if (!a.starts_with('-') || a == "-h") {
+            own.emplace_back(a);
+            continue;
+        }
+        std::string_view name = a.substr(a.starts_with("--") ? 2 : 1);
+        const size_t eq = name.find('=');
+        const bool hasValue = eq != std::string_view::npos;
+        name = name.substr(0, eq);
+        if (is(qtFlags, name) || (hasValue && is(qtValued, name))) continue;
+        if (is(qtValued, name) && i + 1 < argc) {
+            ++i;
+            continue;
+        }
+        own.emplace_back(a);
+    }
+    return own;
 }
 
 CQuorvaneApp::CQuorvaneApp()

@@ -63,6 +63,10 @@ struct StartOptions {
 // "--no-logo", "--data-dir DIR" (or "--data-dir=DIR"), "--help"; false with the
 // reason for anything else.
 bool ParseStartOptions(const std::vector<std::string>& args, StartOptions& options, std::string& error);
+// The program's own arguments: argv without the program name and without the
+// options Qt takes for itself when the application object is made, so that
+// ours are checked before any window system is needed.
+std::vector<std::string> OwnArguments(int argc, char** argv);
 inline constexpr const char* StartUsage = "usage: Quorvane [--data-dir DIR] [--no-logo]";
 
 class CQuorvaneApp {

@@ -4,15 +4,15 @@
 #include <QImage>
 #include <QPainter>
 
-#include "bench_qt.h"
 #include "bench_support.h"
 #include "chart_draw.h"
+#include "offscreen_app.h"
 
 namespace qv {
 namespace {
 
 void DrawChartRepaint(benchmark::State& state, int kind) {
-    bench::QtApp();
+    test::QtApp();
     auto rec = std::make_unique<ChartRecord>();
     rec->SolarTerms = &bench::Table();
     rec->Options = DefaultEngineOptions;

@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "bench_qt.h"
 #include "bench_support.h"
 #include "chart_view.h"
 #include "main_frame.h"
+#include "offscreen_app.h"
 #include "person_entry.h"
 #include "person_text.h"
 #include "query_dialog.h"
@@ -59,7 +59,7 @@ const std::string& ThousandPersonRoot() {
 
 // Chooses the first name of the query dialog as soon as it is up.
 void AnswerQueryWithFirstName() {
-    auto* timer = new QTimer(&QtApp());
+    auto* timer = new QTimer(&test::QtApp());
     QObject::connect(timer, &QTimer::timeout, [timer] {
         auto* query = qobject_cast<ui::PersonQueryDialog*>(QApplication::activeModalWidget());
         if (!query) return;
@@ -71,7 +71,7 @@ void AnswerQueryWithFirstName() {
 }
 
 void StartupToFirstChart(benchmark::State& state) {
-    QtApp();
+    test::QtApp();
     if (Table().FirstYear == 0) {
         state.SkipWithError("AInfo.tbl not built");
         return;
@@ -96,7 +96,7 @@ void StartupToFirstChart(benchmark::State& state) {
 BENCHMARK(StartupToFirstChart)->Unit(benchmark::kMillisecond);
 
 void ChartViewRepaint(benchmark::State& state) {
-    QtApp();
+    test::QtApp();
     if (Table().FirstYear == 0) {
         state.SkipWithError("AInfo.tbl not built");
         return;

@@ -10,7 +10,7 @@
 #include "chart_compute.h"
 #include "chart_draw.h"
 #include "paint_helpers.h"
-#include "qt_app.h"
+#include "offscreen_app.h"
 #include "charted_person.h"
 #include "string_table.h"
 

@@ -5,23 +5,23 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "offscreen_app.h"
 #include "person_entry.h"
 #include "person_text.h"
-#include "qt_app.h"
 #include "records_file.h"
 #include "run_program.h"
 #include "show_message.h"
@@ -156,14 +156,14 @@ inline void Click(QWidget& parent, const char* buttonName) {
 // come as key events carrying their text, the way an input method gives them.
 inline void Retype(QLineEdit& edit, const QString& text) {
     edit.clear();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size(); i += n) {
+        n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QString ch = text.mid(i, n);
         if (n == 1 && ch[0].unicode() < 0x80)
             QTest::keyClick(&edit, ch[0].toLatin1());
         else
             QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, ch, Qt::NoModifier);
-        i += n - 1;
     }
 }
 

@@ -79,6 +79,15 @@ TEST(StartOptionsTest, TakesTheLogoSwitchAndTheDataFolder) {
     EXPECT_EQ(error, "unknown argument --logo");
 }
 
+TEST(StartOptionsTest, LeavesQtItsOwnOptions) {
+    std::string a[] = {"Quorvane", "-platform", "offscreen", "--no-logo", "--style=fusion", "-reverse",
+                       "--data-dir", "/d", "-h", "--bogus"};
+    char* argv[std::size(a)];
+    for (size_t i = 0; i < std::size(a); ++i) argv[i] = a[i].data();
+    EXPECT_EQ(OwnArguments(int(std::size(a)), argv),
+              (std::vector<std::string>{"--no-logo", "--data-dir", "/d", "-h", "--bogus"}));
+}
+
 TEST(StartUpTest, EndsWithTheReasonWithoutASolarTermTable) {
     TempDir empty;
     CQuorvaneApp app;

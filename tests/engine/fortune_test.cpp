@@ -10,6 +10,7 @@
 
 #include "calendar.h"
 #include "chart_builder.h"
+#include "charted_person.h"
 #include "combinations.h"
 #include "fortune.h"
 #include "ganzhi.h"
@@ -23,16 +24,8 @@ using namespace gz;
 
 // A person charted from the birth moment, with every luck and year table.
 std::unique_ptr<ChartRecord> PersonChart(int y, int m, int d, int hour, int minute, int sex) {
-    auto rec = std::make_unique<ChartRecord>();
-    rec->SolarTerms = test::BuiltTable();
-    rec->Options = DefaultEngineOptions;
-    rec->Scoring = DefaultScoringParameters;
-    PersonRecord p{};
-    StoreBirthMoment(p, CivilDate{y, m, d}, hour, minute);
-    p.sex = sex;
-    PillarQuad q{};
-    if (!ChartPerson(*rec, p, q)) return nullptr;
-    ComputeFortuneTables(*rec);
+    auto rec = test::ChartedPerson(y, m, d, hour, minute, sex);
+    if (rec) ComputeFortuneTables(*rec);
     return rec;
 }
 

@@ -1,4 +1,4 @@
-// The one QApplication of the window tests (offscreen, created on first use).
+// The one QApplication of the window tests and benchmarks (offscreen, created on first use).
 #pragma once
 
 #include <QApplication>
@@ -8,7 +8,7 @@ namespace qv::test {
 
 inline QApplication& QtApp() {
     static int argc = 1;
-    static char name[] = "app_tests";
+    static char name[] = "quorvane_offscreen";
     static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
