@@ -52,7 +52,7 @@ std::vector<std::string> OwnArguments(int argc, char** argv) {
     std::vector<std::string> own;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];
-        if (!a.starts_with('-') || a == "-h") {
+        if (!a.starts_with('-')) {
             own.emplace_back(a);
             continue;
         }

@@ -9,9 +9,9 @@
 
 #include "chart_compute.h"
 #include "chart_draw.h"
-#include "paint_helpers.h"
-#include "offscreen_app.h"
 #include "charted_person.h"
+#include "offscreen_app.h"
+#include "paint_helpers.h"
 #include "string_table.h"
 
 namespace qv::ui {

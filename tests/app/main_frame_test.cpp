@@ -331,22 +331,22 @@ TEST(ProgramTest, BadCommandLinesAndAMissingSolarTermTableAreToldWithoutADisplay
     std::filesystem::copy_file(std::string(QUORVANE_BIN_DIR) + "/Quorvane", program);
     std::filesystem::permissions(program, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
     auto run = [&](const std::string& args) {
-        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + ShellQuote(program) +
-                                    " " + args + " >" + ShellQuote(dir.Path() + "/out") + " 2>" +
-                                    ShellQuote(dir.Path() + "/err");
-        const int raw = std::system(command.c_str());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return RunCommandLine("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + ShellQuote(program) + " " + args);
     };
-    EXPECT_EQ(run("--no-logo --data-dir " + ShellQuote(dir.Path() + "/data")), 1);
-    EXPECT_NE(ReadFileText(dir.Path() + "/err").find("AInfo.tbl"), std::string::npos);
+    const ProgramResult noTable = run("--no-logo --data-dir " + ShellQuote(dir.Path() + "/data"));
+    EXPECT_EQ(noTable.Status, 1);
+    EXPECT_NE(noTable.Err.find("AInfo.tbl"), std::string::npos);
 
-    EXPECT_EQ(run("--bogus"), 2);
-    EXPECT_NE(ReadFileText(dir.Path() + "/err").find("usage"), std::string::npos);
-    EXPECT_EQ(run("-platform offscreen --data-dir"), 2);  // Qt's option passes, ours lacks its folder
-    EXPECT_NE(ReadFileText(dir.Path() + "/err").find("--data-dir needs a folder"), std::string::npos);
+    const ProgramResult bogus = run("--bogus");
+    EXPECT_EQ(bogus.Status, 2);
+    EXPECT_NE(bogus.Err.find("usage"), std::string::npos);
+    const ProgramResult noFolder = run("-platform offscreen --data-dir");  // Qt's option passes, ours lacks its folder
+    EXPECT_EQ(noFolder.Status, 2);
+    EXPECT_NE(noFolder.Err.find("--data-dir needs a folder"), std::string::npos);
 
-    EXPECT_EQ(run("--help"), 0);
-    EXPECT_NE(ReadFileText(dir.Path() + "/out").find("usage"), std::string::npos);
+    const ProgramResult help = run("--help");
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_NE(help.Out.find("usage"), std::string::npos);
 }
 
 }  // namespace

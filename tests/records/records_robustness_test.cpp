@@ -141,12 +141,12 @@ TEST_F(FaultInjectionTest, KilledWriterLeavesASoundFileWithEveryAcknowledgedReco
         close(pipeFds[1]);
         // Killed only once it has stored something, so every round makes progress
         // however slow the disk; then at a random moment of its next writes.
-        ASSERT_EQ(read(pipeFds[0], &acknowledged, sizeof acknowledged), static_cast<ssize_t>(sizeof acknowledged))
-            << "round " << round << ": the writer stored nothing";
+        const bool stored = read(pipeFds[0], &acknowledged, sizeof acknowledged) == static_cast<ssize_t>(sizeof acknowledged);
         usleep(rng() % 20000);
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
+        ASSERT_TRUE(stored) << "round " << round << ": the writer stored nothing";
         for (int n; read(pipeFds[0], &n, sizeof n) == sizeof n;) acknowledged = n;
         close(pipeFds[0]);
 

@@ -32,23 +32,28 @@ inline std::string ShellQuote(const std::string& s) {
     return q + "'";
 }
 
-// Runs QUORVANE_BIN_DIR/<program> through the shell with the given stdin.
-inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                                const std::string& input = {}) {
+// Runs a shell command line with the given stdin, capturing its output.
+inline ProgramResult RunCommandLine(const std::string& commandLine, const std::string& input = {}) {
     char dir[] = "/tmp/quorvane-run-XXXXXX";
     ProgramResult r;
     if (!mkdtemp(dir)) return r;
     const std::string base(dir);
     std::ofstream(base + "/in", std::ios::binary) << input;
-    std::string cmd = ShellQuote(std::string(QUORVANE_BIN_DIR) + "/" + program);
-    for (const std::string& a : args) cmd += " " + ShellQuote(a);
-    cmd += " <" + base + "/in >" + base + "/out 2>" + base + "/err";
+    const std::string cmd = commandLine + " <" + base + "/in >" + base + "/out 2>" + base + "/err";
     const int raw = std::system(cmd.c_str());
     r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     r.Out = ReadFileText(base + "/out");
     r.Err = ReadFileText(base + "/err");
     std::system(("rm -rf " + ShellQuote(base)).c_str());
     return r;
+}
+
+// Runs QUORVANE_BIN_DIR/<program> through the shell with the given stdin.
+inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                                const std::string& input = {}) {
+    std::string cmd = ShellQuote(std::string(QUORVANE_BIN_DIR) + "/" + program);
+    for (const std::string& a : args) cmd += " " + ShellQuote(a);
+    return RunCommandLine(cmd, input);
 }
 
 // A fresh empty folder under /tmp, removed when the object goes.
