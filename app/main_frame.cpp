@@ -170,7 +170,7 @@ std::optional<std::string> CMainFrame::RunFileDialog(bool forSaving) {
 
 void CMainFrame::ShowLogo(int seconds) {
     std::string path, error;
-    EnsureProgramFile(app_.Paths(), "EABOUT.LGO", path, error);  // a missing picture shows the plain frame
+    FindProgramData(app_.Paths(), "EABOUT.LGO", path, error);  // a missing picture shows the plain frame
     RunLogo(seconds, path, this);
 }
 

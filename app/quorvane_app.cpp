@@ -77,15 +77,7 @@ CQuorvaneApp::~CQuorvaneApp() = default;
 
 bool CQuorvaneApp::Initialize(const StartOptions& options, std::string& error) {
     paths_ = ResolveDataPaths(options.DataDir);
-    std::string tablePath;
-    if (!EnsureProgramFile(paths_, "AInfo.tbl", tablePath, error)) {
-        error = "no solar-term table: " + error;
-        return false;
-    }
-    if (const TableLoadResult loaded = LoadSolarTermTable(tablePath, *terms_); !loaded.Ok) {
-        error = "solar-term table " + tablePath + " refused: " + loaded.Error;
-        return false;
-    }
+    if (!LoadProgramTermTable(paths_, *terms_, error)) return false;
     record_->SolarTerms = terms_.get();
     settingsPath_ = SettingsPath(paths_);
     RefreshRecordCount();

@@ -120,9 +120,4 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
     return true;
 }
 
-bool CopyFileAtomically(const std::string& from, const std::string& to, std::string& error) {
-    std::string content;
-    return ReadWholeFile(from, content, error) && WriteFileAtomically(to, content, error);
-}
-
 }  // namespace qv

@@ -34,7 +34,6 @@ bool ReplaceFile(FileWriter& writer, const std::string& path, const std::string&
 
 // ReplaceFile with the real writer and path + ".tmp" as the scratch file.
 bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error);
-bool CopyFileAtomically(const std::string& from, const std::string& to, std::string& error);
 bool ReadWholeFile(const std::string& path, std::string& content, std::string& error);
 
 // The folder part of a path ("." when it has none).

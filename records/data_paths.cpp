@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "atomic_file.h"
 
 namespace fs = std::filesystem;
 
@@ -41,21 +40,38 @@ std::string ExecutableDir() {
 
 std::string MainRecordsPath(const DataPaths& paths) { return paths.Root + "/VNX5MAIN.AID"; }
 
-bool EnsureProgramFile(const DataPaths& paths, std::string_view fileName, std::string& path, std::string& error) {
-    path = paths.ProgramDir + "/" + std::string(fileName);
+std::string ShippedDataDir() {
+    const fs::path exeDir = ExecutableDir();
     std::error_code ec;
+    if (exeDir.filename() == "bin") {
+        const fs::path installed = exeDir.parent_path() / "share" / "quorvane";
+        if (fs::is_directory(installed, ec)) return installed.string();
+    }
+    return exeDir.string();
+}
+
+bool FindProgramData(const DataPaths& paths, std::string_view fileName, std::string& path, std::string& error) {
+    std::error_code ec;
+    path = paths.ProgramDir + "/" + std::string(fileName);
     if (fs::exists(path, ec)) return true;
-    const std::string shipped = ExecutableDir() + "/" + std::string(fileName);
-    if (!fs::exists(shipped, ec)) {
-        error = std::string(fileName) + " not found in " + paths.ProgramDir + " nor beside the program";
+    const std::string shipped = ShippedDataDir();
+    path = shipped + "/" + std::string(fileName);
+    if (fs::exists(path, ec)) return true;
+    error = std::string(fileName) + " not found in " + shipped + " nor in " + paths.ProgramDir;
+    return false;
+}
+
+bool LoadProgramTermTable(const DataPaths& paths, SolarTermTable& table, std::string& error) {
+    std::string path;
+    if (!FindProgramData(paths, "AInfo.tbl", path, error)) {
+        error = "no solar-term table: " + error;
         return false;
     }
-    fs::create_directories(paths.ProgramDir, ec);
-    if (ec) {
-        error = "cannot create " + paths.ProgramDir + ": " + ec.message();
+    if (const TableLoadResult loaded = LoadSolarTermTable(path, table); !loaded.Ok) {
+        error = "solar-term table " + path + " refused: " + loaded.Error;
         return false;
     }
-    return CopyFileAtomically(shipped, path, error);
+    return true;
 }
 
 }  // namespace qv

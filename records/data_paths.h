@@ -1,10 +1,14 @@
 // Where the programs keep their files. One data root holds the main records
-// file; its "program" folder holds the settings, the potential table, the logo,
-// the solar-term table and the scratch file, as a program directory and its parent.
+// file; its "program" folder holds what the user's work writes (settings, the
+// potential table, the scratch file), as a program directory and its parent.
+// Read-only data the programs ship (the solar-term table, the pictures) stays
+// where the programs were installed or built and is read from there.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "solar_terms.h"
 
 namespace qv {
 
@@ -17,14 +21,21 @@ struct DataPaths {
 // $XDG_DATA_HOME/quorvane, else ~/.local/share/quorvane.
 DataPaths ResolveDataPaths(std::string_view dataDirOption);
 
-// Folder of the running executable (where the build puts the shipped data files).
+// Folder of the running executable.
 std::string ExecutableDir();
 
-// Path of a data file in the program directory. A file shipped beside the
-// executable is copied there on first use; nothing is written beside the
-// executable. False with a message when the file is in neither place or the
-// copy fails.
-bool EnsureProgramFile(const DataPaths& paths, std::string_view fileName, std::string& path, std::string& error);
+// Folder of the data shipped with the programs: <prefix>/share/quorvane beside
+// an installed <prefix>/bin, else the executable's own folder (a build tree).
+std::string ShippedDataDir();
+
+// Path of a shipped data file. A copy the user put into the program folder of
+// the data root deliberately overrides the shipped one; nothing is copied
+// anywhere. False with a message when the file is in neither place.
+bool FindProgramData(const DataPaths& paths, std::string_view fileName, std::string& path, std::string& error);
+
+// Finds and loads the solar-term table; the message of a refusal names the
+// file that was read.
+bool LoadProgramTermTable(const DataPaths& paths, SolarTermTable& table, std::string& error);
 
 std::string MainRecordsPath(const DataPaths& paths);
 

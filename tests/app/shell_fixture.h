@@ -28,7 +28,9 @@
 
 namespace qv::test {
 
-// A data root whose program folder holds the built solar-term table and logo.
+// A data root whose program folder holds the built solar-term table and logo:
+// the test programs do not live beside the shipped data, so these copies stand
+// in as a user's own.
 class DataRoot {
 public:
     DataRoot() {

@@ -7,14 +7,19 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "solar_terms.h"
 
 namespace qv::test {
 
-// Rows of a tab-separated reference file, header line dropped.
+// Rows of a tab-separated reference file, header line dropped. A missing file
+// fails the test that asked for it rather than letting it pass on no rows.
 inline std::vector<std::vector<std::string>> ReadReferenceTsv(const std::string& name) {
     std::vector<std::vector<std::string>> rows;
-    std::ifstream in(std::string(QUORVANE_REFERENCE_DIR) + "/" + name);
+    const std::string path = std::string(QUORVANE_REFERENCE_DIR) + "/" + name;
+    std::ifstream in(path);
+    if (!in) ADD_FAILURE() << "reference data missing: " << path;
     std::string line;
     bool header = true;
     while (std::getline(in, line)) {

@@ -1,8 +1,6 @@
 // quorvane-cli's calendar commands: output formats, bad input, missing data.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <fstream>
 #include <sstream>
 
@@ -85,12 +83,6 @@ TEST_F(CliTest, BrokenTableIsRefusedWithStatusTwo) {
     EXPECT_EQ(r.Status, 2);
     EXPECT_NE(r.Err.find("AInfo.tbl"), std::string::npos) << r.Err;
     EXPECT_EQ(r.Out, "");
-}
-
-TEST_F(CliTest, ShippedTableIsCopiedIntoTheProgramFolderOnFirstUse) {
-    ASSERT_EQ(RunCli(data_, {"pillars", "2000-01-01 12:00"}).Status, 0);
-    struct stat st {};
-    EXPECT_EQ(::stat((data_.Path() + "/program/AInfo.tbl").c_str(), &st), 0);
 }
 
 }  // namespace

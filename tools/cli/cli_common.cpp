@@ -49,17 +49,10 @@ void Complain(std::string_view message) { std::cerr << "quorvane-cli: " << messa
 
 bool LoadTermTable(const Args& args, SolarTermTable& table) {
     const DataPaths paths = ResolveDataPaths(args.DataDir);
-    std::string path, error;
-    if (!EnsureProgramFile(paths, "AInfo.tbl", path, error)) {
-        Complain("no solar-term table: " + error);
-        return false;
-    }
-    const TableLoadResult loaded = LoadSolarTermTable(path, table);
-    if (!loaded.Ok) {
-        Complain("solar-term table refused: " + loaded.Error);
-        return false;
-    }
-    return true;
+    std::string error;
+    if (LoadProgramTermTable(paths, table, error)) return true;
+    Complain(error);
+    return false;
 }
 
 bool ParseInt(std::string_view text, int& out) {

@@ -1,0 +1,18 @@
+# Desktop integration and the Debian package.
+install(FILES data/quorvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/quorvane.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+set(CPACK_PACKAGE_NAME quorvane)
+set(CPACK_PACKAGE_VENDOR "Quorvane")
+set(CPACK_PACKAGE_CONTACT "Quorvane developers <quorvane@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Four Pillars (八字) destiny charts for Traditional-Chinese users")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY quorvane)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+# ERFA only computes the solar-term table at build time; the programs need Qt,
+# the C++ runtime and a font with the Traditional-Chinese characters.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), fonts-arphic-uming | fonts-noto-cjk")
+set(CPACK_STRIP_FILES ON)
+include(CPack)
