@@ -110,16 +110,16 @@ std::optional<int64_t> ParseNumber(std::string_view text) {
     return value;
 }
 
-int16_t ValueOrDefault(std::string_view text, const SettingInfo& info) {
+int16_t ValueOrDefault(std::string_view text, const SettingInfo& info, int16_t fallback) {
     const auto number = ParseNumber(text);
-    if (!number) return info.Default;
+    if (!number) return fallback;
     const auto cut = static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(*number) & 0xFFFF));
-    return (cut < info.Min || cut > info.Max) ? info.Default : cut;
+    return (cut < info.Min || cut > info.Max) ? fallback : cut;
 }
 
-int16_t SettingFrom(std::string_view text, const SettingInfo& info) {
-    const auto value = ProfileValue(text, SettingsSection(), SettingName(info.Key));
-    return value ? ValueOrDefault(*value, info) : info.Default;
+int16_t SettingFrom(std::string_view text, std::string_view section, const SettingInfo& info, int16_t fallback) {
+    const auto value = ProfileValue(text, section, SettingName(info.Key));
+    return value ? ValueOrDefault(*value, info, fallback) : fallback;
 }
 
 std::string FileOrEmpty(const std::string& path) {
@@ -187,7 +187,10 @@ std::string SettingsPath(const DataPaths& paths) {
 
 std::string SettingsSection() { return "fs" + std::string(StringText(SettingsSectionText)); }
 
-int16_t ReadSetting(const std::string& path, SettingKey key) { return SettingFrom(FileOrEmpty(path), InfoOf(key)); }
+int16_t ReadSetting(const std::string& path, SettingKey key) {
+    const SettingInfo& info = InfoOf(key);
+    return SettingFrom(FileOrEmpty(path), SettingsSection(), info, info.Default);
+}
 
 bool WriteSetting(const std::string& path, SettingKey key, int value, std::string& error, FileWriter& writer) {
     const SettingInfo& info = InfoOf(key);
@@ -204,10 +207,20 @@ bool WriteSetting(const std::string& path, SettingKey key, int value, std::strin
     return ReplaceFile(writer, path, path + ".tmp", text, error);
 }
 
-ChartSettings ReadChartSettings(const std::string& path) {
-    const std::string text = FileOrEmpty(path);
+ChartSettings DefaultChartSettings() {
     ChartSettings settings{};
-    for (const SettingInfo& info : Settings) info.Field(settings) = SettingFrom(text, info);
+    for (const SettingInfo& info : Settings) info.Field(settings) = info.Default;
+    return settings;
+}
+
+ChartSettings ReadChartSettings(const std::string& path) {
+    return ReadChartSettings(path, SettingsSection(), DefaultChartSettings());
+}
+
+ChartSettings ReadChartSettings(const std::string& path, std::string_view section, ChartSettings defaults) {
+    const std::string text = FileOrEmpty(path);
+    ChartSettings settings = defaults;
+    for (const SettingInfo& info : Settings) info.Field(settings) = SettingFrom(text, section, info, info.Field(defaults));
     return settings;
 }
 

@@ -74,7 +74,12 @@ int16_t ReadSetting(const std::string& path, SettingKey key);
 bool WriteSetting(const std::string& path, SettingKey key, int value, std::string& error,
                   FileWriter& writer = SystemWriter());
 
+// Every key at its default.
+ChartSettings DefaultChartSettings();
 // All fourteen keys, the file read once.
 ChartSettings ReadChartSettings(const std::string& path);
+// The same keys from another program's section, with that program's defaults
+// for what is missing or out of range.
+ChartSettings ReadChartSettings(const std::string& path, std::string_view section, ChartSettings defaults);
 
 }  // namespace qv

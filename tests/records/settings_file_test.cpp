@@ -38,6 +38,22 @@ TEST_F(SettingsFileTest, WithoutAFileEveryKeyHasItsDefault) {
     EXPECT_EQ(AllSettings().size(), 14u);
 }
 
+TEST_F(SettingsFileTest, AnotherProgramsSectionReadsWithThatProgramsDefaults) {
+    ChartSettings defaults = DefaultChartSettings();
+    defaults.YearDisplay = 0;
+    defaults.Options.FirstTimeBase = 0;
+    std::filesystem::create_directories(dir_.Path() + "/program");
+    WriteText("[fsQuorvane]\nGodBase=1\nYearDisplay=1\n[hrQuorvane]\nSkyBase=1\nFirstTimeBase=7\nK1=-3\n");
+    const ChartSettings s = ReadChartSettings(path_, "hrQuorvane", defaults);
+    EXPECT_EQ(s.Options.GodBase, 0);        // the other program's section is not read
+    EXPECT_EQ(s.YearDisplay, 0);            // missing: this program's default
+    EXPECT_EQ(s.Options.SkyBase, 1);
+    EXPECT_EQ(s.Options.FirstTimeBase, 0);  // out of range: this program's default, not 1
+    EXPECT_EQ(s.Scoring.K1, -3);
+    EXPECT_EQ(s.Scoring.K2, DefaultScoringParameters.K2);
+    EXPECT_EQ(ReadChartSettings(path_).Options.GodBase, 1);
+}
+
 TEST_F(SettingsFileTest, ConfirmingTheDefaultsCreatesTheFileWithTheSixKeys) {
     for (SettingKey key : {SettingKey::GodBase, SettingKey::SkyBase, SettingKey::YearDisplay, SettingKey::PoolBase,
                            SettingKey::FirstTimeBase, SettingKey::MIDPARM}) {
