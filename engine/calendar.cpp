@@ -232,6 +232,31 @@ CivilDate AddDays(const CivilDate& date, int days) {
     return CivilFromDays(DaysFromCivil(date.Year, date.Month, date.Day) + days);
 }
 
+namespace {
+
+struct RatHourRules {
+    int16_t Pillars, Lunar;
+};
+
+// The chart program's rules 0-2 in the main program's terms: its 早子時 keeps the
+// day and takes the next day's 子 hour, and only its 一般子時 moves the lunar date.
+constexpr RatHourRules ChartProgramRules[] = {
+    {NightRatHour, NightRatHour},
+    {CommonRatHour, CommonRatHour},
+    {CommonRatHour, NightRatHour},
+};
+
+RatHourRules RulesOf(const EngineOptions& o) {
+    const int rule = o.FirstTimeBase;
+    if (o.Reading != ChartProgramReading) return {static_cast<int16_t>(rule), static_cast<int16_t>(rule)};
+    return rule >= EarlyRatHour && rule <= NightRatHour ? ChartProgramRules[rule] : RatHourRules{CommonRatHour, CommonRatHour};
+}
+
+}  // namespace
+
+int PillarRatHourRule(const EngineOptions& options) { return RulesOf(options).Pillars; }
+int LunarRatHourRule(const EngineOptions& options) { return RulesOf(options).Lunar; }
+
 bool AdvanceLunarDay(LunarDate& lunar, int hour, int minute, int ratHourRule) {
     if (ratHourRule != EarlyRatHour && ratHourRule != CommonRatHour) return false;
     if (!(hour == 24 || (hour == 23 && minute >= 0))) return false;
@@ -355,7 +380,7 @@ bool MomentToPillars(const SolarTermTable& table, int ratHourRule, const Moment&
 bool DateToPillars(ChartRecord& rec, PillarQuad& out, const Moment& given) {
     if (rec.SolarTerms == nullptr) return false;
     const SolarTermTable& table = *rec.SolarTerms;
-    if (!MomentToPillars(table, rec.Options.FirstTimeBase, given, out)) return false;
+    if (!MomentToPillars(table, PillarRatHourRule(rec.Options), given, out)) return false;
     const Moment m{given.Year, given.Month, given.Day, PillarHour(given.Hour), given.Minute};
     const TermPlace place = TermPosition(table, m);
     rec.TermIndex = static_cast<int16_t>(place.Index);

@@ -64,6 +64,12 @@ bool LunarToSolar(const LunarDate& lunar, CivilDate& out);
 
 CivilDate AddDays(const CivilDate& date, int days);
 
+// The main program's rule that places the pillars of 23:00-24:00, and the one
+// that decides whether such a birth's lunar date moves on, as the options read
+// the rat-hour rule.
+int PillarRatHourRule(const EngineOptions& options);
+int LunarRatHourRule(const EngineOptions& options);
+
 // Moves the lunar date of a birth at hour 23 (or 24) on to the next day under
 // rat-hour rules 0 and 1. Returns true when the date was moved.
 bool AdvanceLunarDay(LunarDate& lunar, int hour, int minute, int ratHourRule);
@@ -100,7 +106,8 @@ int DoubleHourOf(int hour);
 // place it or the date or time is invalid.
 bool MomentToPillars(const SolarTermTable& table, int ratHourRule, const Moment& m, PillarQuad& out);
 
-// Converts a birth moment to its pillars under the record's rat-hour rule and
+// Converts a birth moment to its pillars under the record's rat-hour rule (as
+// PillarRatHourRule reads it) and
 // stores the term index, term position and weekday into the record. Returns
 // false, storing nothing, when the table is missing or cannot place the moment
 // or the date or time is invalid.

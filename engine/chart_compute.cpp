@@ -36,7 +36,7 @@ void FillBirthSummary(ChartRecord& rec, const PillarQuad& pillars, const Moment&
     LunarDate lunar{};
     // Births before lunar 1900 have pillars but no lunar date; the summary keeps zeros.
     if (SolarToLunar(CivilDate{m.Year, m.Month, m.Day}, lunar)) {
-        AdvanceLunarDay(lunar, m.Hour, m.Minute, rec.Options.FirstTimeBase);
+        AdvanceLunarDay(lunar, m.Hour, m.Minute, LunarRatHourRule(rec.Options));
         b.LunarYear = static_cast<int16_t>(lunar.Year);
         b.LunarMonth = static_cast<int16_t>(lunar.Month);
         b.LunarDay = static_cast<int16_t>(lunar.Day);

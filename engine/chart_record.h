@@ -86,12 +86,17 @@ static_assert(std::is_standard_layout_v<ChartBlock>);
     X(ElementScore) X(StemIndex) X(TenGodIndex) X(ElementIndex) X(StrengthScore) X(ClimateBalance)       \
     X(IsStrong) X(SameParty) X(OtherParty) X(PeriodValue) X(StemUnion) X(BranchRelation)
 
+// How the rat-hour rule is read: the flow-year chart program places the hour
+// 23:00-24:00 and moves its lunar date by a table of its own.
+enum RatHourReading : int16_t { MainProgramReading = 0, ChartProgramReading = 1 };
+
 // 華蓋/驛馬/劫煞/亡神 basis, 子卯酉 hidden stems, 咸池 basis, rat-hour rule.
 struct EngineOptions {
     int16_t GodBase;        // 0 from the year branch, 1 from the day branch
     int16_t SkyBase;        // 0 one hidden stem for 子卯酉, 1 two
     int16_t PoolBase;       // 0 from the year branch, 1 from the month branch
     int16_t FirstTimeBase;  // rat-hour rule: 0 早子時, 1 一般子時, 2 夜子時
+    int16_t Reading;        // RatHourReading
 };
 
 enum RatHourRule : int16_t { EarlyRatHour = 0, CommonRatHour = 1, NightRatHour = 2 };
@@ -194,7 +199,7 @@ inline ChartBlock& SelectBlock(ChartRecord& rec, BlockSelector sel) {
 }
 
 // Defaults as the settings file gives them when a key is missing.
-inline constexpr EngineOptions DefaultEngineOptions{0, 0, 0, CommonRatHour};
+inline constexpr EngineOptions DefaultEngineOptions{0, 0, 0, CommonRatHour, MainProgramReading};
 inline constexpr ScoringParameters DefaultScoringParameters{100, 0, 20, 30, 0, 70, 70, 20};
 
 }  // namespace qv

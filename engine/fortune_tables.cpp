@@ -180,7 +180,7 @@ bool DayValueOf(ChartRecord& rec, PillarValues& values, const CivilDate& date, i
     const SolarTermTable& table = *rec.SolarTerms;
     const Moment noon{date.Year, date.Month, date.Day, 12, 0};
     PillarQuad q{};
-    if (!MomentToPillars(table, rec.Options.FirstTimeBase, noon, q)) return false;
+    if (!MomentToPillars(table, PillarRatHourRule(rec.Options), noon, q)) return false;
     if (MinuteKey(Moment{date.Year, date.Month, date.Day, 23, 59}) < birth) {
         out = UnbornValue;
         return true;

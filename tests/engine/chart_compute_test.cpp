@@ -96,6 +96,21 @@ TEST_F(ChartComputeTest, RatHourShiftsTheLunarDayUnderTheCommonRule) {
     EXPECT_EQ(rec_->Birth.LunarDay, 4);
 }
 
+// The chart program's default rule 0 at 23:30: the day pillar and the lunar
+// date of the birth's own date, the hour pillar the next day's 子 hour.
+TEST_F(ChartComputeTest, TheChartProgramsEarlyRuleKeepsTheDayAndItsLunarDate) {
+    PillarQuad early{}, common{};
+    rec_->Options = EngineOptions{0, 0, 0, EarlyRatHour, ChartProgramReading};
+    ASSERT_TRUE(ChartPerson(*rec_, Person(1984, 2, 5, 23, 30, 0), early));
+    EXPECT_EQ(rec_->Birth.LunarDay, 4);
+    rec_->Options = DefaultEngineOptions;
+    ASSERT_TRUE(ChartPerson(*rec_, Person(1984, 2, 5, 12, 0, 0), common));
+    EXPECT_EQ(early.Pillar[DayPillar], common.Pillar[DayPillar]);
+    // The next day's 子 hour: stem from the next day's stem (甲己 days start at 甲子).
+    const int nextDayStem = (common.Pillar[DayPillar] + 1) % 10;
+    EXPECT_EQ(early.Pillar[HourPillar], (nextDayStem % 5) * 12);
+}
+
 TEST_F(ChartComputeTest, AFailedConversionLeavesTheChartAsItWas) {
     PillarQuad p{};
     ASSERT_TRUE(ChartPerson(*rec_, Person(1984, 2, 5, 10, 30, 0), p));

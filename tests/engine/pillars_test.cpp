@@ -23,8 +23,9 @@ protected:
         rec_->Options = DefaultEngineOptions;
     }
 
-    PillarQuad Convert(const Moment& m, int rule = CommonRatHour) {
+    PillarQuad Convert(const Moment& m, int rule = CommonRatHour, int16_t reading = MainProgramReading) {
         rec_->Options.FirstTimeBase = static_cast<int16_t>(rule);
+        rec_->Options.Reading = reading;
         PillarQuad p{};
         EXPECT_TRUE(DateToPillars(*rec_, p, m)) << m.Year << '-' << m.Month << '-' << m.Day;
         return p;
@@ -62,6 +63,40 @@ TEST_F(PillarsTest, AgreeWithTheReferenceUnderBothCommonRules) {
         ASSERT_EQ(night.Pillar[DayPillar], std::stoi(r[5])) << r[0];
         ASSERT_EQ(night.Pillar[HourPillar], std::stoi(r[6])) << r[0];
     }
+}
+
+// The flow-year chart program reads the rat-hour rules by a table of its own:
+// 早子時 places 23:00 as the main program's 夜子時 does, the other two as 一般子時.
+TEST_F(PillarsTest, TheChartProgramsRatHourRulesAgainstTheReference) {
+    int lateBirths = 0;
+    for (const auto& r : test::ReadReferenceTsv("pillars.tsv")) {
+        const Moment m = ParseMoment(r[0]);
+        const int commonDay = std::stoi(r[3]), commonHour = std::stoi(r[4]);
+        const int nightDay = std::stoi(r[5]), nightHour = std::stoi(r[6]);
+        const PillarQuad early = Convert(m, EarlyRatHour, ChartProgramReading);
+        ASSERT_EQ(early.Pillar[DayPillar], nightDay) << r[0];
+        ASSERT_EQ(early.Pillar[HourPillar], nightHour) << r[0];
+        for (int rule : {CommonRatHour, NightRatHour}) {
+            const PillarQuad q = Convert(m, rule, ChartProgramReading);
+            ASSERT_EQ(q.Pillar[DayPillar], commonDay) << r[0] << " rule " << rule;
+            ASSERT_EQ(q.Pillar[HourPillar], commonHour) << r[0] << " rule " << rule;
+        }
+        lateBirths += m.Hour == 23;
+    }
+    EXPECT_GT(lateBirths, 100);  // the rows where the rules differ are really there
+}
+
+TEST_F(PillarsTest, OnlyTheChartProgramsCommonRuleMovesTheLunarDate) {
+    const EngineOptions main{0, 0, 0, EarlyRatHour, MainProgramReading};
+    EXPECT_EQ(LunarRatHourRule(main), EarlyRatHour);
+    const auto moves = [](int rule) {
+        LunarDate l{2000, 1, 1, false};
+        const EngineOptions o{0, 0, 0, static_cast<int16_t>(rule), ChartProgramReading};
+        return AdvanceLunarDay(l, 23, 30, LunarRatHourRule(o));
+    };
+    EXPECT_FALSE(moves(EarlyRatHour));
+    EXPECT_TRUE(moves(CommonRatHour));
+    EXPECT_FALSE(moves(NightRatHour));
 }
 
 TEST_F(PillarsTest, LunarDatesOfTheReferenceBirths) {

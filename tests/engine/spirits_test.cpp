@@ -21,7 +21,7 @@ class SpiritCases : public ::testing::TestWithParam<SpiritCase> {};
 
 TEST_P(SpiritCases, CarriedOrNot) {
     const SpiritCase& c = GetParam();
-    const auto rec = test::NatalOf(c.Pillars, EngineOptions{c.GodBase, 0, c.PoolBase, CommonRatHour}, c.BirthTerm);
+    const auto rec = test::NatalOf(c.Pillars, EngineOptions{c.GodBase, 0, c.PoolBase, CommonRatHour, MainProgramReading}, c.BirthTerm);
     EXPECT_EQ(HasSpirit(rec->Natal, c.Pillar, c.Which), c.Carried)
         << SpiritName(c.Which) << " on pillar " << c.Pillar << " of " << c.Pillars;
 }
@@ -119,7 +119,7 @@ TEST(Spirits, PillarsThatMayNotCarryThemNeverDo) {
     // 華蓋/驛馬/劫煞/亡神 under the day-branch basis; the month never carries 天醫.
     for (int day = 0; day < 60; ++day) {
         const std::string text = "甲子 丙寅 " + PillarText(day) + " 甲子";
-        const auto rec = test::NatalOf(text, EngineOptions{1, 0, 0, CommonRatHour});
+        const auto rec = test::NatalOf(text, EngineOptions{1, 0, 0, CommonRatHour, MainProgramReading});
         for (Spirit s : {六甲空亡, 孤虛, 四大空亡, 華蓋, 驛馬, 劫煞, 亡神})
             EXPECT_FALSE(HasSpirit(rec->Natal, DayPillar, s)) << text << ' ' << SpiritName(s);
         for (int month = 0; month < 60; month += 7) {

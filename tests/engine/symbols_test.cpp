@@ -29,13 +29,13 @@ TEST(Stages, StartAndPeakOfJiaAndYi) {
 }
 
 TEST(HiddenStems, SecondStemsOfZiMaoYouFollowTheOption) {
-    auto one = test::NatalOf("甲子 丙寅 甲子 甲子", EngineOptions{0, 0, 0, 1});
+    auto one = test::NatalOf("甲子 丙寅 甲子 甲子", EngineOptions{0, 0, 0, 1, MainProgramReading});
     EXPECT_EQ(one->Natal.HiddenStem[YearPillar][0], 10);  // 癸
     EXPECT_EQ(one->Natal.HiddenStem[YearPillar][1], 0);
     EXPECT_EQ(one->Natal.HiddenElement[YearPillar][1], NotApplicable);
     EXPECT_EQ(one->Natal.HiddenGod[YearPillar][1], NotApplicable);
     EXPECT_EQ(one->Natal.StemGod[DayPillar], NotApplicable);
-    auto two = test::NatalOf("甲子 丙寅 甲子 甲子", EngineOptions{0, 1, 0, 1});
+    auto two = test::NatalOf("甲子 丙寅 甲子 甲子", EngineOptions{0, 1, 0, 1, MainProgramReading});
     EXPECT_EQ(two->Natal.HiddenStem[YearPillar][1], 9);  // 壬
     EXPECT_EQ(two->Natal.HiddenGod[YearPillar][1], TenGod(0, 8));
 }
@@ -79,7 +79,7 @@ TEST(NatalChart, RandomBirthsKeepTheInvariants) {
     rec->SolarTerms = test::BuiltTable();
     for (int i = 0; i < 3000; ++i) {
         rec->Options = EngineOptions{static_cast<int16_t>(rng() % 2), static_cast<int16_t>(rng() % 2),
-                                     static_cast<int16_t>(rng() % 2), static_cast<int16_t>(rng() % 3)};
+                                     static_cast<int16_t>(rng() % 2), static_cast<int16_t>(rng() % 3), MainProgramReading};
         PersonRecord p{};
         p.year = static_cast<int16_t>(1850 + rng() % 240);
         p.month = static_cast<int16_t>(1 + rng() % 12);
@@ -111,7 +111,7 @@ TEST(NatalChart, NoValueOfThePreviousPersonSurvives) {
     second = PersonRecord{{}, 2001, 3, 9, 0, HourUnknown, 0, 0, 0, 0, 0, 1, 0, {}, {}, {}};
     auto fresh = std::make_unique<ChartRecord>();
     fresh->SolarTerms = test::BuiltTable();
-    fresh->Options = EngineOptions{0, 1, 0, 1};
+    fresh->Options = EngineOptions{0, 1, 0, 1, MainProgramReading};
     auto reused = std::make_unique<ChartRecord>(*fresh);
     PillarQuad q{};
     ASSERT_TRUE(ChartPerson(*reused, first, q));
