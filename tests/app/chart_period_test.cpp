@@ -16,6 +16,9 @@ namespace {
 // The view's chart on the 1024 x 768 page: corner (91, 2), unit 20.
 constexpr ChartLayout Page{91, 2, 685, 20};
 
+// The fields of a selection, in one comparable row: cell, first age, age, half, stem, branch.
+std::vector<int> Row(const PeriodSelection& p) { return {p.Cell, p.FirstAge, p.Age, p.UpperHalf, p.Stem, p.Branch}; }
+
 void SetToday(ChartRecord& rec, int year, int month, int day) {
     rec.Now = LocalDateTime{int16_t(year), int16_t(month), int16_t(day), 12, 0};
 }
@@ -76,18 +79,13 @@ protected:
 TEST_F(PeriodChoiceTest, TheLuckButtonChoosesTheHalfPillarOfTheCurrentAge) {
     ChooseKind(*rec_, LuckKind);
     const PeriodSelection& p = rec_->Period;
+    const int stem = rec_->Natal.LuckStem[2], branch = rec_->Natal.LuckBranch[2];
     // 37 is past 11 + 20 + 5 but below 16 + 20 + 5: the lower half of the third pillar.
     EXPECT_EQ(p.CurrentAge, 37);
-    EXPECT_EQ(p.Cell, 2);
-    EXPECT_EQ(p.UpperHalf, 0);
-    EXPECT_EQ(p.Age, 36);
-    EXPECT_EQ(p.Stem, rec_->Natal.LuckStem[2]);
-    EXPECT_EQ(p.Branch, rec_->Natal.LuckBranch[2]);
+    EXPECT_EQ(Row(p), (std::vector<int>{2, 0, 36, 0, stem, branch}));
     SetToday(*rec_, 2024, 12, 7);  // age 35: the upper half of the same pillar
     ChooseKind(*rec_, LuckKind);
-    EXPECT_EQ(p.Cell, 2);
-    EXPECT_EQ(p.UpperHalf, 1);
-    EXPECT_EQ(p.Age, 31);
+    EXPECT_EQ(Row(p), (std::vector<int>{2, 0, 31, 1, stem, branch}));
 }
 
 TEST_F(PeriodChoiceTest, AnAgePastEveryPillarKeepsTheLastOne) {
@@ -104,12 +102,8 @@ TEST_F(PeriodChoiceTest, TheYearButtonCentresTheRowOnTodaysYear) {
     ChooseKind(*rec_, YearKind);
     const PeriodSelection& p = rec_->Period;
     EXPECT_EQ(p.LunarYear, 2026);
-    EXPECT_EQ(p.FirstAge, 35);
-    EXPECT_EQ(p.Cell, 2);
-    EXPECT_EQ(p.Age, 37);
-    EXPECT_EQ(p.UpperHalf, 0) << "lunar month 10 lies in the second half";
-    EXPECT_EQ(p.Stem, 2);  // 丙午
-    EXPECT_EQ(p.Branch, 6);
+    // Lunar month 10 lies in the second half; 2026 is 丙午.
+    EXPECT_EQ(Row(p), (std::vector<int>{2, 35, 37, 0, 2, 6}));
     // The row holds the twelve years from 2024 甲辰 on.
     for (int k = 0; k < 12; ++k) {
         EXPECT_EQ(rec_->Flow.LuckStem[k], k % 10) << k;
@@ -146,15 +140,10 @@ TEST_F(PeriodChoiceTest, AYearCellGivesTheGregorianDateOfItsLunarMonth) {
     ChooseKind(*rec_, YearKind);
     ChooseCell(*rec_, 5, false);  // age 40: lunar 2029-10-01
     const PeriodSelection& p = rec_->Period;
-    EXPECT_EQ(p.Age, 40);
-    EXPECT_EQ(p.LunarYear, 2029);
-    EXPECT_EQ(p.LunarMonth, 10);
+    EXPECT_EQ(Row(p), (std::vector<int>{5, 35, 40, 0, 5, 9}));  // 2029 己酉
     // Lunar 2029-10-01 is 2029-11-06.
-    EXPECT_EQ(p.Year, 2029);
-    EXPECT_EQ(p.Month, 11);
-    EXPECT_EQ(p.Day, 6);
-    EXPECT_EQ(p.Stem, 5);  // 己酉
-    EXPECT_EQ(p.Branch, 9);
+    EXPECT_EQ((std::vector<int>{p.LunarYear, p.LunarMonth, p.LunarDay, p.Year, p.Month, p.Day}),
+              (std::vector<int>{2029, 10, 1, 2029, 11, 6}));
 }
 
 // Independent of the selection code: the pillar of a lunar year counted from 1984 甲子.

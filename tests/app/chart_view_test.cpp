@@ -49,12 +49,7 @@ protected:
     void SetUp() override {
         QtApp();
         Store(root_.MainFile(), {StoredPerson("陳大文", 1990, 2, 4, 9, 5), StoredPerson("甲子年", 1984, 3, 1, 10, 0, 1)});
-        std::string error;
-        app_ = std::make_unique<CQuorvaneApp>();
-        ASSERT_TRUE(app_->Initialize(StartOptions{root_.Root(), false}, error)) << error;
-        frame_ = std::make_unique<CMainFrame>(*app_);
-        frame_->resize(1024, 768);
-        frame_->show();
+        StartProgram(root_, app_, frame_);
         Query(0);
     }
     void Query(int row) {

@@ -31,14 +31,7 @@ protected:
     void SetUp() override { QtApp(); }
 
     // Starts the program on the data root as main() does, without the logo.
-    void Start() {
-        std::string error;
-        app_ = std::make_unique<CQuorvaneApp>();
-        ASSERT_TRUE(app_->Initialize(StartOptions{root_.Root(), false}, error)) << error;
-        frame_ = std::make_unique<CMainFrame>(*app_);
-        frame_->resize(1024, 768);
-        frame_->show();
-    }
+    void Start() { StartProgram(root_, app_, frame_); }
     // Runs the command as the menu does.
     void Choose(int id) {
         QAction* action = frame_->Action(id);
