@@ -76,7 +76,7 @@ CFlowYearWnd::CFlowYearWnd(const ChartRecord& record, std::function<void()> onCl
                                                   style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
     unit_ = layout.Unit;
     setFixedSize(layout.Client.size());
-    move(area.topLeft() + layout.Client.topLeft());
+    setGeometry(layout.Client.translated(area.topLeft()));
 }
 
 void CFlowYearWnd::paintEvent(QPaintEvent*) {

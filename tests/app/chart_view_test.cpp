@@ -219,6 +219,12 @@ TEST_F(ChartViewTest, PrintingNeedsAChartAndPrintsToAPdfFileWithoutAPrinter) {
     EXPECT_EQ(Rec().Period.Cell, chosen.Cell);
     EXPECT_TRUE(messages_.Ids.empty());
 
+    // An output file that cannot be written is told, not passed over.
+    frame_->Printer().setOutputFileName(QString::fromStdString(root_.Root() + "/missing/chart.pdf"));
+    WhenModal<QPrintDialog>([](QPrintDialog& d) { d.accept(); });
+    frame_->Action(ID_FILE_PRINT)->trigger();
+    EXPECT_EQ(messages_.Ids, std::vector<int>{905});
+
     WhenModal<QPageSetupDialog>([](QPageSetupDialog& d) { d.reject(); });
     frame_->Action(ID_FILE_PRINT_SETUP)->trigger();
 }
