@@ -22,6 +22,7 @@
 #include "flow_year_window.h"
 #include "main_frame.h"
 #include "paint_helpers.h"
+#include "period_checks.h"
 #include "person_dialog.h"
 #include "query_dialog.h"
 #include "shell_fixture.h"
@@ -161,6 +162,20 @@ TEST_F(ChartViewTest, TheYearRowPagesBackToAgeOneAndForwardTo110) {
     const int pillar = ((1990 + 120) - 1984) % 60;
     EXPECT_EQ(Rec().Period.Stem, pillar % 10);
     EXPECT_EQ(Rec().Period.Branch, pillar % 12);
+}
+
+TEST_F(ChartViewTest, AnyClicksOnTheViewLeaveNatalAloneAndFlowOnTheSelection) {
+    std::mt19937 rng(32774);
+    for (int person : {0, 1}) {
+        Query(person);
+        const ChartBlock natal = Rec().Natal;
+        for (int click = 0; click < 40; ++click) {
+            const auto [x, y] = RandomClickPoint(rng);
+            ClickPage(QPoint(x, y), rng() % 4 ? Qt::LeftButton : Qt::RightButton);
+            ASSERT_TRUE(SameBlock(Rec().Natal, natal)) << "person " << person << " click " << click;
+            ExpectFlowOnSelection(Rec(), natal);
+        }
+    }
 }
 
 TEST_F(ChartViewTest, TheHandShowsOverWhatTakesClicksAndOnlyThere) {
