@@ -84,6 +84,7 @@ void CQuorvaneView::mousePressEvent(QMouseEvent* event) {
         rightButton_ = true;
         ClickAt(event->position().toPoint(), false);
     }
+    event->accept();
 }
 
 void CQuorvaneView::mouseReleaseEvent(QMouseEvent* event) {

@@ -220,11 +220,14 @@ void CMainFrame::PrintSetup() {
 
 void CMainFrame::ShowFlowYears(bool show) {
     if (!show) {
+        // The window deletes itself later; a toggle before that makes a new one.
         if (flowYears_) flowYears_->close();
+        flowYears_ = nullptr;
         return;
     }
     if (flowYears_) return;
     flowYears_ = new CFlowYearWnd(app_.Record(), [this] {
+        flowYears_ = nullptr;
         app_.FlowYearWindowClosed();
         UpdateCommandStates();
     }, this);

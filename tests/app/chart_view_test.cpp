@@ -352,6 +352,10 @@ TEST_F(ChartViewTest, TheFlowYearWindowOfA甲子YearAndItsToggle) {
 
     // Its close box clears the flag; the command opens it again and closes it.
     window->close();
+    toggle->trigger();  // at once, before the closed window is gone
+    ASSERT_NE(frame_->FlowYears(), nullptr);
+    EXPECT_NE(frame_->FlowYears(), window);
+    frame_->FlowYears()->close();
     QApplication::processEvents();
     EXPECT_FALSE(app_->flowYearWindowOpen);
     EXPECT_EQ(frame_->FlowYears(), nullptr);
