@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QFontMetrics>
+#include <QLinearGradient>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -9,6 +10,7 @@
 
 #include "big5.h"
 #include "chart_compute.h"
+#include "chart_period.h"
 #include "luck.h"
 #include "paint_helpers.h"
 #include "roles.h"
@@ -70,7 +72,6 @@ constexpr int MonthNameText = 748;    // 正月 … 十二月
 constexpr int NamelessText = 505;     // 無名氏
 constexpr int NominalAgeText = 420;   // 虛歲
 constexpr int AgeTextId = 420;        // 虛歲
-constexpr int NatalKind = 0, LuckKind = 1, YearKind = 2;
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 QString Q(const char* text) { return QString::fromUtf8(text); }
@@ -197,15 +198,6 @@ void Column(QPainter& p, const QRect& rect, const QString& text, int maxLine) {
     DrawVerticalText(p, text, QRect(rect.left(), top, rect.width(), lines * lineHeight + 1), lineHeight);
 }
 
-// Nominal ages and lunar years of a life, with the birth-year boundary value.
-int BoundaryShift(const ChartRecord& rec) {
-    return rec.BirthYearBoundary == 1 ? 1 : rec.BirthYearBoundary == 2 ? -1 : 0;
-}
-int AgeInYear(const ChartRecord& rec, int lunarYear) {
-    return lunarYear - rec.Birth.LunarYear + 1 + BoundaryShift(rec);
-}
-int YearOfAge(const ChartRecord& rec, int age) { return rec.Birth.LunarYear + age - 1 - BoundaryShift(rec); }
-
 QString YearNumber(const ChartRecord& rec, int year) { return Q(HeaderYearText(year, rec.YearDisplay)); }
 
 QString PersonName(const ChartRecord& rec) {
@@ -221,10 +213,16 @@ QString DateColumn(const ChartRecord& rec, int year, int month, int day) {
 
 // ---- Frame, grid and shadings ------------------------------------------------------------
 
+// The period-row cell to mark: none on the natal chart.
+int SelectedCell(const ChartRecord& rec) {
+    const int cell = rec.Period.Cell;
+    return rec.ChartKind != NatalKind && cell >= 0 && cell < LuckPillarCount ? cell : -1;
+}
+
 void DrawShades(const Sheet& s) {
     for (const Shade& shade : Shades) s.P.fillRect(s.G.Cells(shade.X0, shade.Y0, shade.X1, shade.Y1), shade.Color);
-    if (s.Ctx.selectedPeriod >= 0 && s.Ctx.selectedPeriod < LuckPillarCount) {
-        const double left = PeriodLeft(s.Ctx.selectedPeriod);
+    if (const int cell = SelectedCell(s.Rec); cell >= 0) {
+        const double left = PeriodLeft(cell);
         s.P.fillRect(s.G.Cells(left, 22, left + 2, 28), Selected);
     }
 }
@@ -238,8 +236,8 @@ void DrawRules(const Sheet& s) {
     for (const Rule& r : ColumnRules) p.drawLine(g.X(r.At), g.Y(r.From), g.X(r.At), g.Y(r.To));
     for (int k = 1; k < LuckPillarCount; ++k) p.drawLine(g.X(2 * k), g.Y(22), g.X(2 * k), g.Y(28));
     for (int i = 1; i < 5; ++i) p.drawLine(g.X(0), g.Y(14 + 1.6 * i), g.X(8), g.Y(14 + 1.6 * i));
-    if (s.Ctx.selectedPeriod >= 0 && s.Ctx.selectedPeriod < LuckPillarCount) {
-        const double left = PeriodLeft(s.Ctx.selectedPeriod);
+    if (const int cell = SelectedCell(s.Rec); cell >= 0) {
+        const double left = PeriodLeft(cell);
         p.setPen(QPen(Qt::red, 0));
         p.drawRect(g.Cells(left, 22, left + 2, 28));
         p.setPen(Qt::black);
@@ -288,14 +286,14 @@ QStringList KindLines(const Sheet& s) {
     if (s.Rec.ChartKind == NatalKind) {
         for (int p = YearPillar; p <= HourPillar; ++p)
             lines << Sym(text_base::Stem, n.Stem[p] % 10) + Sym(text_base::Branch, n.Branch[p] % 12) + Q(label::PillarUnits[p]);
-    } else if (s.Rec.ChartKind == LuckKind && s.Ctx.selectedPeriod >= 0 && s.Ctx.selectedPeriod < LuckPillarCount) {
-        const int k = s.Ctx.selectedPeriod;
-        const int first = YearOfAge(s.Rec, s.Ctx.selectedAge);
-        lines << (s.Ctx.upperHalf ? Sym(text_base::Stem, n.LuckStem[k] % 10) : Sym(text_base::Branch, n.LuckBranch[k] % 12)) + Q(label::Luck)
-              << Num(s.Ctx.selectedAge) + " ~ " + Num(s.Ctx.selectedAge + 4) << YearNumber(s.Rec, first) << "||"
+    } else if (s.Rec.ChartKind == LuckKind && SelectedCell(s.Rec) >= 0) {
+        const int k = SelectedCell(s.Rec);
+        const int first = YearOfAge(s.Rec, s.Rec.Period.Age);
+        lines << (s.Rec.Period.UpperHalf ? Sym(text_base::Stem, n.LuckStem[k] % 10) : Sym(text_base::Branch, n.LuckBranch[k] % 12)) + Q(label::Luck)
+              << Num(s.Rec.Period.Age) + " ~ " + Num(s.Rec.Period.Age + 4) << YearNumber(s.Rec, first) << "||"
               << YearNumber(s.Rec, first + 4);
     } else if (s.Rec.ChartKind == YearKind) {
-        const int year = s.Ctx.selectedLunarYear ? s.Ctx.selectedLunarYear : s.TodayLunar.Year;
+        const int year = s.Rec.Period.LunarYear ? s.Rec.Period.LunarYear : s.TodayLunar.Year;
         lines << YearNumber(s.Rec, year) + Q(label::Year) << Q(PillarText(Mod(year - 4, 60))) + Q(label::Year);
     }
     return lines;
@@ -486,7 +484,7 @@ void DrawLuckLines(const Sheet& s) {
 std::pair<QString, QString> PeriodLabels(const Sheet& s, int k) {
     const ChartBlock& n = s.Rec.Natal;
     if (s.Rec.ChartKind == YearKind) {
-        const int age = s.Ctx.firstAge + k;
+        const int age = s.Rec.Period.FirstAge + k;
         return {Num(age), YearNumber(s.Rec, YearOfAge(s.Rec, age))};
     }
     return {Num(n.LuckStartAge + 10 * k), Num(n.LuckStartAgeMid + 10 * k)};
@@ -510,13 +508,37 @@ void DrawPeriodRow(const Sheet& s) {
 // ---- Chart-kind buttons and the side panel -----------------------------------------------
 
 void DrawKindButtons(const Sheet& s) {
-    s.P.setFont(s.F[HeadFont]);
-    for (int k = NatalKind; k <= YearKind; ++k) {
-        const QRect button(8, s.Layout.y0 + 54 * k, 75, 50);
-        s.P.fillRect(button, k == s.Rec.ChartKind ? Peach : Ivory);
-        s.P.drawRect(button.adjusted(0, 0, -1, -1));
-        Centered(s.P, button, Sym(text_base::ChartKind, k));
+    for (int k = NatalKind; k < KindButtonCount; ++k)
+        s.P.drawImage(QPoint(KindButtonLeft, s.Layout.y0 + KindButtonStep * k), KindButtonPicture(k, k == s.Rec.ChartKind));
+}
+
+// A raised button face, or a pressed one in the chart's blue for the kind on show.
+QImage PaintKindButton(int kind, bool selected) {
+    QImage image(KindButtonWidth, KindButtonHeight, QImage::Format_RGB32);
+    QPainter p(&image);
+    const QRect face = image.rect();
+    QLinearGradient fill(face.topLeft(), face.bottomLeft());
+    fill.setColorAt(0, selected ? QColor(60, 60, 220) : Ivory);
+    fill.setColorAt(1, selected ? Blue : Peach);
+    p.fillRect(face, fill);
+    const QColor light = selected ? QColor(20, 20, 90) : Qt::white;
+    const QColor dark = selected ? QColor(150, 150, 255) : QColor(150, 130, 110);
+    for (int i = 1; i <= 2; ++i) {
+        const QRect edge = face.adjusted(i, i, -i, -i);
+        p.setPen(light);
+        p.drawLine(edge.topLeft(), edge.topRight());
+        p.drawLine(edge.topLeft(), edge.bottomLeft());
+        p.setPen(dark);
+        p.drawLine(edge.bottomLeft(), edge.bottomRight());
+        p.drawLine(edge.topRight(), edge.bottomRight());
     }
+    p.setPen(Qt::black);
+    p.drawRect(face.adjusted(0, 0, -1, -1));
+    p.setFont(MakeChartFont(7, 20, 700));
+    p.setPen(selected ? Qt::white : Blue);
+    p.drawText(face.translated(selected ? 1 : 0, selected ? 1 : 0), Qt::AlignCenter | Qt::TextSingleLine,
+               Sym(text_base::ChartKind, kind));
+    return image;
 }
 
 // One framed panel cell, shaded when marked, with its lines of text.
@@ -561,7 +583,7 @@ void DrawYearTable(const Sheet& s, QPoint origin) {
 
 // 十年盤: thirty years around the selected luck span.
 void DrawLuckYears(const Sheet& s, QPoint origin) {
-    const int firstAge = s.Ctx.selectedAge >= 11 ? s.Ctx.selectedAge - 10 : 1;
+    const int firstAge = s.Rec.Period.Age >= 11 ? s.Rec.Period.Age - 10 : 1;
     constexpr int widths[] = {42, 84, 42, 42};
     for (int row = 0; row < 30; ++row) {
         const int age = firstAge + row;
@@ -571,7 +593,7 @@ void DrawLuckYears(const Sheet& s, QPoint origin) {
         std::snprintf(ageText, sizeof ageText, "%3d", age);
         const QString cells[] = {QString::fromLatin1(number).trimmed(), Q(EraYearText(year)), Q(PillarText(Mod(year - 4, 60))),
                                  QString::fromLatin1(ageText).trimmed() + Q(label::AgeUnit)};
-        const bool marked = age >= s.Ctx.selectedAge && age < s.Ctx.selectedAge + 5;
+        const bool marked = age >= s.Rec.Period.Age && age < s.Rec.Period.Age + 5;
         DrawPanelRow(s.P, QPoint(origin.x(), origin.y() + 21 * row), widths, cells, marked, 21);
     }
 }
@@ -623,7 +645,7 @@ void DrawSidePanel(const Sheet& s, int width) {
     } else if (s.Rec.ChartKind == LuckKind) {
         DrawLuckYears(s, origin);
     } else if (s.Rec.ChartKind == YearKind) {
-        const int year = s.Ctx.selectedLunarYear ? s.Ctx.selectedLunarYear : s.TodayLunar.Year;
+        const int year = s.Rec.Period.LunarYear ? s.Rec.Period.LunarYear : s.TodayLunar.Year;
         if (LunarYearInRange(year)) {
             const int used = DrawLunarYearMonths(s, origin, year);
             if (LunarYearInRange(year + 1)) DrawLunarYearMonths(s, origin + QPoint(0, used), year + 1);
@@ -643,6 +665,15 @@ LunarDate LunarOf(const CivilDate& date) {
 // ---- Public ------------------------------------------------------------------------------
 
 std::span<const char* const> ChartLabelTexts() { return AllLabels; }
+
+const QImage& KindButtonPicture(int kind, bool selected) {
+    static const std::array<QImage, 2 * KindButtonCount> pictures = [] {
+        std::array<QImage, 2 * KindButtonCount> all;
+        for (int k = 0; k < 2 * KindButtonCount; ++k) all[k] = PaintKindButton(k / 2, k % 2 != 0);
+        return all;
+    }();
+    return pictures[2 * std::clamp(kind, 0, KindButtonCount - 1) + (selected ? 1 : 0)];
+}
 
 std::string HourText(int hour, int minute) {
     char text[24];

@@ -1,5 +1,6 @@
 #pragma once
 // The destiny chart (命盤) drawn on any painter: the screen view, an image, a printer page.
+#include <QImage>
 #include <QPainter>
 #include <span>
 #include <string>
@@ -9,15 +10,10 @@
 
 namespace qv::ui {
 
-// What the drawing needs beside the record: the view's period selection, the base text
-// size and "today", passed in so the same chart can be drawn reproducibly.
+// What the drawing needs beside the record (which holds the period selection): the base
+// text size and "today", passed in so the same chart can be drawn reproducibly.
 struct ChartDrawContext {
     int textSize = 0;          // base size s of the chart fonts in logical pixels; 0: from the chart unit
-    int selectedPeriod = -1;   // period-row cell shaded (column 0 is the rightmost), -1 none
-    int selectedAge = 0;       // nominal age at which the selected period starts
-    bool upperHalf = true;     // the upper (stem) half of the selected cell was chosen
-    int firstAge = 1;          // nominal age of the first year of the year row (流年盤)
-    int selectedLunarYear = 0;   // lunar year of the selected period (流年盤); 0: the current one
     int todayYear = 0, todayMonth = 0, todayDay = 0;  // 0: the record's current date (rec.Now)
     bool forPrinter = false;   // the chart square alone at the origin: no buttons, no side panel
 };
@@ -40,7 +36,7 @@ ChartLayout LayoutFor(const ChartDrawContext& context, int width, int height, in
 
 // Draws the chart square of side `side` (with the buttons and the side panel of the view
 // unless context.forPrinter), filling width x height with white first.
-// The record is read only; its period selection lives in the context.
+// The record is read only.
 void DrawChart(QPainter& painter, ChartRecord& record, const ChartDrawContext& context,
                int width, int height, int side);
 
@@ -58,6 +54,9 @@ std::string TenthsText(int tenths);                      // -15 -> "-1.5"
 std::string StrengthText(const ChartBlock& block);       // "A12 > 8B"
 std::string MainStarText(const ChartBlock& block, int pillar);  // ten god, "命主" for the day
 std::string SpiritsText(const ChartBlock& block, int pillar);   // names joined by "、"
+
+// The picture of chart-kind button 0-2 (本命盤, 十年盤, 流年盤), 75 x 50, pressed when selected.
+const QImage& KindButtonPicture(int kind, bool selected);
 
 // Every fixed text the chart draws besides the string table (for the glyph check).
 std::span<const char* const> ChartLabelTexts();

@@ -1,9 +1,15 @@
 #include "chart_view.h"
 
+#include <QDesktopServices>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <algorithm>
+#include <cmath>
 
-#include "chart_draw.h"
+#include "calendar.h"
+#include "chart_period.h"
+#include "help_page.h"
 #include "paint_helpers.h"
 #include "quorvane_app.h"
 
@@ -14,10 +20,27 @@ CQuorvaneView::CQuorvaneView(CQuorvaneApp& app, QWidget* parent) : QAbstractScro
     setFrameShape(QFrame::NoFrame);
     viewport()->setAutoFillBackground(false);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setMouseTracking(true);
 }
 
 QSize CQuorvaneView::PageSizeFor(QSize viewport) {
     return viewport.expandedTo(QSize(SmallestPageWidth, SmallestPageHeight));
+}
+
+ChartLayout CQuorvaneView::PageLayout() { return ViewChartLayout(kLogicalPageWidth, kLogicalPageHeight); }
+
+QTransform CQuorvaneView::PageToViewport() const {
+    QTransform t = LogicalPageTransform(QSize(kLogicalPageWidth, kLogicalPageHeight), PageSizeFor(viewport()->size()));
+    return t * QTransform::fromTranslate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+}
+
+QPoint CQuorvaneView::PagePoint(QPoint viewportPoint) const {
+    const QPointF page = PageToViewport().inverted().map(QPointF(viewportPoint) + QPointF(0.5, 0.5));
+    return QPoint(static_cast<int>(std::floor(page.x())), static_cast<int>(std::floor(page.y())));
+}
+
+QPoint CQuorvaneView::ViewportPoint(QPoint pagePoint) const {
+    return PageToViewport().map(QPointF(pagePoint) + QPointF(0.5, 0.5)).toPoint();
 }
 
 void CQuorvaneView::PaintPage(QPainter& painter, QSize target) {
@@ -26,10 +49,7 @@ void CQuorvaneView::PaintPage(QPainter& painter, QSize target) {
     const QSize logical(kLogicalPageWidth, kLogicalPageHeight);
     painter.save();
     ScaleToLogicalPage(painter, logical, target);
-    ChartDrawContext context;
-    context.selectedPeriod = app_.selectedPeriod;
-    const int side = ViewChartLayout(logical.width(), logical.height()).side;
-    DrawChart(painter, app_.Record(), context, logical.width(), logical.height(), side);
+    DrawChart(painter, app_.Record(), ChartDrawContext{}, logical.width(), logical.height(), PageLayout().side);
     painter.restore();
 }
 
@@ -53,6 +73,67 @@ void CQuorvaneView::UpdateScrollRanges() {
     verticalScrollBar()->setRange(0, page.height() - view.height());
     horizontalScrollBar()->setPageStep(view.width());
     verticalScrollBar()->setPageStep(view.height());
+}
+
+void CQuorvaneView::mousePressEvent(QMouseEvent* event) {
+    QAbstractScrollArea::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        rightButton_ = false;
+        ClickAt(event->position().toPoint(), true);
+    } else if (event->button() == Qt::RightButton) {
+        rightButton_ = true;
+        ClickAt(event->position().toPoint(), false);
+    }
+    event->accept();
+}
+
+void CQuorvaneView::mouseReleaseEvent(QMouseEvent* event) {
+    QAbstractScrollArea::mouseReleaseEvent(event);
+    if (event->button() == Qt::RightButton) rightButton_ = false;
+}
+
+void CQuorvaneView::mouseMoveEvent(QMouseEvent* event) {
+    QAbstractScrollArea::mouseMoveEvent(event);
+    if (event->buttons() == Qt::NoButton) Hover(event->position().toPoint());
+}
+
+void CQuorvaneView::ClickAt(QPoint viewportPoint, bool leftButton) {
+    if (!app_.chartShown) return;
+    ChartRecord& rec = app_.Record();
+    ReadCurrentDateTime(rec);
+    const QPoint at = PagePoint(viewportPoint);
+    switch (Click(rec, PageLayout(), at.x(), at.y(), leftButton)) {
+        case ClickResult::OpenHelp: QDesktopServices::openUrl(HelpPageUrl()); break;
+        case ClickResult::Repaint: viewport()->update(); break;
+        case ClickResult::Nothing: break;
+    }
+}
+
+void CQuorvaneView::Hover(QPoint viewportPoint) {
+    const QPoint at = PagePoint(viewportPoint);
+    if (app_.chartShown && IsClickable(app_.Record(), PageLayout(), at.x(), at.y()))
+        viewport()->setCursor(Qt::PointingHandCursor);
+    else
+        viewport()->unsetCursor();
+}
+
+void CQuorvaneView::EndPrintPreview() {
+    rightButton_ = false;
+    // Printing reads the record only, so the selection still stands; its Flow
+    // block is rebuilt as the kind's button would, without moving the selection.
+    if (app_.chartShown && app_.Record().ChartKind != NatalKind) RebuildFlow(app_.Record());
+    viewport()->update();
+}
+
+bool PrintChartOn(QPaintDevice& device, ChartRecord& record) {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    // The square is 34u + 1 pixels with its closing rules.
+    const int side = (std::min(device.width(), device.height()) - 1) / 34 * 34;
+    ChartDrawContext context;
+    context.forPrinter = true;
+    DrawChart(painter, record, context, side, side, side);
+    return painter.end();
 }
 
 }  // namespace qv::ui

@@ -1,8 +1,13 @@
 #pragma once
 // The chart view (CQuorvaneView): the logical 1024 x 768 page scaled to the
 // window by the painter's transform, scrolling when the window is smaller than
-// the smallest readable page.
+// the smallest readable page. Clicks on the page choose the chart kind and the
+// period (chart_period.h); the same chart goes to the printer.
 #include <QAbstractScrollArea>
+
+#include "chart_draw.h"
+
+class QPaintDevice;
 
 namespace qv::ui {
 
@@ -20,15 +25,35 @@ public:
     void PaintPage(QPainter& painter, QSize target);
     // The page size on screen for a window of this size.
     static QSize PageSizeFor(QSize viewport);
+    // Where the chart lies on the logical page.
+    static ChartLayout PageLayout();
+    // The page point under a viewport point, and the way back.
+    QPoint PagePoint(QPoint viewportPoint) const;
+    QPoint ViewportPoint(QPoint pagePoint) const;
+
+    bool RightButtonHeld() const { return rightButton_; }
+    // After the print preview: the period state rebuilt as it was.
+    void EndPrintPreview();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void UpdateScrollRanges();
+    QTransform PageToViewport() const;
+    void ClickAt(QPoint viewportPoint, bool leftButton);
+    void Hover(QPoint viewportPoint);
 
     CQuorvaneApp& app_;
+    bool rightButton_ = false;
 };
+
+// The chart alone on a square of the device's shorter side, at its resolution
+// (a printer page or a PDF file). False when the device cannot be painted on.
+bool PrintChartOn(QPaintDevice& device, ChartRecord& record);
 
 }  // namespace qv::ui

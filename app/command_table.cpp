@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "quorvane_app.h"
+#include "shell_texts.h"
+#include "string_table.h"
 
 namespace qv::ui {
 namespace {
@@ -13,17 +15,21 @@ CommandState BelowRecordLimit(const CQuorvaneApp& app) { return EnabledWhen(app.
 CommandState StoredPersonChosen(const CQuorvaneApp& app) { return EnabledWhen(app.currentRecordIndex >= 0); }
 CommandState OtherFileOpen(const CQuorvaneApp& app) { return EnabledWhen(app.otherDatabaseActive); }
 CommandState HourUnknownMark(const CQuorvaneApp& app) { return CommandState{true, app.hourUnknown, {}}; }
+CommandState ChartOnShow(const CQuorvaneApp& app) { return EnabledWhen(app.chartShown); }
+CommandState FlowYearToggle(const CQuorvaneApp& app) {
+    return CommandState{app.chartShown, false, std::string(StringText(app.flowYearWindowOpen ? CloseFlowYearsText : ShowFlowYearsText))};
+}
 
 using App = CQuorvaneApp;
 
-// Ascending by number. Commands of windows not built yet (printing, the
-// fortune curves, the flow-year and potential windows) have no entry and stay
-// disabled.
+// Ascending by number. Commands of windows not built yet (the fortune curves
+// and the potential window) have no entry and stay disabled.
 constexpr CommandEntry Commands[] = {
     {ID_NEW_PERSON, &App::NewPerson, BelowRecordLimit},
     {ID_QUERY_PERSON, &App::QueryPerson, nullptr},
     {ID_MODIFY_PERSON, &App::ModifyPerson, StoredPersonChosen},
     {ID_CHARTING_PARAMETERS, &App::ChartingParameters, nullptr},
+    {ID_FLOW_YEAR_WINDOW, &App::ToggleFlowYears, FlowYearToggle},
     {ID_INDEX_FORMULA, &App::IndexFormula, nullptr},
     {ID_SAVE_RECORDS_AS, &App::SaveRecordsAs, nullptr},
     {ID_OPEN_OTHER_RECORDS, &App::OpenOtherRecords, nullptr},
@@ -31,6 +37,9 @@ constexpr CommandEntry Commands[] = {
     {ID_SWITCH_TO_MAIN, &App::SwitchToMain, OtherFileOpen},
     {ID_DELETE_PERSON, &App::DeletePerson, nullptr},
     {ID_HOUR_UNKNOWN, nullptr, HourUnknownMark},
+    {ID_FILE_PRINT_SETUP, &App::PrintSetup, nullptr},
+    {ID_FILE_PRINT, &App::Print, ChartOnShow},
+    {ID_FILE_PRINT_PREVIEW, &App::PrintPreview, ChartOnShow},
     {ID_APP_ABOUT, &App::About, nullptr},
     {ID_APP_EXIT, &App::Exit, nullptr},
 };

@@ -3,31 +3,26 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTimer>
 #include <span>
 
 #include "chart_view.h"
+#include "flow_year_window.h"
 #include "logo_window.h"
 #include "person_dialog.h"
 #include "query_dialog.h"
 #include "settings_dialog.h"
 #include "shell_texts.h"
+#include "show_message.h"
 #include "string_table.h"
 
 namespace qv::ui {
 namespace {
 
-constexpr int Separator = 0;
-
-struct MenuItem {
-    const char* Text;
-    int Id;  // Separator for a rule
-};
-
-struct Menu {
-    const char* Title;
-    std::span<const MenuItem> Items;
-};
 
 constexpr MenuItem FileItems[] = {
     {"新增個人資料...", ID_NEW_PERSON},
@@ -57,10 +52,20 @@ constexpr MenuItem TenYearCurveItems[] = {{"本命", ID_FORTUNE_TEN_YEAR_BASE + 
                                           {"財運", ID_FORTUNE_TEN_YEAR_BASE + 3}};
 constexpr MenuItem AboutItems[] = {{"關於 Quorvane(&A)...", ID_APP_ABOUT}};
 
+// The commands no menu of the shell shows; the flow-year entry takes its text
+// from the command table ("顯示流年視窗" / "關閉流年視窗").
+constexpr MenuItem WindowItems[] = {
+    {"顯示流年視窗", ID_FLOW_YEAR_WINDOW},
+    {"", Separator},
+    {"設定指數公式參數...", ID_INDEX_FORMULA},
+    {"不知道時間", ID_HOUR_UNKNOWN},
+};
+
 constexpr Menu Menus[] = {
     {"檔案(&F)", FileItems},
     {"大運運勢圖", LuckCurveItems},
     {"十年運勢圖", TenYearCurveItems},
+    {"視窗", WindowItems},
     {"關於", AboutItems},
 };
 
@@ -86,22 +91,34 @@ CMainFrame::CMainFrame(CQuorvaneApp& app, QWidget* parent)
     UpdateCommandStates();
 }
 
+CMainFrame::~CMainFrame() = default;
+
 void CMainFrame::BuildMenus() {
-    for (const Menu& m : Menus) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.Title));
+    BuildMenuBar(*menuBar(), Menus, [this](int id, QAction* action) {
+        connect(action, &QAction::triggered, this, [this, id] { Run(id); });
+        actions_[id] = action;
+    });
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
-        for (const MenuItem& item : m.Items) {
-            if (item.Id == Separator) {
-                menu->addSeparator();
-                continue;
-            }
-            QAction* action = menu->addAction(QString::fromUtf8(item.Text));
+    actions_.at(ID_FILE_PRINT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+}
+
+void AddMenuItems(QMenu& menu, std::span<const MenuItem> items, const MenuCommandSink& sink) {
+    for (const MenuItem& item : items) {
+        if (!item.Items.empty()) {
+            AddMenuItems(*menu.addMenu(QString::fromUtf8(item.Text)), item.Items, sink);
+        } else if (item.Id == Separator) {
+            menu.addSeparator();
+        } else {
+            QAction* action = menu.addAction(QString::fromUtf8(item.Text));
             action->setData(item.Id);
-            connect(action, &QAction::triggered, this, [this, id = item.Id] { Run(id); });
-            actions_[item.Id] = action;
+            sink(item.Id, action);
         }
     }
-    actions_.at(ID_FILE_PRINT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+}
+
+void BuildMenuBar(QMenuBar& bar, std::span<const Menu> menus, const MenuCommandSink& sink) {
+    for (const Menu& m : menus) AddMenuItems(*bar.addMenu(QString::fromUtf8(m.Title)), m.Items, sink);
 }
 
 QAction* CMainFrame::Action(int commandId) const {
@@ -175,6 +192,51 @@ void CMainFrame::ShowLogo(int seconds) {
 }
 
 void CMainFrame::RepaintChart() { view_->viewport()->update(); }
+
+QPrinter& CMainFrame::Printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void CMainFrame::PrintChart(bool preview) {
+    if (preview) {
+        QPrintPreviewDialog dialog(&Printer(), this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+                [this](QPrinter* printer) { PrintChartOn(*printer, app_.Record()); });
+        dialog.exec();
+        setWindowTitle(Utf8(StringText(ProductTitleText)));
+        view_->EndPrintPreview();
+        return;
+    }
+    QPrintDialog dialog(&Printer(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (!PrintChartOn(Printer(), app_.Record())) ShowMessage(CannotPrintText);
+}
+
+void CMainFrame::PrintSetup() {
+    QPageSetupDialog dialog(&Printer(), this);
+    dialog.exec();
+}
+
+void CMainFrame::ShowFlowYears(bool show) {
+    if (!show) {
+        // The window deletes itself later; a toggle before that makes a new one.
+        if (flowYears_) flowYears_->close();
+        flowYears_ = nullptr;
+        return;
+    }
+    if (flowYears_) return;
+    flowYears_ = new CFlowYearWnd(app_.Record(), [this] {
+        flowYears_ = nullptr;
+        app_.FlowYearWindowClosed();
+        UpdateCommandStates();
+    }, this);
+    flowYears_->show();
+}
+
+void CMainFrame::RepaintFlowYears() {
+    if (flowYears_) flowYears_->update();
+}
 
 void CMainFrame::CloseMainWindow() { close(); }
 

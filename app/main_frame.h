@@ -2,21 +2,47 @@
 // The main window (CMainFrame): the menu of the shell, the chart view, and the
 // dialogs the shell asks for. Commands go to the application object by number.
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <map>
+#include <memory>
+#include <span>
 
+#include "flow_year_window.h"
 #include "quorvane_app.h"
 
 class QAction;
+class QMenu;
+class QMenuBar;
+class QPrinter;
 
 namespace qv::ui {
 
 class CQuorvaneView;
 
+
+// The menu table: an item is a command, a rule (Separator), or a submenu with
+// items of its own.
+inline constexpr int Separator = 0;
+struct MenuItem {
+    const char* Text;
+    int Id;                           // Separator for a rule or a submenu
+    std::span<const MenuItem> Items{};  // a submenu's items
+};
+struct Menu {
+    const char* Title;
+    std::span<const MenuItem> Items;
+};
+// Hands each command's action to the frame as the menus are built.
+using MenuCommandSink = std::function<void(int commandId, QAction* action)>;
+void AddMenuItems(QMenu& menu, std::span<const MenuItem> items, const MenuCommandSink& sink);
+void BuildMenuBar(QMenuBar& bar, std::span<const Menu> menus, const MenuCommandSink& sink);
+
 class CMainFrame : public QMainWindow, public ShellWindows {
     Q_OBJECT
 public:
     explicit CMainFrame(CQuorvaneApp& app, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     // Posts the start-up message; its handler runs once the event loop is going.
     void PostStartup(bool showLogo);
@@ -37,7 +63,15 @@ public:
     std::optional<std::string> ChooseRecordsFile(bool forSaving) override;
     void ShowLogo(int seconds) override;
     void RepaintChart() override;
+    void PrintChart(bool preview) override;
+    void PrintSetup() override;
+    void ShowFlowYears(bool show) override;
+    void RepaintFlowYears() override;
     void CloseMainWindow() override;
+
+    CFlowYearWnd* FlowYears() const { return flowYears_; }
+    // The printer the print commands share, made on first use.
+    QPrinter& Printer();
 
 private:
     void BuildMenus();
@@ -48,6 +82,8 @@ private:
     CQuorvaneView* view_;
     std::map<int, QAction*> actions_;
     FileChooser fileChooser_;
+    std::unique_ptr<QPrinter> printer_;
+    QPointer<CFlowYearWnd> flowYears_;
 };
 
 // The file dialogs' filter from string 458 ("*.sap Tessaly資料檔|*.sap|").

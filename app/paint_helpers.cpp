@@ -22,11 +22,17 @@ QSize ScreenMetrics(QSize deviceSize) {
 
 QSize ScreenMetrics(const QPaintDevice& device) { return ScreenMetrics(QSize(device.width(), device.height())); }
 
-void ScaleToLogicalPage(QPainter& painter, QSize logical, QSize target) {
-    if (logical.isEmpty() || target.isEmpty()) return;
+QTransform LogicalPageTransform(QSize logical, QSize target) {
+    if (logical.isEmpty() || target.isEmpty()) return {};
     const double scale = std::min(double(target.width()) / logical.width(), double(target.height()) / logical.height());
-    painter.translate((target.width() - logical.width() * scale) / 2, (target.height() - logical.height() * scale) / 2);
-    painter.scale(scale, scale);
+    QTransform t;
+    t.translate((target.width() - logical.width() * scale) / 2, (target.height() - logical.height() * scale) / 2);
+    t.scale(scale, scale);
+    return t;
+}
+
+void ScaleToLogicalPage(QPainter& painter, QSize logical, QSize target) {
+    painter.setTransform(LogicalPageTransform(logical, target), true);
 }
 
 QString ChartFontFamily() {

@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QTransform>
 #include <string>
 
 class QPaintDevice;
@@ -25,6 +26,8 @@ QSize ScreenMetrics(const QPaintDevice& device);
 // Scales the logical page `logical` to fill `target` (keeping its aspect ratio and
 // centring it) through the painter's transform.
 void ScaleToLogicalPage(QPainter& painter, QSize logical, QSize target);
+// That scaling as a transform from page to target coordinates.
+QTransform LogicalPageTransform(QSize logical, QSize target);
 
 // The installed family standing in for "新細明體": AR PL UMing TW, then Noto Serif CJK TC.
 QString ChartFontFamily();

@@ -4,6 +4,7 @@
 
 #include "calendar.h"
 #include "chart_compute.h"
+#include "chart_period.h"
 #include "fortune.h"
 #include "person_entry.h"
 #include "records_file.h"
@@ -181,11 +182,11 @@ bool CQuorvaneApp::ChartAsCurrent(const PersonRecord& person) {
     if (!ChartPerson(*record_, person, pillars_)) return false;
     hourUnknown = person.hour == HourUnknown;
     chartShown = true;
-    record_->ChartKind = 0;
-    selectedPeriod = -1;
+    ClearPeriod(*record_);
     ReadCurrentDateTime(*record_);
     ComputeFortuneTables(*record_);
     Repaint();
+    if (flowYearWindowOpen) windows_->RepaintFlowYears();
     return true;
 }
 
@@ -255,6 +256,19 @@ void CQuorvaneApp::ApplySettings() {
 
 // ---- the rest ----
 
+// ---- printing and the flow-year window ----
+
+void CQuorvaneApp::Print() { windows_->PrintChart(false); }
+
+void CQuorvaneApp::PrintPreview() { windows_->PrintChart(true); }
+
+void CQuorvaneApp::PrintSetup() { windows_->PrintSetup(); }
+
+void CQuorvaneApp::ToggleFlowYears() {
+    flowYearWindowOpen = !flowYearWindowOpen;
+    windows_->ShowFlowYears(flowYearWindowOpen);
+}
+
 void CQuorvaneApp::About() { windows_->ShowLogo(0); }
 
 void CQuorvaneApp::Exit() { windows_->CloseMainWindow(); }
@@ -269,8 +283,12 @@ void CQuorvaneApp::ResetShellState() {
 void CQuorvaneApp::DropCurrentPerson() {
     currentRecordIndex = -1;
     chartShown = false;
-    record_->ChartKind = 0;
-    selectedPeriod = -1;
+    ClearPeriod(*record_);
+    // Without a chart the strip would show a person no longer there.
+    if (flowYearWindowOpen && windows_) {
+        flowYearWindowOpen = false;
+        windows_->ShowFlowYears(false);
+    }
 }
 
 void CQuorvaneApp::Repaint() {

@@ -50,6 +50,12 @@ public:
     // The logo for that many seconds (0: until a click or key); returns when it is gone.
     virtual void ShowLogo(int seconds) = 0;
     virtual void RepaintChart() = 0;
+    // The chart on the printer (after the print dialog), or in the print preview.
+    virtual void PrintChart(bool preview) = 0;
+    virtual void PrintSetup() = 0;
+    // Opens or closes the flow-year window; repaints it when the chart changed.
+    virtual void ShowFlowYears(bool show) = 0;
+    virtual void RepaintFlowYears() = 0;
     virtual void CloseMainWindow() = 0;
 };
 
@@ -98,7 +104,6 @@ public:
     int16_t potentialStyle = 1;
     int16_t recordCount = 0;
     bool hourUnknown = false;
-    int selectedPeriod = -1;  // period-row cell chosen in the view, -1 none
 
     ChartRecord& Record() { return *record_; }
     const ChartRecord& Record() const { return *record_; }
@@ -111,6 +116,9 @@ public:
     // 0 when the birth can be charted, else the string-table text that says why not.
     int WhyNotChartable(const PersonRecord& person) const;
 
+    // The flow-year window went away by its own close box.
+    void FlowYearWindowClosed() { flowYearWindowOpen = false; }
+
     // Command handlers (the table in command_table.cpp names them).
     void NewPerson();
     void QueryPerson();
@@ -122,6 +130,10 @@ public:
     void SwitchToMain();
     void ChartingParameters();
     void IndexFormula();
+    void Print();
+    void PrintPreview();
+    void PrintSetup();
+    void ToggleFlowYears();
     void About();
     void Exit();
 

@@ -2,12 +2,15 @@
 // String-table numbers of the texts the shell and its dialogs show.
 namespace qv::ui {
 
+inline constexpr int ShowFlowYearsText = 297;     // 顯示流年視窗
+inline constexpr int CloseFlowYearsText = 298;    // 關閉流年視窗
 inline constexpr int CustomerNotFoundText = 434;   // 找不到該客戶資料...
 inline constexpr int RecordsFilterText = 458;      // *.sap Tessaly資料檔|*.sap|
 inline constexpr int DateNotInCalendarText = 900;  // the date does not exist or lies outside 1900-2099
 inline constexpr int MomentNotChartableText = 901; // outside the solar-term table
 inline constexpr int NotBig5Text = 902;            // after a field label: a character Big5 cannot hold
 inline constexpr int TooLongText = 903;            // after a field label: longer than the field
-inline constexpr int StoredBirthBrokenText = 904;  // a stored record whose birth cannot be charted
+inline constexpr int StoredBirthBrokenText = 904;
+inline constexpr int CannotPrintText = 905;        // the printer or the output file cannot be opened  // a stored record whose birth cannot be charted
 
 }  // namespace qv::ui

@@ -26,8 +26,8 @@ void DrawChartRepaint(benchmark::State& state, int kind) {
     rec->ChartKind = static_cast<int16_t>(kind);
     ui::ChartDrawContext context;
     context.todayYear = 2026, context.todayMonth = 12, context.todayDay = 7;
-    context.selectedPeriod = kind ? 3 : -1;
-    context.selectedAge = rec->Natal.LuckStartAge + 30;
+    rec->Period.Cell = static_cast<int16_t>(kind ? 3 : -1);
+    rec->Period.Age = static_cast<int16_t>(rec->Natal.LuckStartAge + 30);
     QImage image(1024, 768, QImage::Format_RGB32);
     const int side = ui::ViewChartLayout(1024, 768).side;
     for (auto _ : state) {

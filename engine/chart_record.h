@@ -150,6 +150,19 @@ struct FortuneSet {
 
 inline constexpr int FortuneCategoryCount = 7;
 
+// The period the chart view has chosen for the kinds 1 (十年盤) and 2 (流年盤).
+struct PeriodSelection {
+    int16_t Cell;           // period-row cell, column 0 rightmost; -1 none
+    int16_t FirstAge;       // nominal age of the year row's first cell (流年盤)
+    int16_t Age;            // nominal age at which the selected period starts
+    int16_t UpperHalf;      // 1: the stem half of the period, 0: the branch half
+    int16_t Stem, Branch;   // the selected period's pillar
+    int16_t Year, Month, Day, Hour;            // its Gregorian date (0: not in the calendar)
+    int16_t LunarYear, LunarMonth, LunarDay;   // its lunar date; LunarYear 0 until one is chosen
+    int16_t LunarLeap;
+    int16_t CurrentAge;     // nominal age today, as the chart shows it
+};
+
 struct ChartRecord {
     PersonRecord Person;
     ChartBlock Natal;
@@ -177,6 +190,7 @@ struct ChartRecord {
     uint8_t BirthYearBoundary;
     uint8_t BirthSeason;
     uint8_t VoidMarks[12];  // 0xFF where the branch is void
+    PeriodSelection Period;
 };
 
 static_assert(std::is_trivially_copyable_v<ChartRecord>);

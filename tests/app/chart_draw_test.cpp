@@ -250,9 +250,9 @@ TEST_F(DrawnChartTest, APillarWithoutSpiritsLeavesItsCellEmpty) {
 }
 
 TEST_F(DrawnChartTest, TheSelectedPeriodCellIsShaded) {
-    ChartDrawContext context;
-    context.selectedPeriod = 0;
-    const DrawnChart d = Draw(*rec_, context);
+    rec_->ChartKind = 1;
+    rec_->Period.Cell = 0;
+    const DrawnChart d = Draw(*rec_);
     const int u = d.Layout.unit;
     EXPECT_EQ(d.Image.pixel(d.Layout.x0 + 22 * u + 3, d.Layout.y0 + 25 * u + 3), qRgb(255, 255, 200));
     EXPECT_EQ(d.Image.pixel(d.Layout.x0 + 20 * u + 3, d.Layout.y0 + 25 * u + 3), qRgb(255, 255, 255));
@@ -262,10 +262,9 @@ TEST_F(DrawnChartTest, PeriodKindsDrawTheirHeaderAndSidePanel) {
     rec_->Flow = rec_->Natal;
     for (int kind : {1, 2}) {
         rec_->ChartKind = static_cast<int16_t>(kind);
-        ChartDrawContext context;
-        context.selectedPeriod = 3;
-        context.selectedAge = rec_->Natal.LuckStartAge + 30;
-        const DrawnChart d = Draw(*rec_, context);
+        rec_->Period.Cell = 3;
+        rec_->Period.Age = static_cast<int16_t>(rec_->Natal.LuckStartAge + 30);
+        const DrawnChart d = Draw(*rec_);
         EXPECT_GT(InkIn(d, 26, 22, 34, 24), 20) << "kind " << kind;
         const int panelLeft = d.Layout.x0 + d.Layout.side + 4;
         int shaded = 0;

@@ -31,14 +31,7 @@ protected:
     void SetUp() override { QtApp(); }
 
     // Starts the program on the data root as main() does, without the logo.
-    void Start() {
-        std::string error;
-        app_ = std::make_unique<CQuorvaneApp>();
-        ASSERT_TRUE(app_->Initialize(StartOptions{root_.Root(), false}, error)) << error;
-        frame_ = std::make_unique<CMainFrame>(*app_);
-        frame_->resize(1024, 768);
-        frame_->show();
-    }
+    void Start() { StartProgram(root_, app_, frame_); }
     // Runs the command as the menu does.
     void Choose(int id) {
         QAction* action = frame_->Action(id);
@@ -89,6 +82,7 @@ TEST_F(MainFrameTest, MenuIsExactlyTheShellsMenu) {
         "結束(&X)=57665",
         "[大運運勢圖]", "本命=32815", "事業=32816", "財運=32818",
         "[十年運勢圖]", "本命=32830", "事業=32831", "財運=32833",
+        "[視窗]", "顯示流年視窗=32774", "-", "設定指數公式參數...=32776", "不知道時間=32787",
         "[關於]", "關於 Quorvane(&A)...=57664"};
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(frame_->Action(ID_FILE_PRINT)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "main_frame.h"
 #include "offscreen_app.h"
 #include "person_entry.h"
 #include "person_text.h"
@@ -167,6 +168,19 @@ inline void Retype(QLineEdit& edit, const QString& text) {
         else
             QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, ch, Qt::NoModifier);
     }
+}
+
+// Starts the program on the data root as main() does, without the logo, in a
+// window of 1024 x 768.
+inline void StartProgram(const DataRoot& root, std::unique_ptr<ui::CQuorvaneApp>& app,
+                         std::unique_ptr<ui::CMainFrame>& frame) {
+    std::string error;
+    frame.reset();
+    app = std::make_unique<ui::CQuorvaneApp>();
+    ASSERT_TRUE(app->Initialize(ui::StartOptions{root.Root(), false}, error)) << error;
+    frame = std::make_unique<ui::CMainFrame>(*app);
+    frame->resize(1024, 768);
+    frame->show();
 }
 
 // Spins the event loop until the condition holds or the time is up.

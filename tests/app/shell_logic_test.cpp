@@ -19,7 +19,9 @@ struct ScriptedWindows : ShellWindows {
     std::vector<std::optional<std::string>> Files;
     SettingValues Settings;
     bool SettingsOk = true;
-    int Logos = 0, Repaints = 0;
+    int Logos = 0, Repaints = 0, FlowYearRepaints = 0;
+    std::vector<std::string> Printing;  // "print", "preview", "setup"
+    std::vector<bool> FlowYears;        // each open (true) or close (false) asked for
 
     bool RunPersonDialog(int templateId, PersonRecord& person) override {
         Dialogs.push_back(templateId);
@@ -48,6 +50,10 @@ struct ScriptedWindows : ShellWindows {
     }
     void ShowLogo(int) override { ++Logos; }
     void RepaintChart() override { ++Repaints; }
+    void PrintChart(bool preview) override { Printing.push_back(preview ? "preview" : "print"); }
+    void PrintSetup() override { Printing.push_back("setup"); }
+    void ShowFlowYears(bool show) override { FlowYears.push_back(show); }
+    void RepaintFlowYears() override { ++FlowYearRepaints; }
     void CloseMainWindow() override {}
 };
 
@@ -318,13 +324,46 @@ TEST_F(ShellLogicTest, AStoredRecordThatCannotBeChartedIsTold) {
     EXPECT_EQ(messages_.Ids, (std::vector<int>{904}));
 }
 
+TEST_F(ShellLogicTest, PrintingAndTheFlowYearStripNeedAChart) {
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FLOW_YEAR_WINDOW}) EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(app_.Execute(ID_FILE_PRINT_SETUP));
+    EXPECT_EQ(app_.StateOf(ID_FLOW_YEAR_WINDOW).Text, "顯示流年視窗");
+
+    Store(root_.MainFile(), {StoredPerson("甲一", 1984, 3, 8, 8, 8)});
+    windows_.Choices = {0, 0};
+    ASSERT_TRUE(app_.Execute(ID_QUERY_PERSON));
+    ASSERT_TRUE(app_.chartShown);
+    EXPECT_TRUE(app_.Execute(ID_FILE_PRINT));
+    EXPECT_TRUE(app_.Execute(ID_FILE_PRINT_PREVIEW));
+    EXPECT_EQ(windows_.Printing, (std::vector<std::string>{"setup", "print", "preview"}));
+
+    ASSERT_TRUE(app_.Execute(ID_FLOW_YEAR_WINDOW));
+    EXPECT_TRUE(app_.flowYearWindowOpen);
+    EXPECT_EQ(app_.StateOf(ID_FLOW_YEAR_WINDOW).Text, "關閉流年視窗");
+    ASSERT_TRUE(app_.Execute(ID_QUERY_PERSON));  // a new chart repaints the open strip
+    EXPECT_EQ(windows_.FlowYearRepaints, 1);
+    app_.FlowYearWindowClosed();  // its close box
+    EXPECT_EQ(app_.StateOf(ID_FLOW_YEAR_WINDOW).Text, "顯示流年視窗");
+    ASSERT_TRUE(app_.Execute(ID_FLOW_YEAR_WINDOW));
+    ASSERT_TRUE(app_.Execute(ID_FLOW_YEAR_WINDOW));
+    EXPECT_EQ(windows_.FlowYears, (std::vector<bool>{true, true, false}));
+
+    // Dropping the person closes the strip of a chart no longer shown.
+    ASSERT_TRUE(app_.Execute(ID_FLOW_YEAR_WINDOW));
+    windows_.Files = {std::nullopt};
+    ASSERT_TRUE(app_.Execute(ID_OPEN_OTHER_RECORDS));
+    EXPECT_FALSE(app_.flowYearWindowOpen);
+    EXPECT_EQ(windows_.FlowYears.back(), false);
+}
+
 TEST(CommandTableTest, IsSortedAndHandlesTheMenuCommands) {
     int previous = 0;
     for (const CommandEntry& e : AllCommands()) {
         EXPECT_LT(previous, e.Id);
         previous = e.Id;
     }
-    for (int id : {101, 32771, 32772, 32773, 32776, 32777, 32778, 32779, 32780, 32781, 57664, 57665})
+    for (int id : {101, 32771, 32772, 32773, 32774, 32776, 32777, 32778, 32779, 32780, 32781, 57606, 57607, 57609,
+                   57664, 57665})
         EXPECT_NE(FindCommand(id), nullptr) << id;
     EXPECT_EQ(FindCommand(12345), nullptr);
 }

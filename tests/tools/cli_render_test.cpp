@@ -70,6 +70,56 @@ TEST(CliRender, WritesAPdfPage) {
     EXPECT_EQ(test::ReadFileText(out).substr(0, 5), "%PDF-");
 }
 
+// The selected period cell carries the selection shade RGB(255, 255, 200).
+bool Selected(const QImage& image, int column) {
+    const QRect cell = Cells(22 - 2 * column, 23, 24 - 2 * column, 27);
+    return image.pixel(cell.left() + 1, cell.top() + 1) == qRgb(255, 255, 200);
+}
+
+TEST(CliRender, DrawsTheLuckPillarOrTheYearAsTheViewShowsIt) {
+    TempDir data;
+    const std::string luck = data.Path() + "/luck.png", year = data.Path() + "/year.png", natal = data.Path() + "/natal.png";
+    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", luck, "--luck", "4"})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", year, "--year", "2026", "--kind", "2"})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", natal})).Status, 0);
+    const QImage l(QString::fromStdString(luck)), y(QString::fromStdString(year)), n(QString::fromStdString(natal));
+    EXPECT_TRUE(Selected(l, 3));
+    for (int c : {0, 1, 2, 4, 11}) EXPECT_FALSE(Selected(l, c)) << c;
+    // Born in lunar 1990: 2026 is age 37, the third cell of a row from age 35.
+    EXPECT_TRUE(Selected(y, 2));
+    EXPECT_FALSE(Selected(y, 3));
+    for (int c = 0; c < 12; ++c) EXPECT_FALSE(Selected(n, c)) << c;
+    // The pressed button is the kind on show: its blue face.
+    auto pressed = [](const QImage& image, int k) { return qBlue(image.pixel(12, 2 + 54 * k + 40)) > 150 && qRed(image.pixel(12, 2 + 54 * k + 40)) < 100; };
+    EXPECT_TRUE(pressed(n, 0));
+    EXPECT_TRUE(pressed(l, 1));
+    EXPECT_FALSE(pressed(l, 0));
+    EXPECT_TRUE(pressed(y, 2));
+    // The side panels differ with the kind.
+    EXPECT_NE(l.copy(776, 2, 224, 663), y.copy(776, 2, 224, 663));
+
+    const auto today = RunCli(data, With(KnownPerson, {"--out", year, "--kind", "2"}));
+    ASSERT_EQ(today.Status, 0) << today.Err;
+    EXPECT_TRUE(Selected(QImage(QString::fromStdString(year)), 2)) << "--today 2026-12-07 is lunar 2026";
+}
+
+TEST(CliRender, FlowYearsDrawTheSixtyYearStrip) {
+    TempDir data;
+    const std::string out = data.Path() + "/years.png", pdf = data.Path() + "/years.pdf";
+    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", out, "--flow-years"})).Status, 0);
+    const QImage image(QString::fromStdString(out));
+    ASSERT_EQ(image.size(), QSize(750, 200));
+    EXPECT_EQ(image.pixel(700 + 2, 2), qRgb(230, 230, 230)) << "cell 2";
+    EXPECT_EQ(image.pixel(725 + 2, 2), qRgb(255, 255, 255)) << "cell 1";
+    EXPECT_EQ(image.pixel(725 + 2, 102), qRgb(230, 230, 230)) << "cell 31";
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 2000) << "sixty cells of text";
+    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", pdf, "--flow-years"})).Status, 0);
+    EXPECT_EQ(test::ReadFileText(pdf).substr(0, 5), "%PDF-");
+}
+
 TEST(CliRender, RefusesBadInputWithAReason) {
     TempDir data;
     const std::string out = data.Path() + "/chart.png";
@@ -86,6 +136,13 @@ TEST(CliRender, RefusesBadInputWithAReason) {
         {{"render", "--birth", "1990-02-30 09:05", "--sex", "m", "--out", out}, "quorvane-cli: "},
         {{"render", "--birth", "1700-02-03 09:05", "--sex", "m", "--out", out}, "no chart"},
         {With(KnownPerson, {"--out", data.Path() + "/missing/chart.png"}), "cannot write"},
+        {With(KnownPerson, {"--out", out, "--kind", "3"}), "--kind"},
+        {With(KnownPerson, {"--out", out, "--luck", "13"}), "--luck"},
+        {With(KnownPerson, {"--out", out, "--luck", "2", "--kind", "2"}), "--kind 1"},
+        {With(KnownPerson, {"--out", out, "--luck", "2", "--year", "2000"}), "give one"},
+        {With(KnownPerson, {"--out", out, "--year", "1989"}), "before the birth"},
+        {With(KnownPerson, {"--out", out, "--year", "2100"}), "--year"},
+        {With(KnownPerson, {"--out", out, "--flow-years", "--kind", "1"}), "--flow-years"},
     };
     for (const Case& c : cases) {
         const auto r = RunCli(data, c.Args);

@@ -96,7 +96,8 @@ TEST(InstallTest, TheInstalledProgramsChartWithAFreshDataRoot) {
     ASSERT_EQ(install.Status, 0) << install.Err;
     const std::string p = prefix.Path();
     for (const char* file : {"/bin/Quorvane", "/bin/quorvane-cli", "/share/quorvane/AInfo.tbl",
-                             "/share/quorvane/EABOUT.LGO", "/share/applications/quorvane.desktop",
+                             "/share/quorvane/EABOUT.LGO", "/share/quorvane/help/index.html",
+                             "/share/applications/quorvane.desktop",
                              "/share/icons/hicolor/scalable/apps/quorvane.svg"})
         EXPECT_TRUE(fs::exists(p + file)) << file;
     const std::string desktop = ReadFileText(p + "/share/applications/quorvane.desktop");

@@ -31,7 +31,8 @@ constexpr Command Commands[] = {
     {"settings", "settings [list | get KEY | set KEY VALUE]", RunSettings},
     {"render",
      "render --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] --out chart.png|chart.pdf\n"
-     "        [--size WIDTH] [--name T] [--year-display 0|1] [--today YYYY-MM-DD]",
+     "        [--size WIDTH] [--name T] [--year-display 0|1] [--today YYYY-MM-DD]\n"
+     "        [--kind 0|1|2] [--luck K (1-12)] [--year LUNAR-YEAR] [--flow-years]",
      RunRender},
 };
 

@@ -1,0 +1,50 @@
+#pragma once
+// The flow-year window (CFlowYearWnd): a small tool window with the sixty years
+// of one sexagenary cycle from the birth year on, each with its age, its pillar
+// and the Na Yin element of that pillar.
+#include <QRect>
+#include <QWidget>
+#include <functional>
+
+#include "chart_record.h"
+
+class QPainter;
+
+namespace qv::ui {
+
+// Where the window goes on a screen of that size (clamped to 1024 x 768): u is
+// a fortieth of the width, the table 30u x 8u, centred at the bottom above a
+// strip one caption high.
+struct FlowYearLayout {
+    int Unit = 0;
+    QRect Client;  // the table, in screen coordinates
+};
+FlowYearLayout LayoutFlowYears(QSize screen, int captionHeight, int frameWidth);
+
+// The sixty cells right to left in two rows of thirty, unit u, from the origin.
+void DrawFlowYears(QPainter& painter, const ChartRecord& record, int unit);
+// Cell i (1-60) of the table.
+QRect FlowYearCell(int i, int unit);
+// Whether cell i carries the chequer shading.
+bool FlowYearCellShaded(int i);
+// The element (0 水 … 4 金) the Na Yin of a stem and branch belongs to.
+int NaYinElement(int stem, int branch);
+
+class CFlowYearWnd : public QWidget {
+    Q_OBJECT
+public:
+    // onClosed runs when the window goes away by its close box (or by close()).
+    CFlowYearWnd(const ChartRecord& record, std::function<void()> onClosed, QWidget* owner);
+    int Unit() const { return unit_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    const ChartRecord& record_;
+    std::function<void()> onClosed_;
+    int unit_ = 0;
+};
+
+}  // namespace qv::ui

@@ -1,0 +1,405 @@
+// The chart view as a user clicks it: the kind buttons and the period row with
+// either mouse button, the hand cursor, the help strip, printing, and the
+// flow-year window, all through the real widgets.
+#include <QAction>
+#include <QDesktopServices>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QUrl>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "chart_period.h"
+#include "chart_view.h"
+#include "flow_year_window.h"
+#include "main_frame.h"
+#include "paint_helpers.h"
+#include "period_checks.h"
+#include "person_dialog.h"
+#include "query_dialog.h"
+#include "shell_fixture.h"
+
+namespace qv::test {
+
+// Takes the URLs the program asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> Opened;
+public slots:
+    void Open(const QUrl& url) { Opened << url; }
+};
+
+namespace {
+
+using namespace qv::ui;
+
+class ChartViewTest : public ::testing::Test {
+protected:
+    // 1990-02-04 09:05, male (lunar 1990, luck from age 11), charted through the query.
+    void SetUp() override {
+        QtApp();
+        Store(root_.MainFile(), {StoredPerson("陳大文", 1990, 2, 4, 9, 5), StoredPerson("甲子年", 1984, 3, 1, 10, 0, 1)});
+        StartProgram(root_, app_, frame_);
+        Query(0);
+    }
+    void Query(int row) {
+        WhenModal<PersonQueryDialog>([row](PersonQueryDialog& q) {
+            Child<QListWidget>(q, "names").setCurrentRow(row);
+            Click(q, "ok");
+        });
+        ASSERT_TRUE(app_->Execute(ID_QUERY_PERSON));
+        ASSERT_TRUE(app_->chartShown);
+    }
+    CQuorvaneView& View() { return *frame_->View(); }
+    ChartRecord& Rec() { return app_->Record(); }
+    // Clicks the page point of the 1024 x 768 page where the view shows it.
+    void ClickPage(QPoint page, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(View().viewport(), button, Qt::NoModifier, View().ViewportPoint(page));
+    }
+    static QPoint Button(int k) { return {8 + 37, 2 + 54 * k + 25}; }
+    static QPoint Cell(int column, bool upper) { return {91 + (11 - column) * 40 + 20, 2 + (upper ? 470 : 530)}; }
+    Qt::CursorShape CursorOver(QPoint page) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(View().ViewportPoint(page)), QPointF(View().ViewportPoint(page)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(View().viewport(), &move);
+        return View().viewport()->cursor().shape();
+    }
+    bool SameBlock(const ChartBlock& a, const ChartBlock& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+    DataRoot root_;
+    MessageLog messages_;
+    std::unique_ptr<CQuorvaneApp> app_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+TEST_F(ChartViewTest, ARightClickOnAButtonDoesNothingOnACellItActsAsALeftClick) {
+    const ChartBlock natal = Rec().Natal, flow = Rec().Flow;
+    ClickPage(Button(1), Qt::RightButton);
+    ClickPage(Button(2), Qt::RightButton);
+    EXPECT_EQ(Rec().ChartKind, 0);
+    EXPECT_TRUE(SameBlock(Rec().Flow, flow));
+    EXPECT_FALSE(View().RightButtonHeld()) << "cleared when the button came up";
+
+    ClickPage(Cell(3, false), Qt::RightButton);
+    EXPECT_EQ(Rec().ChartKind, 1);
+    EXPECT_EQ(Rec().Period.Cell, 3);
+    EXPECT_EQ(Rec().Period.UpperHalf, 0);
+    EXPECT_EQ(Rec().Period.Age, 16 + 30);
+    EXPECT_EQ(Rec().Period.Stem, natal.LuckStem[3]);
+    EXPECT_EQ(Rec().Period.Branch, natal.LuckBranch[3]);
+    EXPECT_TRUE(SameBlock(Rec().Natal, natal));
+    EXPECT_FALSE(SameBlock(Rec().Flow, flow)) << "Flow is the chosen period's";
+}
+
+TEST_F(ChartViewTest, TheNatalButtonOnTheNatalChartDoesNothingTheLuckButtonAlwaysRecomputes) {
+    const ChartBlock flow = Rec().Flow;
+    ClickPage(Button(0));
+    EXPECT_EQ(Rec().ChartKind, 0);
+    EXPECT_EQ(Rec().Period.Cell, -1);
+    EXPECT_TRUE(SameBlock(Rec().Flow, flow));
+
+    ClickPage(Button(1));
+    ASSERT_EQ(Rec().ChartKind, 1);
+    const PeriodSelection current = Rec().Period;
+    const ChartBlock luckFlow = Rec().Flow;
+    ClickPage(Cell(7, true));
+    EXPECT_EQ(Rec().Period.Cell, 7);
+    std::memset(&Rec().Flow, 0x5A, sizeof Rec().Flow);  // whatever Flow held
+    ClickPage(Button(1));
+    EXPECT_EQ(Rec().Period.Cell, current.Cell) << "back on the current age's pillar";
+    EXPECT_EQ(Rec().Period.UpperHalf, current.UpperHalf);
+    EXPECT_TRUE(SameBlock(Rec().Flow, luckFlow)) << "recomputed although 十年盤 was on show";
+
+    ClickPage(Button(0));
+    EXPECT_EQ(Rec().ChartKind, 0);
+    EXPECT_EQ(Rec().Period.Cell, -1);
+}
+
+TEST_F(ChartViewTest, TheYearRowPagesBackToAgeOneAndForwardTo110) {
+    ClickPage(Button(2));
+    ASSERT_EQ(Rec().ChartKind, 2);
+    std::vector<int> firstAges;
+    for (int i = 0; i < 25 && (firstAges.empty() || firstAges.back() != 1 || firstAges.size() < 2 ||
+                               firstAges[firstAges.size() - 2] != 1);
+         ++i) {
+        ClickPage(Cell(0, true));
+        firstAges.push_back(Rec().Period.FirstAge);
+    }
+    // Two years a click while the first age is above 2, then one, then it stays.
+    const int start = firstAges.front() + 2;
+    for (size_t i = 0; i + 1 < firstAges.size(); ++i) {
+        const int before = i == 0 ? start : firstAges[i - 1];
+        EXPECT_EQ(firstAges[i], before > 2 ? before - 2 : 1) << i;
+    }
+    EXPECT_EQ(firstAges.back(), 1);
+    EXPECT_EQ(Rec().Period.Cell, 0);
+    EXPECT_EQ(Rec().Period.Age, 1);
+    EXPECT_EQ(Rec().Period.LunarYear, 1990);
+    EXPECT_EQ(Rec().Flow.LuckStem[0], 6);  // 1990 庚午
+    EXPECT_EQ(Rec().Flow.LuckBranch[0], 6);
+
+    for (int first = 1; first < LastFirstAge; ++first) {
+        ClickPage(Cell(11, false));
+        ASSERT_EQ(Rec().Period.FirstAge, first + 1);
+        ASSERT_EQ(Rec().Period.Cell, 10);
+    }
+    ClickPage(Cell(11, false));
+    EXPECT_EQ(Rec().Period.FirstAge, LastFirstAge) << "no further than 110";
+    EXPECT_EQ(Rec().Period.Cell, 11);
+    EXPECT_EQ(Rec().Period.Age, 121);
+    EXPECT_EQ(Rec().Period.UpperHalf, 0);
+    const int pillar = ((1990 + 120) - 1984) % 60;
+    EXPECT_EQ(Rec().Period.Stem, pillar % 10);
+    EXPECT_EQ(Rec().Period.Branch, pillar % 12);
+}
+
+TEST_F(ChartViewTest, AnyClicksOnTheViewLeaveNatalAloneAndFlowOnTheSelection) {
+    std::mt19937 rng(32774);
+    for (int person : {0, 1}) {
+        Query(person);
+        const ChartBlock natal = Rec().Natal;
+        for (int click = 0; click < 40; ++click) {
+            const auto [x, y] = RandomClickPoint(rng);
+            ClickPage(QPoint(x, y), rng() % 4 ? Qt::LeftButton : Qt::RightButton);
+            ASSERT_TRUE(SameBlock(Rec().Natal, natal)) << "person " << person << " click " << click;
+            ExpectFlowOnSelection(Rec(), natal);
+        }
+    }
+}
+
+TEST_F(ChartViewTest, TheHandShowsOverWhatTakesClicksAndOnlyThere) {
+    EXPECT_NE(CursorOver(Button(0)), Qt::PointingHandCursor) << "本命盤 while it is shown";
+    EXPECT_EQ(CursorOver(Button(1)), Qt::PointingHandCursor);
+    EXPECT_EQ(CursorOver(Button(2)), Qt::PointingHandCursor);
+    EXPECT_EQ(CursorOver(Cell(5, true)), Qt::PointingHandCursor);
+    EXPECT_EQ(CursorOver(QPoint(91 + 100, 2 + 670)), Qt::PointingHandCursor);  // the help strip
+    EXPECT_NE(CursorOver(QPoint(91 + 500, 2 + 670)), Qt::PointingHandCursor);
+    EXPECT_NE(CursorOver(QPoint(91 + 300, 2 + 100)), Qt::PointingHandCursor);  // the pillars
+    EXPECT_NE(CursorOver(QPoint(45, 2 + 54 * 3 + 20)), Qt::PointingHandCursor);
+    ClickPage(Button(2));
+    EXPECT_EQ(CursorOver(Button(0)), Qt::PointingHandCursor);
+}
+
+TEST_F(ChartViewTest, OnlyTheLeftHalfOfTheBottomStripOpensTheHelpPage) {
+    UrlCatcher catcher;
+    const ChartRecord before = Rec();
+    ClickPage(QPoint(91 + 500, 2 + 670));
+    ClickPage(QPoint(91 + 100, 2 + 700));  // below the chart
+    EXPECT_TRUE(catcher.Opened.isEmpty());
+    ClickPage(QPoint(91 + 100, 2 + 670));
+    ASSERT_EQ(catcher.Opened.size(), 1);
+    EXPECT_TRUE(catcher.Opened[0].isLocalFile());
+    EXPECT_TRUE(catcher.Opened[0].path().endsWith(QStringLiteral("/help/index.html")));
+    EXPECT_EQ(Rec().ChartKind, before.ChartKind);
+    EXPECT_EQ(std::memcmp(&Rec().Flow, &before.Flow, sizeof before.Flow), 0) << "nothing else happens";
+}
+
+TEST(HelpPage, IsShippedBesideTheProgramInTraditionalChinese) {
+    std::ifstream in(std::string(QUORVANE_BIN_DIR) + "/help/index.html");
+    ASSERT_TRUE(in) << "help/index.html is not in the program's folder";
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("lang=\"zh-Hant\""), std::string::npos);
+    for (const char* word : {"本命盤", "十年盤", "流年盤", "流年視窗", "列印"})
+        EXPECT_NE(text.str().find(word), std::string::npos) << word;
+}
+
+// ---- printing ----
+
+TEST_F(ChartViewTest, PrintingNeedsAChartAndPrintsToAPdfFileWithoutAPrinter) {
+    frame_->UpdateCommandStates();
+    EXPECT_TRUE(frame_->Action(ID_FILE_PRINT)->isEnabled());
+    const std::string pdf = root_.Root() + "/chart.pdf";
+    frame_->Printer().setOutputFileName(QString::fromStdString(pdf));
+    ClickPage(Cell(4, true));
+    const PeriodSelection chosen = Rec().Period;
+    WhenModal<QPrintDialog>([](QPrintDialog& d) { d.accept(); });
+    frame_->Action(ID_FILE_PRINT)->trigger();
+    const std::string bytes = ReadFileText(pdf);
+    ASSERT_EQ(bytes.substr(0, 5), "%PDF-");
+    size_t pages = 0;
+    for (size_t at = bytes.find("/Type /Page\n"); at != std::string::npos; at = bytes.find("/Type /Page\n", at + 1)) ++pages;
+    EXPECT_EQ(pages, 1u);
+    EXPECT_EQ(Rec().Period.Cell, chosen.Cell);
+    EXPECT_TRUE(messages_.Ids.empty());
+
+    // An output file that cannot be written is told, not passed over.
+    frame_->Printer().setOutputFileName(QString::fromStdString(root_.Root() + "/missing/chart.pdf"));
+    WhenModal<QPrintDialog>([](QPrintDialog& d) { d.accept(); });
+    frame_->Action(ID_FILE_PRINT)->trigger();
+    EXPECT_EQ(messages_.Ids, std::vector<int>{905});
+
+    WhenModal<QPageSetupDialog>([](QPageSetupDialog& d) { d.reject(); });
+    frame_->Action(ID_FILE_PRINT_SETUP)->trigger();
+}
+
+TEST_F(ChartViewTest, ThePreviewShowsOnePageAndLeavesThePeriodAsItWas) {
+    ClickPage(Cell(5, false));
+    const PeriodSelection chosen = Rec().Period;
+    const ChartBlock flow = Rec().Flow;
+    int pages = -1;
+    WhenModal<QPrintPreviewDialog>([&pages](QPrintPreviewDialog& d) {
+        QPrintPreviewWidget* preview = d.findChild<QPrintPreviewWidget*>();
+        pages = preview ? preview->pageCount() : -1;
+        d.reject();
+    });
+    frame_->setWindowTitle(QStringLiteral("something else"));
+    frame_->UpdateCommandStates();
+    frame_->Action(ID_FILE_PRINT_PREVIEW)->trigger();
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Varnex 八字命盤 Quorvane"));
+    EXPECT_EQ(Rec().ChartKind, 1);
+    EXPECT_EQ(std::memcmp(&Rec().Period, &chosen, sizeof chosen), 0) << "the chosen pillar stays chosen";
+    EXPECT_TRUE(SameBlock(Rec().Flow, flow));
+}
+
+TEST_F(ChartViewTest, ThePrinterGetsTheChartSquareAtItsOwnResolution) {
+    // A tall page 3401 x 4400 pixels: the square of its shorter side, unit 100.
+    QImage page(3401, 4400, QImage::Format_RGB32);
+    page.fill(Qt::green);
+    ClickPage(Cell(0, true));
+    ASSERT_TRUE(PrintChartOn(page, Rec()));
+    EXPECT_EQ(page.pixel(0, 1000), qRgb(0, 0, 0)) << "the chart's left rule at the corner, no buttons";
+    EXPECT_EQ(page.pixel(3400, 1000), qRgb(0, 0, 0)) << "its right rule at 34u";
+    EXPECT_EQ(page.pixel(3300, 3300), qRgb(255, 255, 255));
+    EXPECT_EQ(page.pixel(22 * 100 + 50, 25 * 100 + 50), qRgb(255, 255, 200)) << "the selected cell, column 0";
+    EXPECT_EQ(page.pixel(100, 3500), qRgb(0, 255, 0)) << "nothing below the square";
+}
+
+// ---- the flow-year window ----
+
+TEST(FlowYearLayout, A1024By768ScreenGivesA750By200TableAtTheBottomCentre) {
+    const FlowYearLayout layout = LayoutFlowYears(QSize(1024, 768), 20, 3);
+    EXPECT_EQ(layout.Unit, 25);
+    EXPECT_EQ(layout.Client, QRect(137, 768 - 20 - 3 - 200, 750, 200));
+    EXPECT_EQ(LayoutFlowYears(QSize(1920, 1080), 20, 3).Client, layout.Client) << "laid out on 1024 x 768";
+    EXPECT_EQ(LayoutFlowYears(QSize(800, 600), 0, 0).Client, QRect(100, 440, 600, 160));
+}
+
+TEST(FlowYearLayout, CellsRunRightToLeftInTwoRowsWithAChequer) {
+    EXPECT_EQ(FlowYearCell(1, 25), QRect(725, 0, 25, 100));
+    EXPECT_EQ(FlowYearCell(30, 25), QRect(0, 0, 25, 100));
+    EXPECT_EQ(FlowYearCell(31, 25), QRect(725, 100, 25, 100));
+    EXPECT_EQ(FlowYearCell(60, 25), QRect(0, 100, 25, 100));
+    for (int i = 1; i <= 29; i += 2) EXPECT_FALSE(FlowYearCellShaded(i)) << i;
+    for (int i = 32; i <= 60; i += 2) EXPECT_FALSE(FlowYearCellShaded(i)) << i;
+    for (int i = 2; i <= 30; i += 2) EXPECT_TRUE(FlowYearCellShaded(i)) << i;
+    for (int i = 31; i <= 59; i += 2) EXPECT_TRUE(FlowYearCellShaded(i)) << i;
+    EXPECT_EQ(NaYinElement(0, 0), 4);  // 甲子 海中金
+    EXPECT_EQ(NaYinElement(1, 1), 4);  // 乙丑
+    EXPECT_EQ(NaYinElement(2, 2), 2);  // 丙寅 爐中火
+    EXPECT_EQ(NaYinElement(9, 11), 0);  // 癸亥 大海水
+    EXPECT_EQ(NaYinElement(4, 4), 1);  // 戊辰 大林木
+    EXPECT_EQ(NaYinElement(6, 6), 3);  // 庚午 路旁土
+}
+
+TEST_F(ChartViewTest, TheFlowYearWindowOfA甲子YearAndItsToggle) {
+    Query(1);  // born 1984-03-01: a 甲子 year
+    ASSERT_EQ(Rec().Natal.Stem[YearPillar], 0);
+    ASSERT_EQ(Rec().Natal.Branch[YearPillar], 0);
+    QAction* toggle = frame_->Action(ID_FLOW_YEAR_WINDOW);
+    ASSERT_NE(toggle, nullptr);
+    frame_->UpdateCommandStates();
+    EXPECT_EQ(toggle->text(), QStringLiteral("顯示流年視窗"));
+    toggle->trigger();
+    CFlowYearWnd* window = frame_->FlowYears();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(app_->flowYearWindowOpen);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("流年視窗"));
+    EXPECT_TRUE(window->windowFlags() & Qt::Tool);
+    const int u = window->Unit();
+    EXPECT_EQ(window->size(), QSize(30 * u, 8 * u));
+    EXPECT_EQ(toggle->text(), QStringLiteral("關閉流年視窗"));
+
+    // Each cell shows what the same font draws for its number and texts.
+    const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const struct {
+        int Cell;
+        const char* Text;
+    } cells[] = {{1, "甲子金"}, {2, "乙丑金"}, {3, "丙寅火"}, {60, "癸亥水"}};
+    for (const auto& c : cells) {
+        const QRect r = FlowYearCell(c.Cell, u);
+        QImage expected(r.size(), QImage::Format_RGB32);
+        expected.fill(FlowYearCellShaded(c.Cell) ? QColor(230, 230, 230) : window->palette().color(QPalette::Window));
+        QPainter p(&expected);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.setFont(MakeChartFont(9, u, 700));
+        p.drawText(QRect(0, 0, u, u), Qt::AlignCenter | Qt::TextSingleLine, QString::number(c.Cell));
+        DrawVerticalText(p, QString::fromUtf8(c.Text), QRect(0, u, u, 3 * u), u);
+        p.end();
+        EXPECT_EQ(shot.copy(r), expected) << "cell " << c.Cell;
+    }
+    EXPECT_EQ(shot.pixelColor(FlowYearCell(2, u).topLeft() + QPoint(2, 2)), QColor(230, 230, 230));
+    EXPECT_EQ(shot.pixelColor(FlowYearCell(31, u).topLeft() + QPoint(2, 2)), QColor(230, 230, 230));
+    EXPECT_NE(shot.pixelColor(FlowYearCell(1, u).topLeft() + QPoint(2, 2)), QColor(230, 230, 230));
+    EXPECT_NE(shot.pixelColor(FlowYearCell(32, u).topLeft() + QPoint(2, 2)), QColor(230, 230, 230));
+
+    // A new chart repaints it from the bare background.
+    Query(0);
+    const QImage next = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_NE(next.copy(FlowYearCell(1, u)), shot.copy(FlowYearCell(1, u)));
+
+    // Its close box clears the flag; the command opens it again and closes it.
+    window->close();
+    toggle->trigger();  // at once, before the closed window is gone
+    ASSERT_NE(frame_->FlowYears(), nullptr);
+    EXPECT_NE(frame_->FlowYears(), window);
+    frame_->FlowYears()->close();
+    QApplication::processEvents();
+    EXPECT_FALSE(app_->flowYearWindowOpen);
+    EXPECT_EQ(frame_->FlowYears(), nullptr);
+    EXPECT_EQ(toggle->text(), QStringLiteral("顯示流年視窗"));
+    toggle->trigger();
+    ASSERT_NE(frame_->FlowYears(), nullptr);
+    toggle->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(frame_->FlowYears(), nullptr);
+    EXPECT_FALSE(app_->flowYearWindowOpen);
+}
+
+TEST_F(ChartViewTest, TheAddedMenuReachesTheHiddenCommands) {
+    frame_->UpdateCommandStates();
+    EXPECT_FALSE(frame_->Action(ID_HOUR_UNKNOWN)->isChecked());
+    WhenModal<PersonDialog>([](PersonDialog& d) {
+        Click(d, "hourUnknown");
+        Click(d, "ok");
+    });
+    frame_->Action(ID_MODIFY_PERSON)->trigger();
+    frame_->UpdateCommandStates();
+    EXPECT_TRUE(frame_->Action(ID_HOUR_UNKNOWN)->isChecked());
+    EXPECT_TRUE(frame_->Action(ID_INDEX_FORMULA)->isEnabled());
+}
+
+TEST(MenuTable, ASubmenuEntryBuildsAMenuWithItsOwnItems) {
+    QtApp();
+    static constexpr MenuItem curves[] = {{"本命", 32800}, {"事業", 32801}};
+    static constexpr MenuItem items[] = {{"顯示流年視窗", 32774}, {"運勢圖", Separator, curves}, {"", Separator}, {"潛能", 32783}};
+    static constexpr Menu menus[] = {{"視窗", items}};
+    QMenuBar bar;
+    std::vector<int> ids;
+    BuildMenuBar(bar, menus, [&ids](int id, QAction*) { ids.push_back(id); });
+    EXPECT_EQ(ids, (std::vector<int>{32774, 32800, 32801, 32783}));
+    ASSERT_EQ(bar.actions().size(), 1);
+    const QList<QAction*> shown = bar.actions()[0]->menu()->actions();
+    ASSERT_EQ(shown.size(), 4);
+    EXPECT_EQ(shown[1]->text(), QStringLiteral("運勢圖"));
+    ASSERT_NE(shown[1]->menu(), nullptr);
+    EXPECT_EQ(shown[1]->menu()->actions().size(), 2);
+    EXPECT_TRUE(shown[2]->isSeparator());
+}
+
+}  // namespace
+}  // namespace qv::test
+
+#include "chart_view_test.moc"

@@ -1,0 +1,63 @@
+// What must hold after any click on the chart view, checked apart from the
+// selection code: the row of Flow and the period evaluation of the selection.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <random>
+#include <utility>
+
+#include "chart_period.h"
+#include "fortune.h"
+
+namespace qv::test {
+
+// A random point of the 1024 x 768 page on a kind button or on the period row.
+inline std::pair<int, int> RandomClickPoint(std::mt19937& rng) {
+    if (rng() % 3 == 0) return {10 + int(rng() % 70), 2 + 54 * int(rng() % 3) + int(rng() % 50)};
+    return {91 + int(rng() % 480), 2 + 440 + int(rng() % 121)};
+}
+
+// The pillar of a lunar year counted from 1984 甲子.
+inline int PillarOfYear(int year) { return ((year - 1984) % 60 + 60) % 60; }
+
+// Flow holds the row of the chosen kind, the selected cell is the selected
+// pillar, and its scores are the engine's evaluation of that half pillar.
+inline void ExpectFlowOnSelection(const ChartRecord& rec, const ChartBlock& natal) {
+    const PeriodSelection& p = rec.Period;
+    if (rec.ChartKind == ui::NatalKind) {
+        EXPECT_EQ(p.Cell, -1);
+        return;
+    }
+    ASSERT_GE(p.Cell, 0);
+    ASSERT_LT(p.Cell, 12);
+    const ChartBlock& flow = rec.Flow;
+    EXPECT_EQ(flow.LuckStem[p.Cell], p.Stem);
+    EXPECT_EQ(flow.LuckBranch[p.Cell], p.Branch);
+    const int shift = rec.BirthYearBoundary == 1 ? 1 : rec.BirthYearBoundary == 2 ? -1 : 0;
+    for (int k = 0; k < 12; ++k) {
+        const int pillar = PillarOfYear(rec.Birth.LunarYear + p.FirstAge + k - 1 - shift);
+        const bool luck = rec.ChartKind == ui::LuckKind;
+        EXPECT_EQ(flow.LuckStem[k], luck ? natal.LuckStem[k] : pillar % 10) << "cell " << k;
+        EXPECT_EQ(flow.LuckBranch[k], luck ? natal.LuckBranch[k] : pillar % 12) << "cell " << k;
+    }
+    if (rec.ChartKind == ui::LuckKind) {
+        EXPECT_EQ(p.Age, (p.UpperHalf ? natal.LuckStartAge : natal.LuckStartAgeMid) + 10 * p.Cell);
+    } else {
+        EXPECT_GE(p.FirstAge, 1);
+        EXPECT_LE(p.FirstAge, ui::LastFirstAge);
+        EXPECT_EQ(p.Age, p.FirstAge + p.Cell);
+    }
+    auto copy = std::make_unique<ChartRecord>(rec);
+    if (p.UpperHalf)
+        EvaluateStem(*copy, p.Stem, p.Branch, false);
+    else
+        EvaluateBranch(*copy, p.Stem, p.Branch, false, WholeBranch);
+    EXPECT_EQ(flow.PeriodValue, copy->Flow.PeriodValue);
+    EXPECT_EQ(std::memcmp(flow.Stem, copy->Flow.Stem, sizeof flow.Stem), 0);
+    EXPECT_EQ(std::memcmp(flow.StemScore, copy->Flow.StemScore, sizeof flow.StemScore), 0);
+}
+
+}  // namespace qv::test
