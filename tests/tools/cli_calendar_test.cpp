@@ -48,6 +48,29 @@ TEST_F(CliTest, BadLinesAreNamedSkippedAndFailTheRun) {
     EXPECT_NE(r.Err.find("line 4"), std::string::npos);
 }
 
+// An argument that holds no input is a refused line like any unreadable one;
+// blank lines of stdin are only skipped.
+TEST_F(CliTest, BlankArgumentsAreRefusedWithTheirNumber) {
+    const std::vector<std::vector<std::string>> blanks = {
+        {"pillars", ""}, {"pillars", " "}, {"lunar", ""}, {"lunar", "  "}, {"solar", ""}, {"solar", "\t"},
+    };
+    for (const auto& args : blanks) {
+        const auto r = RunCli(data_, args);
+        EXPECT_EQ(r.Status, 1) << args[0];
+        EXPECT_EQ(r.Out, "") << args[0];
+        EXPECT_EQ(r.Err, "quorvane-cli: line 1: empty argument\n") << args[0];
+    }
+    // The others are still answered.
+    const auto mixed = RunCli(data_, {"lunar", "2033-12-22", " ", "1900-01-31"});
+    EXPECT_EQ(mixed.Status, 1);
+    EXPECT_EQ(mixed.Out, "2033-12-22\t2033\t11\t1\t1\n1900-01-31\t1900\t1\t1\t0\n");
+    EXPECT_EQ(mixed.Err, "quorvane-cli: line 2: empty argument\n");
+
+    const auto stdinBlanks = RunCli(data_, {"pillars"}, "\n  \r\n2000-01-01 12:00\n\n");
+    EXPECT_EQ(stdinBlanks.Status, 0) << stdinBlanks.Err;
+    EXPECT_EQ(stdinBlanks.Out, "2000-01-01 12:00\t15\t12\t54\t54\t己卯 丙子 戊午 戊午\n");
+}
+
 TEST_F(CliTest, LunarAndSolarAreInverse) {
     const auto lunar = RunCli(data_, {"lunar"}, "2033-12-22\n1900-01-31\n");
     ASSERT_EQ(lunar.Status, 0) << lunar.Err;

@@ -62,6 +62,8 @@ bool LoadTermTable(const Args& args, SolarTermTable& table) {
     return true;
 }
 
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
+
 bool ParseInt(std::string_view text, int& out) {
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     const char* end = text.data() + text.size();
@@ -114,21 +116,24 @@ bool ParseMoment(std::string_view text, Moment& out) {
 
 int AnswerEachInput(const Args& args, std::string (*answer)(std::string_view, void*), void* context) {
     int refused = 0;
-    auto take = [&](std::string_view input, size_t number) {
+    auto refuse = [&](size_t number, std::string_view message) {
+        std::cout.flush();
+        std::cerr << "quorvane-cli: line " << number << ": " << message << '\n';
+        ++refused;
+    };
+    // A blank line of stdin is skipped; a blank argument was given on purpose and holds nothing to answer.
+    auto take = [&](std::string_view input, size_t number, bool argument) {
+        if (argument && IsBlank(input)) return refuse(number, "empty argument");
         while (!input.empty() && (input.back() == '\r' || input.back() == ' ')) input.remove_suffix(1);
         if (input.empty()) return;
         const std::string why = answer(input, context);
-        if (!why.empty()) {
-            std::cout.flush();
-            std::cerr << "quorvane-cli: line " << number << ": " << why << ": " << input << '\n';
-            ++refused;
-        }
+        if (!why.empty()) refuse(number, why + ": " + std::string(input));
     };
     if (!args.Items.empty()) {
-        for (size_t i = 0; i < args.Items.size(); ++i) take(args.Items[i], i + 1);
+        for (size_t i = 0; i < args.Items.size(); ++i) take(args.Items[i], i + 1, true);
     } else {
         std::string line;
-        for (size_t n = 1; std::getline(std::cin, line); ++n) take(line, n);
+        for (size_t n = 1; std::getline(std::cin, line); ++n) take(line, n, false);
     }
     std::cout.flush();
     return refused ? ExitBadInput : ExitOk;
