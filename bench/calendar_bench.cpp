@@ -1,6 +1,9 @@
 // Pillars of a birth moment, and the lunar conversion.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <string>
+
 #include "bench_support.h"
 
 namespace qv {
@@ -31,6 +34,18 @@ void BM_SolarToLunar(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SolarToLunar);
+
+// quorvane-cli pillars over 100 000 moments from stdin to stdout, timed as a whole.
+void BM_CliPillars100k(benchmark::State& state) {
+    const std::string input = "/tmp/quorvane-bench-pillars.txt";
+    if (!bench::WriteMomentLines(input, 100000, false)) {
+        state.SkipWithError("cannot write the input");
+        return;
+    }
+    bench::TimeCliOverFile(state, "pillars", input);
+    std::remove(input.c_str());
+}
+BENCHMARK(BM_CliPillars100k)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 }  // namespace
 }  // namespace qv
