@@ -1,8 +1,5 @@
-// Pillars of a birth moment, and the lunar conversion.
+// Pillars of a birth moment, the lunar conversion, and quorvane-cli pillars end to end.
 #include <benchmark/benchmark.h>
-
-#include <cstdio>
-#include <string>
 
 #include "bench_support.h"
 
@@ -37,13 +34,7 @@ BENCHMARK(BM_SolarToLunar);
 
 // quorvane-cli pillars over 100 000 moments from stdin to stdout, timed as a whole.
 void BM_CliPillars100k(benchmark::State& state) {
-    const std::string input = "/tmp/quorvane-bench-pillars.txt";
-    if (!bench::WriteMomentLines(input, 100000, false)) {
-        state.SkipWithError("cannot write the input");
-        return;
-    }
-    bench::TimeCliOverFile(state, "pillars", input);
-    std::remove(input.c_str());
+    bench::TimeCliOverMoments(state, "pillars", false, "/tmp/quorvane-bench-pillars.txt");
 }
 BENCHMARK(BM_CliPillars100k)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 

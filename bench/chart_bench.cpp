@@ -1,9 +1,6 @@
 // Charting people: the engine alone, and the command-line batch end to end.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <string>
-
 #include "bench_support.h"
 #include "chart_compute.h"
 
@@ -45,13 +42,7 @@ BENCHMARK(BM_ComputeChart);
 
 // quorvane-cli chart --batch over 100 000 people, JSON out, timed as a whole.
 void BM_CliBatch100k(benchmark::State& state) {
-    const std::string input = "/tmp/quorvane-bench-batch.txt";
-    if (!bench::WriteMomentLines(input, 100000, true)) {
-        state.SkipWithError("cannot write the input");
-        return;
-    }
-    bench::TimeCliOverFile(state, "chart --batch", input);
-    std::remove(input.c_str());
+    bench::TimeCliOverMoments(state, "chart --batch", true, "/tmp/quorvane-bench-batch.txt");
 }
 BENCHMARK(BM_CliBatch100k)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
