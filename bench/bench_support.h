@@ -1,6 +1,11 @@
-// Shared inputs of the benchmarks: the built solar-term table and random births.
+// Shared inputs of the benchmarks: the built solar-term table and random
+// births; whole runs of quorvane-cli over a file of them.
 #pragma once
 
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
@@ -53,6 +58,37 @@ std::unique_ptr<ChartRecord> ChartingRecord(State& state) {
     rec->Options = DefaultEngineOptions;
     rec->Scoring = DefaultScoringParameters;
     return rec;
+}
+
+// Writes count random moments to path, one "YYYY-MM-DD HH:MM" a line, with
+// " m" and " f" in turn after them when withSex; false if it cannot.
+inline bool WriteMomentLines(const std::string& path, int count, bool withSex) {
+    std::FILE* f = std::fopen(path.c_str(), "w");
+    if (!f) return false;
+    const auto moments = RandomMoments(count);
+    for (size_t k = 0; k < moments.size(); ++k) {
+        const Moment& m = moments[k];
+        std::fprintf(f, "%04d-%02d-%02d %02d:%02d", m.Year, m.Month, m.Day, m.Hour, m.Minute);
+        std::fputs(!withSex ? "\n" : k & 1 ? " f\n" : " m\n", f);
+    }
+    return std::fclose(f) == 0;
+}
+
+// Times `quorvane-cli ARGUMENTS <input >/dev/null` as a whole, once an
+// iteration, on 100 000 random moments written to the input file first.
+template <typename State>
+void TimeCliOverMoments(State& state, const std::string& arguments, bool withSex, const std::string& input) {
+    if (!WriteMomentLines(input, 100000, withSex)) {
+        state.SkipWithError("cannot write the input");
+        return;
+    }
+    const std::string command = std::string(QUORVANE_BIN_DIR) + "/quorvane-cli " + arguments + " <" + input + " >/dev/null";
+    for (auto _ : state) {
+        // Status 1 only says some inputs lay beyond the table; 2 and up is a failure.
+        const int status = std::system(command.c_str());
+        if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) state.SkipWithError("quorvane-cli failed");
+    }
+    std::remove(input.c_str());
 }
 
 }  // namespace qv::bench

@@ -1,4 +1,4 @@
-// Pillars of a birth moment, and the lunar conversion.
+// Pillars of a birth moment, the lunar conversion, and quorvane-cli pillars end to end.
 #include <benchmark/benchmark.h>
 
 #include "bench_support.h"
@@ -31,6 +31,12 @@ void BM_SolarToLunar(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SolarToLunar);
+
+// quorvane-cli pillars over 100 000 moments from stdin to stdout, timed as a whole.
+void BM_CliPillars100k(benchmark::State& state) {
+    bench::TimeCliOverMoments(state, "pillars", false, "/tmp/quorvane-bench-pillars.txt");
+}
+BENCHMARK(BM_CliPillars100k)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 }  // namespace
 }  // namespace qv

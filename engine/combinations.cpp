@@ -107,11 +107,13 @@ struct Analysis {
 
     int SourceBranch(int p) const { return Source.Branch[p]; }
 
-    // Gives the kind to each pillar holding one of the branches, each branch once.
-    void Record(BranchRelationKind kind, const int* branches, int count) {
+    // A relation of three branches goes to the pillars from..to, not yet used
+    // up, that hold them: each branch once, the day pillar first.
+    void RecordTrio(BranchRelationKind kind, const int (&branches)[3], int from, int to) {
         bool matched[3] = {};
         for (int p : RelationOrder) {
-            for (int i = 0; i < count; ++i) {
+            if (p < from || p > to || Used[p]) continue;
+            for (int i = 0; i < 3; ++i) {
                 if (!matched[i] && SourceBranch(p) == branches[i]) {
                     Target.BranchRelation[p] = kind;
                     matched[i] = true;
@@ -121,8 +123,7 @@ struct Analysis {
         }
     }
     void RecordPair(BranchRelationKind kind, int p, int q) {
-        const int branches[2] = {SourceBranch(p), SourceBranch(q)};
-        Record(kind, branches, 2);
+        Target.BranchRelation[p] = Target.BranchRelation[q] = kind;
     }
 
     void AddGain(int element, int amount, bool toGain2) {
@@ -220,14 +221,29 @@ void ApplyHarmonyTrio(Analysis& a, const Trio& trio) {
     a.AddGain(m, Bonus(a.OtherPillarsIn(m, true), 12), false);
 }
 
+// The pillars from..to on which the trio stands: all four for the natal
+// chart, three in a row for the fortune computations.
+bool TrioStands(const Analysis& a, const Trio& trio, CombinationMode mode, int& from, int& to) {
+    if (mode == CombinationMode::Natal) {
+        from = YearPillar;
+        to = HourPillar;
+        return TrioStandsOnce(a, trio, from, to);
+    }
+    for (int start : {YearPillar, MonthPillar}) {
+        if (TrioStandsOnce(a, trio, start, start + 2)) {
+            from = start;
+            to = start + 2;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ApplyFirstTrio(Analysis& a, CombinationMode mode) {
     for (const Trio& trio : Trios) {
-        const bool stands = mode == CombinationMode::Natal
-                                ? TrioStandsOnce(a, trio, YearPillar, HourPillar)
-                                : TrioStandsOnce(a, trio, YearPillar, DayPillar) ||
-                                      TrioStandsOnce(a, trio, MonthPillar, HourPillar);
-        if (!stands) continue;
-        a.Record(trio.Kind, trio.Branches, 3);
+        int from = 0, to = 0;
+        if (!TrioStands(a, trio, mode, from, to)) continue;
+        a.RecordTrio(trio.Kind, trio.Branches, from, to);
         if (trio.Kind == DirectionalTrio) {
             ApplyDirectionalTrio(a, trio);
         } else {
@@ -326,7 +342,7 @@ bool ApplyTriplePunishment(Analysis& a) {
         for (int b : trio.Branches) all = all && HoldsBranch(a, b, true);
         if (!all) continue;
         for (int b : trio.Branches) a.Loss[BranchElementOf(b)] += 4;
-        a.Record(TriplePunishment, trio.Branches, 3);
+        a.RecordTrio(TriplePunishment, trio.Branches, YearPillar, HourPillar);
         return true;
     }
     return false;

@@ -1,6 +1,7 @@
 // Scores, climate balance, combinations and strength, on hand-worked charts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 
@@ -19,6 +20,7 @@ enum : int { 子, 丑, 寅, 卯, 辰, 巳, 午, 未, 申, 酉, 戌, 亥 };
 
 std::vector<int> Strength(const ChartBlock& b) { return {b.StrengthScore, b.StrengthScore + 5}; }
 std::vector<int> Relations(const ChartBlock& b) { return {b.BranchRelation, b.BranchRelation + 4}; }
+std::vector<int> AllRelations(const ChartBlock& b) { return {b.BranchRelation, b.BranchRelation + 5}; }
 std::vector<int> Branches(const ChartBlock& b) { return {b.Branch, b.Branch + 4}; }
 
 TEST(DisplayedScores, VisibleStemsSixteenHiddenStemsTheirFactors) {
@@ -142,13 +144,110 @@ TEST(CombinationAnalysis, ClashesPunishmentsAndHarms) {
     EXPECT_EQ(Relations(earth->Transformed), (std::vector<int>{7, -1, 7, 7}));
 }
 
-// A relation goes to the pillars holding its branches, the day pillar first:
-// the clash of year 子 and month 午 marks the day's 子 rather than the year's.
-TEST(CombinationAnalysis, RelationsAreMatchedFromTheDayPillar) {
-    EXPECT_EQ(Relations(ChartOf("甲子 庚午 甲子 乙亥")->Transformed), (std::vector<int>{-1, 6, 6, 3}));
+// A relation is recorded on the pillars that formed it, even where another
+// pillar holds the same branch or an earlier relation rewrote one.
+TEST(CombinationAnalysis, RelationsStayOnThePillarsThatFormedThem) {
+    // The clash 寅申 of year and month; the hour's 寅 takes no part.
+    EXPECT_EQ(AllRelations(ChartOf("丙寅 丙申 壬子 壬寅")->Transformed), (std::vector<int>{6, 6, -1, -1, -1}));
+    // The punishment pair 巳寅 of year and month; the hour's 巳 takes no part.
+    EXPECT_EQ(AllRelations(ChartOf("辛巳 庚寅 戊子 丁巳")->Transformed), (std::vector<int>{9, 9, -1, -1, -1}));
+    // 辰酉 of month and day unite; the year's and hour's 辰 punish each other.
+    EXPECT_EQ(AllRelations(ChartOf("丙辰 壬辰 己酉 戊辰")->Transformed), (std::vector<int>{8, 5, 5, 8, -1}));
+    // 寅亥 of day and hour unite (亥 becomes 卯); then 子 and 卯 of year and month punish each other.
+    const auto rewritten = ChartOf("辛卯 庚子 甲寅 乙亥");
+    EXPECT_EQ(AllRelations(rewritten->Transformed), (std::vector<int>{11, 11, 5, 5, -1}));
+    EXPECT_EQ(Branches(rewritten->Transformed), (std::vector<int>{卯, 子, 寅, 卯}));
+    // 子亥 of day and hour make a half directional pair; 子午 of year and month clash.
+    EXPECT_EQ(AllRelations(ChartOf("甲子 庚午 甲子 乙亥")->Transformed), (std::vector<int>{6, 6, 3, 3, -1}));
+}
+
+// Of two 寅, the punishment 寅巳申 takes the one nearer the day pillar.
+TEST(CombinationAnalysis, PunishmentTrioTakesEachBranchOnceFromTheDaySide) {
+    EXPECT_EQ(AllRelations(ChartOf("庚寅 辛巳 壬申 壬寅")->Transformed), (std::vector<int>{-1, 7, 7, 7, -1}));
+}
+
+// --- What a relation kind means, written out from its definition ---------------
+
+struct KindSets {
+    int Kind;
+    std::vector<std::vector<int>> Sets;  // the branch sets that make a relation of this kind
+    bool Neighbours;                     // a pair must stand on neighbouring pillars
+};
+
+const std::vector<KindSets>& RelationKinds() {
+    static const std::vector<KindSets> kinds = {
+        {1, {{寅, 卯, 辰}, {巳, 午, 未}, {申, 酉, 戌}, {亥, 子, 丑}}, false},
+        {2, {{亥, 卯, 未}, {寅, 午, 戌}, {巳, 酉, 丑}, {申, 子, 辰}}, false},
+        {3, {{寅, 卯}, {巳, 午}, {申, 酉}, {亥, 子}}, true},
+        {5, {{子, 丑}, {寅, 亥}, {卯, 戌}, {辰, 酉}, {巳, 申}, {午, 未}}, true},
+        {6, {{子, 午}, {丑, 未}, {寅, 申}, {卯, 酉}, {辰, 戌}, {巳, 亥}}, true},
+        {7, {{寅, 巳, 申}, {丑, 戌, 未}, {子, 午, 卯}}, false},
+        {8, {{辰, 辰}, {午, 午}, {酉, 酉}, {亥, 亥}}, false},
+        {9, {{寅, 巳}, {寅, 申}, {巳, 申}}, false},
+        {10, {{丑, 未}, {丑, 戌}, {未, 戌}}, false},
+        {11, {{子, 卯}, {子, 午}, {卯, 午}}, false},
+        {12, {{子, 未}, {丑, 午}, {寅, 巳}, {卯, 辰}, {申, 亥}, {酉, 戌}}, true},
+    };
+    return kinds;
+}
+
+// Whether the branches, in any order, are one of the kind's sets.
+bool IsSetOf(const KindSets& kind, std::vector<int> branches) {
+    std::sort(branches.begin(), branches.end());
+    for (std::vector<int> set : kind.Sets) {
+        std::sort(set.begin(), set.end());
+        if (set == branches) return true;
+    }
+    return false;
+}
+
+// Whether the pillars holding a kind can have formed relations of that kind:
+// one set of three branches, or pairs that are sets of the kind (on
+// neighbouring pillars where the kind asks for it).
+bool PillarsFormTheKind(const KindSets& kind, const std::vector<int>& pillars, const ChartBlock& natal) {
+    auto branchOf = [&](int p) { return static_cast<int>(natal.Branch[p]); };
+    if (kind.Sets.front().size() == 3) {
+        return pillars.size() == 3 && IsSetOf(kind, {branchOf(pillars[0]), branchOf(pillars[1]), branchOf(pillars[2])});
+    }
+    auto pairs = [&](int a, int b) {
+        return (!kind.Neighbours || pillars[b] - pillars[a] == 1) &&
+               IsSetOf(kind, {branchOf(pillars[a]), branchOf(pillars[b])});
+    };
+    if (pillars.size() == 2) return pairs(0, 1);
+    if (pillars.size() == 4) {
+        return (pairs(0, 1) && pairs(2, 3)) || (pairs(0, 2) && pairs(1, 3)) || (pairs(0, 3) && pairs(1, 2));
+    }
+    return false;
 }
 
 // --- Properties over random charts ---------------------------------------------
+
+// Relations are found on the natal branches, so a pillar's natal branch is the
+// one it brought to the relation recorded on it.
+TEST(CombinationProperties, EveryRecordedPillarTookPartInARelationOfItsKind) {
+    std::mt19937 rng(14);
+    int related = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string pillars = test::RandomPillars(rng);
+        const auto rec = ChartOf(pillars);
+        const ChartBlock& t = rec->Transformed;
+        ASSERT_EQ(t.BranchRelation[4], -1) << pillars;
+        int covered = 0;
+        for (const KindSets& kind : RelationKinds()) {
+            std::vector<int> holding;
+            for (int p = 0; p < 4; ++p) {
+                if (t.BranchRelation[p] == kind.Kind) holding.push_back(p);
+            }
+            if (holding.empty()) continue;
+            ++related;
+            covered += static_cast<int>(holding.size());
+            ASSERT_TRUE(PillarsFormTheKind(kind, holding, rec->Natal)) << pillars << " kind " << kind.Kind;
+        }
+        // No pillar holds a kind outside the table.
+        ASSERT_EQ(covered, 4 - static_cast<int>(std::count(t.BranchRelation, t.BranchRelation + 4, -1))) << pillars;
+    }
+    EXPECT_GT(related, 1500);
+}
 
 TEST(CombinationProperties, StrengthPartiesAndScoresFollowTheirDefinitions) {
     std::mt19937 rng(99);

@@ -46,6 +46,47 @@ TEST_F(CliTest, BadLinesAreNamedSkippedAndFailTheRun) {
     EXPECT_NE(r.Err.find("line 4"), std::string::npos);
 }
 
+// An argument that holds no input is a refused line like any unreadable one;
+// blank lines of stdin are only skipped.
+TEST_F(CliTest, BlankArgumentsAreRefusedWithTheirNumber) {
+    const std::vector<std::vector<std::string>> blanks = {
+        {"pillars", ""}, {"pillars", " "}, {"lunar", ""}, {"lunar", "  "}, {"solar", ""}, {"solar", "\t"},
+    };
+    for (const auto& args : blanks) {
+        const auto r = RunCli(data_, args);
+        EXPECT_EQ(r.Status, 1) << args[0];
+        EXPECT_EQ(r.Out, "") << args[0];
+        EXPECT_EQ(r.Err, "quorvane-cli: line 1: empty argument\n") << args[0];
+    }
+    // The others are still answered.
+    const auto mixed = RunCli(data_, {"lunar", "2033-12-22", " ", "1900-01-31"});
+    EXPECT_EQ(mixed.Status, 1);
+    EXPECT_EQ(mixed.Out, "2033-12-22\t2033\t11\t1\t1\n1900-01-31\t1900\t1\t1\t0\n");
+    EXPECT_EQ(mixed.Err, "quorvane-cli: line 2: empty argument\n");
+
+    const auto stdinBlanks = RunCli(data_, {"pillars"}, "\n  \r\n2000-01-01 12:00\n\n");
+    EXPECT_EQ(stdinBlanks.Status, 0) << stdinBlanks.Err;
+    EXPECT_EQ(stdinBlanks.Out, "2000-01-01 12:00\t15\t12\t54\t54\t己卯 丙子 戊午 戊午\n");
+}
+
+// Many lines, some refused, one longer than any read of stdin, the last without its newline.
+TEST_F(CliTest, LongStdinIsAnsweredLineByLine) {
+    const std::string moment = "2000-01-01 12:00";
+    const std::string answer = moment + "\t15\t12\t54\t54\t己卯 丙子 戊午 戊午";
+    std::string input;
+    for (int n = 1; n <= 5000; ++n) {
+        input += n == 2000 ? std::string(200000, 'x') : n == 4000 ? "nonsense" : n % 7 ? moment : moment + "\r";
+        if (n < 5000) input += '\n';
+    }
+    const auto r = RunCli(data_, {"pillars"}, input);
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(Lines(r.Out), std::vector<std::string>(4998, answer));
+    const auto errors = Lines(r.Err);
+    ASSERT_EQ(errors.size(), 2u) << r.Err.substr(0, 200);
+    EXPECT_EQ(errors[0].substr(0, 27), "quorvane-cli: line 2000: ex");
+    EXPECT_EQ(errors[1], "quorvane-cli: line 4000: expected YYYY-MM-DD HH:MM: nonsense");
+}
+
 TEST_F(CliTest, LunarAndSolarAreInverse) {
     const auto lunar = RunCli(data_, {"lunar"}, "2033-12-22\n1900-01-31\n");
     ASSERT_EQ(lunar.Status, 0) << lunar.Err;

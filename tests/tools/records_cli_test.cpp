@@ -90,6 +90,11 @@ TEST_F(RecordsCliTest, RefusalsLeaveTheFileUntouched) {
         {"add", "--sex", "m", "--birth", "1980-01-01 01:00", "--colour", "red"},
         {"copy", MainFile()},
         {"merge", MainFile()},
+        {"find", ""},
+        {"find", " "},
+        {"copy", " "},
+        {"merge", ""},
+        {"import", " "},
         {"frobnicate"},
     };
     for (const auto& args : refused) {

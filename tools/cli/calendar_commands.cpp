@@ -1,6 +1,4 @@
 // terms, pillars, lunar, solar: the calendar answers, one line per input.
-#include <cstdio>
-#include <iostream>
 #include <memory>
 #include <sstream>
 
@@ -12,42 +10,45 @@
 namespace qv::cli {
 namespace {
 
-void PrintDate(std::ostream& out, const CivilDate& d) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.Year, d.Month, d.Day);
-    out << text;
-}
+struct PillarsContext {
+    ChartRecord& Record;
+    std::string Texts[60];  // 甲子 ... 癸亥, looked up once rather than on every line
+};
 
-void PrintMoment(std::ostream& out, const Moment& m) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", m.Year, m.Month, m.Day, m.Hour, m.Minute);
-    out << text;
-}
-
-std::string AnswerPillars(std::string_view input, void* context) {
-    ChartRecord& rec = *static_cast<ChartRecord*>(context);
+std::string AnswerPillars(std::string_view input, std::string& out, void* context) {
+    PillarsContext& c = *static_cast<PillarsContext*>(context);
     Moment m{};
     if (!ParseMoment(input, m)) return "expected YYYY-MM-DD HH:MM";
     PillarQuad p{};
-    if (!DateToPillars(rec, p, m)) return "no pillars for this moment (invalid, or outside the solar-term table)";
-    PrintMoment(std::cout, m);
-    for (uint8_t v : p.Pillar) std::cout << '\t' << int(v);
-    std::cout << '\t' << PillarText(p.Pillar[0]) << ' ' << PillarText(p.Pillar[1]) << ' ' << PillarText(p.Pillar[2])
-              << ' ' << PillarText(p.Pillar[3]) << '\n';
+    if (!DateToPillars(c.Record, p, m)) return "no pillars for this moment (invalid, or outside the solar-term table)";
+    AppendMoment(out, m);
+    for (uint8_t v : p.Pillar) {
+        out += '\t';
+        AppendNumber(out, v, 1);
+    }
+    for (int i = 0; i < 4; ++i) {
+        out += i == 0 ? '\t' : ' ';
+        out += c.Texts[p.Pillar[i]];
+    }
+    out += '\n';
     return {};
 }
 
-std::string AnswerLunar(std::string_view input, void*) {
+std::string AnswerLunar(std::string_view input, std::string& out, void*) {
     CivilDate d{};
     if (!ParseDate(input, d)) return "expected YYYY-MM-DD";
     LunarDate l{};
     if (!SolarToLunar(d, l)) return "no lunar date (invalid, or outside lunar 1900-2099)";
-    PrintDate(std::cout, d);
-    std::cout << '\t' << l.Year << '\t' << l.Month << '\t' << l.Day << '\t' << (l.Leap ? 1 : 0) << '\n';
+    AppendDate(out, d);
+    for (int v : {l.Year, l.Month, l.Day, l.Leap ? 1 : 0}) {
+        out += '\t';
+        AppendNumber(out, v, 1);
+    }
+    out += '\n';
     return {};
 }
 
-std::string AnswerSolar(std::string_view input, void*) {
+std::string AnswerSolar(std::string_view input, std::string& out, void*) {
     std::istringstream in{std::string(input)};
     LunarDate l{};
     int leap = 0;
@@ -57,8 +58,8 @@ std::string AnswerSolar(std::string_view input, void*) {
     l.Leap = leap == 1;
     CivilDate d{};
     if (!LunarToSolar(l, d)) return "no such lunar date in 1900-2099";
-    PrintDate(std::cout, d);
-    std::cout << '\n';
+    AppendDate(out, d);
+    out += '\n';
     return {};
 }
 
@@ -81,14 +82,19 @@ int RunTerms(Args& args) {
         Complain("the table covers " + std::to_string(table->FirstYear) + "-" + std::to_string(table->LastYear));
         return ExitBadInput;
     }
+    std::string out;
     for (int y = from; y <= to; ++y) {
         for (int i = 0; i < TermsPerYear; ++i) {
             const TermMoment& t = table->At(y, i);
-            std::cout << y << '\t' << i << '\t';
-            PrintMoment(std::cout, Moment{y, t.Month, t.Day, t.Hour, t.Minute});
-            std::cout << '\n';
+            AppendNumber(out, y, 1);
+            out += '\t';
+            AppendNumber(out, i, 1);
+            out += '\t';
+            AppendMoment(out, Moment{y, t.Month, t.Day, t.Hour, t.Minute});
+            out += '\n';
         }
     }
+    WriteOut(out);
     return ExitOk;
 }
 
@@ -98,7 +104,9 @@ int RunPillars(Args& args) {
     auto table = std::make_unique<SolarTermTable>();
     if (!LoadTermTable(args, *table)) return ExitNoData;
     rec->SolarTerms = table.get();
-    return AnswerEachInput(args, AnswerPillars, rec.get());
+    auto context = std::make_unique<PillarsContext>(*rec);
+    for (int i = 0; i < 60; ++i) context->Texts[i] = PillarText(i);
+    return AnswerEachInput(args, AnswerPillars, context.get());
 }
 
 int RunLunar(Args& args) {

@@ -1,7 +1,5 @@
 #include "charting.h"
 
-#include <cstdio>
-
 namespace qv::cli {
 namespace {
 
@@ -78,11 +76,6 @@ int ChartOneBirth(Args& args, Charting& charting, Birth& birth) {
         return ExitBadInput;
     }
     return ExitOk;
-}
-
-void WriteOut(std::string& out) {
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    out.clear();
 }
 
 }  // namespace qv::cli

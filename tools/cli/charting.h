@@ -41,6 +41,4 @@ int ChartOneBirth(Args& args, Charting& charting, Birth& birth);
 
 inline constexpr const char* NoChart = "no chart for this birth moment (invalid, or outside the solar-term table)";
 
-void WriteOut(std::string& out);
-
 }  // namespace qv::cli

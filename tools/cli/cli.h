@@ -44,15 +44,28 @@ bool LoadTermTable(const Args& args, SolarTermTable& table);
 bool ParseDate(std::string_view text, CivilDate& out);            // YYYY-MM-DD
 bool ParseMoment(std::string_view text, Moment& out);             // YYYY-MM-DD HH:MM
 bool ParseInt(std::string_view text, int& out);
+// Empty or nothing but blanks.
+bool IsBlank(std::string_view text);
 
 // Takes "--rat-hour N" (0 早子時, 1 一般子時, 2 夜子時; default 1); false after a complaint.
 bool TakeRatHour(Args& args, int16_t& rule);
 
+// Text output of the answers: a number zero-padded to width, YYYY-MM-DD,
+// YYYY-MM-DD HH:MM; WriteOut sends the text to stdout and empties it.
+void AppendNumber(std::string& out, int value, int width);
+void AppendDate(std::string& out, const CivilDate& d);
+void AppendMoment(std::string& out, const Moment& m);
+void WriteOut(std::string& out);
+
+// Appends the answer to one input to `out`; returns an empty text on
+// success, else the reason the input was refused.
+using Answer = std::string (*)(std::string_view input, std::string& out, void* context);
+
 // Runs `answer` on every input: the remaining arguments, or else the lines of
 // stdin. A refused input is reported on stderr with its line number and the
 // others are still answered; the result is ExitBadInput if any was refused.
-// `answer` returns an empty text on success, else the reason.
-int AnswerEachInput(const Args& args, std::string (*answer)(std::string_view input, void* context), void* context);
+// Blank lines of stdin are skipped, but a blank argument is refused.
+int AnswerEachInput(const Args& args, Answer answer, void* context);
 
 struct Command {
     const char* Name;

@@ -1,4 +1,9 @@
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <memory>
 
@@ -55,6 +60,8 @@ bool LoadTermTable(const Args& args, SolarTermTable& table) {
     return false;
 }
 
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
+
 bool ParseInt(std::string_view text, int& out) {
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     const char* end = text.data() + text.size();
@@ -105,25 +112,117 @@ bool ParseMoment(std::string_view text, Moment& out) {
     return Digits(text, 11, 2, out.Hour) && Digits(text, 14, 2, out.Minute);
 }
 
-int AnswerEachInput(const Args& args, std::string (*answer)(std::string_view, void*), void* context) {
+void AppendNumber(std::string& out, int value, int width) {
+    char digits[16];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+    const auto length = static_cast<int>(end - digits);
+    if (value >= 0 && length < width) out.append(static_cast<size_t>(width - length), '0');
+    out.append(digits, end);
+}
+
+void AppendDate(std::string& out, const CivilDate& d) {
+    AppendNumber(out, d.Year, 4);
+    out += '-';
+    AppendNumber(out, d.Month, 2);
+    out += '-';
+    AppendNumber(out, d.Day, 2);
+}
+
+void AppendMoment(std::string& out, const Moment& m) {
+    AppendDate(out, CivilDate{m.Year, m.Month, m.Day});
+    out += ' ';
+    AppendNumber(out, m.Hour, 2);
+    out += ':';
+    AppendNumber(out, m.Minute, 2);
+}
+
+void WriteOut(std::string& out) {
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+    out.clear();
+}
+
+namespace {
+
+// The lines of stdin, read a block at a time. The answers so far go out
+// before each read that may wait, so someone typing sees each answer at once.
+class StdinLines {
+public:
+    explicit StdinLines(std::string& pendingOutput) : pending_(pendingOutput) {}
+
+    // The next line without its newline (valid until the next call); false at the end.
+    bool Next(std::string_view& line) {
+        for (;;) {
+            const char* from = buffer_.data() + start_;
+            if (const void* newline = std::memchr(from, '\n', end_ - start_)) {
+                const size_t length = static_cast<const char*>(newline) - from;
+                line = std::string_view(from, length);
+                start_ += length + 1;
+                return true;
+            }
+            if (atEnd_) {
+                if (start_ == end_) return false;
+                line = std::string_view(from, end_ - start_);  // a last line without a newline
+                start_ = end_;
+                return true;
+            }
+            ReadMore();
+        }
+    }
+
+private:
+    void ReadMore() {
+        buffer_.erase(0, start_);
+        end_ -= start_;
+        start_ = 0;
+        if (buffer_.size() - end_ < BlockSize / 2) buffer_.resize(buffer_.size() + BlockSize);
+        WriteOut(pending_);
+        ssize_t n;
+        do {
+            n = ::read(STDIN_FILENO, buffer_.data() + end_, buffer_.size() - end_);
+        } while (n < 0 && errno == EINTR);
+        if (n <= 0) {
+            atEnd_ = true;
+        } else {
+            end_ += static_cast<size_t>(n);
+        }
+    }
+
+    static constexpr size_t BlockSize = 64 * 1024;
+    std::string& pending_;
+    std::string buffer_;
+    size_t start_ = 0, end_ = 0;
+    bool atEnd_ = false;
+};
+
+}  // namespace
+
+int AnswerEachInput(const Args& args, Answer answer, void* context) {
+    constexpr size_t OutputBlock = 64 * 1024;
+    std::string out;
     int refused = 0;
-    auto take = [&](std::string_view input, size_t number) {
+    auto refuse = [&](size_t number, std::string_view message) {
+        WriteOut(out);
+        std::cerr << "quorvane-cli: line " << number << ": " << message << '\n';
+        ++refused;
+    };
+    // A blank line of stdin is skipped; a blank argument was given on purpose and holds nothing to answer.
+    auto take = [&](std::string_view input, size_t number, bool argument) {
+        if (argument && IsBlank(input)) return refuse(number, "empty argument");
         while (!input.empty() && (input.back() == '\r' || input.back() == ' ')) input.remove_suffix(1);
         if (input.empty()) return;
-        const std::string why = answer(input, context);
-        if (!why.empty()) {
-            std::cout.flush();
-            std::cerr << "quorvane-cli: line " << number << ": " << why << ": " << input << '\n';
-            ++refused;
-        }
+        const std::string why = answer(input, out, context);
+        if (!why.empty()) refuse(number, why + ": " + std::string(input));
+        if (out.size() >= OutputBlock) WriteOut(out);
     };
     if (!args.Items.empty()) {
-        for (size_t i = 0; i < args.Items.size(); ++i) take(args.Items[i], i + 1);
+        for (size_t i = 0; i < args.Items.size(); ++i) take(args.Items[i], i + 1, true);
     } else {
-        std::string line;
-        for (size_t n = 1; std::getline(std::cin, line); ++n) take(line, n);
+        StdinLines lines(out);
+        std::string_view line;
+        for (size_t n = 1; lines.Next(line); ++n) take(line, n, false);
     }
-    std::cout.flush();
+    WriteOut(out);
     return refused ? ExitBadInput : ExitOk;
 }
 

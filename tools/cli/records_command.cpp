@@ -85,7 +85,7 @@ bool TakeRecordNumber(RecordsContext& c, int& n) {
 
 // The one argument of find, copy, merge and import.
 bool TakeArgument(RecordsContext& c, const char* what, std::string& value) {
-    if (c.Arguments.Items.empty()) {
+    if (c.Arguments.Items.empty() || IsBlank(c.Arguments.Items.front())) {
         Complain(std::string("expected ") + what);
         return false;
     }
