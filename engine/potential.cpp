@@ -10,35 +10,62 @@
 namespace qv {
 namespace {
 
-// Up to the four largest index values of the chosen symbols, largest first;
-// equal values keep their order.
-struct Ranked {
-    int Value[4] = {};
-    int Count = 0;
-
-    void Add(int v) {
-        int at = Count < 4 ? Count : 4;
-        while (at > 0 && Value[at - 1] < v) --at;
-        if (at == 4) return;
-        const int last = std::min(Count, 3);
-        for (int i = last; i > at; --i) Value[i] = Value[i - 1];
-        Value[at] = v;
-        if (Count < 4) ++Count;
-    }
-    // round(0.4 v0 + 0.3 v1 + 0.2 v2 + 0.1 v3), a missing place taking v0.
-    int Weighted() const {
-        static constexpr double Weight[4] = {0.4, 0.3, 0.2, 0.1};
-        double sum = 0;
-        for (int i = 0; i < 4; ++i) sum += Weight[i] * (i < Count ? Value[i] : Value[0]);
-        return static_cast<int>(sum + 0.5);
-    }
+// The symbols of a block from the largest index value down, equal values in
+// symbol order. Filtering this order by an ability's choice gives its values
+// sorted the same way, so a block is ranked once for all its abilities.
+struct BlockRanking {
+    uint8_t Element[5];
+    uint8_t TenGod[10];
 };
+
+template <size_t N>
+void RankDescending(const int16_t (&values)[N], uint8_t (&order)[N]) {
+    for (size_t i = 0; i < N; ++i) {
+        size_t at = i;
+        while (at > 0 && values[order[at - 1]] < values[i]) {
+            order[at] = order[at - 1];
+            --at;
+        }
+        order[at] = static_cast<uint8_t>(i);
+    }
+}
+
+BlockRanking RankBlock(const ChartBlock& block) {
+    BlockRanking r;
+    RankDescending(block.ElementIndex, r.Element);
+    RankDescending(block.TenGodIndex, r.TenGod);
+    return r;
+}
+
+// round(0.4 v0 + 0.3 v1 + 0.2 v2 + 0.1 v3) over the chosen symbols' values,
+// largest first, a missing place taking v0; -1 when none is chosen.
+template <size_t N, typename Mask>
+int WeightedPart(const int16_t (&values)[N], const uint8_t (&order)[N], Mask mask, Mask (*bit)(int)) {
+    static constexpr double Weight[4] = {0.4, 0.3, 0.2, 0.1};
+    int taken[4];
+    int count = 0;
+    for (size_t i = 0; i < N && count < 4; ++i) {
+        if (mask & bit(order[i])) taken[count++] = values[order[i]];
+    }
+    if (count == 0) return -1;
+    double sum = 0;
+    for (int i = 0; i < 4; ++i) sum += Weight[i] * (i < count ? taken[i] : taken[0]);
+    return static_cast<int>(sum + 0.5);
+}
 
 // From the weighted mean o (0-100) onto the chart scale: 50 becomes 60, and
 // above it the steps shrink so that 85 already reaches the cap of 98.
 int Stretch(int o) {
     if (o <= 50) return std::min((6 * o + 3) / 5, 60);
     return std::min(60 + (38 * (o - 50)) / 35, 98);
+}
+
+int ValueOfRanked(const PotentialItem& item, int k, const ChartBlock& block, const BlockRanking& rank) {
+    const int f = WeightedPart(block.ElementIndex, rank.Element, item.ElementMask, ElementBit);
+    const int g = WeightedPart(block.TenGodIndex, rank.TenGod, item.TenGodMask, TenGodBit);
+    int m = f < 0 ? 0 : f * k;
+    if (g >= 0) m += g * (100 - k);
+    return Stretch((m + 50) / 100);
 }
 
 template <typename Category, typename F>
@@ -90,21 +117,12 @@ void ResetPotentialTable(PotentialTable& table) {
 }
 
 int PotentialValue(const PotentialItem& item, int k, const ChartBlock& block) {
-    Ranked elements, gods;
-    for (int e = 0; e < 5; ++e) {
-        if (item.ElementMask & ElementBit(e)) elements.Add(block.ElementIndex[e]);
-    }
-    for (int g = 0; g < 10; ++g) {
-        if (item.TenGodMask & TenGodBit(g)) gods.Add(block.TenGodIndex[g]);
-    }
-    const int f = elements.Count ? elements.Weighted() : 0;
-    int m = f * k;
-    if (gods.Count) m += gods.Weighted() * (100 - k);
-    return Stretch((m + 50) / 100);
+    return ValueOfRanked(item, k, block, RankBlock(block));
 }
 
 void ComputePotentials(int16_t (&out)[PotentialIndexSize], const ChartBlock& block, const PotentialTable* table) {
     if (!table || !table->TableReady) return;
+    const BlockRanking rank = RankBlock(block);
     int next = 0;
     const int count = std::clamp<int>(table->CategoryCount, 0, MaxPotentialCategories);
     for (int c = 0; c < count; ++c) {
@@ -112,7 +130,7 @@ void ComputePotentials(int16_t (&out)[PotentialIndexSize], const ChartBlock& blo
         // A table in the middle of an edit may not be sound yet; never leave the arrays.
         const int first = std::clamp<int>(cat.FirstItem, 0, MaxPotentialItems);
         const int end = std::clamp<int>(first + cat.ItemCount, first, MaxPotentialItems);
-        for (int i = first; i < end; ++i) out[i] = static_cast<int16_t>(PotentialValue(table->Items[i], cat.K, block));
+        for (int i = first; i < end; ++i) out[i] = static_cast<int16_t>(ValueOfRanked(table->Items[i], cat.K, block, rank));
         next = std::max(next, end);
     }
     std::fill(out + next, out + PotentialIndexSize, int16_t{0});

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "byte_fields.h"
 #include "chart_record.h"
 
 namespace qv {
@@ -67,6 +68,10 @@ void ComputePotentials(ChartRecord& rec, PotentialBlock which);
 
 // A stored name as UTF-8; 未命名 when it is empty or not valid Big5.
 std::string PotentialNameText(std::string_view big5);
+template <size_t N>
+std::string PotentialNameText(const char (&field)[N]) {
+    return PotentialNameText(FieldText(field));
+}
 
 // ---- the table file "EngyInfo.tbl" ----
 // CategoryCount (2 bytes), all 32 categories (1728 bytes), then the
