@@ -21,12 +21,7 @@ std::unique_ptr<PotentialTable> FullTable() {
     auto t = std::make_unique<PotentialTable>();
     ResetPotentialTable(*t);
     std::mt19937 rng(3);
-    t->CategoryCount = 8;
-    for (int c = 0; c < 8; ++c) {
-        t->Categories[c] = PotentialCategory{"", static_cast<int16_t>(c == 7 ? 31 : 32),
-                                             static_cast<int16_t>(rng() % 101), static_cast<int16_t>(32 * c)};
-    }
-    t->ItemTotal = MaxPotentialItems;
+    for (int c = 0; c < 8; ++c) AddPotentialCategory(*t, static_cast<int>(rng() % 101), c == 7 ? 31 : 32);
     for (int i = 0; i < MaxPotentialItems; ++i) {
         PotentialItem& item = t->Items[i];
         for (int k = 0; k < 3; ++k) item.ElementMask |= ElementBit(static_cast<int>(rng() % 5));

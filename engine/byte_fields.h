@@ -35,6 +35,12 @@ Int GetLittleEndian(const char* bytes) {
     return static_cast<Int>(u);
 }
 
+// Calls f on each field in turn: a record's field list written once.
+template <typename F, typename... Fields>
+void VisitEach(F&& f, Fields&... fields) {
+    (f(fields), ...);
+}
+
 // Appends each visited field in file form.
 struct FieldWriter {
     std::string& out;

@@ -70,18 +70,12 @@ int ValueOfRanked(const PotentialItem& item, int k, const ChartBlock& block, con
 
 template <typename Category, typename F>
 void VisitCategoryFields(Category& c, F&& f) {
-    f(c.Name);
-    f(c.ItemCount);
-    f(c.K);
-    f(c.FirstItem);
+    VisitEach(f, c.Name, c.ItemCount, c.K, c.FirstItem);
 }
 
 template <typename Item, typename F>
 void VisitItemFields(Item& i, F&& f) {
-    f(i.Name);
-    f(i.ElementMask);
-    f(i.Reserved);
-    f(i.TenGodMask);
+    VisitEach(f, i.Name, i.ElementMask, i.Reserved, i.TenGodMask);
 }
 
 std::string Numbered(const char* what, int n) { return std::string(what) + " " + std::to_string(n + 1); }
@@ -114,6 +108,22 @@ void ResetPotentialTable(PotentialTable& table) {
     std::memset(&table, 0, sizeof table);
     table.Categories[0].K = NewCategoryShare;
     table.TableReady = true;
+}
+
+int AddPotentialCategory(PotentialTable& table, int k, int itemCount) {
+    const int c = table.CategoryCount;
+    if (c < 0 || c >= MaxPotentialCategories || itemCount < 0 || itemCount > MaxItemsPerCategory ||
+        table.ItemTotal + itemCount > MaxPotentialItems)
+        return -1;
+    PotentialCategory& cat = table.Categories[c];
+    cat = PotentialCategory{};
+    cat.ItemCount = static_cast<int16_t>(itemCount);
+    cat.K = static_cast<int16_t>(k);
+    cat.FirstItem = table.ItemTotal;
+    std::fill(table.Items + table.ItemTotal, table.Items + table.ItemTotal + itemCount, PotentialItem{});
+    table.ItemTotal = static_cast<int16_t>(table.ItemTotal + itemCount);
+    table.CategoryCount = static_cast<int16_t>(c + 1);
+    return c;
 }
 
 int PotentialValue(const PotentialItem& item, int k, const ChartBlock& block) {

@@ -56,6 +56,10 @@ static_assert(std::is_trivially_copyable_v<PotentialTable>);
 // The table of a first start: no categories, slot 0 prepared for a new one.
 void ResetPotentialTable(PotentialTable& table);
 
+// Appends a category with K and that many blank abilities after the last
+// ones: its number, or -1 when the table cannot hold it.
+int AddPotentialCategory(PotentialTable& table, int k, int itemCount);
+
 // The value of one ability from the block's ElementIndex and TenGodIndex.
 int PotentialValue(const PotentialItem& item, int k, const ChartBlock& block);
 

@@ -13,22 +13,8 @@ namespace {
 // the reader share one list of fields.
 template <typename Record, typename F>
 void VisitFields(Record& r, F&& f) {
-    f(r.name);
-    f(r.year);
-    f(r.month);
-    f(r.day);
-    f(r.hourBranch);
-    f(r.hour);
-    f(r.minute);
-    f(r.lunarYear);
-    f(r.lunarMonth);
-    f(r.lunarDay);
-    f(r.reserved);
-    f(r.sex);
-    f(r.leapMonth);
-    f(r.address);
-    f(r.phone);
-    f(r.remarks);
+    VisitEach(f, r.name, r.year, r.month, r.day, r.hourBranch, r.hour, r.minute, r.lunarYear, r.lunarMonth, r.lunarDay,
+              r.reserved, r.sex, r.leapMonth, r.address, r.phone, r.remarks);
 }
 
 }  // namespace

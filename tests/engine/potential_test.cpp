@@ -90,10 +90,8 @@ TEST(PotentialValue, StretchAroundFiftyAndItsCaps) {
 PotentialTable TwoCategories() {
     PotentialTable t{};
     ResetPotentialTable(t);
-    t.CategoryCount = 2;
-    t.ItemTotal = 5;
-    t.Categories[0] = PotentialCategory{"", 3, 25, 0};
-    t.Categories[1] = PotentialCategory{"", 2, 100, 3};
+    EXPECT_EQ(AddPotentialCategory(t, 25, 3), 0);
+    EXPECT_EQ(AddPotentialCategory(t, 100, 2), 1);
     t.Items[0] = Item(水火金, 劫財正印偏財);
     t.Items[1] = Item(ElementBit(3), 0);
     t.Items[2] = Item(0, TenGodBit(0));
@@ -142,10 +140,8 @@ TEST(ComputePotentials, UnsoundTableStaysInsideTheArrays) {
 TEST(ComputePotentials, ChartFillsNatalAndTransformedTables) {
     PotentialTable t{};
     ResetPotentialTable(t);
-    t.CategoryCount = 2;
-    t.ItemTotal = 2;
-    t.Categories[0] = PotentialCategory{"", 1, 25, 0};
-    t.Categories[1] = PotentialCategory{"", 1, 25, 1};
+    AddPotentialCategory(t, 25, 1);
+    AddPotentialCategory(t, 25, 1);
     t.Items[0] = Item(ElementBit(木), 0);
     t.Items[1] = Item(ElementBit(水), TenGodBit(3));
     auto rec = std::make_unique<ChartRecord>();
@@ -258,8 +254,11 @@ TEST(PotentialFile, DamagedCountsAndLengthsAreRefused) {
 TEST(PotentialFile, MoreThan255AbilitiesAreRefused) {
     PotentialTable t{};
     ResetPotentialTable(t);
-    t.CategoryCount = 8;
-    for (int c = 0; c < 8; ++c) t.Categories[c] = PotentialCategory{"", 32, 25, static_cast<int16_t>(32 * c)};
+    for (int c = 0; c < 7; ++c) ASSERT_EQ(AddPotentialCategory(t, 25, 32), c);
+    EXPECT_EQ(AddPotentialCategory(t, 25, 32), -1);  // 256 abilities
+    ASSERT_EQ(AddPotentialCategory(t, 25, 31), 7);
+    t.Categories[7].ItemCount = 32;
+    t.ItemTotal = 0;
     std::string bytes = EncodePotentialTable(t);
     bytes.append(256 * 36, '\0');
     PotentialTable read{};

@@ -18,10 +18,8 @@ using test::WriteBytes;
 PotentialTable Defined() {
     PotentialTable t{};
     ResetPotentialTable(t);
-    t.CategoryCount = 2;
-    t.ItemTotal = 3;
-    t.Categories[0] = PotentialCategory{"", 2, 30, 0};
-    t.Categories[1] = PotentialCategory{"", 1, 100, 2};
+    AddPotentialCategory(t, 30, 2);
+    AddPotentialCategory(t, 100, 1);
     std::strcpy(t.Categories[0].Name, test::Big5("領導").c_str());
     std::strcpy(t.Items[0].Name, test::Big5("決斷").c_str());
     t.Items[0].ElementMask = 0xA0;
@@ -66,7 +64,7 @@ TEST_F(PotentialFileTest, SavedTableLoadsBackByteForByte) {
     const PotentialLoadResult r = LoadPotentialTable(path_, back);
     EXPECT_FALSE(r.Missing || r.Refused) << r.Problem;
     EXPECT_EQ(std::memcmp(&back, &t, sizeof t), 0);
-    EXPECT_EQ(PotentialNameText(FieldText(back.Categories[0].Name)), "領導");
+    EXPECT_EQ(PotentialNameText(back.Categories[0].Name), "領導");
     EXPECT_FALSE(test::Exists(path_ + ".tmp"));
 }
 

@@ -150,9 +150,8 @@ TEST_F(PotentialCliTest, DamagedTableIsRefusedAndKeptOnImport) {
 TEST_F(PotentialCliTest, NameThatIsNotBig5ShowsAsUnnamed) {
     PotentialTable t{};
     ResetPotentialTable(t);
-    t.CategoryCount = 1;
-    t.ItemTotal = 1;
-    t.Categories[0] = PotentialCategory{"\xFF\xFF", 1, 25, 0};
+    AddPotentialCategory(t, 25, 1);
+    std::strcpy(t.Categories[0].Name, "\xFF\xFF");
     std::strcpy(t.Items[0].Name, "ok");
     WriteTable(EncodePotentialTable(t));
     const auto show = Cli({"potential-table", "show"});

@@ -90,12 +90,8 @@ private:
         std::string name;
         if (std::string why = JsonInteger(object, "share", 0, 100, share); !why.empty()) return why;
         if (std::string why = JsonText(object, "name", name); !why.empty()) return why;
-        PotentialCategory& cat = t_.Categories[c];
-        cat = PotentialCategory{};
-        cat.K = static_cast<int16_t>(share);
-        cat.FirstItem = t_.ItemTotal;
-        t_.CategoryCount = static_cast<int16_t>(c + 1);
-        return StoreName(name, cat.Name);
+        AddPotentialCategory(t_, static_cast<int>(share), 0);
+        return StoreName(name, t_.Categories[c].Name);
     }
 
     std::string TakeItem(const JsonFields& object, int c) {
