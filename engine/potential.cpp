@@ -140,7 +140,8 @@ void ComputePotentials(int16_t (&out)[PotentialIndexSize], const ChartBlock& blo
         // A table in the middle of an edit may not be sound yet; never leave the arrays.
         const int first = std::clamp<int>(cat.FirstItem, 0, MaxPotentialItems);
         const int end = std::clamp<int>(first + cat.ItemCount, first, MaxPotentialItems);
-        for (int i = first; i < end; ++i) out[i] = static_cast<int16_t>(ValueOfRanked(table->Items[i], cat.K, block, rank));
+        for (int i = first; i < end; ++i)
+            out[i] = static_cast<int16_t>(ValueOfRanked(table->Items[i], cat.K, block, rank));
         next = std::max(next, end);
     }
     std::fill(out + next, out + PotentialIndexSize, int16_t{0});

@@ -31,11 +31,7 @@ PotentialLoadResult LoadPotentialTable(const std::string& path, PotentialTable& 
         error = "it is a folder";
     } else if (const auto size = fs::file_size(path, ec); !ec && size > LargestSoundFile) {
         error = "it is longer than any potential table (" + std::to_string(size) + " bytes)";
-    } else if (!ReadWholeFile(path, bytes, error)) {
-        result.Refused = true;
-        result.Problem = error;
-        return result;
-    } else {
+    } else if (ReadWholeFile(path, bytes, error)) {
         error = DecodePotentialTable(bytes, table);
     }
     if (!error.empty()) {
@@ -46,8 +42,7 @@ PotentialLoadResult LoadPotentialTable(const std::string& path, PotentialTable& 
     return result;
 }
 
-bool SavePotentialTable(const std::string& path, const PotentialTable& table, std::string& error,
-                        FileWriter& writer) {
+bool SavePotentialTable(const std::string& path, const PotentialTable& table, std::string& error, FileWriter& writer) {
     if (!table.TableReady) {
         error = "the potential table is not loaded; nothing is saved";
         return false;

@@ -130,6 +130,13 @@ TEST_F(PotentialFileTest, EveryFailingStepKeepsTheOldFileOrTheNew) {
     }
 }
 
+// The disk flushes cost most of a save and prove nothing about the bytes.
+class UnflushedWriter : public FileWriter {
+public:
+    bool Sync(int) override { return true; }
+    bool SyncFolder(const std::string&) override { return true; }
+};
+
 // Each count field pushed out of range, truncations, extensions and random
 // bytes: loading never crashes, refuses what is not sound, never changes the
 // file, and a save afterwards keeps whatever was refused.
@@ -172,7 +179,8 @@ TEST_F(PotentialFileTest, FuzzOfDamagedFilesNeverCrashesNorLosesAFile) {
             continue;
         }
         ASSERT_EQ(t.CategoryCount, 0);
-        ASSERT_TRUE(Save(Defined()));
+        UnflushedWriter writer;
+        ASSERT_TRUE(Save(Defined(), writer));
         ASSERT_EQ(ReadFileText(path_ + ".bad"), bytes);
     }
 }

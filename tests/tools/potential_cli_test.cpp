@@ -52,8 +52,9 @@ TEST_F(PotentialCliTest, ImportShowAndExportRoundTrip) {
     EXPECT_FALSE(std::filesystem::exists(Table() + ".tmp"));
     const auto show = Cli({"potential-table", "show"});
     ASSERT_EQ(show.Status, 0) << show.Err;
-    EXPECT_EQ(Lines(show.Out), (std::vector<std::string>{"category 1\t領導\tK 30\t2 abilities", "  1\t決斷\t水 火\t比肩 正官",
-                                                         "  2\t未命名\t土\t", "category 2\t藝術\tK 25\t0 abilities"}));
+    EXPECT_EQ(Lines(show.Out),
+              (std::vector<std::string>{"category 1\t領導\tK 30\t2 abilities", "  1\t決斷\t水 火\t比肩 正官",
+                                        "  2\t未命名\t土\t", "category 2\t藝術\tK 25\t0 abilities"}));
     const auto out = Cli({"potential-table", "export"});
     ASSERT_EQ(out.Status, 0) << out.Err;
     EXPECT_EQ(out.Out, Definitions);
@@ -78,8 +79,8 @@ TEST_F(PotentialCliTest, NatalValuesWorkedByHand) {
     Import(Definitions);
     const auto r = Cli({"potential", "--birth", "1990-05-17 08:30", "--sex", "m"});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    EXPECT_EQ(Lines(r.Out), (std::vector<std::string>{"ability\tnatal", "category 1\t領導\tK 30", "決斷\t62", "未命名\t21",
-                                                      "category 2\t藝術\tK 25"}));
+    EXPECT_EQ(Lines(r.Out), (std::vector<std::string>{"ability\tnatal", "category 1\t領導\tK 30", "決斷\t62",
+                                                      "未命名\t21", "category 2\t藝術\tK 25"}));
     const auto json = Cli({"potential", "--birth", "1990-05-17 08:30", "--sex", "m", "--json", "--category", "1"});
     ASSERT_EQ(json.Status, 0) << json.Err;
     EXPECT_EQ(json.Out,

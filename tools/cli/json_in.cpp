@@ -19,8 +19,8 @@ private:
         return false;
     }
     void SkipBlanks() {
-        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\n' ||
-                                       text_[pos_] == '\r'))
+        while (pos_ < text_.size() &&
+               (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\n' || text_[pos_] == '\r'))
             ++pos_;
     }
     bool Take(char c) {
@@ -132,8 +132,7 @@ bool JsonReader::ReadObject(Object& object) {
     return Expect('}');
 }
 
-bool JsonReader::Objects(const std::function<std::string(const JsonFields&)>& take, size_t& taken,
-                         std::string& error) {
+bool JsonReader::Objects(const std::function<std::string(const JsonFields&)>& take, size_t& taken, std::string& error) {
     taken = 0;
     bool ok = Expect('[');
     if (ok && !Take(']')) {

@@ -62,8 +62,7 @@ void PrintValues(const ChartRecord& rec, const PotentialTable& table, int only) 
     ForEachCategory(table, only, [&](int c, const PotentialCategory& cat) {
         std::cout << "category " << c + 1 << '\t' << PotentialNameText(cat.Name) << "\tK " << cat.K << '\n';
         for (int i = cat.FirstItem; i < cat.FirstItem + cat.ItemCount; ++i) {
-            std::cout << PotentialNameText(table.Items[i].Name) << '\t'
-                      << rec.PotentialIndex[NatalPotentials][i];
+            std::cout << PotentialNameText(table.Items[i].Name) << '\t' << rec.PotentialIndex[NatalPotentials][i];
             if (both) std::cout << '\t' << rec.PotentialIndex[TransformedPotentials][i];
             std::cout << '\n';
         }
@@ -104,8 +103,8 @@ void ShowTable(const PotentialTable& table) {
                   << cat.ItemCount << " abilities\n";
         for (int i = 0; i < cat.ItemCount; ++i) {
             const PotentialItem& item = table.Items[cat.FirstItem + i];
-            std::cout << "  " << i + 1 << '\t' << PotentialNameText(item.Name) << '\t'
-                      << ElementNames(item.ElementMask) << '\t' << TenGodNames(item.TenGodMask) << '\n';
+            std::cout << "  " << i + 1 << '\t' << PotentialNameText(item.Name) << '\t' << ElementNames(item.ElementMask)
+                      << '\t' << TenGodNames(item.TenGodMask) << '\n';
         }
     });
 }
@@ -154,8 +153,7 @@ int RunPotential(Args& args) {
     charting.Rec->Potentials = file.Table.get();
     Birth birth;
     if (const int code = ChartOneBirth(args, charting, birth); code != ExitOk) return code;
-    if (json) PrintValuesJson(*charting.Rec, *file.Table, category);
-    else PrintValues(*charting.Rec, *file.Table, category);
+    (json ? PrintValuesJson : PrintValues)(*charting.Rec, *file.Table, category);
     return ExitOk;
 }
 

@@ -106,7 +106,8 @@ private:
         std::string name, elements, gods, why;
         PotentialItem& it = t_.Items[t_.ItemTotal];
         it = PotentialItem{};
-        if (!(why = JsonText(object, "name", name)).empty() || !(why = JsonText(object, "elements", elements)).empty() ||
+        if (!(why = JsonText(object, "name", name)).empty() ||
+            !(why = JsonText(object, "elements", elements)).empty() ||
             !(why = JsonText(object, "tenGods", gods)).empty() || !(why = StoreName(name, it.Name)).empty())
             return why;
         if (!MaskOf(elements, 5, text_base::Element, ElementBit, it.ElementMask, why) ||
@@ -160,8 +161,8 @@ std::string PotentialTableToJson(const PotentialTable& table, std::vector<std::s
 bool PotentialTableFromJson(std::string_view json, PotentialTable& table, std::string& error) {
     TableBuilder builder(table);
     size_t taken = 0;
-    if (ReadJsonObjects(json, [&](const JsonFields& object) { return builder.Take(object); }, taken, error))
-        return true;
+    const auto take = [&](const JsonFields& object) { return builder.Take(object); };
+    if (ReadJsonObjects(json, take, taken, error)) return true;
     error = "object " + std::to_string(taken + 1) + ": " + error;
     ResetPotentialTable(table);
     return false;
