@@ -72,7 +72,9 @@ std::vector<std::string> OwnArguments(int argc, char** argv) {
 }
 
 CQuorvaneApp::CQuorvaneApp()
-    : record_(std::make_unique<ChartRecord>()), terms_(std::make_unique<SolarTermTable>()) {}
+    : record_(std::make_unique<ChartRecord>()),
+      terms_(std::make_unique<SolarTermTable>()),
+      potentials_(std::make_unique<PotentialTable>()) {}
 
 CQuorvaneApp::~CQuorvaneApp() = default;
 
@@ -80,6 +82,9 @@ bool CQuorvaneApp::Initialize(const StartOptions& options, std::string& error) {
     paths_ = ResolveDataPaths(options.DataDir);
     if (!LoadProgramTermTable(paths_, *terms_, error)) return false;
     record_->SolarTerms = terms_.get();
+    // A missing or refused table leaves the empty one; a refused file stays as it is until new definitions are saved.
+    potentialLoad_ = LoadPotentialTable(PotentialTablePath(paths_), *potentials_);
+    record_->Potentials = potentials_.get();
     settingsPath_ = SettingsPath(paths_);
     RefreshRecordCount();
     hourUnknown = false;

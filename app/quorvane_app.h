@@ -11,6 +11,7 @@
 #include "chart_record.h"
 #include "command_table.h"
 #include "data_paths.h"
+#include "potential_file.h"
 #include "settings_file.h"
 
 namespace qv::ui {
@@ -108,6 +109,9 @@ public:
     ChartRecord& Record() { return *record_; }
     const ChartRecord& Record() const { return *record_; }
     const ChartSettings& Settings() const { return settings_; }
+    // The potential definitions the charts are rated by, and what loading them found.
+    PotentialTable& Potentials() { return *potentials_; }
+    const PotentialLoadResult& PotentialLoad() const { return potentialLoad_; }
     const DataPaths& Paths() const { return paths_; }
     const std::string& SettingsFilePath() const { return settingsPath_; }
     std::string MainRecordsFile() const { return MainRecordsPath(paths_); }
@@ -152,6 +156,8 @@ private:
 
     std::unique_ptr<ChartRecord> record_;
     std::unique_ptr<SolarTermTable> terms_;
+    std::unique_ptr<PotentialTable> potentials_;
+    PotentialLoadResult potentialLoad_;
     PillarQuad pillars_{};
     ChartSettings settings_{};
     DataPaths paths_;

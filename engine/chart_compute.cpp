@@ -1,9 +1,13 @@
 #include "chart_compute.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "calendar.h"
 #include "combinations.h"
 #include "index_values.h"
 #include "luck.h"
+#include "potential.h"
 #include "roles.h"
 #include "spirits.h"
 #include "symbols.h"
@@ -106,11 +110,13 @@ void AnalyseChart(ChartRecord& rec, const PillarQuad& pillars) {
     ComputeIndexValues(rec.Natal, rec.Scoring, true);
     ComputeScores(rec.Natal);
     SelectRoles(rec, RoleMode::Natal);
-    // The potential table of Natal comes here.
+    ComputePotentials(rec, NatalPotentials);
     if (!rec.HasTransformed) {
         // Nothing changed a pillar: the transformed chart is the natal one,
-        // analysis included, so no field keeps the previous person's value.
+        // analysis and potentials included, so nothing keeps the previous person's value.
         rec.Transformed = rec.Natal;
+        std::copy(std::begin(rec.PotentialIndex[NatalPotentials]), std::end(rec.PotentialIndex[NatalPotentials]),
+                  rec.PotentialIndex[TransformedPotentials]);
         return;
     }
     // Transformed is the block the combinations rewrote, whichever chart kind
@@ -122,6 +128,7 @@ void AnalyseChart(ChartRecord& rec, const PillarQuad& pillars) {
     ComputeIndexValues(t, rec.Scoring, true);
     ComputeScores(t);
     SelectRoles(rec, RoleMode::Transformed);
+    ComputePotentials(rec, TransformedPotentials);
 }
 
 bool ChartPerson(ChartRecord& rec, const PersonRecord& person, PillarQuad& pillars) {

@@ -127,6 +127,11 @@ struct ScoringParameters {
 
 inline constexpr int PotentialIndexSize = 255;
 
+struct PotentialTable;
+
+// The record's potential-value tables, one per chart block they rate.
+enum PotentialBlock : int { NatalPotentials = 0, TransformedPotentials = 1, FlowPotentials = 2 };
+
 inline constexpr int LuckPillarCount = 12;
 inline constexpr int YearsOfLife = 120;
 
@@ -179,10 +184,11 @@ struct ChartRecord {
     int16_t LuckForward;  // 1 when the luck pillars run forward
     const SolarTermTable* SolarTerms;
     ScoringParameters Scoring;
+    const PotentialTable* Potentials;  // null or not ready: no potential values are computed
     int32_t HasTransformed;        // 1 when Transformed differs from Natal in a stem or branch
     int16_t ReferenceStrength[5];  // strength scores with every branch at 16, the natal reference of the fortunes
     int16_t StemUnionCount;        // stem combinations that transformed
-    int16_t PotentialIndex[3][PotentialIndexSize];
+    int16_t PotentialIndex[3][PotentialIndexSize];  // by PotentialBlock
     FortuneSet Fortunes[FortuneCategoryCount];
     int16_t TermDays;     // elapsed since the latest month-opening term
     int16_t TermMinutes;

@@ -8,6 +8,7 @@
 #include "fortune.h"
 #include "ganzhi.h"
 #include "index_values.h"
+#include "potential.h"
 #include "symbols.h"
 
 namespace qv {
@@ -205,7 +206,7 @@ void RelatePeriodBranch(PeriodWork& work, int branch) {
 int StemOfElement(int element, int polarity) { return 2 * ((element + 4) % 5) + polarity; }
 
 // Totals per stem, the scores and index values of the work block, and the value.
-void FinishWork(PeriodWork& work, const ChartRecord& rec, const double natalScores[5]) {
+void FinishWork(PeriodWork& work, ChartRecord& rec, const double natalScores[5]) {
     double points[10] = {};
     StemShares index{};
     auto add = [&](const Holder& h) {
@@ -239,7 +240,10 @@ void FinishWork(PeriodWork& work, const ChartRecord& rec, const double natalScor
     const double badBefore = natalScores[roles[3]] + natalScores[roles[4]];
     w.PeriodValue = static_cast<int16_t>(std::lround((good - goodBefore) - (bad - badBefore)));
     ComputeIndexValuesFrom(w, index, rec.Scoring, false);
-    // The potential values of the work block follow here once the potential analysis exists.
+    // The record keeps the potentials of the period on show (Flow), which its
+    // window compares with the natal ones; the fortune tables' many periods
+    // in Scratch must not overwrite them.
+    if (&w == &rec.Flow) ComputePotentials(rec, FlowPotentials);
 }
 
 struct CommandRule {

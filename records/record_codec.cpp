@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "byte_fields.h"
+
 static_assert(qv::RecordSize == sizeof(qv::PersonRecord));
 
 namespace qv {
@@ -11,64 +13,9 @@ namespace {
 // the reader share one list of fields.
 template <typename Record, typename F>
 void VisitFields(Record& r, F&& f) {
-    f(r.name);
-    f(r.year);
-    f(r.month);
-    f(r.day);
-    f(r.hourBranch);
-    f(r.hour);
-    f(r.minute);
-    f(r.lunarYear);
-    f(r.lunarMonth);
-    f(r.lunarDay);
-    f(r.reserved);
-    f(r.sex);
-    f(r.leapMonth);
-    f(r.address);
-    f(r.phone);
-    f(r.remarks);
+    VisitEach(f, r.name, r.year, r.month, r.day, r.hourBranch, r.hour, r.minute, r.lunarYear, r.lunarMonth, r.lunarDay,
+              r.reserved, r.sex, r.leapMonth, r.address, r.phone, r.remarks);
 }
-
-template <typename Int>
-void PutLittleEndian(Int value, std::string& out) {
-    auto u = static_cast<std::make_unsigned_t<Int>>(value);
-    for (size_t i = 0; i < sizeof(Int); ++i) out += static_cast<char>((u >> (8 * i)) & 0xFF);
-}
-
-template <typename Int>
-Int GetLittleEndian(const char* bytes) {
-    std::make_unsigned_t<Int> u = 0;
-    for (size_t i = 0; i < sizeof(Int); ++i) {
-        u |= static_cast<std::make_unsigned_t<Int>>(static_cast<unsigned char>(bytes[i])) << (8 * i);
-    }
-    return static_cast<Int>(u);
-}
-
-struct FieldWriter {
-    std::string& out;
-    template <size_t N>
-    void operator()(const char (&text)[N]) {
-        out.append(text, N);
-    }
-    template <typename Int>
-    void operator()(Int value) {
-        PutLittleEndian(value, out);
-    }
-};
-
-struct FieldReader {
-    const char* at;
-    template <size_t N>
-    void operator()(char (&text)[N]) {
-        std::memcpy(text, at, N);
-        at += N;
-    }
-    template <typename Int>
-    void operator()(Int& value) {
-        value = GetLittleEndian<Int>(at);
-        at += sizeof(Int);
-    }
-};
 
 }  // namespace
 

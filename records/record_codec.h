@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "byte_fields.h"
 #include "person_record.h"
 
 namespace qv {
@@ -28,14 +29,5 @@ void SetHeaderCount(RecordsHeader& header, int count);
 void AppendRecordBytes(const PersonRecord& record, std::string& out);
 // Reads a record from 412 bytes.
 PersonRecord RecordFromBytes(const char* bytes);
-
-// The text of a fixed field: the bytes before the first zero, or the whole
-// field when a foreign file left it unterminated.
-template <size_t N>
-std::string_view FieldText(const char (&field)[N]) {
-    size_t n = 0;
-    while (n < N && field[n] != '\0') ++n;
-    return std::string_view(field, n);
-}
 
 }  // namespace qv

@@ -149,6 +149,7 @@ TEST(RoleProperties, NoValueSurvivesFromThePreviousPerson) {
         std::memset(used.get(), 0xA5, sizeof *used);
         used->Options = DefaultEngineOptions;
         used->Scoring = DefaultScoringParameters;
+        used->Potentials = nullptr;
         used->Person.sex = 0;
         used->Birth.YearPolarity = fresh->Birth.YearPolarity;
         AnalyseChart(*used, test::Pillars(pillars));

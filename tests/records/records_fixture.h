@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -55,6 +56,38 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 inline bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+// Fails the step with the given index (counting every call of every step);
+// a failing write first writes half of its bytes, as a full disk does.
+class FailingWriter : public FileWriter {
+public:
+    explicit FailingWriter(int failAt) : failAt_(failAt) {}
+    int Create(const std::string& path) override { return Fails() ? -1 : FileWriter::Create(path); }
+    bool Write(int fd, std::string_view bytes) override {
+        if (!Fails()) return FileWriter::Write(fd, bytes);
+        FileWriter::Write(fd, bytes.substr(0, bytes.size() / 2));
+        return false;
+    }
+    bool Sync(int fd) override { return !Fails() && FileWriter::Sync(fd); }
+    bool Close(int fd) override {
+        const bool ok = FileWriter::Close(fd);
+        return !Fails() && ok;
+    }
+    bool Rename(const std::string& from, const std::string& to) override {
+        return !Fails() && FileWriter::Rename(from, to);
+    }
+    bool SyncFolder(const std::string& folder) override { return !Fails() && FileWriter::SyncFolder(folder); }
+    int Steps() const { return step_; }
+
+private:
+    bool Fails() {
+        if (step_++ != failAt_) return false;
+        errno = ENOSPC;
+        return true;
+    }
+    int failAt_;
+    int step_ = 0;
+};
 
 // A folder with a records file path in it.
 class RecordsTest : public ::testing::Test {

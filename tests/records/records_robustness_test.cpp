@@ -15,38 +15,7 @@ namespace {
 using test::Person;
 using test::ReadFileText;
 using test::WriteBytes;
-
-// Fails the step with the given index (counting every call of every step);
-// a failing write first writes half of its bytes, as a full disk does.
-class FailingWriter : public FileWriter {
-public:
-    explicit FailingWriter(int failAt) : failAt_(failAt) {}
-    int Create(const std::string& path) override { return Fails() ? -1 : FileWriter::Create(path); }
-    bool Write(int fd, std::string_view bytes) override {
-        if (!Fails()) return FileWriter::Write(fd, bytes);
-        FileWriter::Write(fd, bytes.substr(0, bytes.size() / 2));
-        return false;
-    }
-    bool Sync(int fd) override { return !Fails() && FileWriter::Sync(fd); }
-    bool Close(int fd) override {
-        const bool ok = FileWriter::Close(fd);
-        return !Fails() && ok;
-    }
-    bool Rename(const std::string& from, const std::string& to) override {
-        return !Fails() && FileWriter::Rename(from, to);
-    }
-    bool SyncFolder(const std::string& folder) override { return !Fails() && FileWriter::SyncFolder(folder); }
-    int Steps() const { return step_; }
-
-private:
-    bool Fails() {
-        if (step_++ != failAt_) return false;
-        errno = ENOSPC;
-        return true;
-    }
-    int failAt_;
-    int step_ = 0;
-};
+using test::FailingWriter;
 
 class FaultInjectionTest : public test::RecordsTest {
 protected:

@@ -82,5 +82,7 @@ int RunFortune(Args& args);
 int RunRecords(Args& args);
 int RunSettings(Args& args);
 int RunRender(Args& args);
+int RunPotential(Args& args);
+int RunPotentialTable(Args& args);
 
 }  // namespace qv::cli

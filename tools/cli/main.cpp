@@ -29,6 +29,11 @@ constexpr Command Commands[] = {
      "          [--hour-unknown] [--name T] [--address T] [--phone T] [--remarks T]",
      RunRecords},
     {"settings", "settings [list | get KEY | set KEY VALUE]", RunSettings},
+    {"potential",
+     "potential --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] [--category N] [--json]\n"
+     "        [--file PATH]   (the values of each ability, natal and, when it differs, transformed)",
+     RunPotential},
+    {"potential-table", "potential-table [--file PATH] show | export | import FILE.json", RunPotentialTable},
     {"render",
      "render --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] --out chart.png|chart.pdf\n"
      "        [--size WIDTH] [--name T] [--year-display 0|1] [--today YYYY-MM-DD]\n"

@@ -1,0 +1,167 @@
+// quorvane-cli potential and potential-table on a data folder of their own.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "potential.h"
+#include "run_program.h"
+
+namespace qv {
+namespace {
+
+using test::Lines;
+using test::ReadFileText;
+using test::RunCli;
+
+// What export writes: a category of two abilities (the second unnamed) and
+// an empty one.
+const std::string Definitions =
+    "[\n"
+    "{\"category\":1,\"name\":\"領導\",\"share\":30},\n"
+    "{\"category\":1,\"item\":1,\"name\":\"決斷\",\"elements\":\"水 火\",\"tenGods\":\"比肩 正官\"},\n"
+    "{\"category\":1,\"item\":2,\"name\":\"\",\"elements\":\"土\",\"tenGods\":\"\"},\n"
+    "{\"category\":2,\"name\":\"藝術\",\"share\":25}\n"
+    "]\n";
+
+class PotentialCliTest : public ::testing::Test {
+protected:
+    std::string Table() const { return data_.Path() + "/program/EngyInfo.tbl"; }
+    std::string Json(const std::string& name, const std::string& text) const {
+        const std::string path = data_.Path() + "/" + name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    test::ProgramResult Cli(std::vector<std::string> args) { return RunCli(data_, args); }
+    void Import(const std::string& text) {
+        const auto r = Cli({"potential-table", "import", Json("in.json", text)});
+        ASSERT_EQ(r.Status, 0) << r.Err;
+    }
+    void WriteTable(const std::string& bytes) {
+        std::filesystem::create_directories(data_.Path() + "/program");
+        std::ofstream(Table(), std::ios::binary) << bytes;
+    }
+
+    test::TempDir data_;
+};
+
+TEST_F(PotentialCliTest, ImportShowAndExportRoundTrip) {
+    Import(Definitions);
+    EXPECT_EQ(ReadFileText(Table()).size(), 1730u + 2 * 36);
+    EXPECT_FALSE(std::filesystem::exists(Table() + ".tmp"));
+    const auto show = Cli({"potential-table", "show"});
+    ASSERT_EQ(show.Status, 0) << show.Err;
+    EXPECT_EQ(Lines(show.Out),
+              (std::vector<std::string>{"category 1\t領導\tK 30\t2 abilities", "  1\t決斷\t水 火\t比肩 正官",
+                                        "  2\t未命名\t土\t", "category 2\t藝術\tK 25\t0 abilities"}));
+    const auto out = Cli({"potential-table", "export"});
+    ASSERT_EQ(out.Status, 0) << out.Err;
+    EXPECT_EQ(out.Out, Definitions);
+}
+
+TEST_F(PotentialCliTest, FirstStartHasNoCategories) {
+    const auto show = Cli({"potential-table", "show"});
+    EXPECT_EQ(show.Status, 0);
+    EXPECT_NE(show.Out.find("no potential categories"), std::string::npos);
+    EXPECT_EQ(Cli({"potential-table", "export"}).Out, "[\n]\n");
+    const auto values = Cli({"potential", "--birth", "1990-05-17 08:30", "--sex", "m"});
+    EXPECT_EQ(values.Status, 2);
+    EXPECT_NE(values.Err.find("潛能參數"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(Table()));
+}
+
+// 1990-05-17 08:30 男 has 水 53, 火 63, 土 57, 比肩 50, 正官 45 and no
+// transformation. 決斷: F = 0.4·63 + 0.3·53 + 0.2·63 + 0.1·63 = 60,
+// G = 0.4·50 + 0.3·45 + 0.2·50 + 0.1·50 = 48.5 -> 49; K 30: m = 1800 + 3430,
+// o = 52, P = 60 + 38·2/35 = 62. 土 alone: m = 1710, o = 17, P = 105/5 = 21.
+TEST_F(PotentialCliTest, NatalValuesWorkedByHand) {
+    Import(Definitions);
+    const auto r = Cli({"potential", "--birth", "1990-05-17 08:30", "--sex", "m"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(Lines(r.Out), (std::vector<std::string>{"ability\tnatal", "category 1\t領導\tK 30", "決斷\t62",
+                                                      "未命名\t21", "category 2\t藝術\tK 25"}));
+    const auto json = Cli({"potential", "--birth", "1990-05-17 08:30", "--sex", "m", "--json", "--category", "1"});
+    ASSERT_EQ(json.Status, 0) << json.Err;
+    EXPECT_EQ(json.Out,
+              "{\"transformed\":false,\"abilities\":[{\"category\":1,\"categoryName\":\"領導\",\"item\":1,\"name\":"
+              "\"決斷\",\"natal\":62},{\"category\":1,\"categoryName\":\"領導\",\"item\":2,\"name\":\"未命名\","
+              "\"natal\":21}]}\n");
+    EXPECT_EQ(Cli({"potential", "--birth", "1990-05-17 08:30", "--sex", "m", "--category", "3"}).Status, 1);
+}
+
+// 1987-08-12 10:00 男 transforms. Natal 水 63 火 72 比肩 60 正官 67 土 67:
+// F = 69.3 -> 69, G = 64.9 -> 65, o = 66, P = 77; 土: o = 20, P = 24.
+// Transformed 水 76 火 67 比肩 70 正官 54 土 54: F = 73.3 -> 73, G = 65.2 -> 65,
+// o = 67, P = 78; 土: o = 16, P = 19.
+TEST_F(PotentialCliTest, TransformedValuesWhenTheChartDiffers) {
+    Import(Definitions);
+    const auto r = Cli({"potential", "--birth", "1987-08-12 10:00", "--sex", "m", "--category", "1"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(Lines(r.Out), (std::vector<std::string>{"ability\tnatal\ttransformed", "category 1\t領導\tK 30",
+                                                      "決斷\t77\t78", "未命名\t24\t19"}));
+}
+
+TEST_F(PotentialCliTest, ImportRefusesWhatTheTableCannotHoldAndKeepsTheFile) {
+    Import(Definitions);
+    const std::string before = ReadFileText(Table());
+    auto category = [](int n, const std::string& name, int share) {
+        return "{\"category\":" + std::to_string(n) + ",\"name\":\"" + name + "\",\"share\":" + std::to_string(share) +
+               "}";
+    };
+    auto item = [](int n, const std::string& elements) {
+        return "{\"category\":1,\"item\":" + std::to_string(n) + ",\"name\":\"x\",\"elements\":\"" + elements +
+               "\",\"tenGods\":\"\"}";
+    };
+    std::string many = "[" + category(1, "a", 25);
+    for (int i = 1; i <= 33; ++i) many += "," + item(i, "水");
+    many += "]";
+    const struct {
+        std::string Json, Reason;
+    } cases[] = {
+        {"[" + category(1, "😀", 25) + "]", "no Big5 form"},
+        {"[" + category(1, std::string(24, 'a') + "aaaaaaaaaaaaaaaaaaaaaaaa", 25) + "]", "longer than 47"},
+        {"[" + category(1, "a", 101) + "]", "share out of range"},
+        {"[" + category(2, "a", 25) + "]", "out of order"},
+        {"[" + category(1, "a", 25) + "," + item(2, "水") + "]", "ability 2 out of order"},
+        {"[" + category(1, "a", 25) + "," + item(1, "水 風") + "]", "unknown name 風"},
+        {many, "item out of range"},
+        {"[" + category(1, "a", 25) + ",", "object 2"},
+    };
+    for (const auto& c : cases) {
+        const auto r = Cli({"potential-table", "import", Json("bad.json", c.Json)});
+        EXPECT_EQ(r.Status, 1) << c.Json;
+        EXPECT_NE(r.Err.find(c.Reason), std::string::npos) << r.Err;
+        EXPECT_EQ(ReadFileText(Table()), before);
+    }
+}
+
+// A damaged table is refused by name; importing new definitions keeps it as .bad.
+TEST_F(PotentialCliTest, DamagedTableIsRefusedAndKeptOnImport) {
+    WriteTable(std::string(1729, '\0'));
+    const auto show = Cli({"potential-table", "show"});
+    EXPECT_EQ(show.Status, 2);
+    EXPECT_NE(show.Err.find(Table()), std::string::npos);
+    EXPECT_EQ(Cli({"potential", "--birth", "1990-05-17 08:30", "--sex", "m"}).Status, 2);
+    Import(Definitions);
+    EXPECT_EQ(ReadFileText(Table() + ".bad"), std::string(1729, '\0'));
+    EXPECT_EQ(Cli({"potential-table", "export"}).Out, Definitions);
+}
+
+TEST_F(PotentialCliTest, NameThatIsNotBig5ShowsAsUnnamed) {
+    PotentialTable t{};
+    ResetPotentialTable(t);
+    AddPotentialCategory(t, 25, 1);
+    std::strcpy(t.Categories[0].Name, "\xFF\xFF");
+    std::strcpy(t.Items[0].Name, "ok");
+    WriteTable(EncodePotentialTable(t));
+    const auto show = Cli({"potential-table", "show"});
+    ASSERT_EQ(show.Status, 0) << show.Err;
+    EXPECT_EQ(Lines(show.Out).front(), "category 1\t未命名\tK 25\t1 abilities");
+    const auto out = Cli({"potential-table", "export"});
+    EXPECT_NE(out.Out.find("\"name\":\"未命名\""), std::string::npos);
+    EXPECT_NE(out.Err.find("category 1: the name is not Big5"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qv
