@@ -7,6 +7,7 @@
 #include <span>
 
 #include "chart_view.h"
+#include "fortune_window.h"
 #include "logo_window.h"
 #include "person_dialog.h"
 #include "query_dialog.h"
@@ -15,19 +16,21 @@
 #include "string_table.h"
 
 namespace qv::ui {
-namespace {
-
-constexpr int Separator = 0;
 
 struct MenuItem {
     const char* Text;
     int Id;  // Separator for a rule
+    const Menu* Submenu = nullptr;
 };
 
 struct Menu {
     const char* Title;
     std::span<const MenuItem> Items;
 };
+
+namespace {
+
+constexpr int Separator = 0;
 
 constexpr MenuItem FileItems[] = {
     {"新增個人資料...", ID_NEW_PERSON},
@@ -57,10 +60,45 @@ constexpr MenuItem TenYearCurveItems[] = {{"本命", ID_FORTUNE_TEN_YEAR_BASE + 
                                           {"財運", ID_FORTUNE_TEN_YEAR_BASE + 3}};
 constexpr MenuItem AboutItems[] = {{"關於 Quorvane(&A)...", ID_APP_ABOUT}};
 
+// The fortune curves the two menus above do not show, by mode then category.
+constexpr MenuItem LifetimeCurveItems[] = {
+    {"本命", ID_FORTUNE_LIFETIME_BASE + 0}, {"事業", ID_FORTUNE_LIFETIME_BASE + 1},
+    {"遷移", ID_FORTUNE_LIFETIME_BASE + 2}, {"財運", ID_FORTUNE_LIFETIME_BASE + 3},
+    {"健康", ID_FORTUNE_LIFETIME_BASE + 4}, {"愛情", ID_FORTUNE_LIFETIME_BASE + 5},
+    {"類別8", ID_FORTUNE_LIFETIME_BASE + 6}, {"類別4", ID_FORTUNE_LIFETIME_BASE + 7},
+    {"類別14", ID_FORTUNE_LIFETIME_BASE + 11}};
+constexpr MenuItem MoreLuckCurveItems[] = {
+    {"遷移", ID_FORTUNE_LUCK_BASE + 2}, {"健康", ID_FORTUNE_LUCK_BASE + 4},  {"愛情", ID_FORTUNE_LUCK_BASE + 5},
+    {"類別8", ID_FORTUNE_LUCK_BASE + 6}, {"類別4", ID_FORTUNE_LUCK_BASE + 7}, {"類別14", ID_FORTUNE_LUCK_BASE + 11}};
+constexpr MenuItem MoreTenYearCurveItems[] = {
+    {"遷移", ID_FORTUNE_TEN_YEAR_BASE + 2},  {"健康", ID_FORTUNE_TEN_YEAR_BASE + 4},
+    {"愛情", ID_FORTUNE_TEN_YEAR_BASE + 5},  {"類別8", ID_FORTUNE_TEN_YEAR_BASE + 6},
+    {"類別4", ID_FORTUNE_TEN_YEAR_BASE + 7}, {"類別14", ID_FORTUNE_TEN_YEAR_BASE + 11}};
+constexpr MenuItem MonthCurveItems[] = {
+    {"本命", ID_FORTUNE_MONTH_BASE + 0},  {"事業", ID_FORTUNE_MONTH_BASE + 1}, {"遷移", ID_FORTUNE_MONTH_BASE + 2},
+    {"財運", ID_FORTUNE_MONTH_BASE + 3},  {"健康", ID_FORTUNE_MONTH_BASE + 4}, {"愛情", ID_FORTUNE_MONTH_BASE + 5},
+    {"類別8", ID_FORTUNE_MONTH_BASE + 6}, {"類別4", ID_FORTUNE_MONTH_BASE + 7}, {"類別14", ID_FORTUNE_MONTH_BASE + 11}};
+constexpr MenuItem DayCurveItems[] = {
+    {"本命", ID_FORTUNE_DAY_BASE + 0},  {"事業", ID_FORTUNE_DAY_BASE + 1}, {"遷移", ID_FORTUNE_DAY_BASE + 2},
+    {"財運", ID_FORTUNE_DAY_BASE + 3},  {"健康", ID_FORTUNE_DAY_BASE + 4}, {"愛情", ID_FORTUNE_DAY_BASE + 5},
+    {"類別8", ID_FORTUNE_DAY_BASE + 6}, {"類別4", ID_FORTUNE_DAY_BASE + 7}, {"類別14", ID_FORTUNE_DAY_BASE + 11}};
+
+constexpr Menu LifetimeCurveMenu{"終身", LifetimeCurveItems};
+constexpr Menu MoreLuckCurveMenu{"大運", MoreLuckCurveItems};
+constexpr Menu MoreTenYearCurveMenu{"十年", MoreTenYearCurveItems};
+constexpr Menu MonthCurveMenu{"流年各月", MonthCurveItems};
+constexpr Menu DayCurveMenu{"流月各日", DayCurveItems};
+constexpr MenuItem CurveModeItems[] = {
+    {"終身", 0, &LifetimeCurveMenu}, {"大運", 0, &MoreLuckCurveMenu}, {"十年", 0, &MoreTenYearCurveMenu},
+    {"流年各月", 0, &MonthCurveMenu}, {"流月各日", 0, &DayCurveMenu}};
+constexpr Menu CurveModeMenu{"運勢圖", CurveModeItems};
+constexpr MenuItem WindowItems[] = {{"運勢圖", 0, &CurveModeMenu}};
+
 constexpr Menu Menus[] = {
     {"檔案(&F)", FileItems},
     {"大運運勢圖", LuckCurveItems},
     {"十年運勢圖", TenYearCurveItems},
+    {"視窗", WindowItems},
     {"關於", AboutItems},
 };
 
@@ -87,21 +125,26 @@ CMainFrame::CMainFrame(CQuorvaneApp& app, QWidget* parent)
 }
 
 void CMainFrame::BuildMenus() {
-    for (const Menu& m : Menus) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.Title));
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
-        for (const MenuItem& item : m.Items) {
-            if (item.Id == Separator) {
-                menu->addSeparator();
-                continue;
-            }
-            QAction* action = menu->addAction(QString::fromUtf8(item.Text));
-            action->setData(item.Id);
-            connect(action, &QAction::triggered, this, [this, id = item.Id] { Run(id); });
-            actions_[item.Id] = action;
-        }
-    }
+    for (const Menu& m : Menus) AddMenuItems(menuBar()->addMenu(QString::fromUtf8(m.Title)), m);
     actions_.at(ID_FILE_PRINT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+}
+
+void CMainFrame::AddMenuItems(QMenu* menu, const Menu& m) {
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+    for (const MenuItem& item : m.Items) {
+        if (item.Submenu) {
+            AddMenuItems(menu->addMenu(QString::fromUtf8(item.Text)), *item.Submenu);
+            continue;
+        }
+        if (item.Id == Separator) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromUtf8(item.Text));
+        action->setData(item.Id);
+        connect(action, &QAction::triggered, this, [this, id = item.Id] { Run(id); });
+        actions_[item.Id] = action;
+    }
 }
 
 QAction* CMainFrame::Action(int commandId) const {
@@ -177,5 +220,9 @@ void CMainFrame::ShowLogo(int seconds) {
 void CMainFrame::RepaintChart() { view_->viewport()->update(); }
 
 void CMainFrame::CloseMainWindow() { close(); }
+
+void CMainFrame::ShowFortuneCurve(const FortuneCurveCommand& command, const FortunePeriod& period) {
+    RunFortuneCurve(this, app_.Record(), command.Category, command.Mode, command.Lifetime, period);
+}
 
 }  // namespace qv::ui

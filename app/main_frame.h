@@ -8,10 +8,12 @@
 #include "quorvane_app.h"
 
 class QAction;
+class QMenu;
 
 namespace qv::ui {
 
 class CQuorvaneView;
+struct Menu;
 
 class CMainFrame : public QMainWindow, public ShellWindows {
     Q_OBJECT
@@ -38,9 +40,11 @@ public:
     void ShowLogo(int seconds) override;
     void RepaintChart() override;
     void CloseMainWindow() override;
+    void ShowFortuneCurve(const FortuneCurveCommand& command, const FortunePeriod& period) override;
 
 private:
     void BuildMenus();
+    void AddMenuItems(QMenu* menu, const Menu& items);
     void Run(int commandId);
     std::optional<std::string> RunFileDialog(bool forSaving);
 

@@ -111,6 +111,7 @@ void CQuorvaneApp::Shutdown() {
 bool CQuorvaneApp::Execute(int commandId) {
     const CommandEntry* entry = FindCommand(commandId);
     if (!entry || !entry->Handler || !StateOf(commandId).Enabled) return false;
+    runningCommand_ = commandId;
     (this->*entry->Handler)();
     return true;
 }
@@ -262,6 +263,22 @@ void CQuorvaneApp::ApplySettings() {
 }
 
 // ---- the rest ----
+
+// ---- the fortune curves ----
+
+void CQuorvaneApp::OpenFortuneCurve() {
+    if (const std::optional<FortuneCurveCommand> command = FortuneCommandOf(runningCommand_))
+        windows_->ShowFortuneCurve(*command, OpeningPeriod());
+}
+
+FortunePeriod CQuorvaneApp::OpeningPeriod() const {
+    const ChartRecord& rec = *record_;
+    FortunePeriod period = PeriodInForce(rec, rec.Now.Year, rec.Now.Month);
+    constexpr int LuckKind = 1, YearKind = 2;
+    if (rec.ChartKind == LuckKind && selectedPeriod >= 0) period.Luck = std::min(selectedPeriod, 10);
+    period.LuckView = rec.ChartKind != YearKind;
+    return period;
+}
 
 void CQuorvaneApp::About() { windows_->ShowLogo(0); }
 

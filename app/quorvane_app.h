@@ -11,6 +11,7 @@
 #include "chart_record.h"
 #include "command_table.h"
 #include "data_paths.h"
+#include "fortune_curve.h"
 #include "settings_file.h"
 
 namespace qv::ui {
@@ -51,6 +52,8 @@ public:
     virtual void ShowLogo(int seconds) = 0;
     virtual void RepaintChart() = 0;
     virtual void CloseMainWindow() = 0;
+    // The fortune-curve window, modal, on the period; returns when it is closed.
+    virtual void ShowFortuneCurve(const FortuneCurveCommand& command, const FortunePeriod& period) = 0;
 };
 
 // Start-up choices from the command line.
@@ -110,6 +113,9 @@ public:
     std::string OpenRecordsFile() const;
     // 0 when the birth can be charted, else the string-table text that says why not.
     int WhyNotChartable(const PersonRecord& person) const;
+    // The period the fortune-curve windows open on: the luck pillar chosen in the
+    // view, else the one in force this year; this year and month.
+    FortunePeriod OpeningPeriod() const;
 
     // Command handlers (the table in command_table.cpp names them).
     void NewPerson();
@@ -122,6 +128,7 @@ public:
     void SwitchToMain();
     void ChartingParameters();
     void IndexFormula();
+    void OpenFortuneCurve();  // any of the fortune-curve numbers, by the one running
     void About();
     void Exit();
 
@@ -145,6 +152,7 @@ private:
     DataPaths paths_;
     std::string settingsPath_;
     ShellWindows* windows_ = nullptr;
+    int runningCommand_ = 0;
 };
 
 }  // namespace qv::ui
