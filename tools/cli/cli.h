@@ -69,5 +69,6 @@ int RunFortune(Args& args);
 int RunRecords(Args& args);
 int RunSettings(Args& args);
 int RunRender(Args& args);
+int RunCurve(Args& args);
 
 }  // namespace qv::cli

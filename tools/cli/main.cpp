@@ -33,6 +33,11 @@ constexpr Command Commands[] = {
      "render --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] --out chart.png|chart.pdf\n"
      "        [--size WIDTH] [--name T] [--year-display 0|1] [--today YYYY-MM-DD]",
      RunRender},
+    {"curve",
+     "curve --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] --mode 0|1|2|3\n"
+     "        [--category 1|3|4|5|6|7|8|9|14] [--lifetime] [--luck K | --year YYYY [--month M]]\n"
+     "        --out chart.png|chart.pdf [--size WIDTH] [--print]",
+     RunCurve},
 };
 
 void PrintUsage(std::FILE* to) {
