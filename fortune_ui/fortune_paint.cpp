@@ -30,25 +30,33 @@ const QColor BandLine(255, 0, 0);
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-// A text in a cell: on one line, or as a column of `lines` lines.
+// The painter's font, made smaller where the widest line would not fit `width`.
+void FitFont(QPainter& p, const QStringList& lines, int width) {
+    const QFont font = p.font();
+    int widest = 0;
+    for (const QString& line : lines) widest = std::max(widest, QFontMetrics(font).horizontalAdvance(line));
+    if (widest <= width || font.pixelSize() <= 0) return;
+    QFont smaller = font;
+    smaller.setPixelSize(std::max(5, font.pixelSize() * width / widest));
+    p.setFont(smaller);
+}
+
+// A text in a cell: on one line, or as a column of `lines` lines; a line a
+// little wider than its slot (a lunar date, a value) shrinks to fit.
 void CellText(QPainter& p, const QRect& cell, const QString& text, int lines, int lineHeight) {
     if (text.isEmpty()) return;
+    const QFont font = p.font();
     if (lines <= 1) {
-        // A line a little wider than its slot (a lunar date) shrinks to fit.
-        const QFont font = p.font();
-        const int advance = QFontMetrics(font).horizontalAdvance(text);
-        if (advance > cell.width() - 2 && font.pixelSize() > 0) {
-            QFont smaller = font;
-            smaller.setPixelSize(std::max(5, font.pixelSize() * (cell.width() - 2) / advance));
-            p.setFont(smaller);
-        }
+        FitFont(p, {text}, cell.width() - 2);
         p.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, text);
-        p.setFont(font);
-        return;
+    } else {
+        const QStringList column = VerticalLines(text);
+        FitFont(p, column, cell.width());
+        const int used = static_cast<int>(column.size()) * lineHeight;
+        DrawVerticalText(p, text, QRect(cell.left(), cell.top() + (cell.height() - used) / 2 - 1, cell.width(), used),
+                         lineHeight);
     }
-    const int used = static_cast<int>(VerticalLines(text).size()) * lineHeight;
-    DrawVerticalText(p, text, QRect(cell.left(), cell.top() + (cell.height() - used) / 2 - 1, cell.width(), used),
-                     lineHeight);
+    p.setFont(font);
 }
 
 struct Sheet {

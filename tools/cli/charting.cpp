@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "calendar.h"
+#include "fortune.h"
+
 namespace qv::cli {
 namespace {
 
@@ -77,6 +80,14 @@ int ChartOneBirth(Args& args, Charting& charting, Birth& birth) {
         Complain(NoChart);
         return ExitBadInput;
     }
+    return ExitOk;
+}
+
+int ChartOneBirthWithFortunes(Args& args, Charting& charting) {
+    Birth birth;
+    if (const int code = ChartOneBirth(args, charting, birth); code != ExitOk) return code;
+    ReadCurrentDateTime(*charting.Rec);
+    ComputeFortuneTables(*charting.Rec);
     return ExitOk;
 }
 

@@ -4,7 +4,6 @@
 
 #include "charting.h"
 #include "cli.h"
-#include "fortune.h"
 #include "fortune_curve.h"
 #include "fortune_paint.h"
 #include "fortune_print.h"
@@ -82,11 +81,8 @@ int RunCurve(Args& args) {
     CurveRequest r;
     if (!TakeCurveRequest(args, r)) return ExitBadInput;
     Charting charting;
-    Birth birth;
-    if (const int code = ChartOneBirth(args, charting, birth); code != ExitOk) return code;
+    if (const int code = ChartOneBirthWithFortunes(args, charting); code != ExitOk) return code;
     ChartRecord& rec = *charting.Rec;
-    ReadCurrentDateTime(rec);
-    ComputeFortuneTables(rec);
     ui::FortuneCurve curve;
     if (!ui::OpenCurve(curve, rec, r.Category, r.Mode, r.Lifetime, PeriodOf(rec, r))) {
         Complain("that period lies outside the solar-term table or the years of life");
