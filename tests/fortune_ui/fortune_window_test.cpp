@@ -2,6 +2,7 @@
 // and the printed page's geometry and PDF output.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -96,6 +97,10 @@ TEST_F(FortuneWindowTest, PageKeysStepAndPrintKeysPrint) {
     QTest::keyClick(&window, Qt::Key_P);
     QTest::keyClick(&window, Qt::Key_F1);
     EXPECT_EQ(printed, 2);
+    // The window shows what the painting draws (kept for a look at it).
+    const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    shot.save(QDir::temp().filePath(QStringLiteral("quorvane-fortune-window.png")));
+    EXPECT_EQ(shot, CurvePicture(window.Curve(), *rec_, window.Layout()).copy(window.rect()));
 }
 
 TEST(PrintedPageTest, WideChartIsLimitedByThePageWidth) {
