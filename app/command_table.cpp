@@ -22,8 +22,9 @@ CommandState FlowYearToggle(const CQuorvaneApp& app) {
 
 using App = CQuorvaneApp;
 
-// Ascending by number. Commands of windows not built yet (the fortune curves
-// and the potential window) have no entry and stay disabled.
+// Ascending by number. Commands of windows not built yet (the potential
+// window) have no entry and stay disabled. Each fortune-curve block has
+// offsets 0-7 and 11.
 constexpr CommandEntry Commands[] = {
     {ID_NEW_PERSON, &App::NewPerson, BelowRecordLimit},
     {ID_QUERY_PERSON, &App::QueryPerson, nullptr},
@@ -37,6 +38,16 @@ constexpr CommandEntry Commands[] = {
     {ID_SWITCH_TO_MAIN, &App::SwitchToMain, OtherFileOpen},
     {ID_DELETE_PERSON, &App::DeletePerson, nullptr},
     {ID_HOUR_UNKNOWN, nullptr, HourUnknownMark},
+    {ID_FORTUNE_LIFETIME_BASE, &App::OpenFortuneCurve, ChartOnShow, 8},
+    {ID_FORTUNE_LIFETIME_BASE + 11, &App::OpenFortuneCurve, ChartOnShow},
+    {ID_FORTUNE_LUCK_BASE, &App::OpenFortuneCurve, ChartOnShow, 8},
+    {ID_FORTUNE_LUCK_BASE + 11, &App::OpenFortuneCurve, ChartOnShow},
+    {ID_FORTUNE_TEN_YEAR_BASE, &App::OpenFortuneCurve, ChartOnShow, 8},
+    {ID_FORTUNE_TEN_YEAR_BASE + 11, &App::OpenFortuneCurve, ChartOnShow},
+    {ID_FORTUNE_MONTH_BASE, &App::OpenFortuneCurve, ChartOnShow, 8},
+    {ID_FORTUNE_MONTH_BASE + 11, &App::OpenFortuneCurve, ChartOnShow},
+    {ID_FORTUNE_DAY_BASE, &App::OpenFortuneCurve, ChartOnShow, 8},
+    {ID_FORTUNE_DAY_BASE + 11, &App::OpenFortuneCurve, ChartOnShow},
     {ID_FILE_PRINT_SETUP, &App::PrintSetup, nullptr},
     {ID_FILE_PRINT, &App::Print, ChartOnShow},
     {ID_FILE_PRINT_PREVIEW, &App::PrintPreview, ChartOnShow},
@@ -50,8 +61,17 @@ std::span<const CommandEntry> AllCommands() { return Commands; }
 
 const CommandEntry* FindCommand(int id) {
     const auto it = std::lower_bound(std::begin(Commands), std::end(Commands), id,
-                                     [](const CommandEntry& e, int key) { return e.Id < key; });
-    return it != std::end(Commands) && it->Id == id ? it : nullptr;
+                                     [](const CommandEntry& e, int key) { return e.Id + e.Count - 1 < key; });
+    return it != std::end(Commands) && it->Id <= id ? it : nullptr;
+}
+
+std::optional<FortuneCurveCommand> FortuneCommandOf(int id) {
+    const int block = (id - ID_FORTUNE_LIFETIME_BASE) / FortuneBlockSize;
+    const int offset = (id - ID_FORTUNE_LIFETIME_BASE) % FortuneBlockSize;
+    if (id < ID_FORTUNE_LIFETIME_BASE || block > 4 || offset >= int(std::size(FortuneOffsetCategories)) ||
+        FortuneOffsetCategories[offset] == 0)
+        return std::nullopt;
+    return FortuneCurveCommand{block == 0 ? 0 : block - 1, FortuneOffsetCategories[offset], block == 0};
 }
 
 }  // namespace qv::ui

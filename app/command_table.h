@@ -2,6 +2,7 @@
 // The commands of the main program by their fixed numbers, and the one table
 // that maps each to its handler and to the rule that enables, checks or names
 // it. Plain C++: the window layer only delivers the numbers.
+#include <optional>
 #include <span>
 #include <string>
 
@@ -22,8 +23,11 @@ enum CommandId : int {
     ID_SWITCH_TO_MAIN = 32780,
     ID_DELETE_PERSON = 32781,
     ID_HOUR_UNKNOWN = 32787,
-    ID_FORTUNE_LUCK_BASE = 32815,      // fortune curves: block base + category offset
+    ID_FORTUNE_LIFETIME_BASE = 32800,  // fortune curves: block base + category offset
+    ID_FORTUNE_LUCK_BASE = 32815,
     ID_FORTUNE_TEN_YEAR_BASE = 32830,
+    ID_FORTUNE_MONTH_BASE = 32845,
+    ID_FORTUNE_DAY_BASE = 32860,
     ID_FILE_PRINT_SETUP = 57606,
     ID_FILE_PRINT = 57607,
     ID_FILE_PRINT_PREVIEW = 57609,
@@ -43,7 +47,20 @@ struct CommandEntry {
     int Id;
     void (CQuorvaneApp::*Handler)();              // null: a mark only, no action
     CommandState (*State)(const CQuorvaneApp&);   // null: always enabled
+    int Count = 1;                                // the numbers Id … Id + Count - 1 share the entry
 };
+
+// What a fortune-curve command opens.
+struct FortuneCurveCommand {
+    int Mode;
+    int Category;
+    bool Lifetime;
+};
+// Block base + offset: 0 本命 1, 1 事業 9, 2 遷移 7, 3 財運 5, 4 健康 6, 5 愛情 3,
+// 6 → 8, 7 → 4, 11 → 14; nothing for any other number.
+std::optional<FortuneCurveCommand> FortuneCommandOf(int id);
+inline constexpr int FortuneBlockSize = 15;
+inline constexpr int FortuneOffsetCategories[] = {1, 9, 7, 5, 6, 3, 8, 4, 0, 0, 0, 14};
 
 std::span<const CommandEntry> AllCommands();
 // The entry of the command, or null for a number nobody handles.

@@ -12,6 +12,7 @@
 
 #include "chart_view.h"
 #include "flow_year_window.h"
+#include "fortune_window.h"
 #include "logo_window.h"
 #include "person_dialog.h"
 #include "query_dialog.h"
@@ -22,7 +23,6 @@
 
 namespace qv::ui {
 namespace {
-
 
 constexpr MenuItem FileItems[] = {
     {"新增個人資料...", ID_NEW_PERSON},
@@ -52,9 +52,39 @@ constexpr MenuItem TenYearCurveItems[] = {{"本命", ID_FORTUNE_TEN_YEAR_BASE + 
                                           {"財運", ID_FORTUNE_TEN_YEAR_BASE + 3}};
 constexpr MenuItem AboutItems[] = {{"關於 Quorvane(&A)...", ID_APP_ABOUT}};
 
+// The fortune curves the two menus above do not show, by mode then category.
+constexpr MenuItem LifetimeCurveItems[] = {
+    {"本命", ID_FORTUNE_LIFETIME_BASE + 0}, {"事業", ID_FORTUNE_LIFETIME_BASE + 1},
+    {"遷移", ID_FORTUNE_LIFETIME_BASE + 2}, {"財運", ID_FORTUNE_LIFETIME_BASE + 3},
+    {"健康", ID_FORTUNE_LIFETIME_BASE + 4}, {"愛情", ID_FORTUNE_LIFETIME_BASE + 5},
+    {"類別8", ID_FORTUNE_LIFETIME_BASE + 6}, {"類別4", ID_FORTUNE_LIFETIME_BASE + 7},
+    {"類別14", ID_FORTUNE_LIFETIME_BASE + 11}};
+constexpr MenuItem MoreLuckCurveItems[] = {
+    {"遷移", ID_FORTUNE_LUCK_BASE + 2}, {"健康", ID_FORTUNE_LUCK_BASE + 4},  {"愛情", ID_FORTUNE_LUCK_BASE + 5},
+    {"類別8", ID_FORTUNE_LUCK_BASE + 6}, {"類別4", ID_FORTUNE_LUCK_BASE + 7}, {"類別14", ID_FORTUNE_LUCK_BASE + 11}};
+constexpr MenuItem MoreTenYearCurveItems[] = {
+    {"遷移", ID_FORTUNE_TEN_YEAR_BASE + 2},  {"健康", ID_FORTUNE_TEN_YEAR_BASE + 4},
+    {"愛情", ID_FORTUNE_TEN_YEAR_BASE + 5},  {"類別8", ID_FORTUNE_TEN_YEAR_BASE + 6},
+    {"類別4", ID_FORTUNE_TEN_YEAR_BASE + 7}, {"類別14", ID_FORTUNE_TEN_YEAR_BASE + 11}};
+constexpr MenuItem MonthCurveItems[] = {
+    {"本命", ID_FORTUNE_MONTH_BASE + 0},  {"事業", ID_FORTUNE_MONTH_BASE + 1}, {"遷移", ID_FORTUNE_MONTH_BASE + 2},
+    {"財運", ID_FORTUNE_MONTH_BASE + 3},  {"健康", ID_FORTUNE_MONTH_BASE + 4}, {"愛情", ID_FORTUNE_MONTH_BASE + 5},
+    {"類別8", ID_FORTUNE_MONTH_BASE + 6}, {"類別4", ID_FORTUNE_MONTH_BASE + 7}, {"類別14", ID_FORTUNE_MONTH_BASE + 11}};
+constexpr MenuItem DayCurveItems[] = {
+    {"本命", ID_FORTUNE_DAY_BASE + 0},  {"事業", ID_FORTUNE_DAY_BASE + 1}, {"遷移", ID_FORTUNE_DAY_BASE + 2},
+    {"財運", ID_FORTUNE_DAY_BASE + 3},  {"健康", ID_FORTUNE_DAY_BASE + 4}, {"愛情", ID_FORTUNE_DAY_BASE + 5},
+    {"類別8", ID_FORTUNE_DAY_BASE + 6}, {"類別4", ID_FORTUNE_DAY_BASE + 7}, {"類別14", ID_FORTUNE_DAY_BASE + 11}};
+
+constexpr MenuItem CurveModeItems[] = {
+    {"終身", Separator, LifetimeCurveItems},      {"大運", Separator, MoreLuckCurveItems},
+    {"十年", Separator, MoreTenYearCurveItems},   {"流年各月", Separator, MonthCurveItems},
+    {"流月各日", Separator, DayCurveItems}};
+
 // The commands no menu of the shell shows; the flow-year entry takes its text
 // from the command table ("顯示流年視窗" / "關閉流年視窗").
 constexpr MenuItem WindowItems[] = {
+    {"運勢圖", Separator, CurveModeItems},
+    {"", Separator},
     {"顯示流年視窗", ID_FLOW_YEAR_WINDOW},
     {"", Separator},
     {"設定指數公式參數...", ID_INDEX_FORMULA},
@@ -239,5 +269,9 @@ void CMainFrame::RepaintFlowYears() {
 }
 
 void CMainFrame::CloseMainWindow() { close(); }
+
+void CMainFrame::ShowFortuneCurve(const FortuneCurveCommand& command, const FortunePeriod& period) {
+    RunFortuneCurve(this, app_.Record(), command.Category, command.Mode, command.Lifetime, period);
+}
 
 }  // namespace qv::ui

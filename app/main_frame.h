@@ -19,6 +19,7 @@ class QPrinter;
 namespace qv::ui {
 
 class CQuorvaneView;
+struct Menu;
 
 
 // The menu table: an item is a command, a rule (Separator), or a submenu with
@@ -68,6 +69,7 @@ public:
     void ShowFlowYears(bool show) override;
     void RepaintFlowYears() override;
     void CloseMainWindow() override;
+    void ShowFortuneCurve(const FortuneCurveCommand& command, const FortunePeriod& period) override;
 
     CFlowYearWnd* FlowYears() const { return flowYears_; }
     // The printer the print commands share, made on first use.

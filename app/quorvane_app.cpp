@@ -109,6 +109,7 @@ void CQuorvaneApp::Shutdown() {
 bool CQuorvaneApp::Execute(int commandId) {
     const CommandEntry* entry = FindCommand(commandId);
     if (!entry || !entry->Handler || !StateOf(commandId).Enabled) return false;
+    runningCommand_ = commandId;
     (this->*entry->Handler)();
     return true;
 }
@@ -259,8 +260,6 @@ void CQuorvaneApp::ApplySettings() {
     record_->YearDisplay = settings_.YearDisplay;
 }
 
-// ---- the rest ----
-
 // ---- printing and the flow-year window ----
 
 void CQuorvaneApp::Print() { windows_->PrintChart(false); }
@@ -273,6 +272,24 @@ void CQuorvaneApp::ToggleFlowYears() {
     flowYearWindowOpen = !flowYearWindowOpen;
     windows_->ShowFlowYears(flowYearWindowOpen);
 }
+
+// ---- the fortune curves ----
+
+void CQuorvaneApp::OpenFortuneCurve() {
+    if (const std::optional<FortuneCurveCommand> command = FortuneCommandOf(runningCommand_))
+        windows_->ShowFortuneCurve(*command, OpeningPeriod());
+}
+
+FortunePeriod CQuorvaneApp::OpeningPeriod() const {
+    const ChartRecord& rec = *record_;
+    FortunePeriod period = PeriodInForce(rec, rec.Now.Year, rec.Now.Month);
+    constexpr int LuckKind = 1, YearKind = 2;
+    if (rec.ChartKind == LuckKind && rec.Period.Cell >= 0) period.Luck = std::min<int>(rec.Period.Cell, 10);
+    period.LuckView = rec.ChartKind != YearKind;
+    return period;
+}
+
+// ---- the rest ----
 
 void CQuorvaneApp::About() { windows_->ShowLogo(0); }
 

@@ -12,6 +12,7 @@
 #include "command_table.h"
 #include "data_paths.h"
 #include "potential_file.h"
+#include "fortune_curve.h"
 #include "settings_file.h"
 
 namespace qv::ui {
@@ -58,6 +59,8 @@ public:
     virtual void ShowFlowYears(bool show) = 0;
     virtual void RepaintFlowYears() = 0;
     virtual void CloseMainWindow() = 0;
+    // The fortune-curve window, modal, on the period; returns when it is closed.
+    virtual void ShowFortuneCurve(const FortuneCurveCommand& command, const FortunePeriod& period) = 0;
 };
 
 // Start-up choices from the command line.
@@ -119,6 +122,9 @@ public:
     std::string OpenRecordsFile() const;
     // 0 when the birth can be charted, else the string-table text that says why not.
     int WhyNotChartable(const PersonRecord& person) const;
+    // The period the fortune-curve windows open on: the luck pillar chosen in the
+    // view, else the one in force this year; this year and month.
+    FortunePeriod OpeningPeriod() const;
 
     // The flow-year window went away by its own close box.
     void FlowYearWindowClosed() { flowYearWindowOpen = false; }
@@ -138,6 +144,7 @@ public:
     void PrintPreview();
     void PrintSetup();
     void ToggleFlowYears();
+    void OpenFortuneCurve();  // any of the fortune-curve numbers, by the one running
     void About();
     void Exit();
 
@@ -163,6 +170,7 @@ private:
     DataPaths paths_;
     std::string settingsPath_;
     ShellWindows* windows_ = nullptr;
+    int runningCommand_ = 0;
 };
 
 }  // namespace qv::ui

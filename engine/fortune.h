@@ -2,7 +2,9 @@
 // the person, overall and by category, as signed integers around 0.
 #pragma once
 
+#include "calendar.h"
 #include "chart_record.h"
+#include "levels.h"
 
 namespace qv {
 
@@ -69,6 +71,22 @@ void ComputeFortuneTables(ChartRecord& rec);
 
 // The ten years from the start of luck pillar `luck` (-1: from birth).
 void ComputeTenYearValues(ChartRecord& rec, int category, int luck);
+// The ten years from a year of life on (index 0 = the year of birth).
+void ComputeTenYearValuesFrom(ChartRecord& rec, int category, int firstYearIndex);
+
+// Index into YearValue of the first year of luck pillar `luck` (-1: 0, the birth).
+int LuckStartIndex(const ChartRecord& rec, int luck);
+// Index of the luck pillar in force at a nominal age, -1 before the first.
+int LuckPillarAt(const ChartRecord& rec, int age);
+
+// Sexagenary number of a Gregorian year's pillar, as the year table counts years.
+int YearPillarOf(int year);
+// Start of month i (0 寅 … 11 丑) of a solar year; false when the table cannot place it.
+bool FortuneMonthStart(const SolarTermTable& table, int year, int i, Moment& start);
+
+// The travel chart's words for a period pillar: activity and feeling from the
+// ten god of the branch's main hidden stem.
+TravelLabel TravelLabelOfPillar(const ChartRecord& rec, int pillar);
 
 // The twelve months (by solar terms) of a year and the days of a month.
 // False, leaving the tables as they were, when a date of the period cannot be

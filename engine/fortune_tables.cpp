@@ -31,22 +31,12 @@ private:
     int16_t Known[60][11];  // by stem in command, the last column for the whole branch
 };
 
-int YearPillarOf(int year) { return ((year - 4) % 60 + 60) % 60; }
-
 bool YearConvertible(const ChartRecord& rec, int year) {
     return rec.SolarTerms != nullptr && rec.SolarTerms->Covers(year);
 }
 
-// Index of the luck pillar in force at a nominal age, -1 before the first.
-int LuckAt(const ChartRecord& rec, int age) {
-    const int start = rec.Natal.LuckStartAge;
-    if (age < start) return -1;
-    const int k = (age - start) / 10;
-    return k < LuckPillarCount ? k : LuckPillarCount - 1;
-}
-
 int LuckValueAt(const ChartRecord& rec, const FortuneSet& set, int age, int fallback) {
-    const int k = LuckAt(rec, age);
+    const int k = LuckPillarAt(rec, age);
     return k < 0 ? fallback : set.LuckValue[k];
 }
 
@@ -92,6 +82,27 @@ void FillDeltas(const int16_t* values, int16_t* deltas, int count, int previous)
 
 }  // namespace
 
+int YearPillarOf(int year) { return ((year - 4) % 60 + 60) % 60; }
+
+int LuckPillarAt(const ChartRecord& rec, int age) {
+    const int start = rec.Natal.LuckStartAge;
+    if (age < start) return -1;
+    const int k = (age - start) / 10;
+    return k < LuckPillarCount ? k : LuckPillarCount - 1;
+}
+
+int LuckStartIndex(const ChartRecord& rec, int luck) { return luck < 0 ? 0 : rec.Natal.LuckStartAge - 1 + 10 * luck; }
+
+bool FortuneMonthStart(const SolarTermTable& table, int year, int i, Moment& start) {
+    Moment end{};
+    return MonthSpan(table, year, i, start, end);
+}
+
+TravelLabel TravelLabelOfPillar(const ChartRecord& rec, int pillar) {
+    const int god = TenGod(rec.Natal.Stem[DayPillar], MainHiddenStem(pillar % 12));
+    return TravelLabelIds(god, rec.Natal.IsStrong != 0, CategoryTableValue(rec, TravelCategory, god));
+}
+
 FortuneSet* FortuneSetOf(ChartRecord& rec, int category) {
     if (category == HealthCategory || category == Category14) category = OverallCategory;
     for (int i = 0; i < FortuneCategoryCount; ++i) {
@@ -121,7 +132,7 @@ void ComputeLuckAndYearValues(ChartRecord& rec, int category) {
             continue;
         }
         const int y = values.Of(YearPillarOf(year));
-        const int k = LuckAt(rec, i + 1);
+        const int k = LuckPillarAt(rec, i + 1);
         set->YearValue[i] = Narrow(k < 0 ? y : (3 * y + 2 * set->LuckValue[k] + 2) / 5);
     }
 }
@@ -131,9 +142,13 @@ void ComputeFortuneTables(ChartRecord& rec) {
 }
 
 void ComputeTenYearValues(ChartRecord& rec, int category, int luck) {
+    if (luck < -1 || luck >= LuckPillarCount) return;
+    ComputeTenYearValuesFrom(rec, category, LuckStartIndex(rec, luck));
+}
+
+void ComputeTenYearValuesFrom(ChartRecord& rec, int category, int start) {
     FortuneSet* set = FortuneSetOf(rec, category);
-    if (set == nullptr || luck < -1 || luck >= LuckPillarCount) return;
-    const int start = luck < 0 ? 0 : rec.Natal.LuckStartAge - 1 + 10 * luck;
+    if (set == nullptr || start < 0) return;
     auto yearValue = [&](int i) { return i >= 0 && i < YearsOfLife ? set->YearValue[i] : 0; };
     for (int i = 0; i < 10; ++i) set->TenYearValue[i] = Narrow(yearValue(start + i));
     const int previous = yearValue(start - 1);

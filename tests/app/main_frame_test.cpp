@@ -11,9 +11,11 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <set>
 
 #include "chart_compute.h"
 #include "chart_view.h"
+#include "fortune_window.h"
 #include "logo_window.h"
 #include "main_frame.h"
 #include "person_dialog.h"
@@ -82,10 +84,54 @@ TEST_F(MainFrameTest, MenuIsExactlyTheShellsMenu) {
         "結束(&X)=57665",
         "[大運運勢圖]", "本命=32815", "事業=32816", "財運=32818",
         "[十年運勢圖]", "本命=32830", "事業=32831", "財運=32833",
-        "[視窗]", "顯示流年視窗=32774", "-", "設定指數公式參數...=32776", "不知道時間=32787",
+        "[視窗]", "運勢圖=", "-", "顯示流年視窗=32774", "-", "設定指數公式參數...=32776", "不知道時間=32787",
         "[關於]", "關於 Quorvane(&A)...=57664"};
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(frame_->Action(ID_FILE_PRINT)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+}
+
+TEST_F(MainFrameTest, FortuneCurveCommandsOpenTheWindowModally) {
+    Start();
+    EXPECT_FALSE(MenuEnabled(32815)) << "no chart yet";
+    WhenModal<PersonDialog>([](PersonDialog& d) {
+        EnterPerson(d, QStringLiteral("林美玲"), 1988, 2, 15, 9, 40);
+        Click(d, "ok");
+    });
+    Choose(ID_NEW_PERSON);
+    ASSERT_TRUE(app_->chartShown);
+    // Every command the two menus do not show sits under 視窗 > 運勢圖, by mode then category.
+    QMenu* curves = nullptr;
+    for (QAction* menu : frame_->menuBar()->actions())
+        if (menu->text() == QStringLiteral("視窗")) curves = menu->menu()->actions().front()->menu();
+    ASSERT_NE(curves, nullptr);
+    QStringList modes;
+    std::set<int> hidden;
+    for (QAction* mode : curves->actions()) {
+        modes << mode->text();
+        for (QAction* item : mode->menu()->actions()) hidden.insert(item->data().toInt());
+    }
+    EXPECT_EQ(modes, (QStringList{"終身", "大運", "十年", "流年各月", "流月各日"}));
+    EXPECT_EQ(hidden.size(), 39u);
+    for (int shown : {32815, 32816, 32818, 32830, 32831, 32833}) EXPECT_FALSE(hidden.count(shown)) << shown;
+    struct Case {
+        int Id, Mode, Category;
+        bool Lifetime;
+    } const cases[] = {{32815, 0, 1, false}, {32816, 0, 9, false}, {32818, 0, 5, false}, {32830, 1, 1, false},
+                       {32831, 1, 9, false}, {32833, 1, 5, false}, {32800, 0, 1, true},   {32864, 3, 6, false},
+                       {32850, 2, 3, false}, {32811, 0, 14, true}};
+    for (const Case& k : cases) {
+        bool seen = false;
+        WhenModal<CFortuneCurveWindow>([&](CFortuneCurveWindow& w) {
+            seen = true;
+            EXPECT_TRUE(w.isModal());
+            EXPECT_EQ(w.Curve().Mode, k.Mode) << k.Id;
+            EXPECT_EQ(w.Curve().Category, k.Category) << k.Id;
+            EXPECT_EQ(w.Curve().Lifetime, k.Lifetime) << k.Id;
+            w.close();
+        });
+        Choose(k.Id);
+        EXPECT_TRUE(seen) << k.Id;
+    }
 }
 
 TEST_F(MainFrameTest, FirstStartShowsTheLogoThenTheNewPersonDialogAndCharts) {

@@ -55,6 +55,12 @@ struct ScriptedWindows : ShellWindows {
     void ShowFlowYears(bool show) override { FlowYears.push_back(show); }
     void RepaintFlowYears() override { ++FlowYearRepaints; }
     void CloseMainWindow() override {}
+    void ShowFortuneCurve(const FortuneCurveCommand& command, const FortunePeriod& period) override {
+        Curves.push_back(command);
+        Periods.push_back(period);
+    }
+    std::vector<FortuneCurveCommand> Curves;
+    std::vector<FortunePeriod> Periods;
 };
 
 class ShellLogicTest : public ::testing::Test {
@@ -115,6 +121,57 @@ TEST_F(ShellLogicTest, StartsWithTheSettingsOfTheFileAndNoPerson) {
     EXPECT_EQ(app_.Record().Scoring.MIDPARM, 100);
     EXPECT_EQ(app_.potentialStyle, 1);
     EXPECT_EQ(app_.MainRecordsFile(), root_.MainFile());
+}
+
+TEST(FortuneCommandTest, NumbersFollowTheBlockRule) {
+    const auto at = [](int id) { return FortuneCommandOf(id); };
+    ASSERT_TRUE(at(32800));
+    EXPECT_EQ(at(32800)->Mode, 0);
+    EXPECT_TRUE(at(32800)->Lifetime);
+    EXPECT_EQ(at(32802)->Category, 7);
+    EXPECT_EQ(at(32811)->Category, 14);
+    EXPECT_EQ(at(32815)->Category, 1);
+    EXPECT_FALSE(at(32815)->Lifetime);
+    EXPECT_EQ(at(32818)->Category, 5);
+    EXPECT_EQ(at(32831)->Mode, 1);
+    EXPECT_EQ(at(32831)->Category, 9);
+    EXPECT_EQ(at(32849)->Mode, 2);
+    EXPECT_EQ(at(32849)->Category, 6);
+    EXPECT_EQ(at(32866)->Mode, 3);
+    EXPECT_EQ(at(32866)->Category, 8);
+    EXPECT_EQ(at(32867)->Category, 4);
+    EXPECT_EQ(at(32850)->Category, 3);
+    for (int unused : {32799, 32808, 32809, 32810, 32812, 32814, 32853, 32870, 32872}) EXPECT_FALSE(at(unused)) << unused;
+    int commands = 0;
+    for (int id = 32800; id <= 32871; ++id) commands += at(id).has_value();
+    EXPECT_EQ(commands, 45);
+}
+
+TEST_F(ShellLogicTest, FortuneCommandsOpenTheirCurveWhileAChartIsShown) {
+    std::vector<int> ids;
+    for (int id = 32800; id <= 32871; ++id)
+        if (FortuneCommandOf(id)) ids.push_back(id);
+    for (int id : ids) EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_FALSE(app_.Execute(32815));
+    windows_.People = {StoredPerson("林美玲", 1988, 2, 15, 9, 40, 1)};
+    ASSERT_TRUE(app_.Execute(ID_NEW_PERSON));
+    for (int id : ids) {
+        ASSERT_TRUE(Enabled(id)) << id;
+        ASSERT_TRUE(app_.Execute(id)) << id;
+        const FortuneCurveCommand& opened = windows_.Curves.back();
+        EXPECT_EQ(opened.Mode, FortuneCommandOf(id)->Mode);
+        EXPECT_EQ(opened.Category, FortuneCommandOf(id)->Category);
+        EXPECT_EQ(opened.Lifetime, FortuneCommandOf(id)->Lifetime);
+    }
+    EXPECT_EQ(windows_.Curves.size(), 45u);
+    for (int unused : {32808, 32809, 32810}) EXPECT_FALSE(Enabled(unused));
+    // Opened on today's year and month and the luck pillar in force in it.
+    const ChartRecord& rec = app_.Record();
+    const FortunePeriod& period = windows_.Periods.back();
+    EXPECT_EQ(period.Year, rec.Now.Year);
+    EXPECT_EQ(period.Month, rec.Now.Month);
+    EXPECT_EQ(period.Luck, PeriodInForce(rec, rec.Now.Year, rec.Now.Month).Luck);
+    EXPECT_TRUE(period.LuckView);
 }
 
 TEST_F(ShellLogicTest, StartUpOpensTheNewPersonDialogOrTheQuery) {

@@ -1,5 +1,8 @@
 #include "charting.h"
 
+#include "calendar.h"
+#include "fortune.h"
+
 namespace qv::cli {
 namespace {
 
@@ -75,6 +78,14 @@ int ChartOneBirth(Args& args, Charting& charting, Birth& birth) {
         Complain(NoChart);
         return ExitBadInput;
     }
+    return ExitOk;
+}
+
+int ChartOneBirthWithFortunes(Args& args, Charting& charting) {
+    Birth birth;
+    if (const int code = ChartOneBirth(args, charting, birth); code != ExitOk) return code;
+    ReadCurrentDateTime(*charting.Rec);
+    ComputeFortuneTables(*charting.Rec);
     return ExitOk;
 }
 

@@ -38,6 +38,8 @@ int PrepareCharting(Args& args, Charting& charting, Birth* birth);
 // PrepareCharting for one person from --birth and --sex, and the chart of that
 // person in charting.Rec. Returns ExitOk, or the exit code after a complaint.
 int ChartOneBirth(Args& args, Charting& charting, Birth& birth);
+// The same with its fortune tables and today's date, for the fortune drawings.
+int ChartOneBirthWithFortunes(Args& args, Charting& charting);
 
 inline constexpr const char* NoChart = "no chart for this birth moment (invalid, or outside the solar-term table)";
 

@@ -84,5 +84,6 @@ int RunSettings(Args& args);
 int RunRender(Args& args);
 int RunPotential(Args& args);
 int RunPotentialTable(Args& args);
+int RunCurve(Args& args);
 
 }  // namespace qv::cli

@@ -74,9 +74,7 @@ bool TakePeriod(Args& args, Request& r) {
 std::string LabelOf(const ChartRecord& rec, int category, const Row& row, Feeling feeling) {
     if (row.Value == UnbornValue) return std::string(StringText(NotBornText));
     if (category != TravelCategory) return std::string(FeelingLabel(feeling).View());
-    const int god = TenGod(rec.Natal.Stem[DayPillar], MainHiddenStem(row.Pillar % 12));
-    const int g = CategoryTableValue(rec, TravelCategory, god);
-    return std::string(TravelLabelText(TravelLabelIds(god, rec.Natal.IsStrong != 0, g)).View());
+    return std::string(TravelLabelText(TravelLabelOfPillar(rec, row.Pillar)).View());
 }
 
 void AppendRow(std::string& out, const ChartRecord& rec, const Request& r, const Row& row) {
@@ -137,17 +135,16 @@ void AppendYearRows(std::string& out, ChartRecord& rec, const Request& r, const 
     for (int i = 0; i < YearsOfLife; ++i) {
         const int year = rec.Person.year + i;
         const int change = i == 0 ? 0 : set.YearValue[i] - set.YearValue[i - 1];
-        AppendRow(out, rec, r, Row{std::to_string(year), ((year - 4) % 60 + 60) % 60, set.YearValue[i], change, i == 0});
+        AppendRow(out, rec, r, Row{std::to_string(year), YearPillarOf(year), set.YearValue[i], change, i == 0});
     }
 }
 
 void AppendMonthRows(std::string& out, ChartRecord& rec, const Request& r, const FortuneSet& set) {
     const SolarTermTable& table = *rec.SolarTerms;
     for (int i = 0; i < 12; ++i) {
-        const int year = i == 11 ? r.Year + 1 : r.Year;
-        const TermMoment& t = table.At(year, i == 11 ? 0 : 2 + 2 * i);
-        const Moment start{year, t.Month, t.Day, t.Hour, t.Minute};
-        const std::string period = std::to_string(year) + "-" + TwoDigits(t.Month) + "-" + TwoDigits(t.Day);
+        Moment start{};
+        FortuneMonthStart(table, r.Year, i, start);
+        const std::string period = std::to_string(start.Year) + "-" + TwoDigits(start.Month) + "-" + TwoDigits(start.Day);
         AppendRow(out, rec, r, Row{period, MonthPillarAt(table, start), set.MonthValue[i], set.MonthDelta[i], i == 0});
     }
 }

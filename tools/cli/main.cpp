@@ -39,6 +39,11 @@ constexpr Command Commands[] = {
      "        [--size WIDTH] [--name T] [--year-display 0|1] [--today YYYY-MM-DD]\n"
      "        [--kind 0|1|2] [--luck K (1-12)] [--year LUNAR-YEAR] [--flow-years]",
      RunRender},
+    {"curve",
+     "curve --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] --mode 0|1|2|3\n"
+     "        [--category 1|3|4|5|6|7|8|9|14] [--lifetime] [--luck K | --year YYYY [--month M]]\n"
+     "        --out chart.png|chart.pdf [--size WIDTH] [--print]",
+     RunCurve},
 };
 
 void PrintUsage(std::FILE* to) {

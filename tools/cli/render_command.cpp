@@ -1,14 +1,7 @@
 // render: draws a person's chart as the program's chart view shows it (natal, a luck
 // pillar or a year), or the sixty-year strip of the flow-year window, into a PNG or PDF.
-#include <QBuffer>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <QPdfWriter>
-#include <cstdlib>
 #include <cstring>
 
-#include "atomic_file.h"
 #include "big5.h"
 #include "calendar.h"
 #include "chart_draw.h"
@@ -17,14 +10,13 @@
 #include "cli.h"
 #include "flow_year_window.h"
 #include "paint_helpers.h"
+#include "picture_out.h"
 
 namespace qv::cli {
 namespace {
 
 struct RenderOptions {
-    std::string Out;
-    int Width = ui::kLogicalPageWidth;
-    bool Pdf = false;
+    PictureOptions Picture;
     std::string Name;
     int YearDisplay = 1;
     ui::ChartDrawContext Context;
@@ -67,22 +59,8 @@ bool TakePeriodOptions(Args& args, RenderOptions& options) {
     return true;
 }
 
-bool EndsWith(std::string_view text, std::string_view tail) {
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
 bool TakeRenderOptions(Args& args, RenderOptions& options) {
-    const auto out = args.TakeValue("--out");
-    if (!out || !(EndsWith(*out, ".png") || EndsWith(*out, ".pdf"))) {
-        Complain("--out chart.png|chart.pdf is required");
-        return false;
-    }
-    options.Out = *out;
-    options.Pdf = EndsWith(*out, ".pdf");
-    if (const auto size = args.TakeValue("--size"); size && (!ParseInt(*size, options.Width) || options.Width < 256 || options.Width > 8192)) {
-        Complain("--size takes a width from 256 to 8192 pixels, not " + *size);
-        return false;
-    }
+    if (!TakePictureOptions(args, options.Picture, ui::kLogicalPageWidth)) return false;
     if (const auto display = args.TakeValue("--year-display"); display && (!ParseInt(*display, options.YearDisplay) || (options.YearDisplay != 0 && options.YearDisplay != 1))) {
         Complain("--year-display takes 0 (AD) or 1 (ROC), not " + *display);
         return false;
@@ -139,53 +117,6 @@ bool StoreName(PersonRecord& person, const std::string& name) {
     return true;
 }
 
-// The logical page drawn onto any device, scaled to fill it.
-void PaintPage(QPaintDevice& device, ChartRecord& rec, const ui::ChartDrawContext& context) {
-    QPainter painter(&device);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    const QSize page(ui::kLogicalPageWidth, ui::kLogicalPageHeight);
-    ui::ScaleToLogicalPage(painter, page, QSize(device.width(), device.height()));
-    const ui::ChartLayout layout = ui::ViewChartLayout(page.width(), page.height());
-    ui::DrawChart(painter, rec, context, page.width(), page.height(), layout.side);
-}
-
-// The sixty-year strip of the flow-year window, its unit a fortieth of the width.
-void PaintFlowYears(QPaintDevice& device, const ChartRecord& rec, int unit) {
-    QPainter painter(&device);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.fillRect(QRect(0, 0, device.width(), device.height()), Qt::white);
-    painter.scale(double(device.width()) / (30 * unit), double(device.height()) / (8 * unit));
-    ui::DrawFlowYears(painter, rec, unit);
-}
-
-QByteArray Encode(ChartRecord& rec, const RenderOptions& options) {
-    const int unit = options.Width / 40;
-    const QSize size = options.FlowYears ? QSize(30 * unit, 8 * unit)
-                                         : QSize(options.Width, options.Width * ui::kLogicalPageHeight / ui::kLogicalPageWidth);
-    auto paint = [&](QPaintDevice& device) {
-        if (options.FlowYears)
-            PaintFlowYears(device, rec, unit);
-        else
-            PaintPage(device, rec, options.Context);
-    };
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (options.Pdf) {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(96);
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        const QSize page = options.FlowYears ? size : QSize(ui::kLogicalPageWidth, ui::kLogicalPageHeight);
-        writer.setPageSize(QPageSize(QSizeF(page.width() * 72.0 / 96, page.height() * 72.0 / 96), QPageSize::Point));
-        paint(writer);
-    } else {
-        QImage image(size, QImage::Format_RGB32);
-        paint(image);
-        image.save(&buffer, "PNG");
-    }
-    return bytes;
-}
-
 }  // namespace
 
 int RunRender(Args& args) {
@@ -199,19 +130,18 @@ int RunRender(Args& args) {
     if (!options.Name.empty() && !StoreName(rec.Person, options.Name)) return ExitBadInput;
     rec.YearDisplay = static_cast<int16_t>(options.YearDisplay);
     if (!ChoosePeriod(rec, options)) return ExitBadInput;
-    // Drawing needs fonts but no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char program[] = "quorvane-cli";
-    char* argv[] = {program, nullptr};
-    QGuiApplication app(argc, argv);
-    const QByteArray bytes = Encode(rec, options);
-    std::string error;
-    if (bytes.isEmpty() || !WriteFileAtomically(options.Out, std::string_view(bytes.constData(), bytes.size()), error)) {
-        Complain("cannot write " + options.Out + (error.empty() ? std::string() : ": " + error));
-        return ExitBadInput;
+    if (options.FlowYears) {
+        // The strip as the window lays it out: 30 by 8 units of a fortieth of the width.
+        const int unit = options.Picture.Width / 40;
+        options.Picture.Width = 30 * unit;
+        return WritePicture(options.Picture, QSize(30 * unit, 8 * unit),
+                            [&](QPainter& painter) { ui::DrawFlowYears(painter, rec, unit); });
     }
-    return ExitOk;
+    const QSize page(ui::kLogicalPageWidth, ui::kLogicalPageHeight);
+    return WritePicture(options.Picture, page, [&](QPainter& painter) {
+        const ui::ChartLayout layout = ui::ViewChartLayout(page.width(), page.height());
+        ui::DrawChart(painter, rec, options.Context, page.width(), page.height(), layout.side);
+    });
 }
 
 }  // namespace qv::cli

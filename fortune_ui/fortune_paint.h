@@ -1,0 +1,27 @@
+#pragma once
+// Paints a fortune curve on any painter: the window, the off-screen picture a
+// printout stretches onto the page, a PNG or PDF of the command-line tool.
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+
+#include "fortune_curve.h"
+
+namespace qv::ui {
+
+inline const QColor CurveBackground(230, 230, 255);
+inline const QColor NegativeValueColor(180, 0, 0);
+// Bar colour of level 0 最優 … 11 最累.
+QColor LevelColor(int level);
+
+// Draws the whole chart with its top-left corner at area's; the layout gives
+// every position. A taller area (the printed picture) leaves background below.
+void PaintFortuneCurve(QPainter& painter, const FortuneCurve& curve, const ChartRecord& rec,
+                       const CurveLayout& layout, const QRect& area);
+
+// The chart as a printout stretches it: drawn once at the chart's size, with
+// two row units more under it.
+QImage CurvePicture(const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& layout);
+
+}  // namespace qv::ui

@@ -1,0 +1,49 @@
+#pragma once
+// The fortune-curve window (運勢圖): a modal dialog that draws one curve, pages
+// through periods with Page Up / Page Down and prints with P or F1.
+#include <QDialog>
+#include <QImage>
+#include <functional>
+
+#include "fortune_curve.h"
+
+namespace qv::ui {
+
+class CFortuneCurveWindow : public QDialog {
+    Q_OBJECT
+public:
+    // `curve` as OpenCurve filled it for `rec`; the window pages it on.
+    CFortuneCurveWindow(ChartRecord& rec, const FortuneCurve& curve, QWidget* parent = nullptr);
+
+    const FortuneCurve& Curve() const { return curve_; }
+    const CurveLayout& Layout() const { return layout_; }
+    // -1 previous, +1 next period; false at a limit.
+    bool Page(int direction);
+    // The chart as a printout stretches it: the window's picture and two row units under it.
+    QImage PrintPicture() const;
+
+    // Replaces the printing (a test watches it); empty restores PrintChart.
+    using Printer = std::function<void(CFortuneCurveWindow&)>;
+    void SetPrinter(Printer printer) { printer_ = std::move(printer); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Relayout();
+
+    ChartRecord& rec_;
+    FortuneCurve curve_;
+    CurveLayout layout_;
+    Printer printer_;
+};
+
+// The screen size every layout starts from, clamped to 1024 x 768.
+QSize CurveScreenSize();
+
+// Opens the window modally on the period; false when there is nothing to show.
+bool RunFortuneCurve(QWidget* parent, ChartRecord& rec, int category, int mode, bool lifetime,
+                     const FortunePeriod& period);
+
+}  // namespace qv::ui

@@ -1,0 +1,151 @@
+// The fortune-curve window drawn and driven: bars where values are, the keys,
+// and the printed page's geometry and PDF output.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
+
+#include "charted_person.h"
+#include "fortune.h"
+#include "fortune_paint.h"
+#include "fortune_print.h"
+#include "fortune_window.h"
+#include "levels.h"
+#include "offscreen_app.h"
+#include "run_program.h"
+
+namespace qv::test {
+namespace {
+
+using namespace qv::ui;
+
+class FortuneWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QtApp();
+        rec_ = ChartedPerson(1990, 2, 19, 9, 5, 0);
+        if (!rec_) GTEST_SKIP() << "no solar-term table";
+        ComputeFortuneTables(*rec_);
+    }
+    FortuneCurve Open(int category, int mode, const FortunePeriod& period) {
+        FortuneCurve c;
+        EXPECT_TRUE(OpenCurve(c, *rec_, category, mode, false, period));
+        return c;
+    }
+    std::unique_ptr<ChartRecord> rec_;
+};
+
+// The colour in the middle of bar i, a few pixels off the base line.
+QColor BarColour(const QImage& image, const FortuneCurve& c, const CurveLayout& l, int i) {
+    const int x = l.BarsLeft + i * l.Unit + l.Unit / 2;
+    const int length = BarLength(c.Bars[i].Value, c.Axis, l.HalfSpan);
+    const int y = l.BaseY - (length > 0 ? std::min(length, 4) - 1 : std::max(length, -4) + 2);
+    return image.pixelColor(x, y);
+}
+
+TEST_F(FortuneWindowTest, BarsStandWhereValuesAreInTheirLevelColours) {
+    // The year of birth: the birth falls in the 寅 month, so every month has a bar.
+    const FortuneCurve c = Open(1, MonthCurve, FortunePeriod{-1, 1990, 1, false});
+    const CurveLayout l = LayoutCurve(c, 1024, 768);
+    const QImage image = CurvePicture(c, *rec_, l);
+    ASSERT_EQ(image.size(), QSize(l.Width, l.Depth + 2 * l.RowUnit));
+    int bars = 0;
+    for (int i = 0; i < c.Count; ++i) {
+        const int value = c.Bars[i].Value;
+        if (value == UnbornValue || std::abs(BarLength(value, c.Axis, l.HalfSpan)) < 4) continue;
+        EXPECT_EQ(BarColour(image, c, l, i), LevelColor(LevelOf(value, 10))) << i;
+        ++bars;
+    }
+    EXPECT_GE(bars, 6);
+    // The year before: all twelve months lie before the birth and draw nothing.
+    const FortuneCurve before = Open(1, MonthCurve, FortunePeriod{-1, 1989, 1, false});
+    const QImage empty = CurvePicture(before, *rec_, l);
+    for (int i = 0; i < before.Count; ++i) {
+        ASSERT_EQ(before.Bars[i].Value, UnbornValue);
+        const int x = l.BarsLeft + i * l.Unit + l.Unit / 2;
+        EXPECT_EQ(empty.pixelColor(x, l.BaseY - 20), CurveBackground) << i;
+        EXPECT_EQ(empty.pixelColor(x, l.BaseY + 20), CurveBackground) << i;
+    }
+}
+
+TEST_F(FortuneWindowTest, LevelColoursRunFromRedToNavy) {
+    EXPECT_EQ(LevelColor(0), QColor(255, 0, 0));
+    EXPECT_EQ(LevelColor(5), QColor(255, 255, 0));
+    EXPECT_EQ(LevelColor(8), QColor(0, 200, 255));
+    EXPECT_EQ(LevelColor(11), QColor(0, 0, 128));
+    EXPECT_EQ(LevelColor(NoLevel), CurveBackground);
+}
+
+TEST_F(FortuneWindowTest, PageKeysStepAndPrintKeysPrint) {
+    CFortuneCurveWindow window(*rec_, Open(9, DayCurve, FortunePeriod{-1, 2024, 2, false}));
+    EXPECT_EQ(window.size(), QSize(window.Layout().Width, window.Layout().Depth));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("流年運勢圖"));
+    int printed = 0;
+    window.SetPrinter([&](CFortuneCurveWindow&) { ++printed; });
+    QTest::keyClick(&window, Qt::Key_PageDown);
+    EXPECT_EQ(window.Curve().Period.Month, 3);
+    EXPECT_EQ(window.Curve().Count, 31);
+    QTest::keyClick(&window, Qt::Key_PageUp);
+    QTest::keyClick(&window, Qt::Key_PageUp);
+    EXPECT_EQ(window.Curve().Period.Month, 1);
+    QTest::keyClick(&window, Qt::Key_PageUp);  // not below January
+    EXPECT_EQ(window.Curve().Period.Month, 1);
+    QTest::keyClick(&window, Qt::Key_P);
+    QTest::keyClick(&window, Qt::Key_F1);
+    EXPECT_EQ(printed, 2);
+    // The window shows what the painting draws (kept for a look at it).
+    const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    shot.save(QDir::temp().filePath(QStringLiteral("quorvane-fortune-window.png")));
+    EXPECT_EQ(shot, CurvePicture(window.Curve(), *rec_, window.Layout()).copy(window.rect()));
+}
+
+TEST(PrintedPageTest, WideChartIsLimitedByThePageWidth) {
+    // The lifetime chart on an A4 page at 600 dpi.
+    const QSizeF page(4960, 7016);
+    const PrintedPage p = PrintedPageGeometry(page, QSize(952, 596));
+    EXPECT_DOUBLE_EQ(p.Chart.width(), 4960);
+    EXPECT_DOUBLE_EQ(p.Chart.left(), 0);
+    EXPECT_DOUBLE_EQ(p.Chart.top(), 7016 / 5.0);
+    EXPECT_NEAR(p.Chart.height(), 596 * 4960 / 952.0, 1e-9);
+    // g = min(4960 / 952, 1403.2 / 178): the banner keeps its 740 x 178 proportions.
+    const double g = 4960 / 952.0;
+    EXPECT_NEAR(p.Banner.width(), 740 * g, 1e-9);
+    EXPECT_NEAR(p.Banner.height(), 178 * g, 1e-9);
+    EXPECT_NEAR(p.Banner.left(), (4960 - 740 * g) / 2, 1e-9);
+    EXPECT_NEAR(p.Banner.top(), (7016 / 5.0 - 178 * g) / 2, 1e-9);
+    EXPECT_LE(p.Banner.bottom(), p.Chart.top());
+}
+
+TEST(PrintedPageTest, ShortChartIsLimitedBySeventyPercentOfTheDepth) {
+    // A landscape page and a tall picture: 0.7 · 1000 / 600 < 1400 / 400.
+    const PrintedPage p = PrintedPageGeometry(QSizeF(1400, 1000), QSize(400, 600));
+    EXPECT_NEAR(p.Chart.height(), 700, 1e-9);
+    EXPECT_NEAR(p.Chart.width(), 400 * 700 / 600.0, 1e-9);
+    EXPECT_NEAR(p.Chart.left(), (1400 - p.Chart.width()) / 2, 1e-9);
+    EXPECT_DOUBLE_EQ(p.Chart.top(), 200);
+    const double g = 200.0 / 178;  // the fifth of the depth is the smaller limit
+    EXPECT_NEAR(p.Banner.height(), 200, 1e-9);
+    EXPECT_NEAR(p.Banner.width(), 740 * g, 1e-9);
+    EXPECT_NEAR(p.Banner.top(), 0, 1e-9);
+}
+
+TEST_F(FortuneWindowTest, PrintsToAPdfFileWithoutAPrinter) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chart.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setDocName(QString::fromUtf8(ReportDocumentName));
+    CFortuneCurveWindow window(*rec_, Open(1, TenYearCurve, FortunePeriod{}));
+    ASSERT_TRUE(PrintChartTo(printer, window.PrintPicture()));
+    const std::string pdf = ReadFileText(path.toStdString());
+    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+    EXPECT_GT(pdf.size(), 10000u);  // the chart's picture is on the page
+}
+
+}  // namespace
+}  // namespace qv::test

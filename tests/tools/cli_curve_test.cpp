@@ -1,0 +1,131 @@
+// quorvane-cli curve: a fortune curve of a known person as a picture, its
+// printed page with the banner, and its refusals.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QString>
+#include <filesystem>
+#include <regex>
+
+#include "run_program.h"
+
+namespace qv {
+namespace {
+
+using test::RunCli;
+using test::TempDir;
+
+const std::vector<std::string> KnownPerson = {"--birth", "1990-02-04 09:05", "--sex", "m"};
+
+std::vector<std::string> Curve(std::initializer_list<std::string> more) {
+    std::vector<std::string> args = {"curve"};
+    args.insert(args.end(), KnownPerson.begin(), KnownPerson.end());
+    args.insert(args.end(), more);
+    return args;
+}
+
+// The luck values as `fortune --luck --json` gives them.
+std::vector<int> LuckValues(const TempDir& data) {
+    std::vector<std::string> args = {"fortune", "--luck", "--json"};
+    args.insert(args.end(), KnownPerson.begin(), KnownPerson.end());
+    const auto r = RunCli(data, args);
+    std::vector<int> values;
+    const std::regex value("\"Value\":(-?[0-9]+)");
+    for (std::sregex_iterator it(r.Out.begin(), r.Out.end(), value), end; it != end; ++it) values.push_back(std::stoi((*it)[1]));
+    return values;
+}
+
+// Level colours 最優 … 最累, and the level of a value in steps of 10.
+QColor LevelColour(int v) {
+    static const QColor colours[] = {{255, 0, 0},   {255, 50, 0},  {255, 100, 0}, {255, 150, 0},
+                                     {255, 200, 0}, {255, 255, 0}, {150, 255, 0}, {0, 255, 0},
+                                     {0, 200, 255}, {0, 100, 255}, {0, 0, 255},   {0, 0, 128}};
+    const int q = v / 10;
+    return colours[v >= 0 ? 5 - std::min(q, 5) : 6 + std::min(-q, 5)];
+}
+
+TEST(CliCurve, LuckChartOfAKnownPersonHasItsBars) {
+    TempDir data;
+    const std::string out = data.Path() + "/luck.png";
+    const auto r = RunCli(data, Curve({"--mode", "0", "--category", "1", "--out", out}));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const QImage image(QString::fromStdString(out));
+    // Luck from age 11: 13 bars of 64 pixels (960 / 15), the chart 15 units wide and 8 deep.
+    ASSERT_EQ(image.size(), QSize(960, 512));
+    const std::vector<int> luck = LuckValues(data);
+    ASSERT_EQ(luck.size(), 12u);
+    // The blue base line runs across the plot from its left edge.
+    int baseY = -1;
+    for (int y = 0; y < image.height() && baseY < 0; ++y)
+        if (image.pixelColor(66, y) == QColor(100, 100, 255)) baseY = y;
+    ASSERT_GT(baseY, 0);
+    int checked = 0;
+    for (int k = 0; k < 12; ++k) {
+        if (std::abs(luck[k]) < 5) continue;  // too short to test a pixel of it
+        const int x = 64 + 64 * (k + 1) + 32;
+        const int y = luck[k] > 0 ? baseY - 3 : baseY + 4;
+        EXPECT_EQ(image.pixelColor(x, y), LevelColour(luck[k])) << "luck pillar " << k << " value " << luck[k];
+        ++checked;
+    }
+    EXPECT_GE(checked, 6);
+}
+
+TEST(CliCurve, PdfCarriesTheTitle) {
+    TempDir data;
+    const std::string out = data.Path() + "/years.pdf";
+    const auto r = RunCli(data, Curve({"--mode", "1", "--category", "5", "--luck", "2", "--out", out}));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const std::string pdf = test::ReadFileText(out);
+    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+    // Luck pillar 2 starts at age 31: the ten years 2020-2029, as the document's title.
+    const QString title = QStringLiteral("農曆 2020年 - 2029年財運圖");
+    std::string utf16 = "\xFE\xFF";
+    for (QChar c : title) utf16 += {char(c.unicode() >> 8), char(c.unicode() & 0xFF)};
+    EXPECT_NE(pdf.find(utf16), std::string::npos);
+}
+
+TEST(CliCurve, PrintedPageHasTheBannerAboveTheChart) {
+    TempDir data;
+    const std::string out = data.Path() + "/page.png";
+    const auto r = RunCli(data, Curve({"--mode", "3", "--category", "7", "--year", "2024", "--month", "2", "--print", "--out", out}));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const QImage page(QString::fromStdString(out));
+    ASSERT_EQ(page.size(), QSize(794, 1123));
+    auto coloured = [&](int top, int bottom) {
+        int n = 0;
+        for (int y = top; y < bottom; y += 2)
+            for (int x = 0; x < page.width(); x += 2) n += page.pixelColor(x, y) != Qt::white;
+        return n;
+    };
+    EXPECT_GT(coloured(0, 1123 / 5), 20000);        // the banner in the top fifth
+    EXPECT_GT(coloured(1123 / 5, 1123 / 2), 50000);  // the chart under it
+    EXPECT_EQ(coloured(1123 - 100, 1123), 0);       // nothing at the foot of the page
+}
+
+TEST(CliCurve, RefusesBadRequestsWithAReason) {
+    TempDir data;
+    const std::string out = data.Path() + "/c.png";
+    struct Case {
+        std::vector<std::string> Args;
+        const char* Reason;
+    } const cases[] = {
+        {Curve({"--out", out}), "--mode"},
+        {Curve({"--mode", "4", "--out", out}), "--mode"},
+        {Curve({"--mode", "0", "--category", "2", "--out", out}), "--category"},
+        {Curve({"--mode", "1", "--lifetime", "--out", out}), "--lifetime"},
+        {Curve({"--mode", "1", "--luck", "11", "--out", out}), "--luck"},
+        {Curve({"--mode", "2", "--luck", "1", "--out", out}), "--luck"},
+        {Curve({"--mode", "2", "--year", "2024", "--month", "3", "--out", out}), "--month"},
+        {Curve({"--mode", "2", "--year", "2150", "--out", out}), "outside"},
+        {Curve({"--mode", "2", "--out", data.Path() + "/c.gif"}), "--out"},
+    };
+    for (const Case& c : cases) {
+        const auto r = RunCli(data, c.Args);
+        EXPECT_EQ(r.Status, 1) << c.Reason;
+        EXPECT_NE(r.Err.find(c.Reason), std::string::npos) << r.Err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+}  // namespace
+}  // namespace qv

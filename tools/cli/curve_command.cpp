@@ -1,0 +1,104 @@
+// curve: a fortune-curve chart as the window draws it, or its printed page
+// with the banner, into a PNG or PDF.
+#include <algorithm>
+
+#include "charting.h"
+#include "cli.h"
+#include "fortune_curve.h"
+#include "fortune_paint.h"
+#include "fortune_print.h"
+#include "picture_out.h"
+
+namespace qv::cli {
+namespace {
+
+// A printed page: A4 at 96 pixels to the inch.
+constexpr int PageWidth = 794, PageHeight = 1123;
+constexpr int CurveCategories[] = {1, 3, 4, 5, 6, 7, 8, 9, 14};
+
+struct CurveRequest {
+    int Mode = -1;
+    int Category = 1;
+    bool Lifetime = false;
+    bool Print = false;
+    std::optional<int> Luck, Year, Month;
+    PictureOptions Picture;
+};
+
+bool TakeNumber(Args& args, std::string_view name, std::optional<int>& out, int low, int high) {
+    const auto value = args.TakeValue(name);
+    if (!value) return true;
+    int n = 0;
+    if (!ParseInt(*value, n) || n < low || n > high) {
+        Complain(std::string(name) + " takes " + std::to_string(low) + " to " + std::to_string(high) + ", not " + *value);
+        return false;
+    }
+    out = n;
+    return true;
+}
+
+bool TakeCurveRequest(Args& args, CurveRequest& r) {
+    std::optional<int> mode, category;
+    if (!TakeNumber(args, "--mode", mode, 0, 3) || !TakeNumber(args, "--category", category, 1, 14) ||
+        !TakeNumber(args, "--luck", r.Luck, -1, 10) || !TakeNumber(args, "--year", r.Year, 1, 9999) ||
+        !TakeNumber(args, "--month", r.Month, 1, 12))
+        return false;
+    if (!mode) {
+        Complain("--mode 0|1|2|3 is required");
+        return false;
+    }
+    r.Mode = *mode;
+    r.Category = category.value_or(1);
+    if (std::ranges::find(CurveCategories, r.Category) == std::end(CurveCategories)) {
+        Complain("--category takes 1, 3, 4, 5, 6, 7, 8, 9 or 14, not " + std::to_string(r.Category));
+        return false;
+    }
+    r.Lifetime = args.TakeFlag("--lifetime");
+    r.Print = args.TakeFlag("--print");
+    const char* misplaced = r.Lifetime && r.Mode != 0   ? "--lifetime goes with --mode 0"
+                            : r.Luck && r.Mode != 1     ? "--luck goes with --mode 1"
+                            : r.Luck && r.Year          ? "give --luck or --year, not both"
+                            : r.Month && r.Mode != 3    ? "--month goes with --mode 3"
+                                                        : nullptr;
+    if (misplaced) {
+        Complain(misplaced);
+        return false;
+    }
+    return TakePictureOptions(args, r.Picture, 0);
+}
+
+// The period asked for; what is not given is today's.
+ui::FortunePeriod PeriodOf(const ChartRecord& rec, const CurveRequest& r) {
+    ui::FortunePeriod period = ui::PeriodInForce(rec, r.Year.value_or(rec.Now.Year), r.Month.value_or(rec.Now.Month));
+    if (r.Luck) period.Luck = *r.Luck;
+    period.LuckView = !r.Year;
+    return period;
+}
+
+}  // namespace
+
+int RunCurve(Args& args) {
+    CurveRequest r;
+    if (!TakeCurveRequest(args, r)) return ExitBadInput;
+    Charting charting;
+    if (const int code = ChartOneBirthWithFortunes(args, charting); code != ExitOk) return code;
+    ChartRecord& rec = *charting.Rec;
+    ui::FortuneCurve curve;
+    if (!ui::OpenCurve(curve, rec, r.Category, r.Mode, r.Lifetime, PeriodOf(rec, r))) {
+        Complain("that period lies outside the solar-term table or the years of life");
+        return ExitBadInput;
+    }
+    const ui::CurveLayout layout = ui::LayoutCurve(curve, 1024, 768);
+    const QSize page = r.Print ? QSize(PageWidth, PageHeight) : QSize(layout.Width, layout.Depth);
+    if (r.Picture.Width == 0) r.Picture.Width = page.width();
+    r.Picture.Title = ui::CurveTitle(curve, rec);
+    return WritePicture(r.Picture, page, [&](QPainter& painter) {
+        if (r.Print) {
+            ui::PaintPrintedPage(painter, QSizeF(page), ui::CurvePicture(curve, rec, layout), ui::LoadBanner());
+        } else {
+            ui::PaintFortuneCurve(painter, curve, rec, layout, QRect(QPoint(0, 0), page));
+        }
+    });
+}
+
+}  // namespace qv::cli

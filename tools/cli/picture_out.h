@@ -1,0 +1,30 @@
+// The pictures of the drawing subcommands (render, curve): --out and --size,
+// an offscreen Qt for the fonts, and the PNG or PDF written safely.
+#pragma once
+
+#include <QPainter>
+#include <QSize>
+#include <functional>
+#include <string>
+
+#include "cli.h"
+
+namespace qv::cli {
+
+struct PictureOptions {
+    std::string Out;
+    bool Pdf = false;
+    int Width = 0;      // of a PNG, in pixels
+    std::string Title;  // of a PDF document (UTF-8), empty for none
+};
+
+// Takes --out chart.png|chart.pdf and --size WIDTH (256-8192, default
+// defaultWidth); false after a complaint.
+bool TakePictureOptions(Args& args, PictureOptions& options, int defaultWidth);
+
+// Draws a page of `page` logical pixels (96 per inch) scaled onto the PNG or
+// PDF and writes the file. Returns ExitOk or ExitBadInput after a complaint.
+using PagePainter = std::function<void(QPainter& painter)>;
+int WritePicture(const PictureOptions& options, QSize page, const PagePainter& paint);
+
+}  // namespace qv::cli
