@@ -60,6 +60,19 @@ std::unique_ptr<ChartRecord> ChartingRecord(State& state) {
     return rec;
 }
 
+// The record with the person the window benchmarks draw (born 1990-02-04 09:05,
+// male) charted; null (with the benchmark skipped) when that cannot be done.
+template <typename State>
+std::unique_ptr<ChartRecord> ChartedSamplePerson(State& state) {
+    auto rec = ChartingRecord(state);
+    PillarQuad pillars{};
+    if (rec && !ChartPerson(*rec, PersonAt(Moment{1990, 2, 4, 9, 5}, 0), pillars)) {
+        state.SkipWithError("the sample person cannot be charted");
+        return nullptr;
+    }
+    return rec;
+}
+
 // Writes count random moments to path, one "YYYY-MM-DD HH:MM" a line, with
 // " m" and " f" in turn after them when withSex; false if it cannot.
 inline bool WriteMomentLines(const std::string& path, int count, bool withSex) {

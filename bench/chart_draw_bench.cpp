@@ -13,15 +13,8 @@ namespace {
 
 void DrawChartRepaint(benchmark::State& state, int kind) {
     test::QtApp();
-    auto rec = std::make_unique<ChartRecord>();
-    rec->SolarTerms = &bench::Table();
-    rec->Options = DefaultEngineOptions;
-    rec->Scoring = DefaultScoringParameters;
-    PillarQuad pillars{};
-    if (!ChartPerson(*rec, bench::PersonAt(Moment{1990, 2, 4, 9, 5}, 0), pillars)) {
-        state.SkipWithError("no solar-term table");
-        return;
-    }
+    auto rec = bench::ChartedSamplePerson(state);
+    if (!rec) return;
     rec->Flow = rec->Natal;
     rec->ChartKind = static_cast<int16_t>(kind);
     ui::ChartDrawContext context;

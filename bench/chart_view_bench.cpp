@@ -18,9 +18,8 @@ namespace {
 
 std::unique_ptr<ChartRecord> ChartedForView(benchmark::State& state) {
     test::QtApp();
-    auto rec = bench::ChartingRecord(state);
-    PillarQuad pillars{};
-    if (!rec || !ChartPerson(*rec, bench::PersonAt(Moment{1990, 2, 4, 9, 5}, 0), pillars)) return nullptr;
+    auto rec = bench::ChartedSamplePerson(state);
+    if (!rec) return nullptr;
     ui::ClearPeriod(*rec);
     rec->Now = LocalDateTime{2026, 12, 7, 12, 0};
     return rec;

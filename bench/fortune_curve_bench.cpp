@@ -17,9 +17,8 @@ namespace {
 
 std::unique_ptr<ChartRecord> CurvePerson(benchmark::State& state) {
     test::QtApp();
-    auto rec = bench::ChartingRecord(state);
-    PillarQuad pillars{};
-    if (!rec || !ChartPerson(*rec, bench::PersonAt(Moment{1990, 2, 4, 9, 5}, 0), pillars)) return nullptr;
+    auto rec = bench::ChartedSamplePerson(state);
+    if (!rec) return nullptr;
     ComputeFortuneTables(*rec);
     return rec;
 }
