@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QtTest/QTest>
 
-#include "charted_person.h"
+#include "charted_curve.h"
 #include "curve_explanation.h"
 #include "fortune.h"
 #include "fortune_window.h"
@@ -86,21 +86,7 @@ TEST(ExplanationTextTest, TheDialogShowsTheTextReadOnlyWithOnlyACloseButton) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
-class ExplainedWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        QtApp();
-        rec_ = ChartedPerson(1990, 2, 19, 9, 5, 0);
-        if (!rec_) GTEST_SKIP() << "no solar-term table";
-        ComputeFortuneTables(*rec_);
-    }
-    FortuneCurve Open(int category, int mode, const FortunePeriod& period) {
-        FortuneCurve c;
-        EXPECT_TRUE(OpenCurve(c, *rec_, category, mode, false, period));
-        return c;
-    }
-    std::unique_ptr<ChartRecord> rec_;
-};
+using ExplainedWindowTest = ChartedCurveTest;
 
 TEST_F(ExplainedWindowTest, EachPaintingRecordsOneAreaPerBarAtItsFeelingLabel) {
     // The year of birth: the months before the birth month stand empty.
