@@ -53,6 +53,10 @@ void BM_VelmaroStartToWindowShown(benchmark::State& state) {
     request.Year = 1992, request.Month = 2, request.Day = 3, request.Hour = 7, request.Minute = 8;
     request.Mode = 2, request.Category = 1;
     const std::string dir = fs::temp_directory_path() / ("velmaro-bench-" + std::to_string(getpid()));
+    // In-process the shipped folder is the benchmark's own: the built table goes where a user's override lies.
+    fs::create_directories(dir + "/program");
+    fs::copy_file(std::string(QUORVANE_BIN_DIR) + "/AInfo.tbl", dir + "/program/AInfo.tbl",
+                  fs::copy_options::overwrite_existing);
     for (auto _ : state) {
         chartprog::ChartSession session;
         std::string error;
