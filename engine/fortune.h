@@ -87,6 +87,8 @@ bool FortuneMonthStart(const SolarTermTable& table, int year, int i, Moment& sta
 // The travel chart's words for a period pillar: activity and feeling from the
 // ten god of the branch's main hidden stem.
 TravelLabel TravelLabelOfPillar(const ChartRecord& rec, int pillar);
+// The travel row value g behind that feeling word.
+int TravelValueOfPillar(const ChartRecord& rec, int pillar);
 
 // The twelve months (by solar terms) of a year and the days of a month.
 // False, leaving the tables as they were, when a date of the period cannot be

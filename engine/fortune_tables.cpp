@@ -98,9 +98,19 @@ bool FortuneMonthStart(const SolarTermTable& table, int year, int i, Moment& sta
     return MonthSpan(table, year, i, start, end);
 }
 
+namespace {
+int TravelGodOfPillar(const ChartRecord& rec, int pillar) {
+    return TenGod(rec.Natal.Stem[DayPillar], MainHiddenStem(pillar % 12));
+}
+}  // namespace
+
 TravelLabel TravelLabelOfPillar(const ChartRecord& rec, int pillar) {
-    const int god = TenGod(rec.Natal.Stem[DayPillar], MainHiddenStem(pillar % 12));
+    const int god = TravelGodOfPillar(rec, pillar);
     return TravelLabelIds(god, rec.Natal.IsStrong != 0, CategoryTableValue(rec, TravelCategory, god));
+}
+
+int TravelValueOfPillar(const ChartRecord& rec, int pillar) {
+    return CategoryTableValue(rec, TravelCategory, TravelGodOfPillar(rec, pillar));
 }
 
 FortuneSet* FortuneSetOf(ChartRecord& rec, int category) {

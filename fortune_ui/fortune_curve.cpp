@@ -170,8 +170,13 @@ bool CanPage(const FortuneCurve& c, const ChartRecord& rec, int direction) {
             }
             if (direction < 0) return p.Year - 10 >= born;
             return Convertible(rec, p.Year + 10) && Convertible(rec, p.Year + 20) && p.Year + 10 - born < YearsOfLife;
-        case MonthCurve: return Convertible(rec, p.Year + direction);
-        case DayCurve: return direction < 0 ? p.Month > 1 : p.Month < 12;
+        case MonthCurve:
+            if (direction > 0 && p.Paging == ForwardPaging::ChartProgram) return Convertible(rec, p.Year + 2);
+            return Convertible(rec, p.Year + direction);
+        case DayCurve:
+            if (direction < 0) return p.Month > 1;
+            if (p.Month == 12 && p.Paging == ForwardPaging::ChartProgram) return Convertible(rec, p.Year + 2);
+            return p.Month < 12;
         default: return false;
     }
 }
@@ -184,6 +189,8 @@ bool PageCurve(FortuneCurve& curve, ChartRecord& rec, int direction) {
         next.LuckView ? next.Luck += step : next.Year += 10 * step;
     } else if (curve.Mode == MonthCurve) {
         next.Year += step;
+    } else if (next.Month + step > 12) {
+        next.Month = 1, ++next.Year;
     } else {
         next.Month += step;
     }
@@ -310,6 +317,12 @@ CurveLayout LayoutCurve(const FortuneCurve& c, int screenWidth, int screenHeight
     l.BaseY = l.PlotTop + l.PlotHeight / 2;
     l.HalfSpan = l.PlotHeight / 2 - l.ValueLines * l.LineHeight - 2;
     return l;
+}
+
+int RowHeight(const CurveLayout& l, int lines) { return lines * l.LineHeight + 4; }
+
+CurveBox FeelingCell(const CurveLayout& l, int i) {
+    return CurveBox{l.BarsLeft + i * l.Unit, l.RowsTop, l.Unit, RowHeight(l, l.FeelingLines)};
 }
 
 }  // namespace qv::ui

@@ -13,12 +13,19 @@ enum CurveMode : int { LuckCurve = 0, TenYearCurve = 1, MonthCurve = 2, DayCurve
 inline constexpr int MaxBars = 120;
 inline constexpr int NoPillar = -1;
 
+// How far Page Down goes in the month and day charts. The flow-year chart
+// program keeps a year of the table in hand: its month chart steps ahead only
+// when the year after next is covered, and its day chart runs on from month 12
+// to month 1 of the next year on the same condition.
+enum class ForwardPaging { MainProgram, ChartProgram };
+
 // The period a window opens on and pages through.
 struct FortunePeriod {
     int Luck = -1;         // luck pillar of the ten-year chart, -1 from birth
     int Year = 0;          // Gregorian year of the ten-year, month and day charts
     int Month = 1;         // month of the day chart, 1-12
     bool LuckView = true;  // the ten-year chart follows the luck pillars
+    ForwardPaging Paging = ForwardPaging::MainProgram;
 };
 
 // The period in force in a Gregorian year and month: its luck pillar by the
@@ -101,5 +108,15 @@ struct CurveLayout {
     int RowUnit = 0;        // the printed page adds two of these under the chart
 };
 CurveLayout LayoutCurve(const FortuneCurve& curve, int screenWidth, int screenHeight);
+
+// A rectangle in chart pixels.
+struct CurveBox {
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    bool Contains(int x, int y) const { return x >= X && x < X + Width && y >= Y && y < Y + Height; }
+};
+// Height of a row under the bars that holds `lines` lines of text.
+int RowHeight(const CurveLayout& layout, int lines);
+// The cell of bar i's feeling label, the first row under the bars.
+CurveBox FeelingCell(const CurveLayout& layout, int i);
 
 }  // namespace qv::ui

@@ -130,7 +130,7 @@ void DrawBars(const Sheet& s) {
 void DrawRow(const Sheet& s, int& top, int lines, const char* heading, std::string (*text)(const Sheet&, int),
              int span = 1) {
     const CurveLayout& l = s.L;
-    const int height = lines * l.LineHeight + 4;
+    const int height = RowHeight(l, lines);
     const QRect head(0, top, l.BarsLeft, height);
     s.P.fillRect(head, HeadingFill);
     s.P.fillRect(QRect(l.BarsLeft, top, s.C.Count * l.Unit, height), RowFill);

@@ -2,11 +2,13 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
 #include "fortune_paint.h"
 #include "fortune_print.h"
+#include "index_explanation.h"
 #include "paint_helpers.h"
 
 namespace qv::ui {
@@ -46,6 +48,30 @@ void CFortuneCurveWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     PaintFortuneCurve(painter, curve_, rec_, layout_, rect());
+    if (explains_) hotAreas_ = CurveHotAreas(curve_, rec_, layout_);
+}
+
+void CFortuneCurveWindow::EnableExplanations() {
+    explains_ = true;
+    setMouseTracking(true);
+}
+
+void CFortuneCurveWindow::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (explains_ && OverExplanation(hotAreas_, at.x(), at.y())) {
+        setCursor(Qt::PointingHandCursor);
+    } else {
+        unsetCursor();
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CFortuneCurveWindow::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    HotArea chosen;
+    if (explains_ && event->button() == Qt::LeftButton && ExplanationAt(hotAreas_, at.x(), at.y(), chosen))
+        explainer_ ? explainer_(*this, chosen) : RunIndexExplanation(*this, chosen);
+    QDialog::mouseReleaseEvent(event);
 }
 
 void CFortuneCurveWindow::keyPressEvent(QKeyEvent* event) {

@@ -4,7 +4,9 @@
 #include <QDialog>
 #include <QImage>
 #include <functional>
+#include <vector>
 
+#include "curve_explanation.h"
 #include "fortune_curve.h"
 
 namespace qv::ui {
@@ -26,9 +28,20 @@ public:
     using Printer = std::function<void(CFortuneCurveWindow&)>;
     void SetPrinter(Printer printer) { printer_ = std::move(printer); }
 
+    // Clicks that explain: each painting records the bars' hot areas, the hand
+    // cursor shows over them and in the left margin, and a left-button release
+    // there opens the index explanation.
+    void EnableExplanations();
+    const std::vector<HotArea>& HotAreas() const { return hotAreas_; }
+    // Replaces the explanation dialog (a test watches it); empty restores it.
+    using Explainer = std::function<void(CFortuneCurveWindow&, const HotArea&)>;
+    void SetExplainer(Explainer explainer) { explainer_ = std::move(explainer); }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void Relayout();
@@ -37,6 +50,9 @@ private:
     FortuneCurve curve_;
     CurveLayout layout_;
     Printer printer_;
+    bool explains_ = false;
+    std::vector<HotArea> hotAreas_;
+    Explainer explainer_;
 };
 
 // The screen size every layout starts from, clamped to 1024 x 768.

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
-#include "charted_person.h"
+#include "charted_curve.h"
 #include "fortune.h"
 #include "fortune_paint.h"
 #include "fortune_print.h"
@@ -23,21 +23,7 @@ namespace {
 
 using namespace qv::ui;
 
-class FortuneWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        QtApp();
-        rec_ = ChartedPerson(1990, 2, 19, 9, 5, 0);
-        if (!rec_) GTEST_SKIP() << "no solar-term table";
-        ComputeFortuneTables(*rec_);
-    }
-    FortuneCurve Open(int category, int mode, const FortunePeriod& period) {
-        FortuneCurve c;
-        EXPECT_TRUE(OpenCurve(c, *rec_, category, mode, false, period));
-        return c;
-    }
-    std::unique_ptr<ChartRecord> rec_;
-};
+using FortuneWindowTest = ChartedCurveTest;
 
 // The colour in the middle of bar i, a few pixels off the base line.
 QColor BarColour(const QImage& image, const FortuneCurve& c, const CurveLayout& l, int i) {

@@ -95,7 +95,7 @@ TEST(InstallTest, TheInstalledProgramsChartWithAFreshDataRoot) {
                                                  ShellQuote(prefix.Path()));
     ASSERT_EQ(install.Status, 0) << install.Err;
     const std::string p = prefix.Path();
-    for (const char* file : {"/bin/Quorvane", "/bin/quorvane-cli", "/share/quorvane/AInfo.tbl",
+    for (const char* file : {"/bin/Quorvane", "/bin/Velmaro", "/bin/quorvane-cli", "/share/quorvane/Velmaro.png", "/share/quorvane/AInfo.tbl",
                              "/share/quorvane/EABOUT.LGO", "/share/quorvane/BANNER.BMP", "/share/quorvane/help/index.html",
                              "/share/applications/quorvane.desktop",
                              "/share/icons/hicolor/scalable/apps/quorvane.svg"})

@@ -1,0 +1,97 @@
+#include "chart_session.h"
+
+#include <algorithm>
+
+#include "calendar.h"
+#include "chart_compute.h"
+#include "fortune.h"
+#include "potential_file.h"
+
+namespace qv::chartprog {
+
+bool IsChartMode(int mode) { return mode >= ui::LuckCurve && mode <= ui::DayCurve; }
+
+bool IsChartCategory(int category) {
+    static constexpr int categories[] = {1, 3, 4, 5, 6, 7, 8, 9, 14};
+    return std::ranges::find(categories, category) != std::end(categories);
+}
+
+std::string RequestProblem(const ChartRequest& r) {
+    if (!IsChartMode(r.Mode)) return "mode /P " + std::to_string(r.Mode) + " is not 0, 1, 2 or 3";
+    if (!IsChartCategory(r.Category))
+        return "category /T " + std::to_string(r.Category) + " is not 1, 3, 4, 5, 6, 7, 8, 9 or 14";
+    return {};
+}
+
+ChartSettings ChartProgramDefaults() {
+    ChartSettings s = DefaultChartSettings();
+    s.YearDisplay = 0;
+    s.Options.FirstTimeBase = EarlyRatHour;
+    return s;
+}
+
+std::string ChartProgramSettingsPath(const DataPaths& paths) { return paths.ProgramDir + "/" + SettingsFileName; }
+
+PersonRecord PersonOf(const ChartRequest& r) {
+    PersonRecord person{};
+    StoreBirthMoment(person, CivilDate{r.Year, r.Month, r.Day}, r.Hour, r.Minute);
+    person.sex = r.Sex;
+    LunarDate lunar{};
+    if (IsValidDate(r.Year, r.Month, r.Day) && SolarToLunar(CivilDate{r.Year, r.Month, r.Day}, lunar)) {
+        person.lunarYear = static_cast<int16_t>(lunar.Year);
+        person.lunarMonth = static_cast<int16_t>(lunar.Month);
+        person.lunarDay = static_cast<int16_t>(lunar.Day);
+        person.leapMonth = lunar.Leap ? 1 : 0;
+    }
+    return person;
+}
+
+bool BirthFieldsSound(const PersonRecord& p) {
+    const bool hourSound = (p.hour >= 0 && p.hour <= 23) || p.hour == HourUnknown;
+    return hourSound && p.minute >= 0 && p.minute <= 59 && IsValidDate(p.year, p.month, p.day);
+}
+
+ChartSession::ChartSession()
+    : record_(std::make_unique<ChartRecord>()),
+      terms_(std::make_unique<SolarTermTable>()),
+      potentials_(std::make_unique<PotentialTable>()) {}
+
+ChartSession::~ChartSession() = default;
+
+bool ChartSession::LoadData(const std::string& dataDirOption, std::string& error) {
+    paths_ = ResolveDataPaths(dataDirOption);
+    if (!LoadProgramTermTable(paths_, *terms_, error)) return false;
+    record_->SolarTerms = terms_.get();
+    LoadPotentialTable(PotentialTablePath(paths_), *potentials_);
+    record_->Potentials = potentials_.get();
+    return true;
+}
+
+bool ChartSession::Chart(const ChartRequest& request) {
+    const ChartSettings settings =
+        ReadChartSettings(ChartProgramSettingsPath(paths_), SettingsSectionName, ChartProgramDefaults());
+    ChartRecord& rec = *record_;
+    rec.Options = settings.Options;
+    rec.Options.Reading = ChartProgramReading;
+    rec.Scoring = settings.Scoring;
+    rec.YearDisplay = settings.YearDisplay;
+    rec.ChartKind = 0;  // the natal chart: this program never walks the periods
+    rec.Period = PeriodSelection{};
+    rec.Period.Cell = -1;
+    ReadCurrentDateTime(rec);
+    const PersonRecord person = PersonOf(request);
+    PillarQuad pillars{};
+    charted_ = BirthFieldsSound(person) && ChartPerson(rec, person, pillars);
+    if (!charted_) return false;
+    ComputeFortuneTables(rec);
+    return true;
+}
+
+ui::FortunePeriod ChartSession::OpeningPeriod() const {
+    ui::FortunePeriod period = ui::PeriodInForce(*record_, record_->Now.Year, record_->Now.Month);
+    period.LuckView = false;
+    period.Paging = ui::ForwardPaging::ChartProgram;
+    return period;
+}
+
+}  // namespace qv::chartprog

@@ -1,0 +1,33 @@
+#pragma once
+// The flow-year chart program's one window: the fortune curve of the command
+// line with its hot areas and explanations, or, when the birth could not be
+// charted, a notice in its place. Its picture for --render.
+#include <QDialog>
+#include <QIcon>
+#include <QImage>
+#include <memory>
+#include <string>
+
+#include "chart_session.h"
+
+namespace qv::chartprog {
+
+inline constexpr const char* ChartWindowCaption = "流年運勢圖";
+inline constexpr const char* NotChartedText = "出生資料無法排盤";
+inline constexpr const char* NoPeriodText = "這段期間無法繪製運勢圖";
+inline constexpr const char* IconFileName = "Velmaro.png";
+
+// The program's own icon, shipped beside it; null when missing.
+QIcon ProgramIcon();
+
+// The window for the session's chart of the request (mode and category checked already).
+std::unique_ptr<QDialog> MakeChartWindow(ChartSession& session, const ChartRequest& request);
+
+// The window's picture, scaled to `width` pixels when it is not 0.
+QImage WindowPicture(QDialog& window, int width);
+// Whether a --render name ends in .png or .pdf.
+bool IsPicturePath(const std::string& path);
+// Writes the picture as PNG or PDF (by the name's ending); false with the reason.
+bool WritePicture(const QImage& picture, const std::string& path, std::string& error);
+
+}  // namespace qv::chartprog
