@@ -104,7 +104,10 @@ void CQuorvaneView::ClickAt(QPoint viewportPoint, bool leftButton) {
     const QPoint at = PagePoint(viewportPoint);
     switch (Click(rec, PageLayout(), at.x(), at.y(), leftButton)) {
         case ClickResult::OpenHelp: QDesktopServices::openUrl(HelpPageUrl()); break;
-        case ClickResult::Repaint: viewport()->update(); break;
+        case ClickResult::Repaint:
+            viewport()->update();
+            app_.PeriodChanged();
+            break;
         case ClickResult::Nothing: break;
     }
 }

@@ -20,11 +20,22 @@ CommandState FlowYearToggle(const CQuorvaneApp& app) {
     return CommandState{app.chartShown, false, std::string(StringText(app.flowYearWindowOpen ? CloseFlowYearsText : ShowFlowYearsText))};
 }
 
+CommandState PotentialToggle(const CQuorvaneApp& app) {
+    return CommandState{app.chartShown, false,
+                        std::string(StringText(app.potentialWindowOpen ? ClosePotentialsText : ShowPotentialsText))};
+}
+CommandState PotentialWindowOpen(const CQuorvaneApp& app) { return EnabledWhen(app.potentialWindowOpen); }
+CommandState EarlierCategory(const CQuorvaneApp& app) {
+    return EnabledWhen(app.potentialWindowOpen && app.currentCategory > 0);
+}
+CommandState LaterCategory(const CQuorvaneApp& app) {
+    return EnabledWhen(app.potentialWindowOpen && app.currentCategory < app.Potentials().CategoryCount - 1);
+}
+
 using App = CQuorvaneApp;
 
-// Ascending by number. Commands of windows not built yet (the potential
-// window) have no entry and stay disabled. Each fortune-curve block has
-// offsets 0-7 and 11.
+// Ascending by number. Each fortune-curve block has offsets 0-7 and 11. The
+// seven style numbers share one entry; CQuorvaneApp::StateOf checks each on its style.
 constexpr CommandEntry Commands[] = {
     {ID_NEW_PERSON, &App::NewPerson, BelowRecordLimit},
     {ID_QUERY_PERSON, &App::QueryPerson, nullptr},
@@ -37,7 +48,12 @@ constexpr CommandEntry Commands[] = {
     {ID_MERGE_INTO_MAIN, &App::MergeIntoMain, nullptr},
     {ID_SWITCH_TO_MAIN, &App::SwitchToMain, OtherFileOpen},
     {ID_DELETE_PERSON, &App::DeletePerson, nullptr},
+    {ID_POTENTIAL_PARAMETERS, &App::PotentialParameters, nullptr},
+    {ID_POTENTIAL_WINDOW, &App::TogglePotentials, PotentialToggle},
     {ID_HOUR_UNKNOWN, nullptr, HourUnknownMark},
+    {ID_PREVIOUS_CATEGORY, &App::PreviousCategory, EarlierCategory},
+    {ID_NEXT_CATEGORY, &App::NextCategory, LaterCategory},
+    {ID_POTENTIAL_STYLE_FIRST, &App::ChoosePotentialStyle, nullptr, ID_POTENTIAL_STYLE_LAST - ID_POTENTIAL_STYLE_FIRST + 1},
     {ID_FORTUNE_LIFETIME_BASE, &App::OpenFortuneCurve, ChartOnShow, 8},
     {ID_FORTUNE_LIFETIME_BASE + 11, &App::OpenFortuneCurve, ChartOnShow},
     {ID_FORTUNE_LUCK_BASE, &App::OpenFortuneCurve, ChartOnShow, 8},
@@ -48,6 +64,7 @@ constexpr CommandEntry Commands[] = {
     {ID_FORTUNE_MONTH_BASE + 11, &App::OpenFortuneCurve, ChartOnShow},
     {ID_FORTUNE_DAY_BASE, &App::OpenFortuneCurve, ChartOnShow, 8},
     {ID_FORTUNE_DAY_BASE + 11, &App::OpenFortuneCurve, ChartOnShow},
+    {ID_PRINT_POTENTIALS, &App::PrintPotentials, PotentialWindowOpen},
     {ID_FILE_PRINT_SETUP, &App::PrintSetup, nullptr},
     {ID_FILE_PRINT, &App::Print, ChartOnShow},
     {ID_FILE_PRINT_PREVIEW, &App::PrintPreview, ChartOnShow},

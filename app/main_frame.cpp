@@ -15,6 +15,8 @@
 #include "fortune_window.h"
 #include "logo_window.h"
 #include "person_dialog.h"
+#include "potential_dialogs.h"
+#include "potential_window.h"
 #include "query_dialog.h"
 #include "settings_dialog.h"
 #include "shell_texts.h"
@@ -80,10 +82,29 @@ constexpr MenuItem CurveModeItems[] = {
     {"十年", Separator, MoreTenYearCurveItems},   {"流年各月", Separator, MonthCurveItems},
     {"流月各日", Separator, DayCurveItems}};
 
-// The commands no menu of the shell shows; the flow-year entry takes its text
-// from the command table ("顯示流年視窗" / "關閉流年視窗").
+// The styles in their order (the command numbers are not).
+constexpr MenuItem PotentialItems[] = {
+    {"設定潛能參數...", ID_POTENTIAL_PARAMETERS},
+    {"顯示潛能視窗", ID_POTENTIAL_WINDOW},
+    {"上一個分類", ID_PREVIOUS_CATEGORY},
+    {"下一個分類", ID_NEXT_CATEGORY},
+    {"", Separator},
+    {"橫條圖", ID_POTENTIAL_STYLE_FIRST},
+    {"中線橫條圖", ID_POTENTIAL_STYLE_FIRST + 1},
+    {"折線圖", ID_POTENTIAL_STYLE_FIRST + 2},
+    {"折線格線圖", ID_POTENTIAL_STYLE_FIRST + 5},
+    {"直欄折線圖", ID_POTENTIAL_STYLE_FIRST + 4},
+    {"直欄格線圖", ID_POTENTIAL_STYLE_FIRST + 6},
+    {"雷達圖", ID_POTENTIAL_STYLE_FIRST + 3},
+    {"", Separator},
+    {"列印潛能分析表...", ID_PRINT_POTENTIALS},
+};
+
+// The commands no menu of the shell shows; the flow-year and potential window
+// entries take their texts from the command table ("顯示…視窗" / "關閉…視窗").
 constexpr MenuItem WindowItems[] = {
     {"運勢圖", Separator, CurveModeItems},
+    {"潛能", Separator, PotentialItems},
     {"", Separator},
     {"顯示流年視窗", ID_FLOW_YEAR_WINDOW},
     {"", Separator},
@@ -160,7 +181,7 @@ void CMainFrame::UpdateCommandStates() {
     for (const auto& [id, action] : actions_) {
         const CommandState state = app_.StateOf(id);
         action->setEnabled(state.Enabled);
-        action->setCheckable(state.Checked);
+        action->setCheckable(state.Checked || CQuorvaneApp::StyleOfCommand(id) >= 0);
         action->setChecked(state.Checked);
         if (!state.Text.empty()) action->setText(QString::fromStdString(state.Text));
     }
@@ -267,6 +288,39 @@ void CMainFrame::ShowFlowYears(bool show) {
 void CMainFrame::RepaintFlowYears() {
     if (flowYears_) flowYears_->update();
 }
+
+void CMainFrame::ShowPotentials(bool show) {
+    if (!show) {
+        if (potentials_) potentials_->close();
+        potentials_ = nullptr;
+        return;
+    }
+    if (potentials_) return;
+    potentials_ = new CPotentialWnd(app_, [this] {
+        potentials_ = nullptr;
+        app_.PotentialWindowClosed();
+        UpdateCommandStates();
+    }, this);
+    potentials_->show();
+}
+
+void CMainFrame::RelayoutPotentials() {
+    if (potentials_) potentials_->Relayout();
+}
+
+void CMainFrame::RepaintPotentials() {
+    if (potentials_) potentials_->update();
+}
+
+void CMainFrame::PrintPotentials() {
+    if (!potentials_) return;
+    QPrintDialog dialog(&Printer(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (!PrintPotentialOn(Printer(), potentials_->Picture())) ShowMessage(CannotPrintText);
+    potentials_->update();
+}
+
+bool CMainFrame::RunPotentialDialogs() { return RunPotentialParameterDialogs(app_, this); }
 
 void CMainFrame::CloseMainWindow() { close(); }
 

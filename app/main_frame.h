@@ -9,6 +9,7 @@
 #include <span>
 
 #include "flow_year_window.h"
+#include "potential_window.h"
 #include "quorvane_app.h"
 
 class QAction;
@@ -70,8 +71,14 @@ public:
     void RepaintFlowYears() override;
     void CloseMainWindow() override;
     void ShowFortuneCurve(const FortuneCurveCommand& command, const FortunePeriod& period) override;
+    bool RunPotentialDialogs() override;
+    void ShowPotentials(bool show) override;
+    void RelayoutPotentials() override;
+    void RepaintPotentials() override;
+    void PrintPotentials() override;
 
     CFlowYearWnd* FlowYears() const { return flowYears_; }
+    CPotentialWnd* PotentialWindow() const { return potentials_; }
     // The printer the print commands share, made on first use.
     QPrinter& Printer();
 
@@ -86,6 +93,7 @@ private:
     FileChooser fileChooser_;
     std::unique_ptr<QPrinter> printer_;
     QPointer<CFlowYearWnd> flowYears_;
+    QPointer<CPotentialWnd> potentials_;
 };
 
 // The file dialogs' filter from string 458 ("*.sap Tessaly資料檔|*.sap|").

@@ -117,6 +117,9 @@ bool CQuorvaneApp::Execute(int commandId) {
 CommandState CQuorvaneApp::StateOf(int commandId) const {
     const CommandEntry* entry = FindCommand(commandId);
     if (!entry) return CommandState{};
+    // The style entry spans seven numbers: each is checked on its own style.
+    if (const int style = StyleOfCommand(commandId); style >= 0)
+        return CommandState{potentials_->TableReady, style == potentialStyle, {}};
     return entry->State ? entry->State(*this) : CommandState{entry->Handler != nullptr, false, {}};
 }
 
@@ -193,6 +196,7 @@ bool CQuorvaneApp::ChartAsCurrent(const PersonRecord& person) {
     ComputeFortuneTables(*record_);
     Repaint();
     if (flowYearWindowOpen) windows_->RepaintFlowYears();
+    if (potentialWindowOpen) windows_->RepaintPotentials();
     return true;
 }
 
@@ -273,6 +277,53 @@ void CQuorvaneApp::ToggleFlowYears() {
     windows_->ShowFlowYears(flowYearWindowOpen);
 }
 
+// ---- the potential window ----
+
+void CQuorvaneApp::PotentialParameters() {
+    if (!windows_->RunPotentialDialogs()) return;
+    if (chartShown) {
+        ComputePotentials(*record_, NatalPotentials);
+        ComputePotentials(*record_, TransformedPotentials);
+        if (record_->ChartKind != 0) ComputePotentials(*record_, FlowPotentials);
+    }
+    if (currentCategory >= std::max<int>(1, potentials_->CategoryCount)) currentCategory = 0;
+    if (potentialWindowOpen) windows_->RelayoutPotentials();
+}
+
+void CQuorvaneApp::TogglePotentials() {
+    potentialWindowOpen = !potentialWindowOpen;
+    windows_->ShowPotentials(potentialWindowOpen);
+}
+
+void CQuorvaneApp::PreviousCategory() { ShowCategory(currentCategory - 1); }
+
+void CQuorvaneApp::NextCategory() { ShowCategory(currentCategory + 1); }
+
+void CQuorvaneApp::ShowCategory(int category) {
+    currentCategory = static_cast<int16_t>(category);
+    windows_->RelayoutPotentials();
+}
+
+int CQuorvaneApp::StyleOfCommand(int commandId) {
+    // The numbers are not in style order: 32794 is the radial chart.
+    constexpr int styles[] = {1, 2, 3, 7, 5, 4, 6};
+    const int at = commandId - ID_POTENTIAL_STYLE_FIRST;
+    return at >= 0 && at < int(std::size(styles)) ? styles[at] : -1;
+}
+
+void CQuorvaneApp::ChoosePotentialStyle() {
+    const int style = StyleOfCommand(runningCommand_);
+    if (style < 0 || style == potentialStyle) return;
+    potentialStyle = static_cast<int16_t>(style);
+    if (potentialWindowOpen) windows_->RelayoutPotentials();
+}
+
+void CQuorvaneApp::PrintPotentials() { windows_->PrintPotentials(); }
+
+void CQuorvaneApp::PeriodChanged() {
+    if (potentialWindowOpen && windows_) windows_->RepaintPotentials();
+}
+
 // ---- the fortune curves ----
 
 void CQuorvaneApp::OpenFortuneCurve() {
@@ -310,6 +361,10 @@ void CQuorvaneApp::DropCurrentPerson() {
     if (flowYearWindowOpen && windows_) {
         flowYearWindowOpen = false;
         windows_->ShowFlowYears(false);
+    }
+    if (potentialWindowOpen && windows_) {
+        potentialWindowOpen = false;
+        windows_->ShowPotentials(false);
     }
 }
 

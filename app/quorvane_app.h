@@ -61,6 +61,15 @@ public:
     virtual void CloseMainWindow() = 0;
     // The fortune-curve window, modal, on the period; returns when it is closed.
     virtual void ShowFortuneCurve(const FortuneCurveCommand& command, const FortunePeriod& period) = 0;
+    // 6022 then 6024 on the potential table: true when the definitions were saved.
+    virtual bool RunPotentialDialogs() = 0;
+    // Opens or closes the potential window; re-lays it out after a category or
+    // style change; repaints it after a new chart or period.
+    virtual void ShowPotentials(bool show) = 0;
+    virtual void RelayoutPotentials() = 0;
+    virtual void RepaintPotentials() = 0;
+    // The potential window's picture on the printer, after the print dialog.
+    virtual void PrintPotentials() = 0;
 };
 
 // Start-up choices from the command line.
@@ -106,6 +115,7 @@ public:
     bool flowYearWindowOpen = false;
     bool potentialWindowOpen = false;
     int16_t potentialStyle = 1;
+    int16_t currentCategory = 0;
     int16_t recordCount = 0;
     bool hourUnknown = false;
 
@@ -114,6 +124,7 @@ public:
     const ChartSettings& Settings() const { return settings_; }
     // The potential definitions the charts are rated by, and what loading them found.
     PotentialTable& Potentials() { return *potentials_; }
+    const PotentialTable& Potentials() const { return *potentials_; }
     const PotentialLoadResult& PotentialLoad() const { return potentialLoad_; }
     const DataPaths& Paths() const { return paths_; }
     const std::string& SettingsFilePath() const { return settingsPath_; }
@@ -128,6 +139,11 @@ public:
 
     // The flow-year window went away by its own close box.
     void FlowYearWindowClosed() { flowYearWindowOpen = false; }
+    void PotentialWindowClosed() { potentialWindowOpen = false; }
+    // The chart view chose another period: the potential window's comparison follows.
+    void PeriodChanged();
+    // The style a style command sets (32791 → 1 … 32794 → 7), or -1.
+    static int StyleOfCommand(int commandId);
 
     // Command handlers (the table in command_table.cpp names them).
     void NewPerson();
@@ -145,6 +161,12 @@ public:
     void PrintSetup();
     void ToggleFlowYears();
     void OpenFortuneCurve();  // any of the fortune-curve numbers, by the one running
+    void PotentialParameters();
+    void TogglePotentials();
+    void PreviousCategory();
+    void NextCategory();
+    void ChoosePotentialStyle();  // any of the style numbers, by the one running
+    void PrintPotentials();
     void About();
     void Exit();
 
@@ -160,6 +182,7 @@ private:
     void StoreCurrent(const PersonRecord& person, int number);
     bool TakeSettings(int templateId);
     void RefreshRecordCount();
+    void ShowCategory(int category);
 
     std::unique_ptr<ChartRecord> record_;
     std::unique_ptr<SolarTermTable> terms_;

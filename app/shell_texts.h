@@ -4,6 +4,8 @@ namespace qv::ui {
 
 inline constexpr int ShowFlowYearsText = 297;     // 顯示流年視窗
 inline constexpr int CloseFlowYearsText = 298;    // 關閉流年視窗
+inline constexpr int ShowPotentialsText = 303;    // 顯示潛能視窗
+inline constexpr int ClosePotentialsText = 304;   // 關閉潛能視窗
 inline constexpr int CustomerNotFoundText = 434;   // 找不到該客戶資料...
 inline constexpr int RecordsFilterText = 458;      // *.sap Tessaly資料檔|*.sap|
 inline constexpr int DateNotInCalendarText = 900;  // the date does not exist or lies outside 1900-2099

@@ -126,6 +126,27 @@ int AddPotentialCategory(PotentialTable& table, int k, int itemCount) {
     return c;
 }
 
+bool ResizePotentialCategory(PotentialTable& table, int c, int itemCount) {
+    if (c < 0 || c >= table.CategoryCount || itemCount < 0 || itemCount > MaxItemsPerCategory) return false;
+    PotentialCategory& cat = table.Categories[c];
+    const int d = itemCount - cat.ItemCount, total = table.ItemTotal;
+    if (total + d > MaxPotentialItems) return false;
+    PotentialItem* items = table.Items;
+    const int after = cat.FirstItem + cat.ItemCount;  // the first ability of the later categories
+    if (d > 0) {
+        std::move_backward(items + after, items + total, items + total + d);
+        std::fill(items + after, items + after + d, PotentialItem{});
+    } else if (d < 0) {
+        std::move(items + after, items + total, items + after + d);
+        std::fill(items + total + d, items + total, PotentialItem{});
+    }
+    cat.ItemCount = static_cast<int16_t>(itemCount);
+    table.ItemTotal = static_cast<int16_t>(total + d);
+    for (int k = c + 1; k < table.CategoryCount; ++k)
+        table.Categories[k].FirstItem = static_cast<int16_t>(table.Categories[k - 1].FirstItem + table.Categories[k - 1].ItemCount);
+    return true;
+}
+
 int PotentialValue(const PotentialItem& item, int k, const ChartBlock& block) {
     return ValueOfRanked(item, k, block, RankBlock(block));
 }

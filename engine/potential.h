@@ -60,6 +60,11 @@ void ResetPotentialTable(PotentialTable& table);
 // ones: its number, or -1 when the table cannot hold it.
 int AddPotentialCategory(PotentialTable& table, int k, int itemCount);
 
+// Gives category c `itemCount` abilities: the later categories' abilities move
+// along, keeping their order, and the places opened or freed become blank.
+// False (nothing changed) when the count or the new total does not fit.
+bool ResizePotentialCategory(PotentialTable& table, int c, int itemCount);
+
 // The value of one ability from the block's ElementIndex and TenGodIndex.
 int PotentialValue(const PotentialItem& item, int k, const ChartBlock& block);
 

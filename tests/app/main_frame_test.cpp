@@ -84,7 +84,7 @@ TEST_F(MainFrameTest, MenuIsExactlyTheShellsMenu) {
         "結束(&X)=57665",
         "[大運運勢圖]", "本命=32815", "事業=32816", "財運=32818",
         "[十年運勢圖]", "本命=32830", "事業=32831", "財運=32833",
-        "[視窗]", "運勢圖=", "-", "顯示流年視窗=32774", "-", "設定指數公式參數...=32776", "不知道時間=32787",
+        "[視窗]", "運勢圖=", "潛能=", "-", "顯示流年視窗=32774", "-", "設定指數公式參數...=32776", "不知道時間=32787",
         "[關於]", "關於 Quorvane(&A)...=57664"};
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(frame_->Action(ID_FILE_PRINT)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));

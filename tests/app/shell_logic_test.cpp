@@ -55,6 +55,17 @@ struct ScriptedWindows : ShellWindows {
     void ShowFlowYears(bool show) override { FlowYears.push_back(show); }
     void RepaintFlowYears() override { ++FlowYearRepaints; }
     void CloseMainWindow() override {}
+    bool RunPotentialDialogs() override {
+        Dialogs.push_back(6022);
+        return PotentialDialogsOk;
+    }
+    void ShowPotentials(bool show) override { PotentialWindow.push_back(show); }
+    void RelayoutPotentials() override { ++PotentialRelayouts; }
+    void RepaintPotentials() override { ++PotentialRepaints; }
+    void PrintPotentials() override { Printing.push_back("potentials"); }
+    bool PotentialDialogsOk = true;
+    std::vector<bool> PotentialWindow;
+    int PotentialRelayouts = 0, PotentialRepaints = 0;
     void ShowFortuneCurve(const FortuneCurveCommand& command, const FortunePeriod& period) override {
         Curves.push_back(command);
         Periods.push_back(period);
