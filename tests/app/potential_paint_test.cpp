@@ -20,6 +20,7 @@ const FrameMetrics Frame{16, 3, 20};
 const QColor Blue(0, 0, 255), Red(255, 0, 0), Panel(230, 230, 230), Back(250, 250, 200);
 
 PotentialPicture Picture(int style, std::vector<int> natal, std::vector<int> compare = {}, bool relayout = false) {
+    QtApp();  // the fonts need the application
     PotentialPicture pic;
     pic.Style = style;
     for (size_t i = 0; i < natal.size(); ++i) pic.Names << QStringLiteral("能力%1").arg(i + 1);
