@@ -39,6 +39,9 @@ int main(int argc, char** argv) {
     if (const std::string problem = RequestProblem(request); !problem.empty()) return Refuse(ExitBadRequest, problem);
     session.Chart(request);
 
+    // A picture needs fonts but no display.
+    if (!options.RenderPath.empty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
