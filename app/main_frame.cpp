@@ -122,6 +122,21 @@ constexpr Menu Menus[] = {
 
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
+// Opens or closes a modeless tool window kept in `window`. A closed window
+// deletes itself later (its close box clears the pointer), so a toggle before
+// that makes a new one.
+template <typename Holder, typename Make>
+void ShowToolWindow(Holder& window, bool show, Make make) {
+    if (!show) {
+        if (window) window->close();
+        window = nullptr;
+        return;
+    }
+    if (window) return;
+    window = make();
+    window->show();
+}
+
 }  // namespace
 
 QString RecordsFileFilter() {
@@ -270,19 +285,13 @@ void CMainFrame::PrintSetup() {
 }
 
 void CMainFrame::ShowFlowYears(bool show) {
-    if (!show) {
-        // The window deletes itself later; a toggle before that makes a new one.
-        if (flowYears_) flowYears_->close();
-        flowYears_ = nullptr;
-        return;
-    }
-    if (flowYears_) return;
-    flowYears_ = new CFlowYearWnd(app_.Record(), [this] {
-        flowYears_ = nullptr;
-        app_.FlowYearWindowClosed();
-        UpdateCommandStates();
-    }, this);
-    flowYears_->show();
+    ShowToolWindow(flowYears_, show, [this] {
+        return new CFlowYearWnd(app_.Record(), [this] {
+            flowYears_ = nullptr;
+            app_.FlowYearWindowClosed();
+            UpdateCommandStates();
+        }, this);
+    });
 }
 
 void CMainFrame::RepaintFlowYears() {
@@ -290,18 +299,13 @@ void CMainFrame::RepaintFlowYears() {
 }
 
 void CMainFrame::ShowPotentials(bool show) {
-    if (!show) {
-        if (potentials_) potentials_->close();
-        potentials_ = nullptr;
-        return;
-    }
-    if (potentials_) return;
-    potentials_ = new CPotentialWnd(app_, [this] {
-        potentials_ = nullptr;
-        app_.PotentialWindowClosed();
-        UpdateCommandStates();
-    }, this);
-    potentials_->show();
+    ShowToolWindow(potentials_, show, [this] {
+        return new CPotentialWnd(app_, [this] {
+            potentials_ = nullptr;
+            app_.PotentialWindowClosed();
+            UpdateCommandStates();
+        }, this);
+    });
 }
 
 void CMainFrame::RelayoutPotentials() {
