@@ -1,12 +1,11 @@
 // Writes the flow-year chart program's icon "Velmaro.png": 64 x 64 pixels, a
 // short row of bars in the charts' level colours standing on a blue base line,
 // on the window's pale background in a rounded frame.
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <cstdio>
 
 #include "fortune_paint.h"
+#include "picture_tool.h"
 
 namespace {
 
@@ -34,15 +33,4 @@ QImage Icon() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
-        return 2;
-    }
-    QGuiApplication app(argc, argv);
-    if (!Icon().save(QString::fromLocal8Bit(argv[1]), "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", argv[1]);
-        return 1;
-    }
-    return 0;
-}
+int main(int argc, char** argv) { return qv::ui::RunPictureTool(argc, argv, "PNG", Icon); }

@@ -1,14 +1,13 @@
 // Writes the header banner of printed fortune charts: a 740 x 178 Windows
 // bitmap of 24 bits per pixel. A rising and falling row of bars in the twelve
 // level colours of the charts runs under the report's name.
-#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <cmath>
-#include <cstdio>
 
 #include "fortune_paint.h"
+#include "picture_tool.h"
 #include "levels.h"
 #include "fortune_print.h"
 #include "paint_helpers.h"
@@ -50,15 +49,4 @@ QImage Banner() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: quorvane-make-banner OUT.BMP\n");
-        return 1;
-    }
-    QGuiApplication app(argc, argv);
-    if (!Banner().save(QString::fromLocal8Bit(argv[1]), "BMP")) {
-        std::fprintf(stderr, "quorvane-make-banner: cannot write %s\n", argv[1]);
-        return 1;
-    }
-    return 0;
-}
+int main(int argc, char** argv) { return qv::ui::RunPictureTool(argc, argv, "BMP", Banner); }

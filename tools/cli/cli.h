@@ -47,6 +47,12 @@ bool ParseInt(std::string_view text, int& out);
 // Empty or nothing but blanks.
 bool IsBlank(std::string_view text);
 
+// Takes an optional whole-number option within [low, high]; out stays empty
+// when it is absent. False after a complaint that the value takes `what`
+// ("low to high" when none is given).
+bool TakeNumberOption(Args& args, std::string_view name, int low, int high, std::optional<int>& out,
+                      std::string_view what = {});
+
 // Takes "--rat-hour N" (0 早子時, 1 一般子時, 2 夜子時; default 1); false after a complaint.
 bool TakeRatHour(Args& args, int16_t& rule);
 

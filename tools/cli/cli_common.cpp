@@ -69,6 +69,20 @@ bool ParseInt(std::string_view text, int& out) {
     return ec == std::errc() && ptr == end && !text.empty();
 }
 
+bool TakeNumberOption(Args& args, std::string_view name, int low, int high, std::optional<int>& out,
+                      std::string_view what) {
+    const auto value = args.TakeValue(name);
+    if (!value) return true;
+    int n = 0;
+    if (!ParseInt(*value, n) || n < low || n > high) {
+        const std::string range = what.empty() ? std::to_string(low) + " to " + std::to_string(high) : std::string(what);
+        Complain(std::string(name) + " takes " + range + ", not " + *value);
+        return false;
+    }
+    out = n;
+    return true;
+}
+
 bool TakeRatHour(Args& args, int16_t& rule) {
     rule = CommonRatHour;
     auto value = args.TakeValue("--rat-hour");

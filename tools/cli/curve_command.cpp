@@ -25,23 +25,11 @@ struct CurveRequest {
     PictureOptions Picture;
 };
 
-bool TakeNumber(Args& args, std::string_view name, std::optional<int>& out, int low, int high) {
-    const auto value = args.TakeValue(name);
-    if (!value) return true;
-    int n = 0;
-    if (!ParseInt(*value, n) || n < low || n > high) {
-        Complain(std::string(name) + " takes " + std::to_string(low) + " to " + std::to_string(high) + ", not " + *value);
-        return false;
-    }
-    out = n;
-    return true;
-}
-
 bool TakeCurveRequest(Args& args, CurveRequest& r) {
     std::optional<int> mode, category;
-    if (!TakeNumber(args, "--mode", mode, 0, 3) || !TakeNumber(args, "--category", category, 1, 14) ||
-        !TakeNumber(args, "--luck", r.Luck, -1, 10) || !TakeNumber(args, "--year", r.Year, 1, 9999) ||
-        !TakeNumber(args, "--month", r.Month, 1, 12))
+    if (!TakeNumberOption(args, "--mode", 0, 3, mode) || !TakeNumberOption(args, "--category", 1, 14, category) ||
+        !TakeNumberOption(args, "--luck", -1, 10, r.Luck) || !TakeNumberOption(args, "--year", 1, 9999, r.Year) ||
+        !TakeNumberOption(args, "--month", 1, 12, r.Month))
         return false;
     if (!mode) {
         Complain("--mode 0|1|2|3 is required");

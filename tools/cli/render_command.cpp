@@ -26,21 +26,16 @@ struct RenderOptions {
     bool FlowYears = false;
 };
 
-// Takes an optional number option within [low, high]; false after a complaint.
-bool TakeNumber(Args& args, std::string_view name, int low, int high, int& out, const char* what) {
-    const auto value = args.TakeValue(name);
-    if (!value) return true;
-    if (ParseInt(*value, out) && out >= low && out <= high) return true;
-    Complain(std::string(name) + " takes " + what + ", not " + *value);
-    return false;
-}
-
 // --kind, --luck, --year and --flow-years, checked against each other.
 bool TakePeriodOptions(Args& args, RenderOptions& options) {
-    if (!TakeNumber(args, "--kind", 0, 2, options.Kind, "0 (本命盤), 1 (十年盤) or 2 (流年盤)") ||
-        !TakeNumber(args, "--luck", 1, LuckPillarCount, options.Luck, "a luck pillar from 1 to 12") ||
-        !TakeNumber(args, "--year", LunarFirstYear, LunarLastYear, options.Year, "a year from 1900 to 2099"))
+    std::optional<int> kind, luck, year;
+    if (!TakeNumberOption(args, "--kind", 0, 2, kind, "0 (本命盤), 1 (十年盤) or 2 (流年盤)") ||
+        !TakeNumberOption(args, "--luck", 1, LuckPillarCount, luck, "a luck pillar from 1 to 12") ||
+        !TakeNumberOption(args, "--year", LunarFirstYear, LunarLastYear, year, "a year from 1900 to 2099"))
         return false;
+    options.Kind = kind.value_or(-1);
+    options.Luck = luck.value_or(0);
+    options.Year = year.value_or(0);
     options.FlowYears = args.TakeFlag("--flow-years");
     if (options.Luck && options.Year) {
         Complain("--luck and --year choose different charts; give one");
