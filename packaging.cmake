@@ -10,9 +10,10 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY quorvane)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-# ERFA only computes the solar-term table at build time; the programs need Qt,
-# the C++ runtime and a font with the Traditional-Chinese characters.
+# The programs need Qt, the C++ runtime, a font with the Traditional-Chinese
+# characters, and for birth clocks of other zones and true solar time the tz
+# library with the system's zone database, and ERFA.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), fonts-arphic-uming | fonts-noto-cjk")
+    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libdate-tz3, tzdata, liberfa1, fonts-arphic-uming | fonts-noto-cjk")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

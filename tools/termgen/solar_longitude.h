@@ -11,9 +11,6 @@ namespace qv::termgen {
 // TT Julian date given in two parts.
 double ApparentSolarLongitude(double tt1, double tt2);
 
-// TT − UT in seconds for a decimal year.
-double DeltaTSeconds(double year);
-
 // TT Julian date (two parts, the first 2400000.5) at which the Sun's apparent
 // longitude reaches `degrees`, searched near the guess.
 double TermInstantTT(double degrees, double guessMjd);
