@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 
 #include "big5.h"
 #include "calendar.h"
+#include "clock_zone.h"
 #include "person_entry.h"
 #include "person_text.h"
 #include "shell_texts.h"
@@ -26,7 +28,10 @@ constexpr int RepublicText = 452;           // 民國
 constexpr int BeforeRepublicText = 453;     // 民國前
 constexpr int FirstRepublicYearText = 454;  // 民國元年
 
-QString Text(int id) { return QString::fromUtf8(StringText(id).data(), static_cast<qsizetype>(StringText(id).size())); }
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Text(int id) { return Utf8(StringText(id)); }
+
+constexpr const char* RefusedStyle = "color: #b00000";
 
 QString Padded(int n) { return QStringLiteral("%1").arg(n, 2); }  // "%2d"
 
@@ -67,6 +72,24 @@ QWidget* Row(std::initializer_list<QWidget*> widgets) {
 
 // The leap month of a lunar year, 0 when it has none.
 int LeapMonthOf(int lunarYear) { return LunarYearInRange(lunarYear) ? LunarMonthLengths(lunarYear).LeapMonth : 0; }
+
+// The text that says why a birth clock time cannot be charted; 0 when it can.
+int FaultText(BirthClockFault fault) {
+    switch (fault) {
+        case BirthClockFault::None: return 0;
+        case BirthClockFault::HourUnknown: return CorrectionNeedsHourText;
+        case BirthClockFault::SkippedTime: return SkippedClockTimeText;
+        case BirthClockFault::LongitudeOutOfRange: return LongitudeText;
+        case BirthClockFault::InvalidMoment: break;
+    }
+    return DateNotInCalendarText;
+}
+
+BirthEntry SolarEntryOf(const Moment& m) {
+    BirthEntry entry;
+    entry.Year = m.Year, entry.Month = m.Month, entry.Day = m.Day, entry.Hour = m.Hour, entry.Minute = m.Minute;
+    return entry;
+}
 
 }  // namespace
 
@@ -113,7 +136,7 @@ void PersonDialog::BuildWidgets() {
     hourUnknown_->setObjectName(QStringLiteral("hourUnknown"));
     problem_ = new QLabel;
     problem_->setObjectName(QStringLiteral("problem"));
-    problem_->setStyleSheet(QStringLiteral("color: #b00000"));
+    problem_->setStyleSheet(QString::fromLatin1(RefusedStyle));
     problem_->setWordWrap(true);
     problem_->hide();
 
@@ -136,6 +159,7 @@ void PersonDialog::BuildWidgets() {
                                         dayList_, new QLabel(QStringLiteral("日"))}));
     line(QStringLiteral("出生時間："), Row({hourList_, new QLabel(QStringLiteral("時")), minuteList_,
                                         new QLabel(QStringLiteral("分")), hourUnknown_}));
+    grid->addWidget(BuildClockGroup(), grid->rowCount(), 0, 1, 2);
     line(QStringLiteral("地址："), address_);
     line(QStringLiteral("電話："), phone_);
     line(QStringLiteral("備註："), remarks_);
@@ -149,6 +173,64 @@ void PersonDialog::BuildWidgets() {
     connect(minuteList_, &QComboBox::currentIndexChanged, this, [this](int i) { minute_ = i; });
     connect(lunarButton_, &QRadioButton::toggled, this, &PersonDialog::CalendarChosen);
     connect(hourUnknown_, &QCheckBox::toggled, this, &PersonDialog::HourUnknownToggled);
+
+    // After the handlers above, so the moment shown reads the lists as they settled.
+    const auto follow = [this](auto* sender, auto signal) { connect(sender, signal, this, &PersonDialog::ShowChartedMoment); };
+    for (QComboBox* list : {yearList_, monthList_, dayList_, hourList_, minuteList_, zoneList_})
+        follow(list, &QComboBox::currentIndexChanged);
+    for (QComboBox* list : {yearList_, dayList_}) follow(list, &QComboBox::editTextChanged);
+    for (QAbstractButton* button : {static_cast<QAbstractButton*>(lunarButton_), static_cast<QAbstractButton*>(hourUnknown_),
+                                    static_cast<QAbstractButton*>(solarTime_), static_cast<QAbstractButton*>(secondOfRepeated_)})
+        follow(button, &QAbstractButton::toggled);
+    follow(longitude_, &QLineEdit::textChanged);
+}
+
+// The birthplace's zone and true solar time: both optional, off at first.
+QGroupBox* PersonDialog::BuildClockGroup() {
+    zoneList_ = NewList("zone", false);
+    FillZones();
+    solarTime_ = new QCheckBox(QStringLiteral("真太陽時"));
+    solarTime_->setObjectName(QStringLiteral("solarTime"));
+    longitude_ = NewEdit("longitude");
+    longitude_->setPlaceholderText(QStringLiteral("例：121.5"));
+    longitude_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("-000.000000")));
+    longitude_->setEnabled(false);
+    auto* occurrence = new QButtonGroup(this);
+    firstOfRepeated_ = NewRadio(QStringLiteral("第一次"), "firstOfRepeated", *occurrence);
+    secondOfRepeated_ = NewRadio(QStringLiteral("第二次"), "secondOfRepeated", *occurrence);
+    firstOfRepeated_->setChecked(true);
+    repeatedRow_ = Row({new QLabel(QStringLiteral("此時間當地出現兩次：")), firstOfRepeated_, secondOfRepeated_});
+    repeatedRow_->hide();
+    chartedMoment_ = new QLabel;
+    chartedMoment_->setObjectName(QStringLiteral("chartedMoment"));
+    chartedMoment_->setWordWrap(true);
+    chartedMoment_->hide();
+
+    auto* group = new QGroupBox(QStringLiteral("出生時間校正（可不選）"));
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(new QLabel(QStringLiteral("出生地時區：")), 0, 0);
+    grid->addWidget(zoneList_, 0, 1);
+    grid->addWidget(Row({solarTime_, new QLabel(QStringLiteral("經度")), longitude_,
+                         new QLabel(QStringLiteral("度（東經為正，西經為負）"))}), 1, 0, 1, 2);
+    grid->addWidget(repeatedRow_, 2, 0, 1, 2);
+    grid->addWidget(chartedMoment_, 3, 0, 1, 2);
+    return group;
+}
+
+// None first, then the zones most births of our users happened in, then every
+// other zone of the database.
+void PersonDialog::FillZones() {
+    zoneList_->addItem(QStringLiteral("不校正（東八區）"));
+    ClockZone zone;
+    std::string problem;
+    for (std::string_view name : CommonZoneNames)
+        if (FindClockZone(name, zone, problem)) zoneList_->addItem(Utf8(name));
+    QStringList others;
+    for (const std::string& name : AllZoneNames())
+        if (std::ranges::find(CommonZoneNames, name) == std::end(CommonZoneNames)) others << QString::fromStdString(name);
+    if (others.isEmpty()) return;
+    zoneList_->insertSeparator(zoneList_->count());
+    zoneList_->addItems(others);
 }
 
 void PersonDialog::StartFrom(const PersonRecord& person) {
@@ -278,13 +360,15 @@ void PersonDialog::HourUnknownToggled(bool unknown) {
 
 void PersonDialog::accept() {
     PersonRecord record{};
-    if (!TakeTexts(record) || !TakeBirth(record)) return;
+    ClockNote note;
+    if (!TakeTexts(record) || !TakeBirth(record, note)) return;
     record.sex = female_->isChecked() ? 1 : 0;
     if (const int why = setup_.WhyNotChartable ? setup_.WhyNotChartable(record) : 0; why != 0) {
         Refuse(Text(why));
         return;
     }
     result_ = record;
+    note_ = note;
     problem_->hide();
     QDialog::accept();
 }
@@ -329,7 +413,38 @@ bool PersonDialog::TypedNumber(const QComboBox& box, int firstValue, int& value)
     return ok;
 }
 
-bool PersonDialog::TakeBirth(PersonRecord& record) {
+bool PersonDialog::TakeBirth(PersonRecord& record, ClockNote& note) {
+    ChartedMoment moment;
+    BirthClock clock;
+    if (const int why = ReadBirth(record, moment, clock); why != 0) {
+        Refuse(Text(why));
+        return false;
+    }
+    note = NoteOf(zoneList_->currentText().toStdString(), clock, moment);
+    return true;
+}
+
+bool PersonDialog::Correcting() const { return zoneList_->currentIndex() > 0 || solarTime_->isChecked(); }
+
+int PersonDialog::ChosenClock(BirthClock& clock) const {
+    if (zoneList_->currentIndex() > 0) {
+        ClockZone zone;
+        std::string problem;
+        if (!FindClockZone(zoneList_->currentText().toStdString(), zone, problem)) return ZoneUnreadableText;
+        clock.Zone = zone;
+    }
+    clock.SecondOfRepeated = secondOfRepeated_->isChecked();
+    if (solarTime_->isChecked()) {
+        // Full-width digits and signs, as a Chinese input method gives them, count too.
+        bool number = false;
+        const double degrees = longitude_->text().normalized(QString::NormalizationForm_KC).trimmed().toDouble(&number);
+        if (!number) return LongitudeText;
+        clock.SolarLongitude = degrees;
+    }
+    return 0;
+}
+
+int PersonDialog::ReadBirth(PersonRecord& record, ChartedMoment& moment, BirthClock& clock) const {
     BirthEntry entry;
     entry.Lunar = lunar_;
     entry.Month = month_;
@@ -339,11 +454,32 @@ bool PersonDialog::TakeBirth(PersonRecord& record) {
     entry.Minute = minute_;
     std::string error;
     if (!TypedNumber(*yearList_, EntryFirstYear, entry.Year) || !TypedNumber(*dayList_, 1, entry.Day) ||
-        !FillBirth(entry, setup_.RatHourRule, record, error)) {
-        Refuse(Text(DateNotInCalendarText));
-        return false;
-    }
-    return true;
+        !FillBirth(entry, setup_.RatHourRule, record, error))
+        return DateNotInCalendarText;
+    if (const int why = ChosenClock(clock); why != 0) return why;
+    // A lunar date is on the Gregorian calendar by now; the clock reads that.
+    moment = ChartMomentOf(clock, Moment{record.year, record.month, record.day, record.hour, record.minute});
+    if (const int why = FaultText(moment.Fault); why != 0) return why;
+    if (!clock.Corrects()) return 0;
+    return FillBirth(SolarEntryOf(moment.Charted), setup_.RatHourRule, record, error) ? 0 : DateNotInCalendarText;
+}
+
+void PersonDialog::ShowChartedMoment() {
+    if (rebuilding_) return;
+    longitude_->setEnabled(solarTime_->isChecked());
+    const bool correcting = Correcting();
+    PersonRecord record{};
+    ChartedMoment moment;
+    BirthClock clock;
+    const int why = correcting ? ReadBirth(record, moment, clock) : 0;
+    const bool repeated = why == 0 && moment.Repeated;
+    if (!repeated) firstOfRepeated_->setChecked(true);  // the first again when the choice comes back
+    repeatedRow_->setVisible(repeated);
+    chartedMoment_->setVisible(correcting);
+    if (!correcting) return;
+    chartedMoment_->setStyleSheet(why != 0 ? QString::fromLatin1(RefusedStyle) : QString());
+    const ClockNote note = NoteOf(zoneList_->currentText().toStdString(), clock, moment);
+    chartedMoment_->setText(why != 0 ? Text(why) : Utf8(ChartedMomentText(moment.Charted, note)));
 }
 
 void PersonDialog::Refuse(const QString& why) {

@@ -1,16 +1,20 @@
 #pragma once
 // The person dialog (templates 6005 new, 6010 modify): name, sex, birth date in
-// either calendar, time or "不知道時間", address, telephone, remarks. "排盤"
-// closes it only with a record the program can chart; anything else is told
-// in the dialog, which stays open.
+// either calendar, time or "不知道時間", address, telephone, remarks; and how
+// the birth clock is read: the birthplace's zone and true solar time, with the
+// moment to be charted shown as they change. "排盤" closes it only with a
+// record the program can chart; anything else is told in the dialog, which
+// stays open.
 #include <QDialog>
 #include <functional>
 
 #include "chart_record.h"
+#include "clock_note.h"
 
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -32,8 +36,10 @@ public:
     // person: the current person for 6010; ignored for 6005.
     PersonDialog(const PersonDialogSetup& setup, const PersonRecord& person, QWidget* parent = nullptr);
 
-    // The record after "排盤".
+    // The record after "排盤": its birth is the moment charted.
     const PersonRecord& Result() const { return result_; }
+    // How that moment was read from the birth clock time given.
+    const ClockNote& Note() const { return note_; }
     // The text shown for the last refused "排盤" (empty when none).
     QString Problem() const;
 
@@ -41,6 +47,8 @@ public:
 
 private:
     void BuildWidgets();
+    QGroupBox* BuildClockGroup();
+    void FillZones();
     void StartFrom(const PersonRecord& person);
     void StartFromToday();
     void ShowDate();
@@ -53,12 +61,21 @@ private:
     void HourUnknownToggled(bool unknown);
     int MonthLengthShown() const;
     bool TakeTexts(PersonRecord& record);
-    bool TakeBirth(PersonRecord& record);
+    bool TakeBirth(PersonRecord& record, ClockNote& note);
+    // Fills the record's birth as the chart takes it: the date and time given,
+    // read through the birth clock chosen. 0, or the text that says why not.
+    int ReadBirth(PersonRecord& record, ChartedMoment& moment, BirthClock& clock) const;
+    bool Correcting() const;
+    // The birth clock the choices describe: 0, or the text that says why it cannot be read.
+    int ChosenClock(BirthClock& clock) const;
+    // The moment "排盤" will chart, and the choice of a time the clock showed twice.
+    void ShowChartedMoment();
     bool TypedNumber(const QComboBox& box, int firstValue, int& value) const;
     void Refuse(const QString& why);
 
     PersonDialogSetup setup_;
     PersonRecord result_{};
+    ClockNote note_;
     bool lunar_ = false;
     int year_ = 0, month_ = 1, day_ = 1;  // in the calendar shown
     bool leap_ = false;
@@ -78,6 +95,13 @@ private:
     QComboBox* hourList_ = nullptr;
     QComboBox* minuteList_ = nullptr;
     QCheckBox* hourUnknown_ = nullptr;
+    QComboBox* zoneList_ = nullptr;
+    QCheckBox* solarTime_ = nullptr;
+    QLineEdit* longitude_ = nullptr;
+    QWidget* repeatedRow_ = nullptr;
+    QRadioButton* firstOfRepeated_ = nullptr;
+    QRadioButton* secondOfRepeated_ = nullptr;
+    QLabel* chartedMoment_ = nullptr;
     QLabel* problem_ = nullptr;
     bool rebuilding_ = false;  // list signals while a list is refilled are not the user's
 };

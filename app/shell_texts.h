@@ -14,5 +14,9 @@ inline constexpr int NotBig5Text = 902;            // after a field label: a cha
 inline constexpr int TooLongText = 903;            // after a field label: longer than the field
 inline constexpr int StoredBirthBrokenText = 904;
 inline constexpr int CannotPrintText = 905;        // the printer or the output file cannot be opened  // a stored record whose birth cannot be charted
+inline constexpr int SkippedClockTimeText = 910;   // the birth zone's clock jumped over that time
+inline constexpr int LongitudeText = 911;          // not a number within -180..180
+inline constexpr int CorrectionNeedsHourText = 912;
+inline constexpr int ZoneUnreadableText = 913;     // the zone chosen is not in the tz database
 
 }  // namespace qv::ui

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "clock_note.h"
 #include "person_dialog.h"
 #include "shell_fixture.h"
 #include "string_table.h"
@@ -210,6 +211,188 @@ TEST_F(PersonDialogTest, AsksWhetherTheBirthCanBeCharted) {
     EXPECT_EQ(d.Problem().toStdString(), StringText(901));
     ChooseDate(d, 2025, 1, 1);
     EXPECT_TRUE(PressChart(d));
+}
+
+// ---- the birth clock: the birthplace's zone and true solar time ----
+
+class BirthClockDialogTest : public PersonDialogTest {
+protected:
+    static void ChooseTime(PersonDialog& d, int year, int month, int day, int hour, int minute) {
+        ChooseDate(d, year, month, day);
+        Choose(d, "hour", hour);
+        Choose(d, "minute", minute);
+    }
+    static void ChooseZone(PersonDialog& d, const char* zone) {
+        QComboBox& zones = List(d, "zone");
+        const int at = zones.findText(QString::fromLatin1(zone));
+        ASSERT_GT(at, 0) << zone;
+        zones.setCurrentIndex(at);
+    }
+    static void SolarTimeAt(PersonDialog& d, const QString& longitude) {
+        if (!Child<QCheckBox>(d, "solarTime").isChecked()) Click(d, "solarTime");
+        Type(d, "longitude", longitude);
+    }
+    static std::string Shown(PersonDialog& d, const char* label) {
+        const QLabel& l = Child<QLabel>(d, label);
+        return l.isVisible() ? l.text().toStdString() : std::string();
+    }
+    static std::string StoredTime(const PersonRecord& r) {
+        return ui::MomentText(Moment{r.year, r.month, r.day, r.hour, r.minute});
+    }
+};
+
+TEST_F(BirthClockDialogTest, ZonesOfferNoneFirstThenTheCommonOnesThenEveryOtherOnce) {
+    auto d = Open();
+    const QComboBox& zones = List(*d, "zone");
+    EXPECT_EQ(zones.currentIndex(), 0);
+    EXPECT_EQ(zones.itemText(0), QStringLiteral("不校正（東八區）"));
+    EXPECT_EQ(zones.itemText(1), QStringLiteral("Asia/Taipei"));
+    EXPECT_EQ(zones.itemText(2), QStringLiteral("Asia/Hong_Kong"));
+    QStringList names;
+    for (int i = 1; i < zones.count(); ++i)
+        if (!zones.itemText(i).isEmpty()) names << zones.itemText(i);
+    EXPECT_GT(names.size(), 300) << "every zone of the database";
+    EXPECT_EQ(names.removeDuplicates(), 0);
+    EXPECT_TRUE(names.contains(QStringLiteral("Europe/Berlin")));
+    EXPECT_FALSE(Child<QLineEdit>(*d, "longitude").isEnabled()) << "until true solar time is asked for";
+}
+
+TEST_F(BirthClockDialogTest, WithoutACorrectionTheRecordIsTheOneAlwaysStored) {
+    auto d = Open();
+    ChooseTime(*d, 1974, 7, 15, 12, 0);
+    Type(*d, "longitude", QStringLiteral("200"));  // ignored while the box is not ticked
+    EXPECT_EQ(Shown(*d, "chartedMoment"), "");
+    ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
+    PersonRecord expected = StoredPerson("", 1974, 7, 15, 12, 0);
+    std::string error;
+    ASSERT_TRUE(StorePersonTexts(PersonTexts{}, expected, error));
+    EXPECT_EQ(std::memcmp(&d->Result(), &expected, sizeof expected), 0);
+    EXPECT_FALSE(d->Note().Applied());
+}
+
+TEST_F(BirthClockDialogTest, TaipeiSummerTimeChartsAnHourEarlier) {
+    auto d = Open();
+    ChooseTime(*d, 1974, 7, 15, 12, 0);
+    ChooseZone(*d, "Asia/Taipei");
+    EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：1974-07-15 11:00（Asia/Taipei UTC+09:00 夏令時間）");
+    Type(*d, "remarks", QStringLiteral("出生證明 12:00"));
+    ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
+    EXPECT_EQ(StoredTime(d->Result()), "1974-07-15 11:00");
+    EXPECT_EQ(d->Result().hourBranch, StoredPerson("", 1974, 7, 15, 11, 0).hourBranch);
+    EXPECT_EQ(ui::ChartNoteText(d->Note()), "已校正：Asia/Taipei 夏令時間");
+    PersonTexts texts;
+    std::string error;
+    ASSERT_TRUE(LoadPersonTexts(d->Result(), texts, error));
+    EXPECT_EQ(texts.Remarks, "出生證明 12:00") << "the remarks are the user's own";
+}
+
+TEST_F(BirthClockDialogTest, AnHourBackOverMidnightMovesTheDateAndTheLunarDay) {
+    auto d = Open();
+    ChooseTime(*d, 1974, 7, 15, 0, 30);
+    ChooseZone(*d, "Asia/Taipei");
+    ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
+    // As if 1974-07-14 23:30 had been entered, late rat hour and all.
+    const PersonRecord direct = StoredPerson("", 1974, 7, 14, 23, 30);
+    const PersonRecord& r = d->Result();
+    EXPECT_EQ(StoredTime(r), "1974-07-14 23:30");
+    EXPECT_EQ(std::tie(r.lunarYear, r.lunarMonth, r.lunarDay, r.leapMonth, r.hourBranch),
+              std::tie(direct.lunarYear, direct.lunarMonth, direct.lunarDay, direct.leapMonth, direct.hourBranch));
+}
+
+TEST_F(BirthClockDialogTest, LunarDatesAreCorrectedOnTheirGregorianDay) {
+    auto d = Open();
+    ChooseTime(*d, 1974, 7, 15, 12, 0);
+    Click(*d, "lunar");
+    ASSERT_TRUE(Child<QRadioButton>(*d, "lunar").isChecked());
+    ChooseZone(*d, "Asia/Taipei");
+    EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：1974-07-15 11:00（Asia/Taipei UTC+09:00 夏令時間）");
+    ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
+    EXPECT_EQ(StoredTime(d->Result()), "1974-07-15 11:00");
+}
+
+TEST_F(BirthClockDialogTest, ATimeTheClockShowedTwiceAsksWhichFirstByDefault) {
+    auto d = Open();
+    ChooseZone(*d, "Asia/Taipei");
+    ChooseTime(*d, 1974, 9, 30, 22, 30);
+    EXPECT_FALSE(Child<QRadioButton>(*d, "firstOfRepeated").isVisible());
+    Choose(*d, "hour", 23);
+    ASSERT_TRUE(Child<QRadioButton>(*d, "firstOfRepeated").isVisible());
+    EXPECT_TRUE(Child<QRadioButton>(*d, "firstOfRepeated").isChecked());
+    EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：1974-09-30 22:30（Asia/Taipei UTC+09:00 夏令時間）");
+    ASSERT_TRUE(PressChart(*d));
+    EXPECT_EQ(StoredTime(d->Result()), "1974-09-30 22:30");
+
+    auto second = Open();
+    ChooseZone(*second, "Asia/Taipei");
+    ChooseTime(*second, 1974, 9, 30, 23, 30);
+    Click(*second, "secondOfRepeated");
+    EXPECT_EQ(Shown(*second, "chartedMoment"), "排盤時間：1974-09-30 23:30（Asia/Taipei UTC+08:00）");
+    ASSERT_TRUE(PressChart(*second));
+    EXPECT_EQ(StoredTime(second->Result()), "1974-09-30 23:30");
+    // Away from the repeated hour the choice goes, and comes back on the first.
+    Choose(*second, "minute", 0);
+    Choose(*second, "hour", 12);
+    EXPECT_FALSE(Child<QRadioButton>(*second, "secondOfRepeated").isVisible());
+    Choose(*second, "hour", 23);
+    EXPECT_TRUE(Child<QRadioButton>(*second, "firstOfRepeated").isChecked());
+}
+
+TEST_F(BirthClockDialogTest, TrueSolarTimeFollowsLongitudeAndTheEquationOfTime) {
+    auto d = Open();
+    ChooseTime(*d, 2024, 2, 11, 12, 0);
+    SolarTimeAt(*d, QStringLiteral("121.5"));
+    EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：2024-02-11 11:52（真太陽時 東經121.50°）");
+    ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
+    EXPECT_EQ(StoredTime(d->Result()), "2024-02-11 11:52");
+    EXPECT_EQ(ui::ChartNoteText(d->Note()), "已校正：真太陽時 東經121.50°");
+    // Full-width digits as a Chinese input method types them.
+    auto wide = Open();
+    ChooseTime(*wide, 2024, 2, 11, 12, 0);
+    SolarTimeAt(*wide, QStringLiteral("１２１．５"));
+    ASSERT_TRUE(PressChart(*wide)) << wide->Problem().toStdString();
+    EXPECT_EQ(StoredTime(wide->Result()), "2024-02-11 11:52");
+}
+
+// Refused in the dialog, which stays open and stores nothing.
+TEST_F(BirthClockDialogTest, RefusesTheHourTheClockSkipped) {
+    auto d = Open();
+    ChooseTime(*d, 1974, 4, 1, 0, 30);
+    ChooseZone(*d, "Asia/Taipei");
+    EXPECT_EQ(Shown(*d, "chartedMoment"), StringText(910)) << "told before 排盤 too";
+    EXPECT_FALSE(PressChart(*d));
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(d->Problem().toStdString(), StringText(910));
+    EXPECT_EQ(d->Result().year, 0) << "nothing taken";
+    Choose(*d, "hour", 1);  // 01:30 summer time is 00:30 of the chart's clock
+    ASSERT_TRUE(PressChart(*d));
+    EXPECT_EQ(StoredTime(d->Result()), "1974-04-01 00:30");
+}
+
+TEST_F(BirthClockDialogTest, RefusesALongitudeOutsideTheGlobeOrNotANumber) {
+    auto d = Open();
+    ChooseTime(*d, 2024, 2, 11, 12, 0);
+    for (const char* bad : {"200", "-180.5", "東經121", "", "nan"}) {
+        SolarTimeAt(*d, QString::fromUtf8(bad));
+        EXPECT_FALSE(PressChart(*d)) << bad;
+        EXPECT_EQ(d->Problem().toStdString(), StringText(911)) << bad;
+    }
+    SolarTimeAt(*d, QStringLiteral("-180"));
+    EXPECT_TRUE(PressChart(*d)) << d->Problem().toStdString();
+}
+
+TEST_F(BirthClockDialogTest, RefusesACorrectionWithoutTheHour) {
+    for (bool solar : {false, true}) {
+        auto d = Open();
+        if (solar) SolarTimeAt(*d, QStringLiteral("121.5"));
+        else ChooseZone(*d, "Asia/Taipei");
+        Click(*d, "hourUnknown");
+        EXPECT_FALSE(PressChart(*d)) << solar;
+        EXPECT_EQ(d->Problem().toStdString(), StringText(912)) << solar;
+        List(*d, "zone").setCurrentIndex(0);
+        if (solar) Click(*d, "solarTime");
+        ASSERT_TRUE(PressChart(*d)) << "without the correction the unknown hour is taken as always";
+        EXPECT_EQ(d->Result().hour, HourUnknown);
+    }
 }
 
 }  // namespace
