@@ -11,6 +11,7 @@
 #include "big5.h"
 #include "chart_compute.h"
 #include "chart_period.h"
+#include "clock_note.h"
 #include "luck.h"
 #include "paint_helpers.h"
 #include "roles.h"
@@ -64,7 +65,7 @@ constexpr const char* AllLabels[] = {
     label::InSeason, label::Zodiac, label::ChartTime, label::AgeUnit, label::UnknownTime, label::Luck,
     label::Changed, label::Comma, label::Month, label::Day, label::Hour, label::Year,
     label::PillarHeads[0], label::PillarHeads[1], label::PillarHeads[2], label::PillarHeads[3],
-    "AM PM 0123456789:~|/-.<>=AB",
+    "AM PM 0123456789:~|/-.<>=AB", ClockNoteWords,
 };
 
 constexpr int OrganText = 286;        // 甲膽 … 癸腎
@@ -318,11 +319,32 @@ void DrawTodayBlock(const Sheet& s) {
     Column(s.P, g.Cells(30, 28, 34, 34), DateColumn(s.Rec, s.TodayDate.Year, s.TodayDate.Month, s.TodayDate.Day), g.U);
 }
 
+// The sex line, and under it the note that the birth time shown was corrected
+// (a line each for the zone and true solar time), made smaller where a long
+// zone name would not fit the cell.
+void DrawSexAndClockNote(const Sheet& s) {
+    const QStringList notes = Q(s.Ctx.clockNote).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const double noteTop = notes.size() > 1 ? 2.9 : 3;
+    Centered(s.P, s.G.Cells(26, 2, 34, notes.isEmpty() ? 4 : noteTop + 0.2), SexLine(s.Rec));
+    s.P.setPen(Blue);
+    for (qsizetype i = 0; i < notes.size(); ++i) {
+        const double step = (4 - noteTop) / static_cast<double>(notes.size());
+        const QRect line = s.G.Cells(26, noteTop + step * static_cast<double>(i), 34, noteTop + step * static_cast<double>(i + 1));
+        QFont font = s.F[SummaryFont];
+        const int room = line.width() - 4, width = QFontMetrics(font).horizontalAdvance(notes[i]);
+        font.setPixelSize(std::max(1, std::min({font.pixelSize(), font.pixelSize() * room / std::max(1, width), line.height()})));
+        s.P.setFont(font);
+        Centered(s.P, line, notes[i]);
+    }
+    s.P.setPen(Qt::black);
+    s.P.setFont(s.F[HeaderFont]);
+}
+
 void DrawHeaderColumn(const Sheet& s) {
     s.P.setFont(s.F[HeadFont]);
     Centered(s.P, s.G.Cells(26, 0, 34, 2), PersonName(s.Rec));
     s.P.setFont(s.F[HeaderFont]);
-    Centered(s.P, s.G.Cells(26, 2, 34, 4), SexLine(s.Rec));
+    DrawSexAndClockNote(s);
     DrawLunarBlock(s);
     DrawSolarBlock(s);
     DrawTodayBlock(s);

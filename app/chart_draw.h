@@ -16,6 +16,7 @@ struct ChartDrawContext {
     int textSize = 0;          // base size s of the chart fonts in logical pixels; 0: from the chart unit
     int todayYear = 0, todayMonth = 0, todayDay = 0;  // 0: the record's current date (rec.Now)
     bool forPrinter = false;   // the chart square alone at the origin: no buttons, no side panel
+    std::string clockNote;     // how the birth time shown was corrected (UTF-8); empty: as given
 };
 
 // Where the chart square lies on the page; the view's click handling reads it too.

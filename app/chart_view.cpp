@@ -49,7 +49,9 @@ void CQuorvaneView::PaintPage(QPainter& painter, QSize target) {
     const QSize logical(kLogicalPageWidth, kLogicalPageHeight);
     painter.save();
     ScaleToLogicalPage(painter, logical, target);
-    DrawChart(painter, app_.Record(), ChartDrawContext{}, logical.width(), logical.height(), PageLayout().side);
+    ChartDrawContext context;
+    context.clockNote = ChartNoteText(app_.CurrentClockNote());
+    DrawChart(painter, app_.Record(), context, logical.width(), logical.height(), PageLayout().side);
     painter.restore();
 }
 
@@ -128,13 +130,14 @@ void CQuorvaneView::EndPrintPreview() {
     viewport()->update();
 }
 
-bool PrintChartOn(QPaintDevice& device, ChartRecord& record) {
+bool PrintChartOn(QPaintDevice& device, ChartRecord& record, const ClockNote& note) {
     QPainter painter;
     if (!painter.begin(&device)) return false;
     // The square is 34u + 1 pixels with its closing rules.
     const int side = (std::min(device.width(), device.height()) - 1) / 34 * 34;
     ChartDrawContext context;
     context.forPrinter = true;
+    context.clockNote = ChartNoteText(note);
     DrawChart(painter, record, context, side, side, side);
     return painter.end();
 }

@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 
 #include "chart_draw.h"
+#include "clock_note.h"
 
 class QPaintDevice;
 
@@ -53,7 +54,8 @@ private:
 };
 
 // The chart alone on a square of the device's shorter side, at its resolution
-// (a printer page or a PDF file). False when the device cannot be painted on.
-bool PrintChartOn(QPaintDevice& device, ChartRecord& record);
+// (a printer page or a PDF file), with the note of the birth time's correction.
+// False when the device cannot be painted on.
+bool PrintChartOn(QPaintDevice& device, ChartRecord& record, const ClockNote& note = {});
 
 }  // namespace qv::ui

@@ -214,13 +214,14 @@ void CMainFrame::PostStartup(bool showLogo) {
     });
 }
 
-bool CMainFrame::RunPersonDialog(int templateId, PersonRecord& person) {
+bool CMainFrame::RunPersonDialog(int templateId, PersonRecord& person, ClockNote& note) {
     const ChartRecord& rec = app_.Record();
     PersonDialogSetup setup{templateId, rec.YearDisplay, rec.Options.FirstTimeBase, rec.Now,
                             [this](const PersonRecord& p) { return app_.WhyNotChartable(p); }};
     PersonDialog dialog(setup, person, this);
     if (dialog.exec() != QDialog::Accepted) return false;
     person = dialog.Result();
+    note = dialog.Note();
     return true;
 }
 
@@ -268,7 +269,7 @@ void CMainFrame::PrintChart(bool preview) {
     if (preview) {
         QPrintPreviewDialog dialog(&Printer(), this);
         connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-                [this](QPrinter* printer) { PrintChartOn(*printer, app_.Record()); });
+                [this](QPrinter* printer) { PrintChartOn(*printer, app_.Record(), app_.CurrentClockNote()); });
         dialog.exec();
         setWindowTitle(Utf8(StringText(ProductTitleText)));
         view_->EndPrintPreview();
@@ -276,7 +277,7 @@ void CMainFrame::PrintChart(bool preview) {
     }
     QPrintDialog dialog(&Printer(), this);
     if (dialog.exec() != QDialog::Accepted) return;
-    if (!PrintChartOn(Printer(), app_.Record())) ShowMessage(CannotPrintText);
+    if (!PrintChartOn(Printer(), app_.Record(), app_.CurrentClockNote())) ShowMessage(CannotPrintText);
 }
 
 void CMainFrame::PrintSetup() {

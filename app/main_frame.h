@@ -59,7 +59,7 @@ public:
     void SetFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
 
     // ShellWindows
-    bool RunPersonDialog(int templateId, PersonRecord& person) override;
+    bool RunPersonDialog(int templateId, PersonRecord& person, ClockNote& note) override;
     std::optional<int> RunQueryDialog(int templateId, const std::string& recordsPath) override;
     bool RunSettingsDialog(int templateId, SettingValues& confirmed) override;
     std::optional<std::string> ChooseRecordsFile(bool forSaving) override;

@@ -20,6 +20,10 @@ bool Succeeded(const RecordsResult& result, int fallbackText) {
     return result.Ok;
 }
 
+bool SameBirthMoment(const PersonRecord& a, const PersonRecord& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour && a.minute == b.minute;
+}
+
 }  // namespace
 
 bool ParseStartOptions(const std::vector<std::string>& args, StartOptions& options, std::string& error) {
@@ -155,7 +159,12 @@ void CQuorvaneApp::QueryPerson() {
         ShowMessage(why);
         return;
     }
-    if (ChartAsCurrent(person)) currentRecordIndex = static_cast<int16_t>(*chosen);
+    // The records file says nothing of how a birth was entered: only the
+    // current person chosen again keeps the correction it was entered with.
+    const bool samePerson = *chosen == currentRecordIndex && SameBirthMoment(record_->Person, person);
+    if (!ChartAsCurrent(person)) return;
+    currentRecordIndex = static_cast<int16_t>(*chosen);
+    if (!samePerson) clockNote_ = {};
 }
 
 void CQuorvaneApp::DeletePerson() {
@@ -176,8 +185,13 @@ void CQuorvaneApp::DeletePerson() {
 }
 
 bool CQuorvaneApp::RunPersonCommand(int templateId, PersonRecord& person) {
-    if (!windows_->RunPersonDialog(templateId, person)) return false;
-    return ChartAsCurrent(person);
+    const PersonRecord before = record_->Person;
+    ClockNote note;
+    if (!windows_->RunPersonDialog(templateId, person, note) || !ChartAsCurrent(person)) return false;
+    // A change of the texts alone leaves the birth, and so its correction, as it was.
+    const bool sameBirth = templateId == ModifyPersonDialog && SameBirthMoment(before, person);
+    if (note.Applied() || !sameBirth) clockNote_ = note;
+    return true;
 }
 
 void CQuorvaneApp::StoreCurrent(const PersonRecord& person, int number) {
@@ -356,6 +370,7 @@ void CQuorvaneApp::ResetShellState() {
 void CQuorvaneApp::DropCurrentPerson() {
     currentRecordIndex = -1;
     chartShown = false;
+    clockNote_ = {};
     ClearPeriod(*record_);
     // Without a chart the strip would show a person no longer there.
     if (flowYearWindowOpen && windows_) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chart_record.h"
+#include "clock_note.h"
 #include "command_table.h"
 #include "data_paths.h"
 #include "potential_file.h"
@@ -41,8 +42,9 @@ using SettingValues = std::vector<SettingValue>;
 class ShellWindows {
 public:
     virtual ~ShellWindows() = default;
-    // 6005 / 6010: person holds the starting values; on OK the complete record.
-    virtual bool RunPersonDialog(int templateId, PersonRecord& person) = 0;
+    // 6005 / 6010: person holds the starting values; on OK the complete record
+    // and how its birth clock time was read.
+    virtual bool RunPersonDialog(int templateId, PersonRecord& person, ClockNote& note) = 0;
     // 6007 / 6018 on the open records file: the number of the record chosen.
     virtual std::optional<int> RunQueryDialog(int templateId, const std::string& recordsPath) = 0;
     // 6016 / 6021: the values the dialog confirmed (and wrote to the settings file).
@@ -122,6 +124,8 @@ public:
     ChartRecord& Record() { return *record_; }
     const ChartRecord& Record() const { return *record_; }
     const ChartSettings& Settings() const { return settings_; }
+    // The correction the current person's birth was entered with in this run.
+    const ClockNote& CurrentClockNote() const { return clockNote_; }
     // The potential definitions the charts are rated by, and what loading them found.
     PotentialTable& Potentials() { return *potentials_; }
     const PotentialTable& Potentials() const { return *potentials_; }
@@ -194,6 +198,7 @@ private:
     std::string settingsPath_;
     ShellWindows* windows_ = nullptr;
     int runningCommand_ = 0;
+    ClockNote clockNote_;
 };
 
 }  // namespace qv::ui

@@ -10,6 +10,7 @@
 #include "chart_compute.h"
 #include "chart_draw.h"
 #include "charted_person.h"
+#include "clock_note.h"
 #include "offscreen_app.h"
 #include "paint_helpers.h"
 #include "string_table.h"
@@ -239,6 +240,22 @@ TEST_F(DrawnChartTest, HeaderShowsTheNameAndBirthData) {
     EXPECT_NE(named.Image.copy(named.Layout.x0 + 26 * 20, 0, 160, 40), nameless.Image.copy(named.Layout.x0 + 26 * 20, 0, 160, 40));
     for (double row : {2, 4, 14, 20, 22, 28}) EXPECT_GT(InkIn(named, 26, row, 34, row + 2), 20) << "header row " << row;
     EXPECT_GT(InkIn(named, 30, 4, 32, 14), 100);  // the lunar date column
+}
+
+TEST_F(DrawnChartTest, ACorrectedBirthTimeIsNotedUnderTheSexLine) {
+    const DrawnChart plain = Draw(*rec_);
+    EXPECT_EQ(InkIn(plain, 26, 3.3, 34, 4), 0) << "the sex line alone, in the middle of its cell";
+    ClockNote note;
+    note.Zone = "America/Los_Angeles";
+    note.DaylightSaving = true;
+    note.Longitude = -118.25;
+    ChartDrawContext context;
+    context.clockNote = ChartNoteText(note);
+    const DrawnChart noted = Draw(*rec_, context);
+    EXPECT_GT(InkIn(noted, 26, 2, 34, 2.9), 20) << "the sex line moves up";
+    EXPECT_GT(InkIn(noted, 26, 2.95, 34, 3.45), 20) << "the zone";
+    EXPECT_GT(InkIn(noted, 26, 3.5, 34, 4), 20) << "true solar time";
+    EXPECT_EQ(InkIn(noted, 34, 2, 40, 4), InkIn(plain, 34, 2, 40, 4)) << "nothing spills out of the cell";
 }
 
 TEST_F(DrawnChartTest, APillarWithoutSpiritsLeavesItsCellEmpty) {

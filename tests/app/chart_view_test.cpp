@@ -2,6 +2,7 @@
 // either mouse button, the hand cursor, the help strip, printing, and the
 // flow-year window, all through the real widgets.
 #include <QAction>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QListWidget>
 #include <QMenu>
@@ -275,6 +276,45 @@ TEST_F(ChartViewTest, ThePrinterGetsTheChartSquareAtItsOwnResolution) {
     EXPECT_EQ(page.pixel(3300, 3300), qRgb(255, 255, 255));
     EXPECT_EQ(page.pixel(22 * 100 + 50, 25 * 100 + 50), qRgb(255, 255, 200)) << "the selected cell, column 0";
     EXPECT_EQ(page.pixel(100, 3500), qRgb(0, 255, 0)) << "nothing below the square";
+}
+
+// Bluish ink in the lower half of the sex line's cell, where the note of a
+// corrected birth time goes.
+int ClockNoteInk(CQuorvaneView& view) {
+    QImage page(kLogicalPageWidth, kLogicalPageHeight, QImage::Format_RGB32);
+    QPainter painter(&page);
+    view.PaintPage(painter, page.size());
+    painter.end();
+    const ChartLayout layout = CQuorvaneView::PageLayout();
+    int ink = 0;
+    for (int y = layout.y0 + 3 * layout.unit; y < layout.y0 + 4 * layout.unit; ++y)
+        for (int x = layout.x0 + 26 * layout.unit; x < layout.x0 + 34 * layout.unit; ++x) {
+            const QColor c = page.pixelColor(x, y);
+            ink += c.blue() > c.red() + 60 && c.blue() > c.green() + 60;
+        }
+    return ink;
+}
+
+TEST_F(ChartViewTest, TheHeaderNotesABirthTimeCorrectedWhenItWasEntered) {
+    EXPECT_EQ(ClockNoteInk(View()), 0) << "a person from the records file";
+    const auto enter = [this](const char* zone) {
+        WhenModal<PersonDialog>([zone](PersonDialog& d) {
+            Child<QComboBox>(d, "year").setCurrentIndex(1974 - 1900);
+            Child<QComboBox>(d, "month").setCurrentIndex(6);
+            Child<QComboBox>(d, "day").setCurrentIndex(14);
+            Child<QComboBox>(d, "hour").setCurrentIndex(12);
+            QComboBox& zones = Child<QComboBox>(d, "zone");
+            zones.setCurrentIndex(zones.findText(QString::fromLatin1(zone)));
+            Click(d, "ok");
+        });
+        ASSERT_TRUE(app_->Execute(ID_NEW_PERSON));
+    };
+    enter("Asia/Taipei");
+    EXPECT_EQ(Rec().Person.hour, 11);
+    EXPECT_GT(ClockNoteInk(View()), 40);
+    enter("不校正（東八區）");
+    EXPECT_EQ(Rec().Person.hour, 12);
+    EXPECT_EQ(ClockNoteInk(View()), 0);
 }
 
 // ---- the flow-year window ----

@@ -15,6 +15,7 @@ using namespace qv::ui;
 struct ScriptedWindows : ShellWindows {
     std::vector<int> Dialogs;
     std::vector<PersonRecord> People;           // answers of the person dialogs, in turn
+    std::vector<ClockNote> Notes;               // and how their birth clocks were read
     std::vector<std::optional<int>> Choices;   // answers of the query dialogs, in turn
     std::vector<std::optional<std::string>> Files;
     SettingValues Settings;
@@ -23,11 +24,15 @@ struct ScriptedWindows : ShellWindows {
     std::vector<std::string> Printing;  // "print", "preview", "setup"
     std::vector<bool> FlowYears;        // each open (true) or close (false) asked for
 
-    bool RunPersonDialog(int templateId, PersonRecord& person) override {
+    bool RunPersonDialog(int templateId, PersonRecord& person, ClockNote& note) override {
         Dialogs.push_back(templateId);
         if (People.empty()) return false;
         person = People.front();
         People.erase(People.begin());
+        if (!Notes.empty()) {
+            note = Notes.front();
+            Notes.erase(Notes.begin());
+        }
         return true;
     }
     std::optional<int> RunQueryDialog(int templateId, const std::string&) override {
@@ -256,6 +261,40 @@ TEST_F(ShellLogicTest, ModifyRewritesTheCurrentRecord) {
     ASSERT_TRUE(ReadRecord(root_.MainFile(), 1, r));
     EXPECT_EQ(NameOf(r), "乙改");
     EXPECT_EQ(app_.Record().Person.year, 1992);
+}
+
+// The correction a birth was entered with is known for the run only and
+// belongs to the person entered with it.
+TEST_F(ShellLogicTest, TheCorrectionNoteFollowsThePersonEnteredWithIt) {
+    ClockNote taipei;
+    taipei.Zone = "Asia/Taipei";
+    taipei.ZoneOffsetMinutes = 540;
+    taipei.DaylightSaving = true;
+    windows_.People = {StoredPerson("甲", 1974, 7, 15, 11, 0), StoredPerson("甲二", 1974, 7, 15, 11, 0),
+                       StoredPerson("甲三", 1974, 7, 15, 10, 0), StoredPerson("乙", 1980, 1, 1, 8, 0)};
+    windows_.Notes = {taipei};
+    ASSERT_TRUE(app_.Execute(ID_NEW_PERSON));
+    EXPECT_EQ(app_.CurrentClockNote().Zone, "Asia/Taipei");
+    ASSERT_TRUE(app_.Execute(ID_MODIFY_PERSON));
+    EXPECT_TRUE(app_.CurrentClockNote().Applied()) << "a new name leaves the corrected birth as it was";
+    windows_.Choices = {0};
+    ASSERT_TRUE(app_.Execute(ID_QUERY_PERSON));
+    EXPECT_TRUE(app_.CurrentClockNote().Applied()) << "the same person chosen again";
+    ASSERT_TRUE(app_.Execute(ID_MODIFY_PERSON));
+    EXPECT_FALSE(app_.CurrentClockNote().Applied()) << "a birth time typed anew, as given";
+
+    windows_.Notes = {taipei};
+    ASSERT_TRUE(app_.Execute(ID_NEW_PERSON));
+    ASSERT_TRUE(app_.CurrentClockNote().Applied());
+    windows_.Choices = {0};
+    ASSERT_TRUE(app_.Execute(ID_QUERY_PERSON));
+    EXPECT_FALSE(app_.CurrentClockNote().Applied()) << "another person from the records file";
+    windows_.People = {StoredPerson("丙", 1974, 7, 15, 11, 0)};
+    windows_.Notes = {taipei};
+    ASSERT_TRUE(app_.Execute(ID_NEW_PERSON));
+    ASSERT_TRUE(app_.CurrentClockNote().Applied());
+    app_.Execute(ID_OPEN_OTHER_RECORDS);  // the current person goes, even when no file is chosen
+    EXPECT_FALSE(app_.CurrentClockNote().Applied());
 }
 
 TEST_F(ShellLogicTest, DeletingTheCurrentPersonClearsTheChart) {
