@@ -160,6 +160,7 @@ void PersonDialog::BuildWidgets() {
     line(QStringLiteral("出生時間："), Row({hourList_, new QLabel(QStringLiteral("時")), minuteList_,
                                         new QLabel(QStringLiteral("分")), hourUnknown_}));
     grid->addWidget(BuildClockGroup(), grid->rowCount(), 0, 1, 2);
+    grid->addWidget(chartedMoment_, grid->rowCount(), 0, 1, 2);
     line(QStringLiteral("地址："), address_);
     line(QStringLiteral("電話："), phone_);
     line(QStringLiteral("備註："), remarks_);
@@ -476,15 +477,24 @@ void PersonDialog::ShowChartedMoment() {
     if (!repeated) firstOfRepeated_->setChecked(true);  // the first again when the choice comes back
     repeatedRow_->setVisible(repeated);
     chartedMoment_->setVisible(correcting);
-    if (!correcting) return;
-    chartedMoment_->setStyleSheet(why != 0 ? QString::fromLatin1(RefusedStyle) : QString());
-    const ClockNote note = NoteOf(zoneList_->currentText().toStdString(), clock, moment);
-    chartedMoment_->setText(why != 0 ? Text(why) : Utf8(ChartedMomentText(moment.Charted, note)));
+    if (correcting) {
+        chartedMoment_->setStyleSheet(why != 0 ? QString::fromLatin1(RefusedStyle) : QString());
+        const ClockNote note = NoteOf(zoneList_->currentText().toStdString(), clock, moment);
+        chartedMoment_->setText(why != 0 ? Text(why) : Utf8(ChartedMomentText(moment.Charted, note)));
+    }
+    GrowToFit();
+}
+
+void PersonDialog::GrowToFit() {
+    // A window takes no height from wrapped lines by itself.
+    const int needed = layout()->totalHeightForWidth(width());
+    if (height() < needed) resize(width(), needed);
 }
 
 void PersonDialog::Refuse(const QString& why) {
     problem_->setText(why);
     problem_->show();
+    GrowToFit();
 }
 
 QString PersonDialog::Problem() const { return problem_->isHidden() ? QString() : problem_->text(); }

@@ -72,6 +72,7 @@ private:
     void ShowChartedMoment();
     bool TypedNumber(const QComboBox& box, int firstValue, int& value) const;
     void Refuse(const QString& why);
+    void GrowToFit();
 
     PersonDialogSetup setup_;
     PersonRecord result_{};
