@@ -176,14 +176,13 @@ void PersonDialog::BuildWidgets() {
     connect(hourUnknown_, &QCheckBox::toggled, this, &PersonDialog::HourUnknownToggled);
 
     // After the handlers above, so the moment shown reads the lists as they settled.
-    const auto follow = [this](auto* sender, auto signal) { connect(sender, signal, this, &PersonDialog::ShowChartedMoment); };
+    const auto show = &PersonDialog::ShowChartedMoment;
     for (QComboBox* list : {yearList_, monthList_, dayList_, hourList_, minuteList_, zoneList_})
-        follow(list, &QComboBox::currentIndexChanged);
-    for (QComboBox* list : {yearList_, dayList_}) follow(list, &QComboBox::editTextChanged);
-    for (QAbstractButton* button : {static_cast<QAbstractButton*>(lunarButton_), static_cast<QAbstractButton*>(hourUnknown_),
-                                    static_cast<QAbstractButton*>(solarTime_), static_cast<QAbstractButton*>(secondOfRepeated_)})
-        follow(button, &QAbstractButton::toggled);
-    follow(longitude_, &QLineEdit::textChanged);
+        connect(list, &QComboBox::currentIndexChanged, this, show);
+    for (QComboBox* list : {yearList_, dayList_}) connect(list, &QComboBox::editTextChanged, this, show);
+    for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{lunarButton_, hourUnknown_, solarTime_, secondOfRepeated_})
+        connect(button, &QAbstractButton::toggled, this, show);
+    connect(longitude_, &QLineEdit::textChanged, this, show);
 }
 
 // The birthplace's zone and true solar time: both optional, off at first.
@@ -214,7 +213,6 @@ QGroupBox* PersonDialog::BuildClockGroup() {
     grid->addWidget(Row({solarTime_, new QLabel(QStringLiteral("經度")), longitude_,
                          new QLabel(QStringLiteral("度（東經為正，西經為負）"))}), 1, 0, 1, 2);
     grid->addWidget(repeatedRow_, 2, 0, 1, 2);
-    grid->addWidget(chartedMoment_, 3, 0, 1, 2);
     return group;
 }
 
@@ -477,11 +475,11 @@ void PersonDialog::ShowChartedMoment() {
     if (!repeated) firstOfRepeated_->setChecked(true);  // the first again when the choice comes back
     repeatedRow_->setVisible(repeated);
     chartedMoment_->setVisible(correcting);
-    if (correcting) {
-        chartedMoment_->setStyleSheet(why != 0 ? QString::fromLatin1(RefusedStyle) : QString());
-        const ClockNote note = NoteOf(zoneList_->currentText().toStdString(), clock, moment);
-        chartedMoment_->setText(why != 0 ? Text(why) : Utf8(ChartedMomentText(moment.Charted, note)));
-    }
+    chartedMoment_->setStyleSheet(why != 0 ? QString::fromLatin1(RefusedStyle) : QString());
+    if (why != 0)
+        chartedMoment_->setText(Text(why));
+    else if (correcting)
+        chartedMoment_->setText(Utf8(ChartedMomentText(moment.Charted, NoteOf(zoneList_->currentText().toStdString(), clock, moment))));
     GrowToFit();
 }
 
