@@ -157,6 +157,15 @@ PotentialLayout LayoutPotentialWindow(QSize screen, const FrameMetrics& fm, int 
     return l;
 }
 
+QRect PotentialClientRect(const PotentialLayout& l, const FrameMetrics& fm) {
+    return l.Frame.adjusted(fm.Frame, fm.Caption + fm.Frame, -fm.Frame, -fm.Frame);
+}
+
+QSize PotentialDrawingSize(const PotentialLayout& l, const FrameMetrics& fm) {
+    const QSize client = PotentialClientRect(l, fm).size();
+    return QSize(client.width() - (l.ScrollBar ? fm.ScrollBar : 0), client.height());
+}
+
 QString PotentialCaption(const PotentialTable& table, int category) {
     QString name;
     if (table.TableReady && category >= 0 && category < table.CategoryCount)

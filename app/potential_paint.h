@@ -45,6 +45,10 @@ struct PotentialLayout {
 // a category or style change) asks for a scroll bar from 11 items on, so a
 // category of 11 or 12 shows one with a single position.
 PotentialLayout LayoutPotentialWindow(QSize screen, const FrameMetrics& frame, int items, int style, bool relayout);
+// The window's client (its frame less the edges and the caption), in screen
+// coordinates, and the part of it a paint draws on (less the scroll bar).
+QRect PotentialClientRect(const PotentialLayout& layout, const FrameMetrics& frame);
+QSize PotentialDrawingSize(const PotentialLayout& layout, const FrameMetrics& frame);
 
 // What one paint draws: a category's abilities with their scores.
 struct PotentialPicture {
