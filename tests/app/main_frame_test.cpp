@@ -35,13 +35,7 @@ protected:
     // Starts the program on the data root as main() does, without the logo.
     void Start() { StartProgram(root_, app_, frame_); }
     // Runs the command as the menu does.
-    void Choose(int id) {
-        QAction* action = frame_->Action(id);
-        ASSERT_NE(action, nullptr) << id;
-        frame_->UpdateCommandStates();
-        ASSERT_TRUE(action->isEnabled()) << id;
-        action->trigger();
-    }
+    void Choose(int id) { ChooseCommand(*frame_, id); }
     bool MenuEnabled(int id) {
         frame_->UpdateCommandStates();
         return frame_->Action(id)->isEnabled();
