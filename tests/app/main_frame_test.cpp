@@ -28,10 +28,8 @@ namespace {
 
 using namespace qv::ui;
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public ShellTest {
 protected:
-    void SetUp() override { QtApp(); }
-
     // Starts the program on the data root as main() does, without the logo.
     void Start() { StartProgram(root_, app_, frame_); }
     // Runs the command as the menu does.
@@ -55,11 +53,6 @@ protected:
             for (int x = 0; x < image.width(); x += 2) ink += image.pixelColor(x, y) != Qt::white;
         return ink;
     }
-
-    DataRoot root_;
-    MessageLog messages_;
-    std::unique_ptr<CQuorvaneApp> app_;
-    std::unique_ptr<CMainFrame> frame_;
 };
 
 TEST_F(MainFrameTest, MenuIsExactlyTheShellsMenu) {

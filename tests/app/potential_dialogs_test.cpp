@@ -33,12 +33,11 @@ CategoryAnswer Enter(const QString& name, const QString& k, const QString& count
     };
 }
 
-class PotentialDialogsTest : public ::testing::Test {
+class PotentialDialogsTest : public ShellTest {
 protected:
-    void SetUp() override { QtApp(); }
     std::string TablePath() const { return root_.Program() + "/EngyInfo.tbl"; }
     void Start() { StartProgram(root_, app_, frame_); }
-    void StartWith(const std::vector<CategorySpec>& categories) {
+    void StartWith(const std::vector<CategoryDef>& categories) {
         WritePotentialTable(TablePath(), categories);
         Start();
     }
@@ -72,10 +71,6 @@ protected:
     }
     static std::string Name(const PotentialItem& item) { return PotentialNameText(item.Name); }
 
-    DataRoot root_;
-    MessageLog messages_;
-    std::unique_ptr<CQuorvaneApp> app_;
-    std::unique_ptr<CMainFrame> frame_;
 };
 
 std::string Le16(int v) { return {static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff)}; }
@@ -194,7 +189,7 @@ TEST_F(PotentialDialogsTest, DiscardingTheAbilitiesForgetsTheNewCategory) {
 
 // 7 × 32 + 26 = 250 abilities: 10 more would pass the 255 the table holds, 5 fit exactly.
 TEST_F(PotentialDialogsTest, MoreThanTwoHundredFiftyFiveAbilitiesAreRefused) {
-    std::vector<CategorySpec> full(7, CategorySpec{QStringLiteral("類"), 32});
+    std::vector<CategoryDef> full(7, CategoryDef{QStringLiteral("類"), 32});
     full.push_back({QStringLiteral("末"), 26});
     StartWith(full);
     const std::string before = ReadFileText(TablePath());

@@ -15,25 +15,25 @@
 
 namespace qv::test {
 
-struct CategorySpec {
+struct CategoryDef {
     QString Name;
     int Items;
 };
 
 // Category c's abilities are named by its name and their number from 1, and
 // each has element bit c % 5 and ten-god bit i % 10, so a moved one is known.
-inline std::unique_ptr<PotentialTable> MakePotentialTable(const std::vector<CategorySpec>& categories) {
+inline std::unique_ptr<PotentialTable> MakePotentialTable(const std::vector<CategoryDef>& categories) {
     auto table = std::make_unique<PotentialTable>();
     ResetPotentialTable(*table);
-    for (const CategorySpec& spec : categories) {
-        const int c = AddPotentialCategory(*table, 40, spec.Items);
-        EXPECT_GE(c, 0) << spec.Name.toStdString();
+    for (const CategoryDef& def : categories) {
+        const int c = AddPotentialCategory(*table, 40, def.Items);
+        EXPECT_GE(c, 0) << def.Name.toStdString();
         if (c < 0) break;
         PotentialCategory& cat = table->Categories[c];
-        ui::StorePotentialName(cat.Name, sizeof cat.Name, spec.Name);
-        for (int i = 0; i < spec.Items; ++i) {
+        ui::StorePotentialName(cat.Name, sizeof cat.Name, def.Name);
+        for (int i = 0; i < def.Items; ++i) {
             PotentialItem& item = table->Items[cat.FirstItem + i];
-            ui::StorePotentialName(item.Name, sizeof item.Name, spec.Name + QString::number(i + 1));
+            ui::StorePotentialName(item.Name, sizeof item.Name, def.Name + QString::number(i + 1));
             item.ElementMask = ElementBit(c % 5);
             item.TenGodMask = TenGodBit(i % 10);
         }
@@ -41,7 +41,7 @@ inline std::unique_ptr<PotentialTable> MakePotentialTable(const std::vector<Cate
     return table;
 }
 
-inline void WritePotentialTable(const std::string& path, const std::vector<CategorySpec>& categories) {
+inline void WritePotentialTable(const std::string& path, const std::vector<CategoryDef>& categories) {
     std::string error;
     ASSERT_TRUE(SavePotentialTable(path, *MakePotentialTable(categories), error)) << error;
 }

@@ -31,15 +31,15 @@ int Ink(const QImage& image, const QRect& r) {
     return ink;
 }
 
-class PotentialWindowTest : public ::testing::Test {
+class PotentialWindowTest : public ShellTest {
 protected:
     void SetUp() override {
-        QtApp();
+        ShellTest::SetUp();
         Store(root_.MainFile(), {StoredPerson("陳大文", 1990, 2, 4, 9, 5)});
     }
     std::string TablePath() const { return root_.Program() + "/EngyInfo.tbl"; }
     // 甲 has a band and a row more than a page holds, 乙 fits one page, 丙 is the last.
-    void StartCharted(const std::vector<CategorySpec>& categories = {{QStringLiteral("甲"), 13},
+    void StartCharted(const std::vector<CategoryDef>& categories = {{QStringLiteral("甲"), 13},
                                                                       {QStringLiteral("乙"), 5},
                                                                       {QStringLiteral("丙"), 2}}) {
         if (!categories.empty()) WritePotentialTable(TablePath(), categories);
@@ -60,11 +60,6 @@ protected:
         QApplication::processEvents();
         return Window().grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
-
-    DataRoot root_;
-    MessageLog messages_;
-    std::unique_ptr<CQuorvaneApp> app_;
-    std::unique_ptr<CMainFrame> frame_;
 };
 
 TEST_F(PotentialWindowTest, TheWindowCommandOpensAndClosesItAndItsTextFollows) {

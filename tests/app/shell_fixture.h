@@ -205,6 +205,17 @@ inline void ChooseCommand(ui::CMainFrame& frame, int id) {
     action->trigger();
 }
 
+// A test of the whole program on a data root of its own, with the messages it shows.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override { QtApp(); }
+
+    DataRoot root_;
+    MessageLog messages_;
+    std::unique_ptr<ui::CQuorvaneApp> app_;
+    std::unique_ptr<ui::CMainFrame> frame_;
+};
+
 // Spins the event loop until the condition holds or the time is up.
 inline bool WaitUntil(const std::function<bool()>& condition, int ms = 10000) {
     QElapsedTimer clock;
