@@ -203,5 +203,54 @@ TEST_F(PotentialDialogsTest, MoreThanTwoHundredFiftyFiveAbilitiesAreRefused) {
     EXPECT_EQ(app_->currentCategory, 8);
 }
 
+TEST_F(PotentialDialogsTest, AnOlderCategoryChosenInTheListIsTheOneChanged) {
+    StartWith({{QStringLiteral("甲"), 2}, {QStringLiteral("乙"), 3}});
+    QString shownK, shownCount, present;
+    RunDialogs(
+        [&](PotentialCategoryDialog& d) {
+            EXPECT_TRUE(Child<QRadioButton>(d, "1035").isChecked());
+            Child<QListWidget>(d, "1036").setCurrentRow(1);
+            shownK = Child<QLineEdit>(d, "1022").text();
+            shownCount = Child<QLineEdit>(d, "1023").text();
+            present = Child<QLabel>(d, "1037").text();
+            Enter(QStringLiteral("乙類"), QStringLiteral("70"), QStringLiteral("3"))(d);
+        },
+        [](PotentialItemDialog& d) {
+            // A name typed for each of two abilities, the list moving between them.
+            QListWidget& list = Child<QListWidget>(d, "1024");
+            EXPECT_EQ(list.item(1)->text(), QStringLiteral("2 乙2"));
+            Retype(Child<QLineEdit>(d, "1000"), QStringLiteral("耐心"));
+            list.setCurrentRow(2);
+            EXPECT_EQ(list.item(0)->text(), QStringLiteral("1 耐心"));
+            Retype(Child<QLineEdit>(d, "1000"), QStringLiteral("勇氣"));
+            Click(d, "ok");
+        });
+    EXPECT_EQ(shownK, QStringLiteral("40"));
+    EXPECT_EQ(shownCount, QStringLiteral("3"));
+    EXPECT_EQ(present, QStringLiteral("3"));
+    const PotentialTable t = Saved();
+    EXPECT_EQ(PotentialNameText(t.Categories[1].Name), "乙類");
+    EXPECT_EQ(t.Categories[1].K, 70);
+    EXPECT_EQ(t.Categories[0].K, 40);
+    EXPECT_EQ(Name(t.Items[2]), "耐心");
+    EXPECT_EQ(Name(t.Items[3]), "乙2");
+    EXPECT_EQ(Name(t.Items[4]), "勇氣");
+    EXPECT_EQ(app_->currentCategory, 1);
+}
+
+TEST_F(PotentialDialogsTest, AFullCategoryTableOffersNoNewCategory) {
+    StartWith(std::vector<CategoryDef>(MaxPotentialCategories, CategoryDef{QStringLiteral("類"), 1}));
+    bool offered = true;
+    QString why;
+    RunRefused([&](PotentialCategoryDialog& d) {
+        offered = Child<QRadioButton>(d, "1034").isEnabled();
+        why = Child<QRadioButton>(d, "1034").toolTip();
+        d.reject();
+    });
+    EXPECT_FALSE(offered);
+    EXPECT_TRUE(why.contains(QStringLiteral("32"))) << why.toStdString();
+    EXPECT_EQ(app_->Potentials().CategoryCount, MaxPotentialCategories);
+}
+
 }  // namespace
 }  // namespace qv::test
