@@ -59,6 +59,7 @@ struct PotentialPicture {
     PotentialLayout Layout;
     int ScrollPos = 0;         // skips ScrollPos × PerPage abilities (never in style 7)
     QFont Small, Label;
+    bool CategoryDefined = false;  // the table holds the category (its abilities may be none)
     bool Comparing() const { return !Compare.empty(); }
 };
 
@@ -70,7 +71,8 @@ PotentialPicture MakePotentialPicture(const PotentialTable& table, const ChartRe
 QString PotentialCaption(const PotentialTable& table, int category);
 
 // The window's client: the background, then the style (a text line instead
-// when the table holds no category or the category no ability).
+// when the table holds no category or the category no ability, naming the
+// menu entry that defines them).
 void DrawPotentialWindow(QPainter& painter, const PotentialPicture& picture, QSize client);
 // The size a style draws (what the printout scales onto the page).
 QSize PotentialSourceSize(const PotentialPicture& picture);
