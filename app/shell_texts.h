@@ -12,7 +12,8 @@ inline constexpr int DateNotInCalendarText = 900;  // the date does not exist or
 inline constexpr int MomentNotChartableText = 901; // outside the solar-term table
 inline constexpr int NotBig5Text = 902;            // after a field label: a character Big5 cannot hold
 inline constexpr int TooLongText = 903;            // after a field label: longer than the field
-inline constexpr int StoredBirthBrokenText = 904;
-inline constexpr int CannotPrintText = 905;        // the printer or the output file cannot be opened  // a stored record whose birth cannot be charted
+inline constexpr int StoredBirthBrokenText = 904;  // a stored record whose birth cannot be charted
+inline constexpr int CannotPrintText = 905;        // the printer or the output file cannot be opened
+inline constexpr int PotentialTableRefusedText = 906;  // EngyInfo.tbl is damaged; the fault follows
 
 }  // namespace qv::ui

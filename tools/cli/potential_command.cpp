@@ -15,23 +15,6 @@ namespace {
 constexpr const char* NoCategories =
     "no potential categories are defined; define them with the 潛能參數 dialog or potential-table import";
 
-struct TableFile {
-    std::string Path;
-    std::unique_ptr<PotentialTable> Table = std::make_unique<PotentialTable>();
-    PotentialLoadResult Loaded;
-};
-
-// The table at --file, else in the data folder's program folder; false after
-// a complaint when the file is refused.
-bool LoadTable(Args& args, TableFile& file) {
-    const auto path = args.TakeValue("--file");
-    file.Path = path ? *path : PotentialTablePath(ResolveDataPaths(args.DataDir));
-    file.Loaded = LoadPotentialTable(file.Path, *file.Table);
-    if (!file.Loaded.Refused) return true;
-    Complain(file.Loaded.Problem);
-    return false;
-}
-
 bool NothingLeft(const Args& args) {
     if (args.RejectUnknownOptions()) return false;
     if (args.Items.empty()) return true;
@@ -138,6 +121,15 @@ int Import(Args& args, TableFile& file) {
 }
 
 }  // namespace
+
+bool LoadTable(Args& args, TableFile& file) {
+    const auto path = args.TakeValue("--file");
+    file.Path = path ? *path : PotentialTablePath(ResolveDataPaths(args.DataDir));
+    file.Loaded = LoadPotentialTable(file.Path, *file.Table);
+    if (!file.Loaded.Refused) return true;
+    Complain(file.Loaded.Problem);
+    return false;
+}
 
 int RunPotential(Args& args) {
     TableFile file;
