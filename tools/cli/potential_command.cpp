@@ -1,6 +1,5 @@
 // potential: a person's potential values; potential-table: the table file
 // shown, exported as JSON and imported back.
-#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -109,8 +108,6 @@ int Import(Args& args, TableFile& file) {
         Complain(from + ": " + error);
         return ExitBadInput;
     }
-    std::error_code ec;
-    std::filesystem::create_directories(FolderOf(file.Path), ec);
     if (!SavePotentialTable(file.Path, *file.Table, error)) {
         Complain(error);
         return ExitNoData;
