@@ -226,8 +226,11 @@ void PotentialItemDialog::FillList() {
     const QSignalBlocker quiet(list_);
     const int row = list_->currentRow();
     list_->clear();
-    for (int i = 0; i < count_; ++i)
-        list_->addItem(QString::number(i + 1) + QLatin1Char(' ') + Utf8(FieldText(table_.Items[first_ + i].Name)));
+    // The names are Big5: decoded for the list, an empty one left empty.
+    for (int i = 0; i < count_; ++i) {
+        const PotentialItem& item = table_.Items[first_ + i];
+        list_->addItem(QString::number(i + 1) + QLatin1Char(' ') + (item.Name[0] ? NameOf(item.Name) : QString()));
+    }
     list_->setCurrentRow(row);
 }
 

@@ -157,6 +157,15 @@ PotentialLayout LayoutPotentialWindow(QSize screen, const FrameMetrics& fm, int 
     return l;
 }
 
+QRect PotentialClientRect(const PotentialLayout& l, const FrameMetrics& fm) {
+    return l.Frame.adjusted(fm.Frame, fm.Caption + fm.Frame, -fm.Frame, -fm.Frame);
+}
+
+QSize PotentialDrawingSize(const PotentialLayout& l, const FrameMetrics& fm) {
+    const QSize client = PotentialClientRect(l, fm).size();
+    return QSize(client.width() - (l.ScrollBar ? fm.ScrollBar : 0), client.height());
+}
+
 QString PotentialCaption(const PotentialTable& table, int category) {
     QString name;
     if (table.TableReady && category >= 0 && category < table.CategoryCount)
@@ -173,6 +182,7 @@ PotentialPicture MakePotentialPicture(const PotentialTable& table, const ChartRe
     pic.Label = MakeChartFont(10, layout.Base, 400);
     if (!table.TableReady || category < 0 || category >= table.CategoryCount) return pic;
     const PotentialCategory& cat = table.Categories[category];
+    pic.CategoryDefined = true;
     const bool comparing = rec.ChartKind != 0;
     for (int i = 0; i < cat.ItemCount; ++i) {
         const int at = cat.FirstItem + i;
@@ -197,7 +207,8 @@ void DrawPotentialWindow(QPainter& painter, const PotentialPicture& pic, QSize c
     if (pic.Names.isEmpty()) {
         painter.setFont(pic.Label);
         Write(painter, QRect(QPoint(0, 0), client),
-              QStringLiteral("尚未定義潛能分類：請用「視窗 > 潛能 > 設定潛能參數...」定義"));
+              pic.CategoryDefined ? QStringLiteral("此分類尚無潛能項目：請用「視窗 > 潛能 > 設定潛能參數...」設定")
+                                  : QStringLiteral("尚未定義潛能分類：請用「視窗 > 潛能 > 設定潛能參數...」定義"));
     } else {
         switch (pic.Style) {
             case 0: DrawBarBands(painter, pic); break;

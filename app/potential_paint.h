@@ -45,6 +45,10 @@ struct PotentialLayout {
 // a category or style change) asks for a scroll bar from 11 items on, so a
 // category of 11 or 12 shows one with a single position.
 PotentialLayout LayoutPotentialWindow(QSize screen, const FrameMetrics& frame, int items, int style, bool relayout);
+// The window's client (its frame less the edges and the caption), in screen
+// coordinates, and the part of it a paint draws on (less the scroll bar).
+QRect PotentialClientRect(const PotentialLayout& layout, const FrameMetrics& frame);
+QSize PotentialDrawingSize(const PotentialLayout& layout, const FrameMetrics& frame);
 
 // What one paint draws: a category's abilities with their scores.
 struct PotentialPicture {
@@ -55,6 +59,7 @@ struct PotentialPicture {
     PotentialLayout Layout;
     int ScrollPos = 0;         // skips ScrollPos × PerPage abilities (never in style 7)
     QFont Small, Label;
+    bool CategoryDefined = false;  // the table holds the category (its abilities may be none)
     bool Comparing() const { return !Compare.empty(); }
 };
 
@@ -66,7 +71,8 @@ PotentialPicture MakePotentialPicture(const PotentialTable& table, const ChartRe
 QString PotentialCaption(const PotentialTable& table, int category);
 
 // The window's client: the background, then the style (a text line instead
-// when the table holds no category or the category no ability).
+// when the table holds no category or the category no ability, naming the
+// menu entry that defines them).
 void DrawPotentialWindow(QPainter& painter, const PotentialPicture& picture, QSize client);
 // The size a style draws (what the printout scales onto the page).
 QSize PotentialSourceSize(const PotentialPicture& picture);

@@ -45,8 +45,7 @@ void CPotentialWnd::Layout(bool relayout) {
     layout_ = LayoutPotentialWindow(area.size(), frame, items, app_.potentialStyle, relayout);
     scroll_->setRange(0, layout_.ScrollMax);
     scroll_->setVisible(layout_.ScrollBar);
-    // The frame rectangle less the frame edges and the caption is the client.
-    const QRect client = layout_.Frame.adjusted(frame.Frame, frame.Caption + frame.Frame, -frame.Frame, -frame.Frame);
+    const QRect client = PotentialClientRect(layout_, frame);
     setFixedSize(client.size());
     setGeometry(client.translated(area.topLeft()));
     scroll_->setGeometry(width() - frame.ScrollBar, 0, frame.ScrollBar, height());

@@ -102,6 +102,7 @@ bool CQuorvaneApp::Initialize(const StartOptions& options, std::string& error) {
 
 void CQuorvaneApp::OnStartup(bool showLogo) {
     if (showLogo) windows_->ShowLogo(5);
+    if (potentialLoad_.Refused) ShowMessageWith(PotentialTableRefusedText, potentialLoad_.Problem);
     Execute(ReadCount(OpenRecordsFile()) >= 1 ? ID_QUERY_PERSON : ID_NEW_PERSON);
 }
 

@@ -27,17 +27,27 @@ void ShowMessageBox(const MessageRequest& request) {
     }
 }
 
-}  // namespace
-
-int ShowMessage(int textId, int captionId, int style) {
-    const MessageRequest request{textId, captionId, style, std::string(StringText(textId)),
-                                 std::string(StringText(captionId))};
+int Show(const MessageRequest& request) {
     if (Sink()) {
         Sink()(request);
     } else {
         ShowMessageBox(request);
     }
     return 0;
+}
+
+}  // namespace
+
+int ShowMessage(int textId, int captionId, int style) {
+    return Show(MessageRequest{textId, captionId, style, std::string(StringText(textId)),
+                               std::string(StringText(captionId))});
+}
+
+int ShowMessageWith(int textId, std::string_view detail) {
+    std::string text(StringText(textId));
+    if (!detail.empty()) (text += '\n') += detail;
+    return Show(MessageRequest{textId, ProductTitleText, MessageExclamation, std::move(text),
+                               std::string(StringText(ProductTitleText))});
 }
 
 MessageSink SetMessageSink(MessageSink sink) {

@@ -4,6 +4,7 @@
 // the texts without a modal box.
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace qv::ui {
 
@@ -21,6 +22,8 @@ using MessageSink = std::function<void(const MessageRequest&)>;
 
 // Shows the message (through the sink when one is set). Returns 0.
 int ShowMessage(int textId, int captionId = 129, int style = MessageExclamation);
+// The same with `detail` (a fault the program found) on a line after the text.
+int ShowMessageWith(int textId, std::string_view detail);
 
 // Replaces the sink; an empty one restores the message box. Returns the previous sink.
 MessageSink SetMessageSink(MessageSink sink);

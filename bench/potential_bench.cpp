@@ -1,6 +1,10 @@
-// Potential values of a full table (255 abilities) for one chart block, and
-// loading and checking the full table file.
+// Potential values of a full table (255 abilities) for one chart block,
+// loading and checking the full table file, and one paint of the potential
+// window in each style.
 #include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QPainter>
 
 #include <stdlib.h>
 
@@ -9,8 +13,10 @@
 #include <memory>
 #include <random>
 
+#include "offscreen_app.h"
 #include "potential.h"
 #include "potential_file.h"
+#include "potential_paint.h"
 
 namespace qv {
 namespace {
@@ -64,6 +70,37 @@ void BM_LoadPotentialTableFile(benchmark::State& state) {
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_LoadPotentialTableFile)->Unit(benchmark::kMicrosecond);
+
+// What a paint of the window does: the picture of the first (full) category
+// from the record, then the style into an image of the window's drawing
+// size on a 1280 x 1024 screen. Arguments: the style, and 1 to compare with
+// a year's scores.
+void BM_PaintPotentialStyle(benchmark::State& state) {
+    test::QtApp();
+    const auto table = FullTable();
+    auto rec = std::make_unique<ChartRecord>();
+    std::mt19937 rng(5);
+    for (auto& block : rec->PotentialIndex)
+        for (int16_t& v : block) v = static_cast<int16_t>(rng() % 99);
+    rec->ChartKind = static_cast<int16_t>(state.range(1) ? 2 : 0);
+    const int style = static_cast<int>(state.range(0));
+    const ui::FrameMetrics frame;
+    const ui::PotentialLayout layout =
+        ui::LayoutPotentialWindow(QSize(1280, 1024), frame, table->Categories[0].ItemCount, style, false);
+    QImage image(ui::PotentialDrawingSize(layout, frame), QImage::Format_RGB32);
+    for (auto _ : state) {
+        const ui::PotentialPicture picture = ui::MakePotentialPicture(*table, *rec, 0, style, layout);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        ui::DrawPotentialWindow(painter, picture, image.size());
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_PaintPotentialStyle)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, ui::PotentialStyleCount - 1, 1), {0, 1}})
+    ->ArgNames({"style", "compare"})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qv

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -78,6 +79,11 @@ std::string FolderOf(const std::string& path) {
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
+}
+
+void MakeFolderOf(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(FolderOf(path), ec);
 }
 
 bool ReplaceFile(FileWriter& writer, const std::string& path, const std::string& scratch, std::string_view content,

@@ -39,4 +39,8 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
 // The folder part of a path ("." when it has none).
 std::string FolderOf(const std::string& path);
 
+// Makes the path's folder when it is missing, as the files of a data root
+// need on a first run; a failure shows when the file is written.
+void MakeFolderOf(const std::string& path);
+
 }  // namespace qv

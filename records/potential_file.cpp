@@ -59,6 +59,7 @@ bool SavePotentialTable(const std::string& path, const PotentialTable& table, st
             !ReplaceFile(writer, path + ".bad", path + ".bad.tmp", damaged, error))
             return false;
     }
+    MakeFolderOf(path);
     return ReplaceFile(writer, path, path + ".tmp", EncodePotentialTable(table), error);
 }
 

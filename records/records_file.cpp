@@ -63,6 +63,7 @@ RecordsResult Rewrite(const std::string& path, RecordsHeader header, const std::
     bytes.reserve(SoundLength(records.size()));
     for (const PersonRecord& r : records) AppendRecordBytes(r, bytes);
     RecordsResult result;
+    MakeFolderOf(path);
     if (!ReplaceFile(writer, path, ScratchPathFor(path), bytes, result.Error)) return Failure(messageId, result.Error);
     result.Ok = true;
     result.Count = static_cast<int>(records.size());

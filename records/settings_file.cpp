@@ -202,8 +202,8 @@ bool WriteSetting(const std::string& path, SettingKey key, int value, std::strin
     std::error_code ec;
     std::string old;
     if (std::filesystem::exists(path, ec) && !ReadWholeFile(path, old, error)) return false;
-    std::filesystem::create_directories(FolderOf(path), ec);
     const std::string text = WithProfileValue(old, SettingsSection(), SettingName(key), std::to_string(value));
+    MakeFolderOf(path);
     return ReplaceFile(writer, path, path + ".tmp", text, error);
 }
 

@@ -54,14 +54,7 @@ protected:
         StartProgram(root_, app_, frame_);
         Query(0);
     }
-    void Query(int row) {
-        WhenModal<PersonQueryDialog>([row](PersonQueryDialog& q) {
-            Child<QListWidget>(q, "names").setCurrentRow(row);
-            Click(q, "ok");
-        });
-        ASSERT_TRUE(app_->Execute(ID_QUERY_PERSON));
-        ASSERT_TRUE(app_->chartShown);
-    }
+    void Query(int row) { QueryPersonAt(*app_, row); }
     CQuorvaneView& View() { return *frame_->View(); }
     ChartRecord& Rec() { return app_->Record(); }
     // Clicks the page point of the 1024 x 768 page where the view shows it.

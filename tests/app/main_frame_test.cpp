@@ -28,20 +28,12 @@ namespace {
 
 using namespace qv::ui;
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public ShellTest {
 protected:
-    void SetUp() override { QtApp(); }
-
     // Starts the program on the data root as main() does, without the logo.
     void Start() { StartProgram(root_, app_, frame_); }
     // Runs the command as the menu does.
-    void Choose(int id) {
-        QAction* action = frame_->Action(id);
-        ASSERT_NE(action, nullptr) << id;
-        frame_->UpdateCommandStates();
-        ASSERT_TRUE(action->isEnabled()) << id;
-        action->trigger();
-    }
+    void Choose(int id) { ChooseCommand(*frame_, id); }
     bool MenuEnabled(int id) {
         frame_->UpdateCommandStates();
         return frame_->Action(id)->isEnabled();
@@ -61,11 +53,6 @@ protected:
             for (int x = 0; x < image.width(); x += 2) ink += image.pixelColor(x, y) != Qt::white;
         return ink;
     }
-
-    DataRoot root_;
-    MessageLog messages_;
-    std::unique_ptr<CQuorvaneApp> app_;
-    std::unique_ptr<CMainFrame> frame_;
 };
 
 TEST_F(MainFrameTest, MenuIsExactlyTheShellsMenu) {

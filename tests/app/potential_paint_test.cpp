@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -176,6 +177,19 @@ TEST(PotentialStyles, NoAbilitiesDrawsOneLineOfText) {
         for (int x = 0; x < image.width(); ++x) ink += At(image, x, y) != Back;
     EXPECT_GT(ink, 0);
     EXPECT_EQ(At(image, 260, 10), Back) << "no panel";
+}
+
+TEST(PotentialStyles, ACategoryWithoutAbilitiesIsToldApartFromNoCategory) {
+    PotentialTable table{};
+    ResetPotentialTable(table);
+    AddPotentialCategory(table, 30, 0);
+    const auto rec = std::make_unique<ChartRecord>();
+    const PotentialLayout layout = Picture(1, {}).Layout;
+    const PotentialPicture empty = MakePotentialPicture(table, *rec, 0, 1, layout);
+    const PotentialPicture none = MakePotentialPicture(table, *rec, 1, 1, layout);
+    EXPECT_TRUE(empty.CategoryDefined);
+    EXPECT_FALSE(none.CategoryDefined);
+    EXPECT_NE(Draw(empty), Draw(none)) << "two different lines";
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -23,6 +25,7 @@
 #include "offscreen_app.h"
 #include "person_entry.h"
 #include "person_text.h"
+#include "query_dialog.h"
 #include "records_file.h"
 #include "run_program.h"
 #include "show_message.h"
@@ -182,6 +185,36 @@ inline void StartProgram(const DataRoot& root, std::unique_ptr<ui::CQuorvaneApp>
     frame->resize(1024, 768);
     frame->show();
 }
+
+// Charts the person of that row of the query dialog's list, as 查詢資料 does.
+inline void QueryPersonAt(ui::CQuorvaneApp& app, int row) {
+    WhenModal<ui::PersonQueryDialog>([row](ui::PersonQueryDialog& q) {
+        Child<QListWidget>(q, "names").setCurrentRow(row);
+        Click(q, "ok");
+    });
+    ASSERT_TRUE(app.Execute(ui::ID_QUERY_PERSON));
+    ASSERT_TRUE(app.chartShown);
+}
+
+// Runs the command as its menu entry does, after checking the entry is enabled.
+inline void ChooseCommand(ui::CMainFrame& frame, int id) {
+    QAction* action = frame.Action(id);
+    ASSERT_NE(action, nullptr) << id;
+    frame.UpdateCommandStates();
+    ASSERT_TRUE(action->isEnabled()) << id;
+    action->trigger();
+}
+
+// A test of the whole program on a data root of its own, with the messages it shows.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override { QtApp(); }
+
+    DataRoot root_;
+    MessageLog messages_;
+    std::unique_ptr<ui::CQuorvaneApp> app_;
+    std::unique_ptr<ui::CMainFrame> frame_;
+};
 
 // Spins the event loop until the condition holds or the time is up.
 inline bool WaitUntil(const std::function<bool()>& condition, int ms = 10000) {

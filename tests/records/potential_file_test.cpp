@@ -54,6 +54,11 @@ TEST_F(PotentialFileTest, MissingFileIsTheEmptyTableOfAFirstStart) {
     // Saving it creates the 1730-byte file of no categories.
     ASSERT_TRUE(Save(t));
     EXPECT_EQ(ReadFileText(path_).size(), 1730u);
+    // On a first run even the data root's program folder is missing.
+    std::string error;
+    const std::string fresh = PathOf("new-root/program/EngyInfo.tbl");
+    ASSERT_TRUE(SavePotentialTable(fresh, t, error)) << error;
+    EXPECT_EQ(ReadFileText(fresh).size(), 1730u);
 }
 
 TEST_F(PotentialFileTest, SavedTableLoadsBackByteForByte) {

@@ -29,6 +29,12 @@ TEST_F(StoreRecordTest, FirstStoreCreatesTheFileWithOneRecord) {
     EXPECT_FALSE(Exists(Scratch()));
 }
 
+TEST_F(StoreRecordTest, AFirstRunMakesTheDataRootItStoresInto) {
+    const std::string root = PathOf("home/.local/share/quorvane");
+    ASSERT_TRUE(StoreRecord(root + "/VNX5MAIN.AID", Person("王小明"), -1).Ok);
+    EXPECT_EQ(ReadFileText(root + "/VNX5MAIN.AID").size(), 448u);
+}
+
 TEST_F(StoreRecordTest, AppendReturnsTheNewNumberAndReplaceKeepsTheLength) {
     Fill(file_, {Person("甲"), Person("乙"), Person("丙")});
     const RecordsResult appended = StoreRecord(file_, Person("丁"), -1);

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QString>
 #include <filesystem>
-#include <regex>
 
 #include "run_program.h"
 
@@ -30,8 +29,9 @@ std::vector<int> LuckValues(const TempDir& data) {
     args.insert(args.end(), KnownPerson.begin(), KnownPerson.end());
     const auto r = RunCli(data, args);
     std::vector<int> values;
-    const std::regex value("\"Value\":(-?[0-9]+)");
-    for (std::sregex_iterator it(r.Out.begin(), r.Out.end(), value), end; it != end; ++it) values.push_back(std::stoi((*it)[1]));
+    const std::string key = "\"Value\":";
+    for (size_t at = r.Out.find(key); at != std::string::npos; at = r.Out.find(key, at + 1))
+        values.push_back(std::stoi(r.Out.substr(at + key.size())));
     return values;
 }
 

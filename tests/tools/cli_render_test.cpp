@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <filesystem>
+#include <fstream>
 
 #include "run_program.h"
 
@@ -150,6 +151,90 @@ TEST(CliRender, RefusesBadInputWithAReason) {
         EXPECT_NE(r.Err.find(c.Reason), std::string::npos) << r.Err;
     }
     EXPECT_FALSE(std::filesystem::exists(out));  // a refusal leaves no file behind
+}
+
+// Two abilities in one category, as potential-table import takes them.
+void DefinePotentials(const TempDir& data) {
+    const std::string json = data.Path() + "/potentials.json";
+    std::ofstream(json, std::ios::binary)
+        << "[\n{\"category\":1,\"name\":\"領導\",\"share\":30},\n"
+           "{\"category\":1,\"item\":1,\"name\":\"決斷\",\"elements\":\"水 火\",\"tenGods\":\"比肩 正官\"},\n"
+           "{\"category\":1,\"item\":2,\"name\":\"耐心\",\"elements\":\"土\",\"tenGods\":\"\"}\n]\n";
+    const auto r = RunCli(data, {"potential-table", "import", json});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+}
+
+// The window on a 1024 x 768 screen with 16-pixel scroll bars, 3-pixel frame
+// edges and a 20-pixel caption: styles 1-4 are 1024 - 3 - (968 + 22 + 16) wide
+// less the two edges, 360 + 23 high less the caption and two edges; style 0's
+// band area for two abilities is 4 · 186 + 2 · 24 wide plus the frame.
+TEST(CliRender, PotentialStylesDrawTheWindowAtItsOwnSize) {
+    TempDir data;
+    DefinePotentials(data);
+    const std::string bars = data.Path() + "/bars.png", bands = data.Path() + "/bands.png";
+    const auto r = RunCli(data, With(KnownPerson, {"--out", bars, "--potential-style", "1"}));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const QImage image(QString::fromStdString(bars));
+    EXPECT_EQ(image.size(), QSize(1000, 357));
+    EXPECT_EQ(image.pixel(5, 5), qRgb(250, 250, 200)) << "the window's background";
+    EXPECT_EQ(image.pixel(160, 2), qRgb(230, 230, 230)) << "the panel";
+    EXPECT_EQ(image.pixel(380, 175), qRgb(200, 200, 255)) << "the natal swatch alone";
+    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", bands, "--potential-style", "0"})).Status, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(bands)).size(), QSize(808, 152));
+    for (int style = 2; style < 8; ++style) {
+        const std::string out = data.Path() + "/style" + std::to_string(style) + ".pdf";
+        const auto s = RunCli(data, With(KnownPerson, {"--out", out, "--potential-style", std::to_string(style)}));
+        ASSERT_EQ(s.Status, 0) << style << s.Err;
+        EXPECT_EQ(test::ReadFileText(out).substr(0, 5), "%PDF-") << style;
+    }
+}
+
+TEST(CliRender, CompareYearAddsTheYearsScores) {
+    TempDir data;
+    DefinePotentials(data);
+    const std::string natal = data.Path() + "/natal.png", year = data.Path() + "/year.png";
+    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", natal, "--potential-style", "1"})).Status, 0);
+    const auto r = RunCli(data, With(KnownPerson, {"--out", year, "--potential-style", "1", "--compare-year", "2026"}));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const QImage n(QString::fromStdString(natal)), y(QString::fromStdString(year));
+    ASSERT_EQ(n.size(), y.size());
+    EXPECT_NE(n, y);
+    // The legend: 本質 above the middle and 短期 below it, instead of 本質 alone.
+    EXPECT_EQ(y.pixel(380, 137), qRgb(200, 200, 255));
+    EXPECT_EQ(y.pixel(380, 213), qRgb(255, 200, 200));
+    EXPECT_NE(n.pixel(380, 213), qRgb(255, 200, 200));
+}
+
+TEST(CliRender, PotentialOptionsAreRefusedWithAReason) {
+    TempDir data;
+    const std::string out = data.Path() + "/potential.png";
+    const auto none = RunCli(data, With(KnownPerson, {"--out", out, "--potential-style", "1"}));
+    EXPECT_EQ(none.Status, 1);
+    EXPECT_NE(none.Err.find("no potential categories"), std::string::npos) << none.Err;
+    DefinePotentials(data);
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {With(KnownPerson, {"--out", out, "--potential-style", "8"}), "--potential-style takes 0 to 7"},
+        {With(KnownPerson, {"--out", out, "--potential-style", "x"}), "--potential-style"},
+        {With(KnownPerson, {"--out", out, "--compare-year", "2026"}), "belong to --potential-style"},
+        {With(KnownPerson, {"--out", out, "--potential-style", "1", "--compare-year", "2100"}), "--compare-year"},
+        {With(KnownPerson, {"--out", out, "--potential-style", "1", "--compare-year", "1985"}), "before the birth"},
+        {With(KnownPerson, {"--out", out, "--potential-style", "1", "--year", "2026"}), "--compare-year"},
+        {With(KnownPerson, {"--out", out, "--potential-style", "1", "--flow-years"}), "--flow-years"},
+        {With(KnownPerson, {"--out", out, "--potential-style", "1", "--category", "2"}), "--category takes 1-1"},
+    };
+    for (const auto& [args, reason] : cases) {
+        const auto r = RunCli(data, args);
+        EXPECT_EQ(r.Status, 1) << reason;
+        EXPECT_NE(r.Err.find(reason), std::string::npos) << r.Err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+    // A damaged table file is told and left as it is.
+    const std::string table = data.Path() + "/program/EngyInfo.tbl";
+    std::ofstream(table, std::ios::binary | std::ios::trunc) << std::string(1731, '\0');
+    const auto damaged = RunCli(data, With(KnownPerson, {"--out", out, "--potential-style", "1"}));
+    EXPECT_EQ(damaged.Status, 2);
+    EXPECT_NE(damaged.Err.find("EngyInfo.tbl"), std::string::npos) << damaged.Err;
+    EXPECT_EQ(test::ReadFileText(table), std::string(1731, '\0'));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <memory>
 #include <sstream>
 
+#include "birth_clock_options.h"
 #include "calendar.h"
 #include "chart_record.h"
 #include "cli.h"
@@ -12,6 +13,7 @@ namespace {
 
 struct PillarsContext {
     ChartRecord& Record;
+    BirthClock Clock;
     std::string Texts[60];  // 甲子 ... 癸亥, looked up once rather than on every line
 };
 
@@ -19,8 +21,20 @@ std::string AnswerPillars(std::string_view input, std::string& out, void* contex
     PillarsContext& c = *static_cast<PillarsContext*>(context);
     Moment m{};
     if (!ParseMoment(input, m)) return "expected YYYY-MM-DD HH:MM";
+    // With a correction the line gives the clock time and then the moment charted.
+    const std::size_t lineStart = out.size();
+    if (c.Clock.Corrects()) {
+        const ChartedMoment charted = ChartMomentOf(c.Clock, m);
+        if (charted.Fault != BirthClockFault::None) return BirthClockRefusal(charted.Fault);
+        AppendMoment(out, m);
+        out += '\t';
+        m = charted.Charted;
+    }
     PillarQuad p{};
-    if (!DateToPillars(c.Record, p, m)) return "no pillars for this moment (invalid, or outside the solar-term table)";
+    if (!DateToPillars(c.Record, p, m)) {
+        out.resize(lineStart);
+        return "no pillars for this moment (invalid, or outside the solar-term table)";
+    }
     AppendMoment(out, m);
     for (uint8_t v : p.Pillar) {
         out += '\t';
@@ -100,11 +114,13 @@ int RunTerms(Args& args) {
 
 int RunPillars(Args& args) {
     auto rec = std::make_unique<ChartRecord>();
-    if (!TakeRatHour(args, rec->Options.FirstTimeBase) || args.RejectUnknownOptions()) return ExitBadInput;
+    BirthClock clock;
+    if (!TakeRatHour(args, rec->Options.FirstTimeBase) || !TakeBirthClock(args, clock) || args.RejectUnknownOptions())
+        return ExitBadInput;
     auto table = std::make_unique<SolarTermTable>();
     if (!LoadTermTable(args, *table)) return ExitNoData;
     rec->SolarTerms = table.get();
-    auto context = std::make_unique<PillarsContext>(*rec);
+    auto context = std::make_unique<PillarsContext>(*rec, clock);
     for (int i = 0; i < 60; ++i) context->Texts[i] = PillarText(i);
     return AnswerEachInput(args, AnswerPillars, context.get());
 }

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <memory>
 
+#include "birth_clock_options.h"
 #include "calendar.h"
 #include "chart_compute.h"
 #include "chart_record.h"
@@ -27,6 +28,20 @@ bool ParseBatchLine(std::string_view line, Birth& birth) {
     return ParseMoment(moment, birth.When);
 }
 
+// The moment charted, as the record holds it: "YYYY-MM-DD HH:MM", the time
+// "??:??" when unknown.
+std::string ChartedText(const ChartRecord& rec) {
+    const PersonRecord& p = rec.Person;
+    std::string text;
+    AppendDate(text, CivilDate{p.year, p.month, p.day});
+    if (BirthTimeUnknown(rec)) return text + " ??:??";
+    text += ' ';
+    AppendNumber(text, p.hour, 2);
+    text += ':';
+    AppendNumber(text, p.minute, 2);
+    return text;
+}
+
 void AppendBlock(std::string& out, const ChartBlock& block) {
     JsonObject json(out);
 #define QV_JSON_FIELD(name) json.Field(#name, block.name);
@@ -34,10 +49,16 @@ void AppendBlock(std::string& out, const ChartBlock& block) {
 #undef QV_JSON_FIELD
 }
 
-void AppendJson(std::string& out, const ChartRecord& rec, const PillarQuad& pillars) {
+void AppendJson(std::string& out, const Charting& charting, const Birth& birth) {
+    const ChartRecord& rec = *charting.Rec;
     {
         JsonObject json(out);
-        json.Field("Pillars", pillars.Pillar);
+        json.Field("Pillars", charting.Pillars.Pillar);
+        json.Text("Charted", ChartedText(rec));
+        if (charting.Clock.Corrects()) {
+            JsonObject correction(json.NestedKey("Correction"));
+            AppendCorrectionJson(correction, charting.Clock, GivenClock(birth), charting.Corrected);
+        }
         json.Field("HourUnknown", BirthTimeUnknown(rec));
         json.Field("Sex", rec.Person.sex);
         json.Field("LunarYear", rec.Birth.LunarYear);
@@ -73,10 +94,10 @@ int RunBatch(Charting& charting) {
         Birth birth;
         const bool parsed = ParseBatchLine(line, birth);
         if (parsed && charting.Chart(birth)) {
-            AppendJson(out, *charting.Rec, charting.Pillars);
+            AppendJson(out, charting, birth);
         } else {
             // Keep one output line per input line so scripts can pair them up.
-            const char* why = parsed ? NoChart : "expected \"YYYY-MM-DD HH:MM m|f\" (HH:MM may be ?\?)";
+            const char* why = parsed ? charting.Problem : "expected \"YYYY-MM-DD HH:MM m|f\" (HH:MM may be ?\?)";
             {
                 JsonObject json(out);
                 json.Field("Line", number);
@@ -104,13 +125,15 @@ int RunChart(Args& args) {
     if (const int code = PrepareCharting(args, charting, batch ? nullptr : &birth); code != ExitOk) return code;
     if (batch) return RunBatch(charting);
     if (!charting.Chart(birth)) {
-        Complain(NoChart);
+        Complain(charting.Problem);
         return ExitBadInput;
     }
     std::string out;
     if (json) {
-        AppendJson(out, rec, charting.Pillars);
+        AppendJson(out, charting, birth);
     } else {
+        if (charting.Clock.Corrects())
+            AppendCorrectionLines(out, charting.Clock, GivenClock(birth), charting.Corrected);
         AppendReadableChart(out, rec);
     }
     WriteOut(out);

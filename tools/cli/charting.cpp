@@ -1,5 +1,6 @@
 #include "charting.h"
 
+#include "birth_clock_options.h"
 #include "calendar.h"
 #include "fortune.h"
 
@@ -57,10 +58,31 @@ PersonRecord PersonFor(const Birth& birth) {
     return p;
 }
 
+Moment GivenClock(const Birth& birth) {
+    Moment m = birth.When;
+    if (birth.HourUnknown) m.Hour = HourUnknown;
+    return m;
+}
+
+bool Charting::Chart(const Birth& birth) {
+    Birth charted = birth;
+    if (Clock.Corrects()) {
+        Corrected = ChartMomentOf(Clock, GivenClock(birth));
+        if (Corrected.Fault != BirthClockFault::None) {
+            Problem = BirthClockRefusal(Corrected.Fault);
+            return false;
+        }
+        charted.When = Corrected.Charted;
+    }
+    Problem = NoChart;
+    return ChartPerson(*Rec, PersonFor(charted), Pillars);
+}
+
 int PrepareCharting(Args& args, Charting& charting, Birth* birth) {
     ChartRecord& rec = *charting.Rec;
     rec.Scoring = DefaultScoringParameters;
-    if (!TakeEngineOptions(args, rec.Options) || (birth && !TakeBirth(args, *birth)) || args.RejectUnknownOptions())
+    if (!TakeEngineOptions(args, rec.Options) || !TakeBirthClock(args, charting.Clock) ||
+        (birth && !TakeBirth(args, *birth)) || args.RejectUnknownOptions())
         return ExitBadInput;
     if (!args.Items.empty()) {
         Complain("unexpected argument " + args.Items.front());
@@ -75,7 +97,7 @@ int PrepareCharting(Args& args, Charting& charting, Birth* birth) {
 int ChartOneBirth(Args& args, Charting& charting, Birth& birth) {
     if (const int code = PrepareCharting(args, charting, &birth); code != ExitOk) return code;
     if (!charting.Chart(birth)) {
-        Complain(NoChart);
+        Complain(charting.Problem);
         return ExitBadInput;
     }
     return ExitOk;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "birth_clock.h"
 #include "chart_compute.h"
 #include "chart_record.h"
 #include "cli.h"
@@ -20,13 +21,23 @@ struct Birth {
 bool ParseSex(std::string_view text, int& sex);
 PersonRecord PersonFor(const Birth& birth);
 
+inline constexpr const char* NoChart = "no chart for this birth moment (invalid, or outside the solar-term table)";
+
+// The birth as given, on the clock the options name.
+Moment GivenClock(const Birth& birth);
+
 // The engine state shared by every person of one run.
 struct Charting {
     std::unique_ptr<ChartRecord> Rec = std::make_unique<ChartRecord>();
     std::unique_ptr<SolarTermTable> Table = std::make_unique<SolarTermTable>();
     PillarQuad Pillars{};
+    BirthClock Clock;         // how the birth times of this run are read
+    ChartedMoment Corrected;  // of the last birth charted, when Clock corrects
+    const char* Problem = NoChart;  // why the last Chart() failed
 
-    bool Chart(const Birth& birth) { return ChartPerson(*Rec, PersonFor(birth), Pillars); }
+    // Charts the birth at its moment on the chart's clock; false with the
+    // reason in Problem.
+    bool Chart(const Birth& birth);
 };
 
 // Takes the engine options and (when birth is given) --birth, --sex and
@@ -40,7 +51,5 @@ int PrepareCharting(Args& args, Charting& charting, Birth* birth);
 int ChartOneBirth(Args& args, Charting& charting, Birth& birth);
 // The same with its fortune tables and today's date, for the fortune drawings.
 int ChartOneBirthWithFortunes(Args& args, Charting& charting);
-
-inline constexpr const char* NoChart = "no chart for this birth moment (invalid, or outside the solar-term table)";
 
 }  // namespace qv::cli

@@ -10,12 +10,14 @@ namespace {
 
 constexpr Command Commands[] = {
     {"terms", "terms [--from Y] [--to Y]", RunTerms},
-    {"pillars", "pillars [--rat-hour 0|1|2] [\"YYYY-MM-DD HH:MM\" ...]   (else moments from stdin)", RunPillars},
+    {"pillars",
+     "pillars [--rat-hour 0|1|2] [birth clock] [\"YYYY-MM-DD HH:MM\" ...]   (else moments from stdin;\n"
+     "        with a birth clock each line gives the clock time, then the moment charted)",
+     RunPillars},
     {"lunar", "lunar [YYYY-MM-DD ...]   (else dates from stdin)", RunLunar},
     {"solar", "solar [\"Y M D LEAP\" ...]   (lunar dates; else from stdin)", RunSolar},
     {"chart",
-     "chart (--birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] | --batch) [--json]\n"
-     "        [--god-base 0|1] [--sky-base 0|1] [--pool-base 0|1] [--rat-hour 0|1|2]\n"
+     "chart (--birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] | --batch) [--json] [chart options]\n"
      "        (--batch: one \"YYYY-MM-DD HH:MM m|f\" a line on stdin, HH:MM may be ??; JSON a line)",
      RunChart},
     {"fortune",
@@ -37,7 +39,8 @@ constexpr Command Commands[] = {
     {"render",
      "render --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] --out chart.png|chart.pdf\n"
      "        [--size WIDTH] [--name T] [--year-display 0|1] [--today YYYY-MM-DD]\n"
-     "        [--kind 0|1|2] [--luck K (1-12)] [--year LUNAR-YEAR] [--flow-years]",
+     "        [--kind 0|1|2] [--luck K (1-12)] [--year LUNAR-YEAR] [--flow-years]\n"
+     "        | --potential-style 0-7 [--compare-year LUNAR-YEAR] [--category N] [--file PATH]",
      RunRender},
     {"curve",
      "curve --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] --mode 0|1|2|3\n"
@@ -49,6 +52,13 @@ constexpr Command Commands[] = {
 void PrintUsage(std::FILE* to) {
     std::fprintf(to, "usage: quorvane-cli [--data-dir DIR] COMMAND ...\n");
     for (const Command& c : Commands) std::fprintf(to, "  quorvane-cli %s\n", c.Usage);
+    std::fprintf(to,
+                 "chart options: [--god-base 0|1] [--sky-base 0|1] [--pool-base 0|1] [--rat-hour 0|1|2] [birth clock]\n"
+                 "birth clock: the time is UTC+8 clock time unless\n"
+                 "  --zone NAME             it is the clock of that tz zone (Asia/Taipei, America/Los_Angeles, ...),\n"
+                 "                          every historical offset and summer time included\n"
+                 "  --second-occurrence     a clock time the zone showed twice is the later one (default: first)\n"
+                 "  --solar-time LONGITUDE  chart true solar time (真太陽時) at the birthplace (degrees, east positive)\n");
 }
 
 }  // namespace

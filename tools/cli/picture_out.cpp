@@ -34,7 +34,8 @@ QByteArray Encode(const PictureOptions& options, QSize page, const PagePainter& 
         writer.setPageSize(QPageSize(QSizeF(page.width() * 72.0 / 96, page.height() * 72.0 / 96), QPageSize::Point));
         PaintOnto(writer, page, paint);
     } else {
-        QImage image(options.Width, options.Width * page.height() / page.width(), QImage::Format_RGB32);
+        const int width = options.Width ? options.Width : page.width();
+        QImage image(width, width * page.height() / page.width(), QImage::Format_RGB32);
         image.fill(Qt::white);
         PaintOnto(image, page, paint);
         image.save(&buffer, "PNG");

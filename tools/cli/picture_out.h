@@ -14,12 +14,12 @@ namespace qv::cli {
 struct PictureOptions {
     std::string Out;
     bool Pdf = false;
-    int Width = 0;      // of a PNG, in pixels
+    int Width = 0;      // of a PNG, in pixels; 0: the page's own width
     std::string Title;  // of a PDF document (UTF-8), empty for none
 };
 
 // Takes --out chart.png|chart.pdf and --size WIDTH (256-8192, default
-// defaultWidth); false after a complaint.
+// defaultWidth, 0 for the page's own); false after a complaint.
 bool TakePictureOptions(Args& args, PictureOptions& options, int defaultWidth);
 
 // Draws a page of `page` logical pixels (96 per inch) scaled onto the PNG or

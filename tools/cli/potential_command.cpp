@@ -1,6 +1,5 @@
 // potential: a person's potential values; potential-table: the table file
 // shown, exported as JSON and imported back.
-#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -14,23 +13,6 @@ namespace {
 
 constexpr const char* NoCategories =
     "no potential categories are defined; define them with the 潛能參數 dialog or potential-table import";
-
-struct TableFile {
-    std::string Path;
-    std::unique_ptr<PotentialTable> Table = std::make_unique<PotentialTable>();
-    PotentialLoadResult Loaded;
-};
-
-// The table at --file, else in the data folder's program folder; false after
-// a complaint when the file is refused.
-bool LoadTable(Args& args, TableFile& file) {
-    const auto path = args.TakeValue("--file");
-    file.Path = path ? *path : PotentialTablePath(ResolveDataPaths(args.DataDir));
-    file.Loaded = LoadPotentialTable(file.Path, *file.Table);
-    if (!file.Loaded.Refused) return true;
-    Complain(file.Loaded.Problem);
-    return false;
-}
 
 bool NothingLeft(const Args& args) {
     if (args.RejectUnknownOptions()) return false;
@@ -126,8 +108,6 @@ int Import(Args& args, TableFile& file) {
         Complain(from + ": " + error);
         return ExitBadInput;
     }
-    std::error_code ec;
-    std::filesystem::create_directories(FolderOf(file.Path), ec);
     if (!SavePotentialTable(file.Path, *file.Table, error)) {
         Complain(error);
         return ExitNoData;
@@ -138,6 +118,15 @@ int Import(Args& args, TableFile& file) {
 }
 
 }  // namespace
+
+bool LoadTable(Args& args, TableFile& file) {
+    const auto path = args.TakeValue("--file");
+    file.Path = path ? *path : PotentialTablePath(ResolveDataPaths(args.DataDir));
+    file.Loaded = LoadPotentialTable(file.Path, *file.Table);
+    if (!file.Loaded.Refused) return true;
+    Complain(file.Loaded.Problem);
+    return false;
+}
 
 int RunPotential(Args& args) {
     TableFile file;

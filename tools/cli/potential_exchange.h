@@ -5,11 +5,14 @@
 //   {"category":1,"item":1,"name":"決斷","elements":"水 火","tenGods":"比肩 正官"}
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli.h"
 #include "potential.h"
+#include "potential_file.h"
 
 namespace qv::cli {
 
@@ -26,5 +29,16 @@ std::string PotentialTableToJson(const PotentialTable& table, std::vector<std::s
 // the reason (object number and field) on anything else, names that have no
 // Big5 form or do not fit their fields included.
 bool PotentialTableFromJson(std::string_view json, PotentialTable& table, std::string& error);
+
+// The table file a subcommand works on.
+struct TableFile {
+    std::string Path;
+    std::unique_ptr<PotentialTable> Table = std::make_unique<PotentialTable>();
+    PotentialLoadResult Loaded;
+};
+
+// The table at --file, else in the data folder's program folder; false after
+// a complaint when the file is refused.
+bool LoadTable(Args& args, TableFile& file);
 
 }  // namespace qv::cli

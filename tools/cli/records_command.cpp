@@ -1,6 +1,5 @@
 // records: the person records file from the command line.
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 
 #include "big5.h"
@@ -248,11 +247,6 @@ int Find(RecordsContext& c) {
     return ExitOk;
 }
 
-void EnsureMainFolder(const RecordsContext& c) {
-    std::error_code ec;
-    if (c.IsMain) std::filesystem::create_directories(c.Paths.Root, ec);
-}
-
 int Add(RecordsContext& c) {
     PersonRecord record;
     if (!TakePerson(c, record)) return ExitBadInput;
@@ -260,7 +254,6 @@ int Add(RecordsContext& c) {
     if (content.Records.size() >= NewPersonLimit) {
         return Refuse(c.File + " holds " + std::to_string(NewPersonLimit) + " records, the most it takes");
     }
-    EnsureMainFolder(c);
     const RecordsResult r = StoreRecord(c.File, record, -1);
     if (r.Ok) std::cout << r.Number << '\n';
     return Report(r);
@@ -327,7 +320,6 @@ int Import(RecordsContext& c) {
     std::vector<PersonRecord> records;
     if (!ReadWholeFile(from, json, error)) return Refuse(error, ExitNoData);
     if (!RecordsFromJson(json, records, error)) return Refuse(from + ": " + error);
-    EnsureMainFolder(c);
     const RecordsResult r = AppendRecords(c.File, records);
     if (r.Ok) std::cout << "imported " << records.size() << "; the file holds " << r.Count << '\n';
     return Report(r);

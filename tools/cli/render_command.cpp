@@ -1,5 +1,6 @@
 // render: draws a person's chart as the program's chart view shows it (natal, a luck
-// pillar or a year), or the sixty-year strip of the flow-year window, into a PNG or PDF.
+// pillar or a year), the sixty-year strip of the flow-year window, or the
+// potential window in one of its styles, into a PNG or PDF.
 #include <cstring>
 
 #include "big5.h"
@@ -11,6 +12,8 @@
 #include "flow_year_window.h"
 #include "paint_helpers.h"
 #include "picture_out.h"
+#include "potential_exchange.h"
+#include "potential_paint.h"
 
 namespace qv::cli {
 namespace {
@@ -24,6 +27,8 @@ struct RenderOptions {
     int Luck = 0;       // 1-12: the luck pillar of the 十年盤
     int Year = 0;       // the lunar year of the 流年盤
     bool FlowYears = false;
+    int PotentialStyle = -1;  // 0-7: the potential window instead of the chart
+    int Category = 0;         // of the potential window, from 0
 };
 
 // --kind, --luck, --year and --flow-years, checked against each other.
@@ -54,8 +59,34 @@ bool TakePeriodOptions(Args& args, RenderOptions& options) {
     return true;
 }
 
+// --potential-style, --compare-year and --category, after the period options:
+// the window compares with the year chosen as the chart view would choose it.
+bool TakePotentialOptions(Args& args, RenderOptions& options) {
+    std::optional<int> style, compare, category;
+    if (!TakeNumberOption(args, "--potential-style", 0, ui::PotentialStyleCount - 1, style) ||
+        !TakeNumberOption(args, "--compare-year", LunarFirstYear, LunarLastYear, compare, "a year from 1900 to 2099") ||
+        !TakeNumberOption(args, "--category", 1, MaxPotentialCategories, category))
+        return false;
+    if (!style) {
+        if (!compare && !category) return true;
+        Complain("--compare-year and --category belong to --potential-style");
+        return false;
+    }
+    if (options.FlowYears || options.Luck || options.Year || options.Kind != ui::NatalKind) {
+        Complain("--potential-style compares with a year through --compare-year and takes no --kind, --luck, --year or --flow-years");
+        return false;
+    }
+    options.PotentialStyle = *style;
+    options.Category = category.value_or(1) - 1;
+    if (compare) {
+        options.Year = *compare;
+        options.Kind = ui::YearKind;
+    }
+    return true;
+}
+
 bool TakeRenderOptions(Args& args, RenderOptions& options) {
-    if (!TakePictureOptions(args, options.Picture, ui::kLogicalPageWidth)) return false;
+    if (!TakePictureOptions(args, options.Picture, 0)) return false;
     if (const auto display = args.TakeValue("--year-display"); display && (!ParseInt(*display, options.YearDisplay) || (options.YearDisplay != 0 && options.YearDisplay != 1))) {
         Complain("--year-display takes 0 (AD) or 1 (ROC), not " + *display);
         return false;
@@ -71,7 +102,7 @@ bool TakeRenderOptions(Args& args, RenderOptions& options) {
         options.Context.todayDay = date.Day;
     }
     if (const auto name = args.TakeValue("--name")) options.Name = *name;
-    return TakePeriodOptions(args, options);
+    return TakePeriodOptions(args, options) && TakePotentialOptions(args, options);
 }
 
 // The chart kind and period of the options, chosen as the view's clicks would.
@@ -85,7 +116,7 @@ bool ChoosePeriod(ChartRecord& rec, const RenderOptions& options) {
     }
     if (options.Year) {
         if (ui::AgeInYear(rec, options.Year) < 1) {
-            Complain("--year " + std::to_string(options.Year) + " lies before the birth year");
+            Complain("the year " + std::to_string(options.Year) + " lies before the birth year");
             return false;
         }
         ui::ChooseYear(rec, options.Year);
@@ -112,12 +143,36 @@ bool StoreName(PersonRecord& person, const std::string& name) {
     return true;
 }
 
+// The potential window of the category as the program shows it on a screen
+// of the logical page's size, one picture pixel a screen pixel.
+int WritePotentials(RenderOptions& options, const ChartRecord& rec, const PotentialTable& table) {
+    if (options.Category >= table.CategoryCount) {
+        Complain(table.CategoryCount == 0 ? "no potential categories are defined; render draws them once they are"
+                                          : "--category takes 1-" + std::to_string(table.CategoryCount));
+        return ExitBadInput;
+    }
+    const ui::FrameMetrics frame;
+    const int items = table.Categories[options.Category].ItemCount;
+    const ui::PotentialLayout layout = ui::LayoutPotentialWindow(QSize(ui::kLogicalPageWidth, ui::kLogicalPageHeight),
+                                                                 frame, items, options.PotentialStyle, false);
+    const QSize client = ui::PotentialDrawingSize(layout, frame);
+    return WritePicture(options.Picture, client, [&](QPainter& painter) {
+        // The fonts follow the layout's base size and need the application WritePicture makes.
+        const ui::PotentialPicture picture =
+            ui::MakePotentialPicture(table, rec, options.Category, options.PotentialStyle, layout);
+        ui::DrawPotentialWindow(painter, picture, client);
+    });
+}
+
 }  // namespace
 
 int RunRender(Args& args) {
     RenderOptions options;
     if (!TakeRenderOptions(args, options)) return ExitBadInput;
+    TableFile potentials;
+    if (options.PotentialStyle >= 0 && !LoadTable(args, potentials)) return ExitNoData;
     Charting charting;
+    charting.Rec->Potentials = potentials.Table.get();
     Birth birth;
     if (const int code = ChartOneBirth(args, charting, birth); code != ExitOk) return code;
     ChartRecord& rec = *charting.Rec;
@@ -125,9 +180,10 @@ int RunRender(Args& args) {
     if (!options.Name.empty() && !StoreName(rec.Person, options.Name)) return ExitBadInput;
     rec.YearDisplay = static_cast<int16_t>(options.YearDisplay);
     if (!ChoosePeriod(rec, options)) return ExitBadInput;
+    if (options.PotentialStyle >= 0) return WritePotentials(options, rec, *potentials.Table);
     if (options.FlowYears) {
         // The strip as the window lays it out: 30 by 8 units of a fortieth of the width.
-        const int unit = options.Picture.Width / 40;
+        const int unit = (options.Picture.Width ? options.Picture.Width : ui::kLogicalPageWidth) / 40;
         options.Picture.Width = 30 * unit;
         return WritePicture(options.Picture, QSize(30 * unit, 8 * unit),
                             [&](QPainter& painter) { ui::DrawFlowYears(painter, rec, unit); });

@@ -1,0 +1,151 @@
+// The birth-clock options of quorvane-cli: --zone, --second-occurrence and
+// --solar-time on the charting commands, their reports and their refusals.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "run_program.h"
+
+namespace qv {
+namespace {
+
+using test::Lines;
+using test::RunCli;
+
+// The text of a "Name":value field of a JSON line, "" when absent.
+std::string Field(const std::string& line, const std::string& name) {
+    const std::string key = "\"" + name + "\":";
+    const size_t at = line.find(key);
+    if (at == std::string::npos) return {};
+    size_t end = at + key.size();
+    int depth = 0;
+    for (; end < line.size(); ++end) {
+        const char c = line[end];
+        if (depth == 0 && (c == ',' || c == '}')) break;
+        depth += (c == '[' || c == '{') ? 1 : (c == ']' || c == '}') ? -1 : 0;
+    }
+    return line.substr(at + key.size(), end - at - key.size());
+}
+
+// The start of a line, as long as the expected start.
+std::string Start(const std::string& line, const std::string& expected) { return line.substr(0, expected.size()); }
+
+class BirthClockCli : public ::testing::Test {
+protected:
+    test::ProgramResult Run(std::vector<std::string> args, const std::string& input = {}) {
+        return RunCli(data_, args, input);
+    }
+    test::ProgramResult Chart(const std::string& birth, std::vector<std::string> more) {
+        std::vector<std::string> args = {"chart", "--birth", birth, "--sex", "m", "--json"};
+        args.insert(args.end(), more.begin(), more.end());
+        return Run(args);
+    }
+    test::TempDir data_;
+};
+
+TEST_F(BirthClockCli, ZoneClockIsChartedAtItsUtcPlusEightMoment) {
+    const auto corrected = Chart("1974-07-15 12:00", {"--zone", "Asia/Taipei"});
+    ASSERT_EQ(corrected.Status, 0) << corrected.Err;
+    EXPECT_EQ(Field(corrected.Out, "Charted"), "\"1974-07-15 11:00\"");
+    EXPECT_EQ(Field(corrected.Out, "Zone"), "\"Asia/Taipei\"");
+    EXPECT_EQ(Field(corrected.Out, "ZoneOffsetMinutes"), "540");
+    EXPECT_EQ(Field(corrected.Out, "DaylightSaving"), "true");
+    EXPECT_EQ(Field(corrected.Out, "GivenClock"), "\"1974-07-15 12:00\"");
+
+    const auto plain = Chart("1974-07-15 11:00", {});
+    ASSERT_EQ(plain.Status, 0) << plain.Err;
+    EXPECT_EQ(Field(plain.Out, "Correction"), "");
+    EXPECT_EQ(Field(plain.Out, "Charted"), "\"1974-07-15 11:00\"");
+    EXPECT_EQ(Field(corrected.Out, "Pillars"), Field(plain.Out, "Pillars"));
+    EXPECT_EQ(Field(corrected.Out, "Natal"), Field(plain.Out, "Natal"));
+}
+
+TEST_F(BirthClockCli, PillarsGiveTheClockTimeThenTheMomentCharted) {
+    // One instant, 03:00 UTC on 15 July 1974, on three clocks.
+    const auto r = Run({"pillars", "--zone", "America/Los_Angeles", "1974-07-14 20:00"});
+    const auto t = Run({"pillars", "--zone", "Asia/Taipei", "1974-07-15 12:00"});
+    const auto plain = Run({"pillars", "1974-07-15 11:00"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    ASSERT_EQ(t.Status, 0) << t.Err;
+    EXPECT_EQ(r.Out, "1974-07-14 20:00\t" + plain.Out);
+    EXPECT_EQ(t.Out, "1974-07-15 12:00\t" + plain.Out);
+
+    // The hour Taiwan's summer time ended shows 23:00-23:59 twice.
+    const auto first = Run({"pillars", "--zone", "Asia/Taipei", "1974-09-30 23:30"});
+    const auto second = Run({"pillars", "--zone", "Asia/Taipei", "--second-occurrence", "1974-09-30 23:30"});
+    EXPECT_EQ(Start(first.Out, "1974-09-30 23:30\t1974-09-30 22:30\t"), "1974-09-30 23:30\t1974-09-30 22:30\t");
+    EXPECT_EQ(Start(second.Out, "1974-09-30 23:30\t1974-09-30 23:30\t"), "1974-09-30 23:30\t1974-09-30 23:30\t");
+}
+
+TEST_F(BirthClockCli, TrueSolarTimeAtTheBirthplace) {
+    const auto r = Chart("2024-02-11 12:00", {"--solar-time", "121.5"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(Field(r.Out, "Charted"), "\"2024-02-11 11:52\"");
+    EXPECT_EQ(Field(r.Out, "SolarTimeLongitude"), "121.5");
+    EXPECT_NEAR(std::stod(Field(r.Out, "EquationOfTimeMinutes")), -14.2, 0.5);
+
+    const auto readable = Run({"chart", "--birth", "2024-02-11 12:00", "--sex", "f", "--solar-time", "121.5"});
+    const auto lines = Lines(readable.Out);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "出生地  2024-02-11 12:00 東八區");
+    const std::string solar = "排盤    2024-02-11 11:52 真太陽時 東經121.50°", charted = "出生    2024-02-11 11:52";
+    EXPECT_EQ(Start(lines[1], solar), solar);
+    EXPECT_EQ(Start(lines[2], charted), charted);
+}
+
+TEST_F(BirthClockCli, WithoutTheOptionsTheReadableChartIsUnchanged) {
+    const auto r = Run({"chart", "--birth", "1974-07-15 12:00", "--sex", "m"});
+    ASSERT_EQ(r.Status, 0);
+    const std::string birth = "出生    1974-07-15 12:00";
+    EXPECT_EQ(Start(Lines(r.Out).at(0), birth), birth);
+}
+
+TEST_F(BirthClockCli, EveryChartingCommandTakesTheClock) {
+    const std::string out = data_.Path() + "/chart.png";
+    const auto fortune = Run({"fortune", "--birth", "1988-07-01 08:00", "--sex", "f", "--zone", "Asia/Shanghai", "--luck"});
+    const auto plain = Run({"fortune", "--birth", "1988-07-01 07:00", "--sex", "f", "--luck"});
+    ASSERT_EQ(fortune.Status, 0) << fortune.Err;
+    EXPECT_EQ(fortune.Out, plain.Out);
+    const auto render = Run({"render", "--birth", "1975-07-01 00:30", "--sex", "m", "--zone", "Asia/Hong_Kong",
+                             "--today", "2026-12-07", "--out", out});
+    EXPECT_EQ(render.Status, 0) << render.Err;
+    EXPECT_TRUE(std::filesystem::exists(out));
+    const auto batch = Run({"chart", "--batch", "--zone", "Asia/Taipei"},
+                           "1974-07-15 12:00 m\n1974-04-01 00:30 f\n1974-07-15 ?? f\n");
+    const auto lines = Lines(batch.Out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(Field(lines[0], "Charted"), "\"1974-07-15 11:00\"");
+    EXPECT_NE(Field(lines[1], "Error").find("did not exist"), std::string::npos) << lines[1];
+    EXPECT_NE(Field(lines[2], "Error").find("hour of birth"), std::string::npos) << lines[2];
+    EXPECT_EQ(batch.Status, 1);
+}
+
+TEST_F(BirthClockCli, BadClocksAreRefusedAndNothingIsCharted) {
+    const std::string out = data_.Path() + "/refused.png";
+    struct Case {
+        std::vector<std::string> Args;
+        const char* Says;
+    } cases[] = {
+        {{"chart", "--birth", "1974-07-15 12:00", "--sex", "m", "--zone", "Asia/Taipeh"}, "unknown time zone Asia/Taipeh"},
+        {{"chart", "--birth", "1974-07-15 12:00", "--sex", "m", "--zone", ""}, "unknown time zone"},
+        {{"chart", "--birth", "1974-07-15 12:00", "--sex", "m", "--solar-time", "180.5"}, "-180 to 180"},
+        {{"chart", "--birth", "1974-07-15 12:00", "--sex", "m", "--solar-time", "east"}, "-180 to 180"},
+        {{"chart", "--birth", "1974-04-01 00:30", "--sex", "m", "--zone", "Asia/Taipei"}, "did not exist"},
+        {{"chart", "--birth", "2024-03-10 02:15", "--sex", "m", "--zone", "America/Los_Angeles"}, "did not exist"},
+        {{"chart", "--birth", "1974-07-15 12:00", "--sex", "m", "--hour-unknown", "--solar-time", "120"}, "hour of birth"},
+        {{"pillars", "--zone", "Mars/Olympus", "1974-07-15 12:00"}, "unknown time zone"},
+        {{"render", "--birth", "1988-04-17 02:30", "--sex", "m", "--zone", "Asia/Shanghai", "--out", out}, "did not exist"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Args.back());
+        const auto r = Run(c.Args);
+        EXPECT_EQ(r.Status, 1);
+        EXPECT_EQ(r.Out, "");
+        EXPECT_NE(r.Err.find(c.Says), std::string::npos) << r.Err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_TRUE(std::filesystem::is_empty(data_.Path()));
+}
+
+}  // namespace
+}  // namespace qv
