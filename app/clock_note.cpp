@@ -10,12 +10,6 @@ namespace {
 constexpr const char* SummerTime = "夏令時間";
 constexpr const char* SolarTime = "真太陽時";
 
-std::string LongitudeText(double degrees) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%s%.2f°", degrees < 0 ? "西經" : "東經", std::fabs(degrees));
-    return text;
-}
-
 // The zone part of a note; the offset only where the chart has room for it.
 std::string ZonePart(const ClockNote& note, bool withOffset) {
     std::string part = note.Zone;
@@ -29,7 +23,7 @@ std::string Parts(const ClockNote& note, bool withOffset, const char* separator)
     if (!note.Zone.empty()) text = ZonePart(note, withOffset);
     if (note.Longitude) {
         if (!text.empty()) text += separator;
-        text += std::string(SolarTime) + " " + LongitudeText(*note.Longitude);
+        text += std::string(SolarTime) + " " + LongitudeDegreesText(*note.Longitude);
     }
     return text;
 }
@@ -57,6 +51,12 @@ std::string OffsetText(int minutes) {
     char text[16];
     std::snprintf(text, sizeof text, "UTC%c%02d:%02d", minutes < 0 ? '-' : '+', std::abs(minutes) / 60,
                   std::abs(minutes) % 60);
+    return text;
+}
+
+std::string LongitudeDegreesText(double degrees) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%.2f°", degrees < 0 ? "西經" : "東經", std::fabs(degrees));
     return text;
 }
 

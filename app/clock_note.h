@@ -26,6 +26,8 @@ ClockNote NoteOf(std::string_view zoneName, const BirthClock& clock, const Chart
 std::string MomentText(const Moment& m);
 // "UTC+09:00", "UTC-07:30"
 std::string OffsetText(int minutes);
+// "東經121.50°", "西經118.25°"
+std::string LongitudeDegreesText(double degrees);
 // "Asia/Taipei UTC+09:00 夏令時間，真太陽時 東經121.50°"; empty when nothing was applied.
 std::string CorrectionText(const ClockNote& note);
 // The chart's shorter form: "已校正：Asia/Taipei 夏令時間", with true solar time

@@ -6,35 +6,19 @@
 
 #include "chart_text.h"
 #include "cli.h"
+#include "clock_note.h"
 
 namespace qv::cli {
 namespace {
+
+using ui::LongitudeDegreesText;
+using ui::MomentText;
+using ui::OffsetText;
 
 bool ParseLongitude(std::string_view text, double& out) {
     const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, out);
     return ec == std::errc{} && ptr == end && std::fabs(out) <= 180.0;
-}
-
-std::string MomentText(const Moment& m) {
-    std::string s;
-    AppendMoment(s, m);
-    return s;
-}
-
-// "UTC+09:00", "UTC-07:00", "UTC+07:30"
-std::string OffsetText(int minutes) {
-    char text[16];
-    const int a = std::abs(minutes);
-    std::snprintf(text, sizeof text, "UTC%c%02d:%02d", minutes < 0 ? '-' : '+', a / 60, a % 60);
-    return text;
-}
-
-// "東經121.50°", "西經118.25°"
-std::string LongitudeText(double east) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%s%.2f°", east < 0 ? "西經" : "東經", std::fabs(east));
-    return text;
 }
 
 }  // namespace
@@ -91,7 +75,7 @@ void AppendCorrectionLines(std::string& out, const BirthClock& clock, const Mome
     if (clock.SolarLongitude) {
         char equation[48];
         std::snprintf(equation, sizeof equation, " 均時差 %+.1f 分", m.EquationMinutes);
-        out += " 真太陽時 " + LongitudeText(*clock.SolarLongitude) + equation;
+        out += " 真太陽時 " + LongitudeDegreesText(*clock.SolarLongitude) + equation;
     } else {
         out += " 東八區";
     }
