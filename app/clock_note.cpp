@@ -30,8 +30,11 @@ std::string Parts(const ClockNote& note, bool withOffset, const char* separator)
 
 }  // namespace
 
-ClockNote NoteOf(std::string_view zoneName, const BirthClock& clock, const ChartedMoment& moment) {
+ClockNote NoteOf(std::string_view zoneName, const BirthClock& clock, const Moment& given,
+                 const ChartedMoment& moment) {
     ClockNote note;
+    note.Given = given;
+    note.SecondOfRepeated = clock.SecondOfRepeated;
     if (clock.Zone) {
         note.Zone = zoneName;
         note.ZoneOffsetMinutes = moment.ZoneOffsetMinutes;

@@ -15,12 +15,18 @@ struct ClockNote {
     int ZoneOffsetMinutes = ChartClockOffsetMinutes;
     bool DaylightSaving = false;
     std::optional<double> Longitude;  // true solar time at this longitude (degrees east)
+    // The clock time as given, and of a time shown twice which one: what the
+    // person dialog starts from when the same person is modified again.
+    Moment Given{};
+    bool SecondOfRepeated = false;
 
     bool Applied() const { return !Zone.empty() || Longitude.has_value(); }
 };
 
-// The note of a moment read through `clock`, the zone under the name the user chose.
-ClockNote NoteOf(std::string_view zoneName, const BirthClock& clock, const ChartedMoment& moment);
+// The note of the clock time `given` read through `clock` as `moment`, the
+// zone under the name the user chose.
+ClockNote NoteOf(std::string_view zoneName, const BirthClock& clock, const Moment& given,
+                 const ChartedMoment& moment);
 
 // "1974-07-15 11:00"
 std::string MomentText(const Moment& m);

@@ -217,7 +217,8 @@ void CMainFrame::PostStartup(bool showLogo) {
 bool CMainFrame::RunPersonDialog(int templateId, PersonRecord& person, ClockNote& note) {
     const ChartRecord& rec = app_.Record();
     PersonDialogSetup setup{templateId, rec.YearDisplay, rec.Options.FirstTimeBase, rec.Now,
-                            [this](const PersonRecord& p) { return app_.WhyNotChartable(p); }};
+                            [this](const PersonRecord& p) { return app_.WhyNotChartable(p); },
+                            app_.CurrentClockNote()};
     PersonDialog dialog(setup, person, this);
     if (dialog.exec() != QDialog::Accepted) return false;
     person = dialog.Result();

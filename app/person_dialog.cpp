@@ -250,6 +250,24 @@ void PersonDialog::StartFrom(const PersonRecord& person) {
     ShowDate();
     hourUnknown_->setChecked(unknown);
     HourUnknownToggled(unknown);
+    if (setup_.Previous.Applied()) StartFromClockTime(setup_.Previous);
+}
+
+// The record holds the moment charted; the same person modified again in
+// this run starts from the clock time and correction it was entered with, so
+// that "排盤" unchanged charts the same moment instead of correcting twice.
+void PersonDialog::StartFromClockTime(const ClockNote& note) {
+    year_ = note.Given.Year, month_ = note.Given.Month, day_ = note.Given.Day;
+    hour_ = note.Given.Hour, minute_ = note.Given.Minute;
+    ShowDate();
+    HourUnknownToggled(false);
+    if (const int zone = zoneList_->findText(Utf8(note.Zone)); !note.Zone.empty() && zone > 0)
+        zoneList_->setCurrentIndex(zone);
+    if (note.Longitude) {
+        longitude_->setText(QString::number(*note.Longitude, 'g', 10));
+        solarTime_->setChecked(true);
+    }
+    if (note.SecondOfRepeated && repeatedRow_->isVisibleTo(this)) secondOfRepeated_->setChecked(true);
 }
 
 void PersonDialog::StartFromToday() {
@@ -413,13 +431,14 @@ bool PersonDialog::TypedNumber(const QComboBox& box, int firstValue, int& value)
 }
 
 bool PersonDialog::TakeBirth(PersonRecord& record, ClockNote& note) {
+    Moment given{};
     ChartedMoment moment;
     BirthClock clock;
-    if (const int why = ReadBirth(record, moment, clock); why != 0) {
+    if (const int why = ReadBirth(record, given, moment, clock); why != 0) {
         Refuse(Text(why));
         return false;
     }
-    note = NoteOf(zoneList_->currentText().toStdString(), clock, moment);
+    note = NoteOf(zoneList_->currentText().toStdString(), clock, given, moment);
     return true;
 }
 
@@ -443,7 +462,7 @@ int PersonDialog::ChosenClock(BirthClock& clock) const {
     return 0;
 }
 
-int PersonDialog::ReadBirth(PersonRecord& record, ChartedMoment& moment, BirthClock& clock) const {
+int PersonDialog::ReadBirth(PersonRecord& record, Moment& given, ChartedMoment& moment, BirthClock& clock) const {
     BirthEntry entry;
     entry.Lunar = lunar_;
     entry.Month = month_;
@@ -457,7 +476,8 @@ int PersonDialog::ReadBirth(PersonRecord& record, ChartedMoment& moment, BirthCl
         return DateNotInCalendarText;
     if (const int why = ChosenClock(clock); why != 0) return why;
     // A lunar date is on the Gregorian calendar by now; the clock reads that.
-    moment = ChartMomentOf(clock, Moment{record.year, record.month, record.day, record.hour, record.minute});
+    given = Moment{record.year, record.month, record.day, record.hour, record.minute};
+    moment = ChartMomentOf(clock, given);
     if (const int why = FaultText(moment.Fault); why != 0) return why;
     if (!clock.Corrects()) return 0;
     return FillBirth(SolarEntryOf(moment.Charted), setup_.RatHourRule, record, error) ? 0 : DateNotInCalendarText;
@@ -468,18 +488,22 @@ void PersonDialog::ShowChartedMoment() {
     longitude_->setEnabled(solarTime_->isChecked());
     const bool correcting = Correcting();
     PersonRecord record{};
+    Moment given{};
     ChartedMoment moment;
     BirthClock clock;
-    const int why = correcting ? ReadBirth(record, moment, clock) : 0;
+    const int why = correcting ? ReadBirth(record, given, moment, clock) : 0;
     const bool repeated = why == 0 && moment.Repeated;
-    if (!repeated) firstOfRepeated_->setChecked(true);  // the first again when the choice comes back
+    // The first again when the choice comes back; kept while another input
+    // (a longitude being typed) cannot be read.
+    if (why == 0 && !repeated) firstOfRepeated_->setChecked(true);
     repeatedRow_->setVisible(repeated);
     chartedMoment_->setVisible(correcting);
     chartedMoment_->setStyleSheet(why != 0 ? QString::fromLatin1(RefusedStyle) : QString());
     if (why != 0)
         chartedMoment_->setText(Text(why));
     else if (correcting)
-        chartedMoment_->setText(Utf8(ChartedMomentText(moment.Charted, NoteOf(zoneList_->currentText().toStdString(), clock, moment))));
+        chartedMoment_->setText(Utf8(
+            ChartedMomentText(moment.Charted, NoteOf(zoneList_->currentText().toStdString(), clock, given, moment))));
     GrowToFit();
 }
 

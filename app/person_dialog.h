@@ -28,6 +28,8 @@ struct PersonDialogSetup {
     LocalDateTime Today{};       // the starting date and time of a new person
     // 0 when a finished record can be charted, else the text that says why not.
     std::function<int(const PersonRecord&)> WhyNotChartable;
+    // For 6010: how the person's birth time was corrected when entered in this run.
+    ClockNote Previous{};
 };
 
 class PersonDialog : public QDialog {
@@ -51,6 +53,7 @@ private:
     void FillZones();
     void StartFrom(const PersonRecord& person);
     void StartFromToday();
+    void StartFromClockTime(const ClockNote& note);
     void ShowDate();
     void RebuildMonths();
     void RebuildDays();
@@ -64,7 +67,7 @@ private:
     bool TakeBirth(PersonRecord& record, ClockNote& note);
     // Fills the record's birth as the chart takes it: the date and time given,
     // read through the birth clock chosen. 0, or the text that says why not.
-    int ReadBirth(PersonRecord& record, ChartedMoment& moment, BirthClock& clock) const;
+    int ReadBirth(PersonRecord& record, Moment& given, ChartedMoment& moment, BirthClock& clock) const;
     bool Correcting() const;
     // The birth clock the choices describe: 0, or the text that says why it cannot be read.
     int ChosenClock(BirthClock& clock) const;

@@ -305,6 +305,20 @@ TEST_F(ChartViewTest, TheHeaderNotesABirthTimeCorrectedWhenItWasEntered) {
     enter("Asia/Taipei");
     EXPECT_EQ(Rec().Person.hour, 11);
     EXPECT_GT(ClockNoteInk(View()), 40);
+    // 修改 starts from the clock time given and its zone: confirmed as it
+    // is, the same moment, still noted.
+    std::string zoneShown;
+    int hourShown = -1;
+    WhenModal<PersonDialog>([&](PersonDialog& d) {
+        zoneShown = Child<QComboBox>(d, "zone").currentText().toStdString();
+        hourShown = Child<QComboBox>(d, "hour").currentIndex();
+        Click(d, "ok");
+    });
+    ASSERT_TRUE(app_->Execute(ID_MODIFY_PERSON));
+    EXPECT_EQ(zoneShown, "Asia/Taipei");
+    EXPECT_EQ(hourShown, 12);
+    EXPECT_EQ(Rec().Person.hour, 11);
+    EXPECT_GT(ClockNoteInk(View()), 40);
     enter("不校正（東八區）");
     EXPECT_EQ(Rec().Person.hour, 12);
     EXPECT_EQ(ClockNoteInk(View()), 0);

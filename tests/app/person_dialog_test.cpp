@@ -22,9 +22,9 @@ protected:
     void SetUp() override { QtApp(); }
 
     std::unique_ptr<PersonDialog> Open(int templateId = 6005, const PersonRecord& person = {}, int yearDisplay = 1,
-                                       int ratHourRule = 1) {
+                                       int ratHourRule = 1, const ui::ClockNote& previous = {}) {
         PersonDialogSetup setup{templateId, static_cast<int16_t>(yearDisplay), static_cast<int16_t>(ratHourRule),
-                                LocalDateTime{2026, 12, 6, 6, 30}, nullptr};
+                                LocalDateTime{2026, 12, 6, 6, 30}, nullptr, previous};
         auto dialog = std::make_unique<PersonDialog>(setup, person, nullptr);
         dialog->show();
         return dialog;
@@ -335,6 +335,33 @@ TEST_F(BirthClockDialogTest, ATimeTheClockShowedTwiceAsksWhichFirstByDefault) {
     EXPECT_FALSE(Child<QRadioButton>(*second, "secondOfRepeated").isVisible());
     Choose(*second, "hour", 23);
     EXPECT_TRUE(Child<QRadioButton>(*second, "firstOfRepeated").isChecked());
+}
+
+TEST_F(BirthClockDialogTest, ModifiedAgainThePersonStartsFromItsClockTimeAndChartsTheSameMoment) {
+    auto d = Open();
+    Type(*d, "remarks", QStringLiteral("台北出生"));
+    ChooseZone(*d, "Asia/Taipei");
+    ChooseTime(*d, 1974, 9, 30, 23, 30);
+    Click(*d, "secondOfRepeated");
+    SolarTimeAt(*d, QStringLiteral("121.5"));
+    ASSERT_TRUE(PressChart(*d));
+    const PersonRecord stored = d->Result();
+    // 15:30 UTC; 6 minutes of longitude east of 120°, 10 of the equation of time.
+    EXPECT_EQ(StoredTime(stored), "1974-09-30 23:46");
+
+    auto again = Open(6010, stored, 1, 1, d->Note());
+    EXPECT_EQ(List(*again, "zone").currentText().toStdString(), "Asia/Taipei");
+    EXPECT_EQ(List(*again, "hour").currentIndex(), 23);
+    EXPECT_EQ(List(*again, "minute").currentIndex(), 30);
+    EXPECT_TRUE(Child<QRadioButton>(*again, "secondOfRepeated").isChecked());
+    EXPECT_EQ(Child<QLineEdit>(*again, "longitude").text().toStdString(), "121.5");
+    ASSERT_TRUE(PressChart(*again));
+    EXPECT_EQ(std::memcmp(&again->Result(), &stored, sizeof stored), 0);
+
+    // Without a note (entered uncorrected, or in another run) it starts from the record.
+    auto plain = Open(6010, stored);
+    EXPECT_EQ(List(*plain, "zone").currentIndex(), 0);
+    EXPECT_EQ(List(*plain, "minute").currentIndex(), 46);
 }
 
 TEST_F(BirthClockDialogTest, TrueSolarTimeFollowsLongitudeAndTheEquationOfTime) {
