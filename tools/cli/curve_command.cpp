@@ -52,7 +52,7 @@ bool TakeCurveRequest(Args& args, CurveRequest& r) {
         Complain(misplaced);
         return false;
     }
-    return TakePictureOptions(args, r.Picture, 0);
+    return TakePictureOptions(args, r.Picture);
 }
 
 // The period asked for; what is not given is today's.

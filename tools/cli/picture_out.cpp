@@ -45,7 +45,7 @@ QByteArray Encode(const PictureOptions& options, QSize page, const PagePainter& 
 
 }  // namespace
 
-bool TakePictureOptions(Args& args, PictureOptions& options, int defaultWidth) {
+bool TakePictureOptions(Args& args, PictureOptions& options) {
     const auto out = args.TakeValue("--out");
     if (!out || !(EndsWith(*out, ".png") || EndsWith(*out, ".pdf"))) {
         Complain("--out chart.png|chart.pdf is required");
@@ -53,7 +53,7 @@ bool TakePictureOptions(Args& args, PictureOptions& options, int defaultWidth) {
     }
     options.Out = *out;
     options.Pdf = EndsWith(*out, ".pdf");
-    options.Width = defaultWidth;
+    options.Width = 0;
     if (const auto size = args.TakeValue("--size"); size && (!ParseInt(*size, options.Width) || options.Width < 256 || options.Width > 8192)) {
         Complain("--size takes a width from 256 to 8192 pixels, not " + *size);
         return false;

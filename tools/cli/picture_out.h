@@ -18,9 +18,9 @@ struct PictureOptions {
     std::string Title;  // of a PDF document (UTF-8), empty for none
 };
 
-// Takes --out chart.png|chart.pdf and --size WIDTH (256-8192, default
-// defaultWidth, 0 for the page's own); false after a complaint.
-bool TakePictureOptions(Args& args, PictureOptions& options, int defaultWidth);
+// Takes --out chart.png|chart.pdf and --size WIDTH (256-8192; without it the
+// page's own width); false after a complaint.
+bool TakePictureOptions(Args& args, PictureOptions& options);
 
 // Draws a page of `page` logical pixels (96 per inch) scaled onto the PNG or
 // PDF and writes the file. Returns ExitOk or ExitBadInput after a complaint.

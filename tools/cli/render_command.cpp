@@ -86,7 +86,7 @@ bool TakePotentialOptions(Args& args, RenderOptions& options) {
 }
 
 bool TakeRenderOptions(Args& args, RenderOptions& options) {
-    if (!TakePictureOptions(args, options.Picture, 0)) return false;
+    if (!TakePictureOptions(args, options.Picture)) return false;
     if (const auto display = args.TakeValue("--year-display"); display && (!ParseInt(*display, options.YearDisplay) || (options.YearDisplay != 0 && options.YearDisplay != 1))) {
         Complain("--year-display takes 0 (AD) or 1 (ROC), not " + *display);
         return false;
