@@ -63,6 +63,8 @@ std::string LongitudeDegreesText(double degrees) {
     return text;
 }
 
+std::string ZoneClockText(const ClockNote& note) { return ZonePart(note, true); }
+
 std::string CorrectionText(const ClockNote& note) { return Parts(note, true, "，"); }
 
 std::string ChartNoteText(const ClockNote& note) {

@@ -34,6 +34,8 @@ std::string MomentText(const Moment& m);
 std::string OffsetText(int minutes);
 // "東經121.50°", "西經118.25°"
 std::string LongitudeDegreesText(double degrees);
+// "Asia/Taipei UTC+09:00 夏令時間": the zone's clock as the birth time was read on it.
+std::string ZoneClockText(const ClockNote& note);
 // "Asia/Taipei UTC+09:00 夏令時間，真太陽時 東經121.50°"; empty when nothing was applied.
 std::string CorrectionText(const ClockNote& note);
 // The chart's shorter form: "已校正：Asia/Taipei 夏令時間", with true solar time

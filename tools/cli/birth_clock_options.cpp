@@ -13,7 +13,8 @@ namespace {
 
 using ui::LongitudeDegreesText;
 using ui::MomentText;
-using ui::OffsetText;
+using ui::NoteOf;
+using ui::ZoneClockText;
 
 bool ParseLongitude(std::string_view text, double& out) {
     const char* end = text.data() + text.size();
@@ -63,8 +64,7 @@ void AppendCorrectionLines(std::string& out, const BirthClock& clock, const Mome
     AppendPadded(out, "出生地", 8);
     out += MomentText(given);
     if (clock.Zone) {
-        out += " " + std::string(clock.Zone->Name()) + " " + OffsetText(m.ZoneOffsetMinutes);
-        if (m.DaylightSaving) out += " 夏令時間";
+        out += " " + ZoneClockText(NoteOf(clock.Zone->Name(), clock, given, m));
         if (m.Repeated) out += clock.SecondOfRepeated ? "（重複時刻之第二次）" : "（重複時刻之第一次）";
     } else {
         out += " 東八區";

@@ -28,20 +28,6 @@ bool ParseBatchLine(std::string_view line, Birth& birth) {
     return ParseMoment(moment, birth.When);
 }
 
-// The moment charted, as the record holds it: "YYYY-MM-DD HH:MM", the time
-// "??:??" when unknown.
-std::string ChartedText(const ChartRecord& rec) {
-    const PersonRecord& p = rec.Person;
-    std::string text;
-    AppendDate(text, CivilDate{p.year, p.month, p.day});
-    if (BirthTimeUnknown(rec)) return text + " ??:??";
-    text += ' ';
-    AppendNumber(text, p.hour, 2);
-    text += ':';
-    AppendNumber(text, p.minute, 2);
-    return text;
-}
-
 void AppendBlock(std::string& out, const ChartBlock& block) {
     JsonObject json(out);
 #define QV_JSON_FIELD(name) json.Field(#name, block.name);
@@ -54,7 +40,7 @@ void AppendJson(std::string& out, const Charting& charting, const Birth& birth) 
     {
         JsonObject json(out);
         json.Field("Pillars", charting.Pillars.Pillar);
-        json.Text("Charted", ChartedText(rec));
+        json.Text("Charted", BirthText(rec.Person));
         if (charting.Clock.Corrects()) {
             JsonObject correction(json.NestedKey("Correction"));
             AppendCorrectionJson(correction, charting.Clock, GivenClock(birth), charting.Corrected);

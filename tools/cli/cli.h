@@ -60,6 +60,8 @@ bool TakeRatHour(Args& args, int16_t& rule);
 // YYYY-MM-DD HH:MM; WriteOut sends the text to stdout and empties it.
 void AppendNumber(std::string& out, int value, int width);
 void AppendDate(std::string& out, const CivilDate& d);
+// A record's birth, "YYYY-MM-DD HH:MM", the time "??:??" when unknown.
+std::string BirthText(const PersonRecord& r);
 void AppendMoment(std::string& out, const Moment& m);
 void WriteOut(std::string& out);
 

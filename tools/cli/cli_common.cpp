@@ -134,6 +134,16 @@ void AppendNumber(std::string& out, int value, int width) {
     out.append(digits, end);
 }
 
+std::string BirthText(const PersonRecord& r) {
+    char text[48];
+    if (r.hour == HourUnknown) {
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d ??:??", r.year, r.month, r.day);
+    } else {
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", r.year, r.month, r.day, r.hour, r.minute);
+    }
+    return text;
+}
+
 void AppendDate(std::string& out, const CivilDate& d) {
     AppendNumber(out, d.Year, 4);
     out += '-';

@@ -36,16 +36,6 @@ std::string Shown(std::string_view big5) {
     return utf8;
 }
 
-std::string BirthText(const PersonRecord& r) {
-    char text[48];
-    if (r.hour == HourUnknown) {
-        std::snprintf(text, sizeof text, "%04d-%02d-%02d ??:??", r.year, r.month, r.day);
-    } else {
-        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", r.year, r.month, r.day, r.hour, r.minute);
-    }
-    return text;
-}
-
 std::string SexText(const PersonRecord& r) {
     return (r.sex == 0 || r.sex == 1) ? std::string(StringText(text_base::Sex + r.sex)) : std::to_string(r.sex);
 }
