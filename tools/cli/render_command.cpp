@@ -1,9 +1,7 @@
 // render: draws a person's chart as the program's chart view shows it (natal, a luck
 // pillar or a year), the sixty-year strip of the flow-year window, or the
 // potential window in one of its styles, into a PNG or PDF.
-#include <cstring>
 
-#include "big5.h"
 #include "calendar.h"
 #include "chart_draw.h"
 #include "chart_period.h"
@@ -11,6 +9,7 @@
 #include "cli.h"
 #include "flow_year_window.h"
 #include "paint_helpers.h"
+#include "person_text.h"
 #include "picture_out.h"
 #include "potential_exchange.h"
 #include "potential_paint.h"
@@ -128,19 +127,14 @@ bool ChoosePeriod(ChartRecord& rec, const RenderOptions& options) {
     return true;
 }
 
-// The name as the records keep it: Big5, at most 31 bytes.
+// The name as the records keep it, in Big5 within its field.
 bool StoreName(PersonRecord& person, const std::string& name) {
-    std::string big5;
-    if (!Utf8ToBig5(name, big5)) {
-        Complain("--name has characters that Big5 cannot hold");
-        return false;
-    }
-    if (big5.size() >= sizeof person.name) {
-        Complain("--name is longer than " + std::to_string(sizeof person.name - 1) + " Big5 bytes");
-        return false;
-    }
-    std::memcpy(person.name, big5.data(), big5.size());
-    return true;
+    PersonTexts texts;
+    texts.Name = name;
+    std::string error;
+    if (StorePersonTexts(texts, person, error)) return true;
+    Complain("--name refused: " + error);
+    return false;
 }
 
 // The potential window of the category as the program shows it on a screen
