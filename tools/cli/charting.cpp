@@ -9,14 +9,9 @@ namespace {
 
 // "--name 0|1" into an option field; false after a complaint.
 bool TakeSwitchOption(Args& args, std::string_view name, int16_t& field) {
-    const auto value = args.TakeValue(name);
-    if (!value) return true;
-    int n = 0;
-    if (!ParseInt(*value, n) || (n != 0 && n != 1)) {
-        Complain(std::string(name) + " takes 0 or 1, not " + *value);
-        return false;
-    }
-    field = static_cast<int16_t>(n);
+    std::optional<int> n;
+    if (!TakeNumberOption(args, name, 0, 1, n, "0 or 1")) return false;
+    if (n) field = static_cast<int16_t>(*n);
     return true;
 }
 

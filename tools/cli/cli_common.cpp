@@ -84,15 +84,10 @@ bool TakeNumberOption(Args& args, std::string_view name, int low, int high, std:
 }
 
 bool TakeRatHour(Args& args, int16_t& rule) {
-    rule = CommonRatHour;
-    auto value = args.TakeValue("--rat-hour");
-    if (!value) return true;
-    int n = 0;
-    if (!ParseInt(*value, n) || n < EarlyRatHour || n > NightRatHour) {
-        Complain("--rat-hour takes 0 (早子時), 1 (一般子時) or 2 (夜子時), not " + *value);
+    std::optional<int> n;
+    if (!TakeNumberOption(args, "--rat-hour", EarlyRatHour, NightRatHour, n, "0 (早子時), 1 (一般子時) or 2 (夜子時)"))
         return false;
-    }
-    rule = static_cast<int16_t>(n);
+    rule = static_cast<int16_t>(n.value_or(CommonRatHour));
     return true;
 }
 

@@ -53,11 +53,9 @@ bool TakePictureOptions(Args& args, PictureOptions& options) {
     }
     options.Out = *out;
     options.Pdf = EndsWith(*out, ".pdf");
-    options.Width = 0;
-    if (const auto size = args.TakeValue("--size"); size && (!ParseInt(*size, options.Width) || options.Width < 256 || options.Width > 8192)) {
-        Complain("--size takes a width from 256 to 8192 pixels, not " + *size);
-        return false;
-    }
+    std::optional<int> width;
+    if (!TakeNumberOption(args, "--size", 256, 8192, width, "a width from 256 to 8192 pixels")) return false;
+    options.Width = width.value_or(0);
     return true;
 }
 

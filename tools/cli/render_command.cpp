@@ -86,10 +86,9 @@ bool TakePotentialOptions(Args& args, RenderOptions& options) {
 
 bool TakeRenderOptions(Args& args, RenderOptions& options) {
     if (!TakePictureOptions(args, options.Picture)) return false;
-    if (const auto display = args.TakeValue("--year-display"); display && (!ParseInt(*display, options.YearDisplay) || (options.YearDisplay != 0 && options.YearDisplay != 1))) {
-        Complain("--year-display takes 0 (AD) or 1 (ROC), not " + *display);
-        return false;
-    }
+    std::optional<int> display;
+    if (!TakeNumberOption(args, "--year-display", 0, 1, display, "0 (AD) or 1 (ROC)")) return false;
+    if (display) options.YearDisplay = *display;
     if (const auto today = args.TakeValue("--today")) {
         CivilDate date{};
         if (!ParseDate(*today, date)) {
