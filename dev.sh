@@ -33,7 +33,7 @@ build() {  # build DIR [cmake options...]
     local dir=$1
     shift
     cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$dir" -j "$JOBS"
+    cmake --build "$dir" -j "$JOBS" ${TARGET:+--target "$TARGET"}
 }
 
 run_tests() {  # run_tests DIR
@@ -43,7 +43,8 @@ run_tests() {  # run_tests DIR
 case "${1:-}" in
     run)
         install_packages
-        build "$BUILD"
+        # The programs and their data only: no tests or benchmarks before the window.
+        TARGET=programs build "$BUILD"
         shift
         if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
             exec "$BUILD/bin/Quorvane" "$@"

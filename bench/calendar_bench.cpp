@@ -1,5 +1,8 @@
 // Pillars of a birth moment, the lunar conversion, and quorvane-cli pillars end to end.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
 #include "bench_support.h"
 
@@ -37,6 +40,28 @@ void BM_CliPillars100k(benchmark::State& state) {
     bench::TimeCliOverMoments(state, "pillars", false, "/tmp/quorvane-bench-pillars.txt");
 }
 BENCHMARK(BM_CliPillars100k)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+// One whole quorvane-cli process answering one moment: the start-up a script
+// pays on every call (no shell between, output to /dev/null).
+void BM_CliPillarsOneLine(benchmark::State& state) {
+    const std::string program = std::string(QUORVANE_BIN_DIR) + "/quorvane-cli";
+    std::string words[] = {program, "pillars", "1999-12-07 23:30"};
+    char* argv[] = {words[0].data(), words[1].data(), words[2].data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    for (auto _ : state) {
+        pid_t pid = 0;
+        int status = 0;
+        if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ) != 0 ||
+            waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("quorvane-cli failed");
+            break;
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+BENCHMARK(BM_CliPillarsOneLine)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(10)->ReportAggregatesOnly();
 
 }  // namespace
 }  // namespace qv

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,6 +81,18 @@ struct Command {
     const char* Usage;
     int (*Run)(Args& args);
 };
+
+// The whole run of a program with these commands: takes --data-dir, answers
+// --help (and no command) with printUsage, and runs the command named first.
+int RunCommandLine(int argc, char** argv, std::span<const Command> commands, void (*printUsage)(std::FILE* to));
+
+// The program that draws, installed beside quorvane-cli.
+inline constexpr const char* PictureProgramName = "quorvane-picture";
+
+// Runs a drawing command (render, curve) in the picture program beside this
+// one, which needs Qt, with the same data folder and arguments; returns only
+// when that program cannot be started.
+int RunInPictureProgram(std::string_view command, const Args& args);
 
 int RunTerms(Args& args);
 int RunPillars(Args& args);

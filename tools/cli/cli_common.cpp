@@ -245,4 +245,23 @@ int AnswerEachInput(const Args& args, Answer answer, void* context) {
     return refused ? ExitBadInput : ExitOk;
 }
 
+int RunCommandLine(int argc, char** argv, std::span<const Command> commands, void (*printUsage)(std::FILE* to)) {
+    std::ios::sync_with_stdio(false);
+    Args args;
+    for (int i = 1; i < argc; ++i) args.Items.emplace_back(argv[i]);
+    if (auto dir = args.TakeValue("--data-dir")) args.DataDir = *dir;
+    if (args.Items.empty() || args.Items[0] == "--help" || args.Items[0] == "-h") {
+        printUsage(args.Items.empty() ? stderr : stdout);
+        return args.Items.empty() ? ExitBadInput : ExitOk;
+    }
+    const std::string name = args.Items[0];
+    args.Items.erase(args.Items.begin());
+    for (const Command& c : commands) {
+        if (name == c.Name) return c.Run(args);
+    }
+    Complain("unknown command " + name);
+    printUsage(stderr);
+    return ExitBadInput;
+}
+
 }  // namespace qv::cli

@@ -134,18 +134,29 @@ bool JsonReader::ReadObject(Object& object) {
 
 bool JsonReader::Objects(const std::function<std::string(const JsonFields&)>& take, size_t& taken, std::string& error) {
     taken = 0;
-    bool ok = Expect('[');
-    if (ok && !Take(']')) {
-        do {
-            Object object;
-            ok = ReadObject(object);
-            if (ok) {
-                const std::string why = take(object);
-                ok = why.empty() || Fail(why);
-            }
-            if (ok) ++taken;
-        } while (ok && Take(','));
-        ok = ok && Expect(']');
+    const auto takeObject = [&] {
+        Object object;
+        if (!ReadObject(object)) return false;
+        const std::string why = take(object);
+        if (!why.empty()) return Fail(why);
+        ++taken;
+        return true;
+    };
+    bool ok = true;
+    if (Take('[')) {
+        if (!Take(']')) {
+            do ok = takeObject();
+            while (ok && Take(','));
+            ok = ok && Expect(']');
+        }
+    } else {
+        // The other form: one object a line, without the array around them.
+        SkipBlanks();
+        if (pos_ == text_.size()) ok = Fail("expected '[' or '{'");
+        while (ok && pos_ < text_.size()) {
+            ok = takeObject();
+            SkipBlanks();
+        }
     }
     SkipBlanks();
     if (ok && pos_ != text_.size()) ok = Fail("text after the last object");

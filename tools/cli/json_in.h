@@ -1,5 +1,6 @@
 // Reading the JSON that the exports write: one array of flat objects whose
-// values are texts or integers.
+// values are texts or integers, or the same objects one a line without the
+// array around them.
 #pragma once
 
 #include <cstdint>

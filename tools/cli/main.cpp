@@ -1,6 +1,6 @@
-// quorvane-cli: the chart engine for users and scripts.
-#include <cstring>
-#include <iostream>
+// quorvane-cli: the chart engine for users and scripts. The commands that
+// draw run in the picture program beside this one, so the text commands start
+// without loading Qt.
 #include <string>
 
 #include "cli.h"
@@ -41,12 +41,12 @@ constexpr Command Commands[] = {
      "        [--size WIDTH] [--name T] [--year-display 0|1] [--today YYYY-MM-DD]\n"
      "        [--kind 0|1|2] [--luck K (1-12)] [--year LUNAR-YEAR] [--flow-years]\n"
      "        | --potential-style 0-7 [--compare-year LUNAR-YEAR] [--category N] [--file PATH]",
-     RunRender},
+     [](Args& args) { return RunInPictureProgram("render", args); }},
     {"curve",
      "curve --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] --mode 0|1|2|3\n"
      "        [--category 1|3|4|5|6|7|8|9|14] [--lifetime] [--luck K | --year YYYY [--month M]]\n"
      "        --out chart.png|chart.pdf [--size WIDTH] [--print]",
-     RunCurve},
+     [](Args& args) { return RunInPictureProgram("curve", args); }},
 };
 
 void PrintUsage(std::FILE* to) {
@@ -65,22 +65,4 @@ void PrintUsage(std::FILE* to) {
 
 }  // namespace qv::cli
 
-int main(int argc, char** argv) {
-    using namespace qv::cli;
-    std::ios::sync_with_stdio(false);
-    Args args;
-    for (int i = 1; i < argc; ++i) args.Items.emplace_back(argv[i]);
-    if (auto dir = args.TakeValue("--data-dir")) args.DataDir = *dir;
-    if (args.Items.empty() || args.Items[0] == "--help" || args.Items[0] == "-h") {
-        PrintUsage(args.Items.empty() ? stderr : stdout);
-        return args.Items.empty() ? ExitBadInput : ExitOk;
-    }
-    const std::string name = args.Items[0];
-    args.Items.erase(args.Items.begin());
-    for (const Command& c : Commands) {
-        if (name == c.Name) return c.Run(args);
-    }
-    Complain("unknown command " + name);
-    PrintUsage(stderr);
-    return ExitBadInput;
-}
+int main(int argc, char** argv) { return qv::cli::RunCommandLine(argc, argv, qv::cli::Commands, qv::cli::PrintUsage); }

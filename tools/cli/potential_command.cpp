@@ -147,19 +147,21 @@ int RunPotential(Args& args) {
 }
 
 int RunPotentialTable(Args& args) {
+    // --file may stand before or after the subcommand.
+    TableFile file;
+    const bool loaded = LoadTable(args, file);
     if (args.Items.empty()) {
         Complain("potential-table needs a subcommand: show, export or import");
         return ExitBadInput;
     }
     const std::string name = args.Items.front();
     args.Items.erase(args.Items.begin());
-    TableFile file;
     if (name != "show" && name != "export" && name != "import") {
         Complain("unknown potential-table subcommand " + name);
         return ExitBadInput;
     }
     // An import replaces a refused file (keeping it as .bad), so only the others need it sound.
-    if (!LoadTable(args, file) && name != "import") return ExitNoData;
+    if (!loaded && name != "import") return ExitNoData;
     if (name == "import") return Import(args, file);
     if (!NothingLeft(args)) return ExitBadInput;
     if (name == "show") {
