@@ -1,6 +1,7 @@
 #include "calendar_paint.h"
 
 #include <QFont>
+#include <algorithm>
 
 #include "paint_helpers.h"
 #include "string_table.h"
@@ -12,7 +13,6 @@ constexpr int PageWidth = 1024, PageHeight = 768;
 constexpr int Margin = 12;
 constexpr int HeaderHeight = 96;
 constexpr int WeekdayRowHeight = 26;
-constexpr int GridRows = 6;
 constexpr int PanelWidth = 270;
 
 const QColor Ink(0x20, 0x20, 0x20);
@@ -48,19 +48,20 @@ QFont Font(int pixels, bool bold = false) {
 
 bool ShowsDetails(const CalendarPicture& p) { return p.SelectedDay >= 1 && p.SelectedDay <= p.Month.DayCount; }
 
+int FirstColumn(const CalendarPicture& p) { return p.Month.DayCount > 0 ? p.Month.Days[0].Weekday : 0; }
+
 // The grid's rectangle: the page below the header, less the details panel.
 QRect GridRect(const CalendarPicture& p) {
     const int right = ShowsDetails(p) ? PageWidth - Margin - PanelWidth - Margin : PageWidth - Margin;
     return QRect(QPoint(Margin, HeaderHeight + WeekdayRowHeight), QPoint(right, PageHeight - Margin));
 }
 
-int FirstColumn(const CalendarPicture& p) { return p.Month.DayCount > 0 ? p.Month.Days[0].Weekday : 0; }
-
 }  // namespace
 
 QRectF CalendarDayRect(const CalendarPicture& p, int day) {
     const QRect grid = GridRect(p);
-    const double w = grid.width() / 7.0, h = grid.height() / double(GridRows);
+    const int rows = (FirstColumn(p) + p.Month.DayCount + 6) / 7;  // weeks the month touches, 4 to 6
+    const double w = grid.width() / 7.0, h = grid.height() / double(std::max(rows, 4));
     const int slot = FirstColumn(p) + day - 1;
     return QRectF(grid.left() + (slot % 7) * w, grid.top() + (slot / 7) * h, w, h);
 }
@@ -81,10 +82,11 @@ void PaintHeader(QPainter& painter, const CalendarPicture& p) {
     painter.setPen(Ink);
     painter.setFont(Font(30, true));
     const QString era = QString::fromStdString(EraYearText(m.Year));
-    painter.drawText(QRect(Margin, 6, 420, 40), Qt::AlignLeft | Qt::AlignVCenter,
-                     CalendarMonthTitle(m.Year, m.Month) + QStringLiteral("  "));
-    painter.setFont(Font(16));
-    painter.drawText(QRect(Margin + 210, 6, 220, 40), Qt::AlignLeft | Qt::AlignVCenter, era);
+    const QString title = CalendarMonthTitle(m.Year, m.Month);
+    painter.drawText(QRect(Margin, 6, 420, 40), Qt::AlignLeft | Qt::AlignVCenter, title);
+    const int eraLeft = Margin + painter.fontMetrics().horizontalAdvance(title) + 16;
+    painter.setFont(Font(18));
+    painter.drawText(QRect(eraLeft, 6, 220, 40), Qt::AlignLeft | Qt::AlignVCenter, era);
 
     QStringList years;
     int lastYear = 0;
@@ -136,7 +138,7 @@ void PaintCell(QPainter& painter, const CalendarPicture& p, const CalendarDay& d
     painter.drawRect(cell);
     const bool weekend = d.Weekday == 0 || d.Weekday == 6;
     const double h = cell.height();
-    painter.setFont(Font(int(h * 0.27), true));
+    painter.setFont(Font(int(std::min(h * 0.27, 34.0)), true));
     painter.setPen(weekend ? Weekend : Ink);
     painter.drawText(cell.adjusted(6, 2, -4, 0), Qt::AlignLeft | Qt::AlignTop, QString::number(d.Date.Day));
     if (today) {
@@ -147,15 +149,15 @@ void PaintCell(QPainter& painter, const CalendarPicture& p, const CalendarDay& d
     const double line = lower.height() / 3;
     if (d.HasLunar) {
         const bool first = d.Lunar.Day == 1;
-        painter.setFont(Font(int(h * 0.16), first));
+        painter.setFont(Font(int(std::min(h * 0.19, 24.0)), first));
         painter.setPen(first ? LunarFirst : Ink);
         painter.drawText(QRectF(lower.left(), lower.top(), lower.width(), line), Qt::AlignCenter, LunarDayText(d.Lunar));
     }
-    painter.setFont(Font(int(h * 0.15)));
+    painter.setFont(Font(int(std::min(h * 0.17, 21.0))));
     painter.setPen(Faint);
     painter.drawText(QRectF(lower.left(), lower.top() + line, lower.width(), line), Qt::AlignCenter, Pillar(d.DayPillar));
     if (d.Term != NoTerm) {
-        painter.setFont(Font(int(h * 0.14), true));
+        painter.setFont(Font(int(std::min(h * 0.15, 18.0)), true));
         painter.setPen(TermInk);
         painter.drawText(QRectF(lower.left(), lower.top() + 2 * line, lower.width(), line), Qt::AlignCenter,
                          TermName(d.Term) + QLatin1Char(' ') + Clock(d.TermHour, d.TermMinute));
