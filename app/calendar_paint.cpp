@@ -13,7 +13,7 @@ constexpr int PageWidth = 1024, PageHeight = 768;
 constexpr int Margin = 12;
 constexpr int HeaderHeight = 96;
 constexpr int WeekdayRowHeight = 26;
-constexpr int PanelWidth = 270;
+constexpr int PanelWidth = 290;
 
 const QColor Ink(0x20, 0x20, 0x20);
 const QColor Weekend(0xC0, 0x20, 0x20);
@@ -207,14 +207,14 @@ void PaintDetails(QPainter& painter, const CalendarPicture& p) {
     y += 6;
     line(QStringLiteral("時辰與時柱"), 17, Ink, true);
     const DayHours hours = HourPillarsOfDay(d.Date, p.RatHourRule);
-    painter.setFont(Font(16));
+    painter.setFont(Font(17));
     const int rowHeight = std::min(24, (panel.bottom() - 6 - y) / DayHourSlots);
     for (int slot = 0; slot < DayHourSlots; ++slot) {
         const int branch = slot % 12;
         const int start = HourSlotStart[slot];
-        const int end = slot == 0 ? 1 : (start + 2) % 24;
-        QString text = Utf8(StringText(text_base::Branch + branch)) + QStringLiteral("時　") + Clock(start, 0) +
-                       QLatin1Char('-') + Clock(end, 0) + QStringLiteral("　") + Pillar(hours.HourPillar[slot]);
+        const int end = slot == 0 ? 1 : std::min(start + 2, 24);
+        QString text = Utf8(StringText(text_base::Branch + branch)) + QStringLiteral("時 ") + Clock(start, 0) +
+                       QLatin1Char('-') + Clock(end, 0) + QStringLiteral(" ") + Pillar(hours.HourPillar[slot]);
         if (slot == DayHourSlots - 1 && hours.LateDayPillar != d.DayPillar)
             text += QStringLiteral("（") + Pillar(hours.LateDayPillar) + QStringLiteral("日）");
         painter.setPen(Ink);

@@ -23,7 +23,8 @@ class CalendarCanvas : public QWidget {
 public:
     explicit CalendarCanvas(CCalendarWnd& owner) : QWidget(&owner), owner_(owner) {
         setObjectName(QStringLiteral("calendarGrid"));
-        setFocusPolicy(Qt::NoFocus);
+        // The grid holds the keyboard: its keys go on to the window's handler.
+        setFocusPolicy(Qt::StrongFocus);
         setMinimumSize(CalendarPageSize() / 2);
     }
 
@@ -69,6 +70,8 @@ CCalendarWnd::CCalendarWnd(const SolarTermTable& table, const CivilDate& today, 
     picture_.Today = today;
     picture_.Table = &table_;
     BuildControls();
+    setFocusProxy(canvas_);
+    canvas_->setFocus();
     ShowToday();
     // Two thirds of the screen's height, the page's shape, never beyond the screen.
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
@@ -89,6 +92,7 @@ void CCalendarWnd::BuildControls() {
     yearBox_->setObjectName(QStringLiteral("calendarYear"));
     yearBox_->setRange(table_.FirstYear, table_.LastYear);
     yearBox_->setSuffix(QStringLiteral(" 年"));
+    yearBox_->setKeyboardTracking(false);  // a year typed digit by digit is chosen once, when complete
     monthBox_ = new QComboBox(this);
     monthBox_->setObjectName(QStringLiteral("calendarMonth"));
     for (int m = 1; m <= 12; ++m) monthBox_->addItem(QStringLiteral("%1 月").arg(m));
@@ -118,6 +122,8 @@ void CCalendarWnd::BuildControls() {
     };
     connect(yearBox_, &QSpinBox::valueChanged, this, chosen);
     connect(monthBox_, &QComboBox::currentIndexChanged, this, chosen);
+    // After a month is picked from the list the arrows move the day again.
+    connect(monthBox_, &QComboBox::activated, this, [this] { canvas_->setFocus(); });
 }
 
 void CCalendarWnd::ShowMonth(int year, int month) {

@@ -31,7 +31,7 @@ protected:
     }
     static std::pair<int, int> Shown(const CCalendarWnd& w) { return {w.Picture().Month.Year, w.Picture().Month.Month}; }
     static void Key(CCalendarWnd& w, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::keyClick(&w, key, mods);
+        QTest::keyClick(w.Canvas(), key, mods);  // where the keyboard is: the grid
     }
 };
 
