@@ -76,7 +76,7 @@ CCalendarWnd::CCalendarWnd(const SolarTermTable& table, const CivilDate& today, 
     // Two thirds of the screen's height, the page's shape, never beyond the screen.
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     const QRect free = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
-    const int height = std::min(free.height() * 3 / 4, 900);
+    const int height = free.height() * 3 / 4;
     resize(std::min(free.width() - 40, height * CalendarPageSize().width() / CalendarPageSize().height()), height + 40);
 }
 
@@ -203,7 +203,11 @@ void CCalendarWnd::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Up: moveDay(-7); break;
     case Qt::Key_Down: moveDay(7); break;
     case Qt::Key_Return:
-    case Qt::Key_Enter: OpenNewPerson(); break;
+    case Qt::Key_Enter:
+        // Return in the year box ends the typing; only on the grid does it take the day.
+        if (focusWidget() != canvas_) return QWidget::keyPressEvent(event);
+        OpenNewPerson();
+        break;
     case Qt::Key_P:
         if (ctrl) {
             Print();

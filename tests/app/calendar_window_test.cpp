@@ -100,6 +100,15 @@ TEST_F(CalendarWindowTest, DoubleClickOrReturnOpensTheNewPersonDialogOnTheDay) {
     Key(w, Qt::Key_Right);
     Key(w, Qt::Key_Return);
     ASSERT_TRUE(WaitUntil([&] { return dialogs == 2; }));
+    // Return ending a typed year is no request for a person.
+    QSpinBox& year = Child<QSpinBox>(w, "calendarYear");
+    year.setFocus();
+    year.selectAll();
+    QTest::keyClicks(&year, "2024");
+    QTest::keyClick(&year, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(Shown(w), std::make_pair(2024, 7));
+    EXPECT_EQ(dialogs, 2);
     // A new person started afterwards from the menu starts on today again.
     const QDate today = QDate::currentDate();
     expectDate(today.year(), today.month(), today.day());
