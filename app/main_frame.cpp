@@ -1,6 +1,7 @@
 #include "main_frame.h"
 
 #include <QAction>
+#include <QDate>
 #include <QFileDialog>
 #include <QMenuBar>
 #include <QPageSetupDialog>
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <span>
 
+#include "calendar_window.h"
 #include "chart_view.h"
 #include "flow_year_window.h"
 #include "fortune_window.h"
@@ -107,6 +109,7 @@ constexpr MenuItem WindowItems[] = {
     {"潛能", Separator, PotentialItems},
     {"", Separator},
     {"顯示流年視窗", ID_FLOW_YEAR_WINDOW},
+    {"萬年曆", ID_CALENDAR_WINDOW},
     {"", Separator},
     {"設定指數公式參數...", ID_INDEX_FORMULA},
     {"不知道時間", ID_HOUR_UNKNOWN},
@@ -216,7 +219,7 @@ void CMainFrame::PostStartup(bool showLogo) {
 
 bool CMainFrame::RunPersonDialog(int templateId, PersonRecord& person, ClockNote& note) {
     const ChartRecord& rec = app_.Record();
-    PersonDialogSetup setup{templateId, rec.YearDisplay, rec.Options.FirstTimeBase, rec.Now,
+    PersonDialogSetup setup{templateId, rec.YearDisplay, rec.Options.FirstTimeBase, app_.NewPersonStart(),
                             [this](const PersonRecord& p) { return app_.WhyNotChartable(p); },
                             app_.CurrentClockNote()};
     PersonDialog dialog(setup, person, this);
@@ -327,6 +330,25 @@ void CMainFrame::PrintPotentials() {
 }
 
 bool CMainFrame::RunPotentialDialogs() { return RunPotentialParameterDialogs(app_, this); }
+
+void CMainFrame::ShowCalendar() {
+    if (!calendar_) {
+        const QDate today = QDate::currentDate();
+        CCalendarWnd::Hooks hooks{
+            [this](const CivilDate& date) {
+                app_.NewPersonOn(date);
+                UpdateCommandStates();
+            },
+            [this] { calendar_ = nullptr; },
+            [this]() -> QPrinter& { return Printer(); },
+            [this] { return PillarRatHourRule(app_.Record().Options); }};
+        calendar_ = new CCalendarWnd(*app_.Record().SolarTerms, CivilDate{today.year(), today.month(), today.day()},
+                                     std::move(hooks), this);
+    }
+    calendar_->show();
+    calendar_->raise();
+    calendar_->activateWindow();
+}
 
 void CMainFrame::CloseMainWindow() { close(); }
 

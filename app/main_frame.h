@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 
+#include "calendar_window.h"
 #include "flow_year_window.h"
 #include "potential_window.h"
 #include "quorvane_app.h"
@@ -76,9 +77,11 @@ public:
     void RelayoutPotentials() override;
     void RepaintPotentials() override;
     void PrintPotentials() override;
+    void ShowCalendar() override;
 
     CFlowYearWnd* FlowYears() const { return flowYears_; }
     CPotentialWnd* PotentialWindow() const { return potentials_; }
+    CCalendarWnd* CalendarWindow() const { return calendar_; }
     // The printer the print commands share, made on first use.
     QPrinter& Printer();
 
@@ -94,6 +97,7 @@ private:
     std::unique_ptr<QPrinter> printer_;
     QPointer<CFlowYearWnd> flowYears_;
     QPointer<CPotentialWnd> potentials_;
+    QPointer<CCalendarWnd> calendar_;
 };
 
 // The file dialogs' filter from string 458 ("*.sap Tessaly資料檔|*.sap|").

@@ -147,6 +147,22 @@ void CQuorvaneApp::NewPerson() {
     if (RunPersonCommand(NewPersonDialog, person)) StoreCurrent(person, -1);
 }
 
+void CQuorvaneApp::NewPersonOn(const CivilDate& date) {
+    newPersonDate_ = date;
+    Execute(ID_NEW_PERSON);
+    newPersonDate_.reset();
+}
+
+LocalDateTime CQuorvaneApp::NewPersonStart() const {
+    LocalDateTime start = record_->Now;
+    if (newPersonDate_) {
+        start.Year = static_cast<int16_t>(newPersonDate_->Year);
+        start.Month = static_cast<int16_t>(newPersonDate_->Month);
+        start.Day = static_cast<int16_t>(newPersonDate_->Day);
+    }
+    return start;
+}
+
 void CQuorvaneApp::ModifyPerson() {
     PersonRecord person = record_->Person;
     if (RunPersonCommand(ModifyPersonDialog, person)) StoreCurrent(person, currentRecordIndex);
@@ -356,6 +372,8 @@ FortunePeriod CQuorvaneApp::OpeningPeriod() const {
 }
 
 // ---- the rest ----
+
+void CQuorvaneApp::ShowCalendar() { windows_->ShowCalendar(); }
 
 void CQuorvaneApp::About() { windows_->ShowLogo(0); }
 

@@ -72,6 +72,8 @@ public:
     virtual void RepaintPotentials() = 0;
     // The potential window's picture on the printer, after the print dialog.
     virtual void PrintPotentials() = 0;
+    // Opens the perpetual calendar, or brings it to the front when it is open.
+    virtual void ShowCalendar() {}
 };
 
 // Start-up choices from the command line.
@@ -141,6 +143,11 @@ public:
     // view, else the one in force this year; this year and month.
     FortunePeriod OpeningPeriod() const;
 
+    // The new-person command with the dialog starting on that date (the
+    // perpetual calendar's day); the date and time it starts on otherwise.
+    void NewPersonOn(const CivilDate& date);
+    LocalDateTime NewPersonStart() const;
+
     // The flow-year window went away by its own close box.
     void FlowYearWindowClosed() { flowYearWindowOpen = false; }
     void PotentialWindowClosed() { potentialWindowOpen = false; }
@@ -171,6 +178,7 @@ public:
     void NextCategory();
     void ChoosePotentialStyle();  // any of the style numbers, by the one running
     void PrintPotentials();
+    void ShowCalendar();
     void About();
     void Exit();
 
@@ -199,6 +207,7 @@ private:
     ShellWindows* windows_ = nullptr;
     int runningCommand_ = 0;
     ClockNote clockNote_;
+    std::optional<CivilDate> newPersonDate_;
 };
 
 }  // namespace qv::ui

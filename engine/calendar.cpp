@@ -340,6 +340,16 @@ int PillarHour(int hour) { return hour == HourUnknown ? 12 : hour; }
 
 int DoubleHourOf(int hour) { return hour == 0 ? 0 : ((hour - 1) / 2) + 1; }
 
+DayHourPillars DayAndHourPillars(int32_t n, int doubleHour, int ratHourRule) {
+    const int h0 = static_cast<int>(Mod(n - 1, 5)) * 12 + 12;
+    const int nextRatHour = static_cast<int>(Mod(n, 5)) * 12 + 12;
+    if (doubleHour < 12) return {Mod(n + 30, 60), Mod(doubleHour + h0, 60)};
+    if (ratHourRule == EarlyRatHour) return {Mod(n + 31, 60), Mod(h0, 60)};
+    if (ratHourRule == NightRatHour) return {Mod(n + 30, 60), Mod(nextRatHour, 60)};
+    // 一般子時, also for a rule value only a hand-edited settings file can hold.
+    return {Mod(n + 31, 60), Mod(nextRatHour, 60)};
+}
+
 bool MomentToPillars(const SolarTermTable& table, int ratHourRule, const Moment& given, PillarQuad& out) {
     if (!IsValidDate(given.Year, given.Month, given.Day)) return false;
     if (given.Hour < 0 || given.Hour > HourUnknown || given.Minute < 0 || given.Minute > 59) return false;
@@ -352,28 +362,11 @@ bool MomentToPillars(const SolarTermTable& table, int ratHourRule, const Moment&
     int year = Mod(m.Year - 4, 60);
     if (MomentKey(m.Month, m.Day, m.Hour, m.Minute) < TermKey(table.At(m.Year, 2))) year = Mod(year - 1, 60);
 
-    const int h0 = static_cast<int>(Mod(n - 1, 5)) * 12 + 12;
-    const int nextRatHour = static_cast<int>(Mod(n, 5)) * 12 + 12;
-    int day = 0, hour = 0;
-    if (doubleHour < 12) {
-        day = Mod(n + 30, 60);
-        hour = Mod(doubleHour + h0, 60);
-    } else if (ratHourRule == EarlyRatHour) {
-        day = Mod(n + 31, 60);
-        hour = Mod(h0, 60);
-    } else if (ratHourRule == NightRatHour) {
-        day = Mod(n + 30, 60);
-        hour = Mod(nextRatHour, 60);
-    } else {
-        // 一般子時, also for a rule value only a hand-edited settings file can hold.
-        day = Mod(n + 31, 60);
-        hour = Mod(nextRatHour, 60);
-    }
-
+    const DayHourPillars dayHour = DayAndHourPillars(n, doubleHour, ratHourRule);
     out.Pillar[YearPillar] = static_cast<uint8_t>(year);
     out.Pillar[MonthPillar] = static_cast<uint8_t>(MonthPillarAt(table, m));
-    out.Pillar[DayPillar] = static_cast<uint8_t>(day);
-    out.Pillar[HourPillar] = static_cast<uint8_t>(hour);
+    out.Pillar[DayPillar] = static_cast<uint8_t>(dayHour.Day);
+    out.Pillar[HourPillar] = static_cast<uint8_t>(dayHour.Hour);
     return true;
 }
 

@@ -102,6 +102,13 @@ int PillarHour(int hour);
 // Double-hour number: 0 for hour 0, ((hour - 1) / 2) + 1 otherwise (23 and 24 give 12).
 int DoubleHourOf(int hour);
 
+// The day and hour pillars of a day (its day number with base 1801) and a
+// double hour under a rat-hour rule; double hour 12 is 23:00-24:00.
+struct DayHourPillars {
+    int Day, Hour;
+};
+DayHourPillars DayAndHourPillars(int32_t dayNumber, int doubleHour, int ratHourRule);
+
 // The pillars of a moment under a rat-hour rule; false when the table cannot
 // place it or the date or time is invalid.
 bool MomentToPillars(const SolarTermTable& table, int ratHourRule, const Moment& m, PillarQuad& out);

@@ -108,6 +108,53 @@ TEST_F(CliTest, TermsOfOneYear) {
     EXPECT_EQ(lines[23], "2024\t23\t2024-12-21 17:20");
 }
 
+// A month a line a day; the lines checked by hand: 2000-01-01 is 戊午 and a
+// Saturday, 閏六月 of 2025 begins on 25 July, 立春 2024 at 16:27 leaves noon
+// in the 癸卯 year's 乙丑 month.
+TEST_F(CliTest, CalendarGivesEveryDayOfTheMonth) {
+    const auto r = RunCli(data_, {"calendar", "2025-07", "2024-02"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const auto lines = Lines(r.Out);
+    ASSERT_EQ(lines.size(), 31u + 29u);
+    EXPECT_EQ(lines[24], "2025-07-25\t五\t2025-閏06-01\t乙巳 癸未 乙未\t-");
+    EXPECT_EQ(lines[31 + 3], "2024-02-04\t日\t2023-12-25\t癸卯 乙丑 戊戌\t立春 16:27");
+    const auto edge = RunCli(data_, {"calendar", "1900-01"});
+    ASSERT_EQ(edge.Status, 0) << edge.Err;
+    EXPECT_EQ(Lines(edge.Out).front(), "1900-01-01\t一\t-\t己亥 丙子 甲戌\t-");
+    EXPECT_EQ(Lines(edge.Out).back().substr(0, 26), "1900-01-31\t三\t1900-01-01\t");
+
+    const auto json = RunCli(data_, {"calendar", "--json", "2025-07"});
+    ASSERT_EQ(json.Status, 0) << json.Err;
+    const auto objects = Lines(json.Out);
+    ASSERT_EQ(objects.size(), 31u);
+    EXPECT_EQ(objects[24],
+              "{\"date\":\"2025-07-25\",\"weekday\":5,\"lunar\":{\"year\":2025,\"month\":6,\"day\":1,\"leap\":true},"
+              "\"year_pillar\":{\"number\":41,\"text\":\"乙巳\"},\"month_pillar\":{\"number\":19,\"text\":\"癸未\"},"
+              "\"day_pillar\":{\"number\":31,\"text\":\"乙未\"},\"term\":null}");
+    EXPECT_NE(objects[6].find("\"term\":{\"index\":12,\"name\":\"小暑\",\"time\":\""), std::string::npos) << objects[6];
+}
+
+TEST_F(CliTest, CalendarRefusesWhatIsNotAMonthOfTheTable) {
+    for (const char* bad : {"1800-12", "2101-01", "2025-13", "2025-00", "2025-7", "2025/07", "abcd-ef", "2025-07-01"}) {
+        const auto r = RunCli(data_, {"calendar", bad});
+        EXPECT_EQ(r.Status, 1) << bad;
+        EXPECT_EQ(r.Out, "") << bad;
+        EXPECT_NE(r.Err.find("expected a month YYYY-MM from 1801-01 to 2100-12"), std::string::npos) << r.Err;
+    }
+    const auto render = RunCli(data_, {"calendar", "2101-01", "--render", data_.Path() + "/x.png"});
+    EXPECT_EQ(render.Status, 1);
+    EXPECT_NE(render.Err.find("1801-01 to 2100-12"), std::string::npos) << render.Err;
+    EXPECT_EQ(RunCli(data_, {"calendar", "2025-07", "--render", data_.Path() + "/x.gif"}).Status, 1);
+}
+
+TEST_F(CliTest, CalendarRendersTheWindowsMonth) {
+    const std::string png = data_.Path() + "/month.png", pdf = data_.Path() + "/month.pdf";
+    ASSERT_EQ(RunCli(data_, {"calendar", "2025-07", "--render", png}).Status, 0);
+    ASSERT_EQ(RunCli(data_, {"calendar", "2025-07", "--render", pdf}).Status, 0);
+    EXPECT_EQ(test::ReadFileText(png).substr(1, 3), "PNG");
+    EXPECT_EQ(test::ReadFileText(pdf).substr(0, 5), "%PDF-");
+}
+
 TEST_F(CliTest, OddCommandLinesAreRefused) {
     EXPECT_EQ(RunCli(data_, {"chart", "--sex", "m"}).Status, 1);
     EXPECT_EQ(RunCli(data_, {"chart", "--birth", "2000-01-01 12:00", "--sex", "x"}).Status, 1);

@@ -98,6 +98,7 @@ int RunTerms(Args& args);
 int RunPillars(Args& args);
 int RunLunar(Args& args);
 int RunSolar(Args& args);
+int RunCalendar(Args& args);
 int RunChart(Args& args);
 int RunFortune(Args& args);
 int RunRecords(Args& args);

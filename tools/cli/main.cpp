@@ -16,6 +16,10 @@ constexpr Command Commands[] = {
      RunPillars},
     {"lunar", "lunar [YYYY-MM-DD ...]   (else dates from stdin)", RunLunar},
     {"solar", "solar [\"Y M D LEAP\" ...]   (lunar dates; else from stdin)", RunSolar},
+    {"calendar",
+     "calendar [--json] [YYYY-MM ...]   (every day: lunar date, pillars, term; else months from stdin)\n"
+     "        | calendar YYYY-MM --render FILE.png|FILE.pdf",
+     RunCalendar},
     {"chart",
      "chart (--birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] | --batch) [--json] [chart options]\n"
      "        (--batch: one \"YYYY-MM-DD HH:MM m|f\" a line on stdin, HH:MM may be ??; JSON a line)",

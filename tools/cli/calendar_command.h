@@ -1,0 +1,21 @@
+// calendar: a month of the perpetual calendar, one line (or JSON object) a day.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "month_calendar.h"
+
+namespace qv::cli {
+
+// "YYYY-MM" within the months the table covers; false otherwise.
+bool ParseCalendarMonth(std::string_view text, const SolarTermTable& table, int& year, int& month);
+
+// Appends the month's days: tab-separated lines, or one JSON object a line.
+void AppendCalendarMonth(std::string& out, const MonthCalendar& month, bool json);
+
+// Draws the month as the calendar window shows it into FILE.png or FILE.pdf
+// (the picture path: the one part of the command that needs Qt).
+int RenderCalendarMonth(const std::string& file, const MonthCalendar& month);
+
+}  // namespace qv::cli
