@@ -11,7 +11,11 @@ namespace {
 
 CommandState EnabledWhen(bool enabled) { return CommandState{enabled, false, {}}; }
 
-CommandState BelowRecordLimit(const CQuorvaneApp& app) { return EnabledWhen(app.recordCount < NewPersonLimit); }
+// Greyed at the limit, the command says why.
+CommandState BelowRecordLimit(const CQuorvaneApp& app) {
+    const bool below = app.recordCount < NewPersonLimit;
+    return CommandState{below, false, below ? "新增個人資料..." : std::string(StringText(RecordsFullText))};
+}
 CommandState StoredPersonChosen(const CQuorvaneApp& app) { return EnabledWhen(app.currentRecordIndex >= 0); }
 CommandState OtherFileOpen(const CQuorvaneApp& app) { return EnabledWhen(app.otherDatabaseActive); }
 CommandState HourUnknownMark(const CQuorvaneApp& app) { return CommandState{true, app.hourUnknown, {}}; }

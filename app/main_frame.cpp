@@ -29,7 +29,7 @@ namespace qv::ui {
 namespace {
 
 constexpr MenuItem FileItems[] = {
-    {"新增個人資料...", ID_NEW_PERSON},
+    {"新增個人資料...", ID_NEW_PERSON},  // the command table names it as well, after the limit
     {"查詢資料...", ID_QUERY_PERSON},
     {"修改資料...", ID_MODIFY_PERSON},
     {"刪除資料...", ID_DELETE_PERSON},
@@ -91,6 +91,7 @@ constexpr MenuItem PotentialItems[] = {
     {"上一個分類", ID_PREVIOUS_CATEGORY},
     {"下一個分類", ID_NEXT_CATEGORY},
     {"", Separator},
+    {"色帶橫條圖", ID_POTENTIAL_STYLE_FIRST + 7},
     {"橫條圖", ID_POTENTIAL_STYLE_FIRST},
     {"中線橫條圖", ID_POTENTIAL_STYLE_FIRST + 1},
     {"折線圖", ID_POTENTIAL_STYLE_FIRST + 2},
@@ -153,7 +154,6 @@ QString RecordsFileFilter() {
 CMainFrame::CMainFrame(CQuorvaneApp& app, QWidget* parent)
     : QMainWindow(parent), app_(app), view_(new CQuorvaneView(app, this)) {
     setObjectName(QStringLiteral("mainFrame"));
-    setWindowTitle(Utf8(StringText(ProductTitleText)));
     setCentralWidget(view_);
     BuildMenus();
     app_.AttachWindows(this);
@@ -203,6 +203,7 @@ void CMainFrame::UpdateCommandStates() {
         action->setChecked(state.Checked);
         if (!state.Text.empty()) action->setText(QString::fromStdString(state.Text));
     }
+    setWindowTitle(QString::fromStdString(app_.Caption()));
 }
 
 void CMainFrame::Run(int commandId) {
@@ -275,7 +276,7 @@ void CMainFrame::PrintChart(bool preview) {
         connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
                 [this](QPrinter* printer) { PrintChartOn(*printer, app_.Record(), app_.CurrentClockNote()); });
         dialog.exec();
-        setWindowTitle(Utf8(StringText(ProductTitleText)));
+        setWindowTitle(QString::fromStdString(app_.Caption()));
         view_->EndPrintPreview();
         return;
     }

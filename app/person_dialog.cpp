@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
@@ -51,6 +52,15 @@ QLineEdit* NewEdit(const char* objectName) {
     auto* edit = new QLineEdit;
     edit->setObjectName(QString::fromLatin1(objectName));
     return edit;
+}
+
+// The remarks keep their lines apart with CR LF in the record; the box shows them as lines.
+std::string StoredLines(const QString& shown) {
+    QString text = shown;
+    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString();
+}
+QString ShownLines(const std::string& stored) {
+    return QString::fromStdString(stored).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 QRadioButton* NewRadio(const QString& text, const char* objectName, QButtonGroup& group) {
@@ -117,7 +127,11 @@ void PersonDialog::BuildWidgets() {
     name_ = NewEdit("name");
     address_ = NewEdit("address");
     phone_ = NewEdit("phone");
-    remarks_ = NewEdit("remarks");
+    // Return adds a line there instead of pressing 排盤; Tab still moves on.
+    remarks_ = new QPlainTextEdit;
+    remarks_->setObjectName(QStringLiteral("remarks"));
+    remarks_->setTabChangesFocus(true);
+    remarks_->setFixedHeight(remarks_->fontMetrics().lineSpacing() * 3 + 12);
     auto* sex = new QButtonGroup(this);
     male_ = NewRadio(Text(153), "male", *sex);
     female_ = NewRadio(Text(154), "female", *sex);
@@ -127,6 +141,7 @@ void PersonDialog::BuildWidgets() {
     yearList_ = NewList("year", true);
     for (int y = EntryFirstYear; y <= EntryLastYear; ++y) yearList_->addItem(YearEntryText(y, setup_.YearDisplay));
     monthList_ = NewList("month", false);
+    monthList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);  // wide enough for a leap month
     dayList_ = NewList("day", true);
     hourList_ = NewList("hour", false);
     FillNumbers(*hourList_, 0, 23);
@@ -245,7 +260,7 @@ void PersonDialog::StartFrom(const PersonRecord& person) {
         name_->setText(QString::fromStdString(texts.Name));
         address_->setText(QString::fromStdString(texts.Address));
         phone_->setText(QString::fromStdString(texts.Phone));
-        remarks_->setText(QString::fromStdString(texts.Remarks));
+        remarks_->setPlainText(ShownLines(texts.Remarks));
     }
     ShowDate();
     hourUnknown_->setChecked(unknown);
@@ -367,7 +382,13 @@ void PersonDialog::CalendarChosen(bool lunar) {
 void PersonDialog::HourUnknownToggled(bool unknown) {
     hourList_->setEnabled(!unknown);
     minuteList_->setEnabled(!unknown);
-    if (unknown) return;
+    if (unknown) {
+        // Greyed at 12:00; the time chosen before comes back when the box is cleared.
+        const QSignalBlocker quietHour(hourList_), quietMinute(minuteList_);
+        hourList_->setCurrentIndex(12);
+        minuteList_->setCurrentIndex(0);
+        return;
+    }
     if (hour_ < 0 || hour_ == 24) hour_ = 0;
     hour_ = std::min(hour_, 23);
     const int minute = std::clamp(minute_, 0, 59);
@@ -393,16 +414,17 @@ void PersonDialog::accept() {
 bool PersonDialog::TakeTexts(PersonRecord& record) {
     struct Field {
         std::string PersonTexts::* Text;
-        QLineEdit* Edit;
+        QWidget* Edit;
+        std::string Typed;
         const char* Label;
     };
-    const Field fields[] = {{&PersonTexts::Name, name_, "姓名"},
-                            {&PersonTexts::Address, address_, "地址"},
-                            {&PersonTexts::Phone, phone_, "電話"},
-                            {&PersonTexts::Remarks, remarks_, "備註"}};
+    const Field fields[] = {{&PersonTexts::Name, name_, name_->text().toStdString(), "姓名"},
+                            {&PersonTexts::Address, address_, address_->text().toStdString(), "地址"},
+                            {&PersonTexts::Phone, phone_, phone_->text().toStdString(), "電話"},
+                            {&PersonTexts::Remarks, remarks_, StoredLines(remarks_->toPlainText()), "備註"}};
     PersonTexts all;
     for (const Field& f : fields) {
-        const std::string text = f.Edit->text().toStdString();
+        const std::string& text = f.Typed;
         PersonTexts one;
         one.*f.Text = text;
         PersonRecord scratch{};

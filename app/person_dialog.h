@@ -17,6 +17,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QRadioButton;
 
 namespace qv::ui {
@@ -88,7 +89,7 @@ private:
     QLineEdit* name_ = nullptr;
     QLineEdit* address_ = nullptr;
     QLineEdit* phone_ = nullptr;
-    QLineEdit* remarks_ = nullptr;
+    QPlainTextEdit* remarks_ = nullptr;  // several lines, stored separated by CR LF
     QRadioButton* male_ = nullptr;
     QRadioButton* female_ = nullptr;
     QRadioButton* solar_ = nullptr;

@@ -15,6 +15,7 @@
 #include "big5.h"
 #include "potential_file.h"
 #include "quorvane_app.h"
+#include "shell_texts.h"
 #include "string_table.h"
 
 namespace qv::ui {
@@ -57,6 +58,28 @@ void ShowBits(unsigned mask, int bits, int topBit, QComboBox* const* lists, int 
     for (; shown < listCount; ++shown) lists[shown]->setCurrentIndex(0);
 }
 
+// A red line for a refused entry, hidden until there is one.
+QLabel* ProblemLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QStringLiteral("problem"));
+    label->setStyleSheet(QStringLiteral("color: #b00000"));
+    label->hide();
+    return label;
+}
+
+// Stores the name from `edit`; when it is refused, says why after the field's
+// label, the edit's text chosen for retyping.
+template <size_t N>
+bool StoreNameFrom(QLineEdit* edit, const QString& label, char (&field)[N], QLabel* problem) {
+    const int why = StorePotentialName(field, N, edit->text());
+    problem->setVisible(why != 0);
+    if (why == 0) return true;
+    problem->setText(label + Utf8(StringText(why)));
+    edit->setFocus();
+    edit->selectAll();
+    return false;
+}
+
 unsigned BitsOf(int topBit, QComboBox* const* lists, int listCount) {
     unsigned mask = 0;
     for (int i = 0; i < listCount; ++i)
@@ -66,18 +89,13 @@ unsigned BitsOf(int topBit, QComboBox* const* lists, int listCount) {
 
 }  // namespace
 
-void StorePotentialName(char* field, size_t capacity, const QString& text) {
+int StorePotentialName(char* field, size_t capacity, const QString& text) {
     std::string big5;
-    // Character by character, so one that Big5 cannot hold drops alone.
-    for (qsizetype i = 0, n = 1; i < text.size(); i += n) {
-        n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        std::string one;
-        if (!Utf8ToBig5(text.mid(i, n).toStdString(), one)) continue;
-        if (big5.size() + one.size() >= capacity) break;
-        big5 += one;
-    }
+    if (!Utf8ToBig5(text.toStdString(), big5)) return NotBig5Text;
+    if (big5.size() >= capacity) return TooLongText;
     std::memset(field, 0, capacity);
     std::memcpy(field, big5.data(), big5.size());
+    return 0;
 }
 
 // ---- PotentialCategoryDialog ----
@@ -92,7 +110,8 @@ PotentialCategoryDialog::PotentialCategoryDialog(PotentialTable& table, int16_t&
       k_(Edit("1022", this)),
       count_(Edit("1023", this)),
       name_(Edit("1033", this)),
-      present_(new QLabel(this)) {
+      present_(new QLabel(this)),
+      problem_(ProblemLabel(this)) {
     setWindowTitle(QStringLiteral("請切換潛能分類及設定潛能參數"));
     list_->setObjectName(QStringLiteral("1036"));
     newRadio_->setObjectName(QStringLiteral("1034"));
@@ -109,6 +128,7 @@ PotentialCategoryDialog::PotentialCategoryDialog(PotentialTable& table, int16_t&
     form->addRow(QStringLiteral("項目數："), count_);
     form->addRow(QStringLiteral("目前項目："), present_);
     grid->addLayout(form, 3, 0, 1, 2);
+    grid->addWidget(problem_, 5, 0, 1, 2);
     QPushButton* ok = OkButton("繼續設定", this);
     grid->addWidget(ok, 4, 1);
     connect(ok, &QPushButton::clicked, this, &PotentialCategoryDialog::Continue);
@@ -164,6 +184,9 @@ void PotentialCategoryDialog::ChooseOld() {
 }
 
 void PotentialCategoryDialog::Continue() {
+    // The name is checked first: a refused one keeps the dialog open with nothing changed.
+    char name[sizeof(PotentialCategory::Name)];
+    if (!StoreNameFrom(name_, QStringLiteral("潛能分類名稱："), name, problem_)) return;
     const int k = std::clamp(k_->text().trimmed().toInt(), 0, 100);
     const int n = std::min(count_->text().trimmed().toInt(), MaxItemsPerCategory);
     const int old = newCategory_ ? 0 : table_.Categories[selected_].ItemCount;
@@ -178,7 +201,7 @@ void PotentialCategoryDialog::Continue() {
     }
     PotentialCategory& cat = table_.Categories[c];
     cat.K = static_cast<int16_t>(k);
-    StorePotentialName(cat.Name, sizeof cat.Name, name_->text());
+    std::memcpy(cat.Name, name, sizeof cat.Name);
     current_ = static_cast<int16_t>(c);
     applied_ = c;
     accept();
@@ -192,7 +215,8 @@ PotentialItemDialog::PotentialItemDialog(PotentialTable& table, int category, QW
       first_(table.Categories[category].FirstItem),
       count_(table.Categories[category].ItemCount),
       list_(new QListWidget(this)),
-      name_(Edit("1000", this)) {
+      name_(Edit("1000", this)),
+      problem_(ProblemLabel(this)) {
     setWindowTitle(QStringLiteral("請設定潛能參數"));
     list_->setObjectName(QStringLiteral("1024"));
     auto* grid = new QGridLayout(this);
@@ -210,11 +234,11 @@ PotentialItemDialog::PotentialItemDialog(PotentialTable& table, int category, QW
         tenGods_[i] = Choices(QString::number(1029 + i), FirstTenGodText, 10, this);
         grid->addWidget(tenGods_[i], 2, 2 + i);
     }
+    grid->addWidget(problem_, 3, 1, 1, 5);
     QPushButton* ok = OkButton("設定完畢", this);
     grid->addWidget(ok, 4, 5);
     connect(ok, &QPushButton::clicked, this, [this] {
-        StoreItem(selected_);
-        accept();
+        if (StoreItem(selected_)) accept();
     });
     FillList();
     list_->setCurrentRow(0);
@@ -242,17 +266,23 @@ void PotentialItemDialog::LoadItem(int i) {
     ShowBits(item.TenGodMask, 10, 0x8000, tenGods_, 4);
 }
 
-void PotentialItemDialog::StoreItem(int i) {
-    if (i < 0 || i >= count_) return;
+bool PotentialItemDialog::StoreItem(int i) {
+    if (i < 0 || i >= count_) return true;
     PotentialItem& item = table_.Items[first_ + i];
-    StorePotentialName(item.Name, sizeof item.Name, name_->text());
+    if (!StoreNameFrom(name_, QStringLiteral("潛能名稱："), item.Name, problem_)) return false;
     item.ElementMask = static_cast<uint8_t>(BitsOf(0x80, elements_, 3));
     item.TenGodMask = static_cast<uint16_t>(BitsOf(0x8000, tenGods_, 4));
+    return true;
 }
 
 void PotentialItemDialog::Select(int row) {
     if (row < 0) return;
-    StoreItem(selected_);
+    if (!StoreItem(selected_)) {
+        // The ability with the refused name stays chosen until it is mended.
+        const QSignalBlocker quiet(list_);
+        list_->setCurrentRow(selected_);
+        return;
+    }
     selected_ = row;
     LoadItem(row);
     FillList();

@@ -44,6 +44,7 @@ private:
     QLineEdit* count_;
     QLineEdit* name_;
     QLabel* present_;
+    QLabel* problem_;
 };
 
 class PotentialItemDialog : public QDialog {
@@ -54,7 +55,8 @@ public:
 private:
     void FillList();
     void LoadItem(int i);
-    void StoreItem(int i);
+    // False, with the reason shown, when the name cannot be stored.
+    bool StoreItem(int i);
     void Select(int row);
 
     PotentialTable& table_;
@@ -64,14 +66,16 @@ private:
     QLineEdit* name_;
     QComboBox* elements_[3];
     QComboBox* tenGods_[4];
+    QLabel* problem_;
 };
 
 // Both dialogs as the potential-parameter command runs them, saving or
 // reloading the table file: true when the category dialog ended with OK.
 bool RunPotentialParameterDialogs(CQuorvaneApp& app, QWidget* parent);
 
-// A name as the table stores it: Big5, cut at a character boundary to fit
-// `capacity` − 1 bytes; characters Big5 cannot hold are left out.
-void StorePotentialName(char* field, size_t capacity, const QString& text);
+// Stores a name as the table holds it, Big5 within `capacity` − 1 bytes; a
+// name that does not fit or holds a character Big5 cannot is left unstored
+// and the string-table text of the reason returned, else 0.
+int StorePotentialName(char* field, size_t capacity, const QString& text);
 
 }  // namespace qv::ui

@@ -8,12 +8,14 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "big5.h"
 #include "paint_helpers.h"
 #include "records_file.h"
 #include "shell_texts.h"
 #include "show_message.h"
+#include "string_table.h"
 
 namespace qv::ui {
 namespace {
@@ -41,6 +43,37 @@ QListWidget* NewList(const char* objectName) {
 }
 
 bool IsDeleteTemplate(int templateId) { return templateId == 6018 || templateId == 6019; }
+
+// 無名氏 in Big5: the name the lists show for a person stored without one.
+const std::string& NamelessBig5() {
+    static const std::string big5 = [] {
+        std::string out;
+        Utf8ToBig5(StringText(NamelessText), out);
+        return out;
+    }();
+    return big5;
+}
+
+// The records listed under `name` (Big5), in file order: those of that name
+// and, under 無名氏, those stored without a name.
+int FindListedName(const std::string& path, const std::string& name, std::vector<int>& numbers) {
+    PersonRecord scratch{};
+    FindByName(path, name, scratch, numbers);
+    if (name == NamelessBig5()) {
+        std::vector<int> nameless;
+        FindByName(path, "", scratch, nameless);
+        numbers.insert(numbers.end(), nameless.begin(), nameless.end());
+        std::ranges::sort(numbers);
+        if (numbers.size() > MaxNameMatches) numbers.resize(MaxNameMatches);
+    }
+    return static_cast<int>(numbers.size());
+}
+
+// A record's name as the lists show it.
+QString ShownName(const PersonRecord& r) {
+    const std::string_view name = FieldText(r.name);
+    return FromBig5(name.empty() ? std::string_view(NamelessBig5()) : name);
+}
 
 }  // namespace
 
@@ -135,9 +168,8 @@ std::string PersonQueryDialog::ChosenName() const {
 
 void PersonQueryDialog::accept() {
     const std::string name = ChosenName();
-    PersonRecord scratch{};
     std::vector<int> numbers;
-    const int found = name.empty() ? 0 : FindByName(path_, name, scratch, numbers);
+    const int found = name.empty() ? 0 : FindListedName(path_, name, numbers);
     if (found == 0) {
         ShowMessage(CustomerNotFoundText);
         return;
@@ -164,7 +196,7 @@ bool PersonQueryDialog::Pick(const std::vector<int>& numbers) {
 QString PickLineText(const PersonRecord& r, int yearDisplay) {
     QString line = yearDisplay == 1
                        ? QString::fromStdString(EraYearText(r.year))
-                       : FromBig5(FieldText(r.name)) + QStringLiteral("國曆%1年").arg(r.year, 4);
+                       : ShownName(r) + QStringLiteral("國曆%1年").arg(r.year, 4);
     line += QStringLiteral("%1月%2日").arg(r.month, 3).arg(r.day, 3);
     if (r.hour >= 0 && r.hour <= 24) line += QStringLiteral("%1時%2分").arg(r.hour, 2).arg(r.minute, 2);
     return line;
@@ -182,7 +214,7 @@ PersonPickDialog::PersonPickDialog(int templateId, const std::string& recordsPat
     for (int n : numbers_) {
         PersonRecord r{};
         ReadRecord(recordsPath, n, r);
-        if (name->text().isEmpty()) name->setText(FromBig5(FieldText(r.name)));
+        if (name->text().isEmpty()) name->setText(ShownName(r));
         lines_->addItem(PickLineText(r, yearDisplay));
     }
     if (lines_->count() > 0) lines_->setCurrentRow(0);

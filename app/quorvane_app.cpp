@@ -1,6 +1,7 @@
 #include "quorvane_app.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "calendar.h"
 #include "chart_compute.h"
@@ -10,6 +11,7 @@
 #include "records_file.h"
 #include "shell_texts.h"
 #include "show_message.h"
+#include "string_table.h"
 
 namespace qv::ui {
 namespace {
@@ -102,7 +104,10 @@ bool CQuorvaneApp::Initialize(const StartOptions& options, std::string& error) {
 
 void CQuorvaneApp::OnStartup(bool showLogo) {
     if (showLogo) windows_->ShowLogo(5);
-    if (potentialLoad_.Refused) ShowMessageWith(PotentialTableRefusedText, potentialLoad_.Problem);
+    // The reason in the user's words, then the file it concerns.
+    if (potentialLoad_.Refused)
+        ShowMessageWith(PotentialTableRefusedText, std::string(StringText(potentialLoad_.ReasonText)) + "\n" +
+                                                       PotentialTablePath(paths_));
     Execute(ReadCount(OpenRecordsFile()) >= 1 ? ID_QUERY_PERSON : ID_NEW_PERSON);
 }
 
@@ -132,9 +137,19 @@ std::string CQuorvaneApp::OpenRecordsFile() const {
     return otherDatabaseActive ? otherDatabasePath : MainRecordsFile();
 }
 
+std::string CQuorvaneApp::Caption() const {
+    return std::string(StringText(ProductTitleText)) + " - " +
+           std::filesystem::path(OpenRecordsFile()).filename().string();
+}
+
 int CQuorvaneApp::WhyNotChartable(const PersonRecord& person) const {
     std::string why;
     if (!CheckBirthFields(person, why)) return StoredBirthBrokenText;
+    // The chart shows the lunar birth date: a birth the lunar calendar cannot
+    // date (another records file may hold one before lunar 1900) is refused
+    // as the person dialog refuses it.
+    LunarDate lunar{};
+    if (!SolarToLunar(CivilDate{person.year, person.month, person.day}, lunar)) return DateNotInCalendarText;
     PillarQuad pillars{};
     const bool placed = MomentToPillars(*terms_, record_->Options.FirstTimeBase, BirthMoment(person), pillars);
     return placed ? 0 : MomentNotChartableText;
@@ -260,8 +275,10 @@ void CQuorvaneApp::MergeIntoMain() {
         if (!path) return;
         otherDatabasePath = *path;
     }
-    if (Succeeded(qv::MergeIntoMain(MainRecordsFile(), otherDatabasePath), CannotMergeRecordsText))
-        RefreshRecordCount();
+    const RecordsResult result = qv::MergeIntoMain(MainRecordsFile(), otherDatabasePath);
+    if (!Succeeded(result, CannotMergeRecordsText)) return;
+    RefreshRecordCount();
+    ShowMessageWith(MergedText, std::to_string(result.Number));
 }
 
 void CQuorvaneApp::SwitchToMain() {
@@ -336,8 +353,8 @@ void CQuorvaneApp::ShowCategory(int category) {
 }
 
 int CQuorvaneApp::StyleOfCommand(int commandId) {
-    // The numbers are not in style order: 32794 is the radial chart.
-    constexpr int styles[] = {1, 2, 3, 7, 5, 4, 6};
+    // The numbers are not in style order: 32794 is the radial chart, 32798 the bar bands.
+    constexpr int styles[] = {1, 2, 3, 7, 5, 4, 6, 0};
     const int at = commandId - ID_POTENTIAL_STYLE_FIRST;
     return at >= 0 && at < int(std::size(styles)) ? styles[at] : -1;
 }

@@ -137,6 +137,8 @@ public:
     std::string MainRecordsFile() const { return MainRecordsPath(paths_); }
     // The records file the person commands work on.
     std::string OpenRecordsFile() const;
+    // The main window's caption: the product and the records file open.
+    std::string Caption() const;
     // 0 when the birth can be charted, else the string-table text that says why not.
     int WhyNotChartable(const PersonRecord& person) const;
     // The period the fortune-curve windows open on: the luck pillar chosen in the

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +13,9 @@
 #include <QVBoxLayout>
 #include <cstdlib>
 #include <span>
+
+#include "shell_texts.h"
+#include "string_table.h"
 
 namespace qv::ui {
 namespace {
@@ -32,7 +36,6 @@ struct Field {
     const char* Unit = "";
     const char* Note = "";
     const char* EditName = "";
-    bool Absolute = false;
     int Row = 0, Column = 0;
 };
 
@@ -45,22 +48,22 @@ constexpr Choice FiveChoices[] = {{"原始五行", 0, "1012"}, {"改變後五行
 constexpr Choice BaseChoices[] = {{"以月柱為底", 0, "1017"}, {"以日柱為底", 1, "1019"}};
 
 const Field ChartingFields[] = {
-    {SettingKey::GodBase, "華蓋,驛馬,劫煞,亡神排法：", GodChoices, "", "", "", false, 1, 1},
-    {SettingKey::SkyBase, "子卯酉藏干對照表：", SkyChoices, "", "", "", false, 0, 1},
-    {SettingKey::YearDisplay, "年代顯示：", YearChoices, "", "", "", false, 0, 0},
-    {SettingKey::PoolBase, "咸池排法：", PoolChoices, "", "", "", false, 2, 1},
-    {SettingKey::FirstTimeBase, "子時排法：", RatChoices, "", "", "", false, 1, 0},
-    {SettingKey::MIDPARM, "中用神", {}, "/10", "(陰陽氣合)", "1028", true, 2, 0},
+    {SettingKey::GodBase, "華蓋,驛馬,劫煞,亡神排法：", GodChoices, "", "", "", 1, 1},
+    {SettingKey::SkyBase, "子卯酉藏干對照表：", SkyChoices, "", "", "", 0, 1},
+    {SettingKey::YearDisplay, "年代顯示：", YearChoices, "", "", "", 0, 0},
+    {SettingKey::PoolBase, "咸池排法：", PoolChoices, "", "", "", 2, 1},
+    {SettingKey::FirstTimeBase, "子時排法：", RatChoices, "", "", "", 1, 0},
+    {SettingKey::MIDPARM, "中用神", {}, "/10", "(陰陽氣合)", "1028", 2, 0},
 };
 
 const Field IndexFields[] = {
-    {SettingKey::FiveType, "使用四柱天干五行：", FiveChoices, "", "", "", false, 0, 0},
-    {SettingKey::K1, "K1 : ", {}, "", "", "1015", false, 1, 1},
-    {SettingKey::K2, "K2 : ", {}, "", "", "1016", false, 2, 1},
-    {SettingKey::BTYPE, "b :", BaseChoices, "", "", "", false, 3, 1},
-    {SettingKey::BBase, "基底數值 :", {}, "/100", "", "1018", false, 4, 1},
-    {SettingKey::BADD, "累加數值 :", {}, "/100", "", "1020", false, 5, 1},
-    {SettingKey::CBASE, "c :", {}, "/100", "", "1021", false, 6, 1},
+    {SettingKey::FiveType, "使用四柱天干五行：", FiveChoices, "", "", "", 0, 0},
+    {SettingKey::K1, "K1 : ", {}, "", "", "1015", 1, 1},
+    {SettingKey::K2, "K2 : ", {}, "", "", "1016", 2, 1},
+    {SettingKey::BTYPE, "b :", BaseChoices, "", "", "", 3, 1},
+    {SettingKey::BBase, "基底數值 :", {}, "/100", "", "1018", 4, 1},
+    {SettingKey::BADD, "累加數值 :", {}, "/100", "", "1020", 5, 1},
+    {SettingKey::CBASE, "c :", {}, "/100", "", "1021", 6, 1},
 };
 
 std::span<const Field> FieldsOf(int templateId) {
@@ -83,28 +86,39 @@ QGroupBox* ChoiceBox(const Field& field, int16_t value, QButtonGroup& group) {
     return box;
 }
 
+QString RangeText(SettingKey key) {
+    const SettingInfo& info = InfoOf(key);
+    return QStringLiteral("%1 至 %2").arg(info.Min).arg(info.Max);
+}
+
+// The edit takes only whole numbers the key can hold, its range shown beside it.
 QWidget* EditBox(const Field& field, int16_t value, QLineEdit*& edit) {
     auto* box = new QWidget;
     auto* layout = new QGridLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     edit = new QLineEdit(QString::number(value));
     edit->setObjectName(QString::fromLatin1(field.EditName));
+    const SettingInfo& info = InfoOf(field.Key);
+    edit->setValidator(new QIntValidator(info.Min, info.Max, edit));
+    edit->setToolTip(RangeText(field.Key));
     layout->addWidget(new QLabel(Utf8(field.Title)), 0, 0);
     layout->addWidget(edit, 0, 1);
     layout->addWidget(new QLabel(Utf8(field.Unit)), 0, 2);
-    if (*field.Note) layout->addWidget(new QLabel(Utf8(field.Note)), 1, 1);
+    auto* range = new QLabel(QStringLiteral("（") + RangeText(field.Key) + QStringLiteral("）"));
+    range->setEnabled(false);
+    layout->addWidget(range, 1, 1, 1, 2);
+    if (*field.Note) layout->addWidget(new QLabel(Utf8(field.Note)), 2, 1);
     return box;
 }
 
 }  // namespace
 
-int16_t EditValue(const QString& text, bool absolute) {
+std::optional<int16_t> EditValue(const QString& text, SettingKey key) {
     bool ok = false;
-    const long long n = text.trimmed().toLongLong(&ok);
-    if (!ok) return 0;
-    const auto value = static_cast<int16_t>(static_cast<uint16_t>(n & 0xFFFF));
-    if (!absolute || value >= 0) return value;
-    return value == INT16_MIN ? INT16_MAX : static_cast<int16_t>(-value);
+    const int n = text.trimmed().toInt(&ok);
+    const SettingInfo& info = InfoOf(key);
+    if (!ok || n < info.Min || n > info.Max) return std::nullopt;
+    return static_cast<int16_t>(n);
 }
 
 SettingsDialog::SettingsDialog(int templateId, std::string settingsPath, QWidget* parent)
@@ -115,7 +129,7 @@ SettingsDialog::SettingsDialog(int templateId, std::string settingsPath, QWidget
     if (index) grid->addWidget(new QLabel(QStringLiteral("K1 + K2 * sqrt (a + b + c)")), 0, 1);
     for (const Field& field : FieldsOf(templateId)) {
         const int16_t value = ReadSetting(path_, field.Key);
-        Control control{field.Key, nullptr, nullptr, field.Absolute};
+        Control control{field.Key, nullptr, nullptr, Utf8(field.Title)};
         if (field.Choices.empty()) {
             grid->addWidget(EditBox(field, value, control.Edit), field.Row, field.Column);
         } else {
@@ -124,23 +138,37 @@ SettingsDialog::SettingsDialog(int templateId, std::string settingsPath, QWidget
         }
         controls_.push_back(control);
     }
+    problem_ = new QLabel;
+    problem_->setObjectName(QStringLiteral("problem"));
+    problem_->setStyleSheet(QStringLiteral("color: #b00000"));
+    problem_->hide();
+    grid->addWidget(problem_, grid->rowCount(), 0, 1, 2);
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(QStringLiteral("確定"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("ok"));
     connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::accept);
     grid->addWidget(buttons, grid->rowCount(), 0, 1, 2, Qt::AlignHCenter);
 }
 
-int16_t SettingsDialog::ValueOf(const Control& control) const {
-    if (control.Edit) return EditValue(control.Edit->text(), control.Absolute);
+std::optional<int16_t> SettingsDialog::ValueOf(const Control& control) const {
+    if (control.Edit) return EditValue(control.Edit->text(), control.Key);
     const int checked = control.Choices->checkedId();
     // With no button checked the file's value stays as it was.
     return checked >= 0 ? static_cast<int16_t>(checked) : ReadSetting(path_, control.Key);
 }
 
 void SettingsDialog::accept() {
+    // Nothing is written while an entry lies outside its range: the dialog says which.
+    for (const Control& control : controls_) {
+        if (ValueOf(control)) continue;
+        problem_->setText(control.Title + QString::fromUtf8(StringText(OutOfRangeText)) + RangeText(control.Key));
+        problem_->show();
+        control.Edit->setFocus();
+        control.Edit->selectAll();
+        return;
+    }
     confirmed_.clear();
     for (const Control& control : controls_) {
-        const int16_t value = ValueOf(control);
+        const int16_t value = *ValueOf(control);
         std::string error;
         WriteSetting(path_, control.Key, value, error);
         confirmed_.push_back(SettingValue{control.Key, value});

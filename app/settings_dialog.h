@@ -3,12 +3,14 @@
 // the index formula (6021). Each reads its keys from the settings file when it
 // is made, and writes them back, in its order, only on "確定".
 #include <QDialog>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "quorvane_app.h"
 
 class QButtonGroup;
+class QLabel;
 class QLineEdit;
 
 namespace qv::ui {
@@ -28,16 +30,18 @@ private:
         SettingKey Key;
         QButtonGroup* Choices = nullptr;  // a radio group, or
         QLineEdit* Edit = nullptr;        // an edit
-        bool Absolute = false;            // a negative entry is kept as its absolute value
+        QString Title;
     };
-    int16_t ValueOf(const Control& control) const;
+    // The value to write; none for an edit outside its key's range.
+    std::optional<int16_t> ValueOf(const Control& control) const;
 
     std::string path_;
+    QLabel* problem_ = nullptr;
     std::vector<Control> controls_;
     SettingValues confirmed_;
 };
 
-// An edit's text as the dialog keeps it: a whole signed number cut to 16 bits, else 0.
-int16_t EditValue(const QString& text, bool absolute);
+// An edit's text as the key's value: a whole number within the key's range, else none.
+std::optional<int16_t> EditValue(const QString& text, SettingKey key);
 
 }  // namespace qv::ui

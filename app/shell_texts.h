@@ -19,5 +19,8 @@ inline constexpr int SkippedClockTimeText = 910;   // the birth zone's clock jum
 inline constexpr int LongitudeText = 911;          // not a number within -180..180
 inline constexpr int CorrectionNeedsHourText = 912;
 inline constexpr int ZoneUnreadableText = 913;     // the zone chosen is not in the tz database
+inline constexpr int MergedText = 930;             // merged; the number of persons added follows
+inline constexpr int OutOfRangeText = 932;         // after a field label: the whole numbers it takes follow
+inline constexpr int RecordsFullText = 931;        // 新增個人資料... greyed at the 1000 persons a file holds
 
 }  // namespace qv::ui

@@ -29,10 +29,15 @@ PotentialLoadResult LoadPotentialTable(const std::string& path, PotentialTable& 
     std::string bytes, error;
     if (fs::is_directory(path, ec)) {
         error = "it is a folder";
+        result.ReasonText = PotentialFolderText;
     } else if (const auto size = fs::file_size(path, ec); !ec && size > LargestSoundFile) {
         error = "it is longer than any potential table (" + std::to_string(size) + " bytes)";
+        result.ReasonText = PotentialTooLongText;
     } else if (ReadWholeFile(path, bytes, error)) {
         error = DecodePotentialTable(bytes, table);
+        result.ReasonText = PotentialDamagedText;
+    } else {
+        result.ReasonText = PotentialUnreadableText;
     }
     if (!error.empty()) {
         ResetPotentialTable(table);

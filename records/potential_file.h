@@ -20,7 +20,14 @@ struct PotentialLoadResult {
     bool Missing = false;
     bool Refused = false;
     std::string Problem;
+    int ReasonText = 0;  // the fault for the window programs' users: a string-table number
 };
+
+// The faults a refused table is told by (string-table numbers).
+inline constexpr int PotentialFolderText = 940;    // the path is a folder
+inline constexpr int PotentialTooLongText = 941;   // longer than any table
+inline constexpr int PotentialUnreadableText = 942;
+inline constexpr int PotentialDamagedText = 943;   // lengths or counts do not fit
 
 PotentialLoadResult LoadPotentialTable(const std::string& path, PotentialTable& table);
 

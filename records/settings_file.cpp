@@ -28,7 +28,7 @@ constexpr SettingInfo Settings[] = {
     {SettingKey::BBase, 70, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.BBase; }},
     {SettingKey::BADD, 70, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.BADD; }},
     {SettingKey::CBASE, 20, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.CBASE; }},
-    {SettingKey::ENGYDISPLAY, 1, 1, 7, [](ChartSettings& s) -> int16_t& { return s.PotentialStyle; }},
+    {SettingKey::ENGYDISPLAY, 1, 0, 7, [](ChartSettings& s) -> int16_t& { return s.PotentialStyle; }},
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }

@@ -46,7 +46,7 @@ struct ChartSettings {
     EngineOptions Options;
     ScoringParameters Scoring;
     int16_t YearDisplay;     // 0 Western years, 1 Republican years
-    int16_t PotentialStyle;  // drawing style of the potential window, 1-7
+    int16_t PotentialStyle;  // drawing style of the potential window, 0-7
 };
 
 struct SettingInfo {

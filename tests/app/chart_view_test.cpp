@@ -252,7 +252,7 @@ TEST_F(ChartViewTest, ThePreviewShowsOnePageAndLeavesThePeriodAsItWas) {
     frame_->UpdateCommandStates();
     frame_->Action(ID_FILE_PRINT_PREVIEW)->trigger();
     EXPECT_EQ(pages, 1);
-    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Varnex 八字命盤 Quorvane"));
+    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Varnex 八字命盤 Quorvane - VNX5MAIN.AID"));
     EXPECT_EQ(Rec().ChartKind, 1);
     EXPECT_EQ(std::memcmp(&Rec().Period, &chosen, sizeof chosen), 0) << "the chosen pillar stays chosen";
     EXPECT_TRUE(SameBlock(Rec().Flow, flow));

@@ -57,7 +57,7 @@ protected:
 
 TEST_F(MainFrameTest, MenuIsExactlyTheShellsMenu) {
     Start();
-    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Varnex 八字命盤 Quorvane"));
+    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Varnex 八字命盤 Quorvane - VNX5MAIN.AID"));
     QStringList shown;
     for (QAction* menu : frame_->menuBar()->actions()) {
         shown << QStringLiteral("[") + menu->text() + QStringLiteral("]");

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 
 #include "clock_note.h"
@@ -39,6 +40,11 @@ protected:
     }
     static void Type(PersonDialog& d, const char* edit, const QString& text) {
         Retype(Child<QLineEdit>(d, edit), text);
+    }
+    static void TypeRemarks(PersonDialog& d, const QString& text) {
+        auto& remarks = Child<QPlainTextEdit>(d, "remarks");
+        remarks.clear();
+        remarks.insertPlainText(text);
     }
     // Presses "排盤"; true when the dialog closed with OK.
     static bool PressChart(PersonDialog& d) {
@@ -95,6 +101,8 @@ TEST_F(PersonDialogTest, LunarModeOffersTheLeapMonthAndKeepsIt) {
     ASSERT_EQ(months.count(), 13);
     EXPECT_EQ(months.itemText(4), QStringLiteral("閏 4"));
     EXPECT_EQ(months.currentIndex(), 4);  // 2020-06-01 lies in the leap month
+    QApplication::processEvents();
+    EXPECT_GT(months.width(), months.fontMetrics().horizontalAdvance(months.itemText(4)) + 16) << "the whole text shows";
     Choose(*d, "month", 4);
     Choose(*d, "day", 9);
     Type(*d, "name", QStringLiteral("閏月生"));
@@ -141,12 +149,16 @@ TEST_F(PersonDialogTest, UnknownHourGreysTheTimeAndStoresHour25) {
     QTest::mouseClick(&Child<QCheckBox>(*d, "hourUnknown"), Qt::LeftButton);
     EXPECT_FALSE(List(*d, "hour").isEnabled());
     EXPECT_FALSE(List(*d, "minute").isEnabled());
+    EXPECT_EQ(List(*d, "hour").currentIndex(), 12);
+    EXPECT_EQ(List(*d, "minute").currentIndex(), 0);
     ASSERT_TRUE(PressChart(*d));
     EXPECT_EQ(d->Result().hour, HourUnknown);
 
     auto modify = Open(6010, d->Result());
     EXPECT_EQ(modify->windowTitle(), QStringLiteral("修改個人資料"));
     EXPECT_TRUE(Child<QCheckBox>(*modify, "hourUnknown").isChecked());
+    EXPECT_EQ(List(*modify, "hour").currentIndex(), 12) << "greyed at 12 and 0";
+    EXPECT_EQ(List(*modify, "minute").currentIndex(), 0);
     QTest::mouseClick(&Child<QCheckBox>(*modify, "hourUnknown"), Qt::LeftButton);
     EXPECT_TRUE(List(*modify, "hour").isEnabled());
     EXPECT_EQ(List(*modify, "hour").currentIndex(), 12);
@@ -162,6 +174,27 @@ TEST_F(PersonDialogTest, ModifyStartsFromThePerson) {
     EXPECT_EQ(List(*d, "day").currentText(), QStringLiteral("15"));
     ASSERT_TRUE(PressChart(*d));
     EXPECT_EQ(std::memcmp(&d->Result(), &person, sizeof person), 0) << "unchanged fields come back as they were";
+}
+
+// Return in 備註 starts a new line instead of charting; the lines are stored
+// apart by CR LF and shown again as lines.
+TEST_F(PersonDialogTest, RemarksTakeSeveralLines) {
+    auto d = Open();
+    auto& remarks = Child<QPlainTextEdit>(*d, "remarks");
+    remarks.setFocus();
+    QTest::keyClicks(&remarks, "line one");
+    QTest::keyClick(&remarks, Qt::Key_Return);
+    QTest::keyClicks(&remarks, "line two");
+    EXPECT_TRUE(d->isVisible());
+    ASSERT_TRUE(PressChart(*d));
+    PersonTexts texts;
+    std::string error;
+    ASSERT_TRUE(LoadPersonTexts(d->Result(), texts, error));
+    EXPECT_EQ(texts.Remarks, "line one\r\nline two");
+
+    auto modify = Open(6010, d->Result());
+    EXPECT_EQ(Child<QPlainTextEdit>(*modify, "remarks").toPlainText(), QStringLiteral("line one\nline two"));
+    EXPECT_EQ(Child<QPlainTextEdit>(*modify, "remarks").blockCount(), 2);
 }
 
 // Bad input: a clear message in the dialog, which stays open.
@@ -275,7 +308,7 @@ TEST_F(BirthClockDialogTest, TaipeiSummerTimeChartsAnHourEarlier) {
     ChooseTime(*d, 1974, 7, 15, 12, 0);
     ChooseZone(*d, "Asia/Taipei");
     EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：1974-07-15 11:00（Asia/Taipei UTC+09:00 夏令時間）");
-    Type(*d, "remarks", QStringLiteral("出生證明 12:00"));
+    TypeRemarks(*d, QStringLiteral("出生證明 12:00"));
     ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
     EXPECT_EQ(StoredTime(d->Result()), "1974-07-15 11:00");
     EXPECT_EQ(d->Result().hourBranch, StoredPerson("", 1974, 7, 15, 11, 0).hourBranch);
@@ -339,7 +372,7 @@ TEST_F(BirthClockDialogTest, ATimeTheClockShowedTwiceAsksWhichFirstByDefault) {
 
 TEST_F(BirthClockDialogTest, ModifiedAgainThePersonStartsFromItsClockTimeAndChartsTheSameMoment) {
     auto d = Open();
-    Type(*d, "remarks", QStringLiteral("台北出生"));
+    TypeRemarks(*d, QStringLiteral("台北出生"));
     ChooseZone(*d, "Asia/Taipei");
     ChooseTime(*d, 1974, 9, 30, 23, 30);
     Click(*d, "secondOfRepeated");

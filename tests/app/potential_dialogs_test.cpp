@@ -177,6 +177,36 @@ TEST_F(PotentialDialogsTest, ElementsAreStoredAsBitsAndShownBackInElementOrder) 
     EXPECT_EQ(shown, (QStringList{"水", "火", "未使用"}));
 }
 
+// A name Big5 cannot hold or too long for its field is refused with the
+// reason, the dialog staying open on it, as the person dialog refuses them.
+TEST_F(PotentialDialogsTest, NamesBig5CannotHoldOrTooLongAreRefusedInPlace) {
+    StartWith({{QStringLiteral("甲"), 2}});
+    auto problem = [](QDialog& d) { return Child<QLabel>(d, "problem").text(); };
+    RunDialogs(
+        [&](PotentialCategoryDialog& d) {
+            Enter(QStringLiteral("领导"), QStringLiteral("40"), QStringLiteral("2"))(d);
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_EQ(problem(d), QStringLiteral("潛能分類名稱：含有 Big5 無法表示的字"));
+            Enter(QString(24, QChar(0x7532)), QStringLiteral("40"), QStringLiteral("2"))(d);  // 48 bytes
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_EQ(problem(d), QStringLiteral("潛能分類名稱：太長，請縮短"));
+            Enter(QStringLiteral("乙"), QStringLiteral("40"), QStringLiteral("2"))(d);
+        },
+        [&](PotentialItemDialog& d) {
+            Retype(Child<QLineEdit>(d, "1000"), QStringLiteral("领导X能力"));
+            Child<QListWidget>(d, "1024").setCurrentRow(1);
+            EXPECT_EQ(Child<QListWidget>(d, "1024").currentRow(), 0) << "the refused ability stays chosen";
+            EXPECT_EQ(problem(d), QStringLiteral("潛能名稱：含有 Big5 無法表示的字"));
+            Click(d, "ok");
+            EXPECT_TRUE(d.isVisible());
+            Retype(Child<QLineEdit>(d, "1000"), QStringLiteral("X能力"));
+            Click(d, "ok");
+        });
+    const PotentialTable t = Saved();
+    EXPECT_EQ(PotentialNameText(t.Categories[0].Name), "乙");
+    EXPECT_EQ(Name(t.Items[0]), "X能力");
+}
+
 TEST_F(PotentialDialogsTest, DiscardingTheAbilitiesForgetsTheNewCategory) {
     StartWith({{QStringLiteral("甲"), 3}});
     const std::string before = ReadFileText(TablePath());

@@ -61,7 +61,7 @@ TEST_F(QueryDialogTest, FullNameFoundOnceChoosesItWithoutThePicker) {
     EXPECT_TRUE(messages_.Ids.empty());
 }
 
-TEST_F(QueryDialogTest, UnknownEmptyOrNamelessNamesAreNotFound) {
+TEST_F(QueryDialogTest, UnknownOrEmptyNamesAreNotFound) {
     auto d = Open();
     Click(*d, "fullName");
     for (const char* name : {"李四", "", "😀"}) {
@@ -69,12 +69,38 @@ TEST_F(QueryDialogTest, UnknownEmptyOrNamelessNamesAreNotFound) {
         Click(*d, "ok");
         EXPECT_TRUE(d->isVisible()) << name;
     }
-    Click(*d, "allNames");
-    Child<QListWidget>(*d, "names").setCurrentRow(3);  // 無名氏
-    Click(*d, "ok");
-    EXPECT_TRUE(d->isVisible());
-    EXPECT_EQ(messages_.Ids, (std::vector<int>{434, 434, 434, 434}));
+    EXPECT_EQ(messages_.Ids, (std::vector<int>{434, 434, 434}));
     EXPECT_EQ(messages_.Texts.front(), "找不到該客戶資料...");
+}
+
+// A person stored without a name is listed, found and deleted as 無名氏, also
+// beside someone of that very name.
+TEST_F(QueryDialogTest, NamelessPersonsAreReachedAs無名氏) {
+    for (int templateId : {6007, 6018}) {
+        auto d = Open(templateId);
+        Child<QListWidget>(*d, "names").setCurrentRow(3);
+        Click(*d, "ok");
+        EXPECT_EQ(d->result(), QDialog::Accepted);
+        EXPECT_EQ(d->Chosen(), 4);
+    }
+    auto typed = Open();
+    Click(*typed, "fullName");
+    TypeSearch(*typed, QStringLiteral("無名氏"));
+    Click(*typed, "ok");
+    EXPECT_EQ(typed->Chosen(), 4);
+
+    Store(path_, {StoredPerson("無名氏", 1980, 1, 5, 6, 0)});
+    auto both = Open();
+    WhenModal<PersonPickDialog>([](PersonPickDialog& pick) {
+        EXPECT_EQ(Names(pick, "lines"), (QStringList{"無名氏國曆1999年  9月  9日 9時 9分",
+                                                     "無名氏國曆1980年  1月  5日 6時 0分"}));
+        Child<QListWidget>(pick, "lines").setCurrentRow(0);
+        Click(pick, "ok");
+    });
+    Child<QListWidget>(*both, "names").setCurrentRow(3);
+    Click(*both, "ok");
+    EXPECT_EQ(both->Chosen(), 4);
+    EXPECT_TRUE(messages_.Ids.empty());
 }
 
 TEST_F(QueryDialogTest, SurnameListsEachNameOnce) {

@@ -1,4 +1,5 @@
 // The two settings dialogs through their widgets and the settings file they write.
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -48,7 +49,7 @@ TEST_F(SettingsDialogTest, WithoutAFileShowsTheDefaultsAndWritesTheSixKeysInOrde
     EXPECT_EQ(d->Confirmed().size(), 6u);
 }
 
-TEST_F(SettingsDialogTest, ClickedChoicesAndANegativeThresholdAreStored) {
+TEST_F(SettingsDialogTest, ClickedChoicesAndTheThresholdAreStoredAndAMinusCannotBeTyped) {
     auto d = Open(ui::ChartingParametersDialog);
     Click(*d, "1008");
     Click(*d, "1006");
@@ -73,36 +74,50 @@ TEST_F(SettingsDialogTest, CancelWritesNothingEvenAfterClicks) {
     EXPECT_TRUE(d->Confirmed().empty());
 }
 
-TEST_F(SettingsDialogTest, IndexFormulaKeepsWholeNumbersOnly) {
-    auto d = Open(ui::IndexFormulaDialog);
-    EXPECT_TRUE(Checked(*d, "1012"));
-    EXPECT_TRUE(Checked(*d, "1017"));
-    EXPECT_EQ(Child<QLineEdit>(*d, "1015").text(), QStringLiteral("20"));
-    EXPECT_EQ(Child<QLineEdit>(*d, "1016").text(), QStringLiteral("30"));
-    Type(*d, "1015", QStringLiteral("1.5"));
-    Type(*d, "1016", QStringLiteral("x"));
-    Type(*d, "1018", QStringLiteral("-12"));
-    Type(*d, "1021", QStringLiteral("70000"));  // cut to 16 bits
-    Click(*d, "1019");
-    Click(*d, "1013");
+// Entries are limited to whole numbers as they are typed; one outside its
+// key's range is refused with the range shown, and nothing is written.
+TEST_F(SettingsDialogTest, EntriesStayWithinWhatTheirKeysHold) {
+    auto d = Open(ui::ChartingParametersDialog);
+    Type(*d, "1028", QStringLiteral("99999"));
     Click(*d, "ok");
-    EXPECT_EQ(ReadSetting(path_, SettingKey::K1), 0);
-    EXPECT_EQ(ReadSetting(path_, SettingKey::K2), 0);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_FALSE(Exists(path_));
+    EXPECT_EQ(Child<QLabel>(*d, "problem").text(), QStringLiteral("中用神須是整數，範圍：0 至 32767"));
+
+    auto index = Open(ui::IndexFormulaDialog);
+    EXPECT_TRUE(Checked(*index, "1012"));
+    EXPECT_TRUE(Checked(*index, "1017"));
+    EXPECT_EQ(Child<QLineEdit>(*index, "1015").text(), QStringLiteral("20"));
+    Type(*index, "1015", QStringLiteral("1.5"));
+    Type(*index, "1016", QStringLiteral("abc"));
+    Type(*index, "1018", QStringLiteral("-12"));
+    EXPECT_EQ(Child<QLineEdit>(*index, "1015").text(), QStringLiteral("15"));
+    EXPECT_EQ(Child<QLineEdit>(*index, "1016").text(), QString());
+    Click(*index, "ok");
+    EXPECT_TRUE(index->isVisible());
+    EXPECT_EQ(Child<QLabel>(*index, "problem").text(), QStringLiteral("K2 : 須是整數，範圍：-32768 至 32767"));
+    EXPECT_FALSE(Exists(path_));
+
+    Type(*index, "1016", QStringLiteral("-7"));
+    Type(*index, "1021", QStringLiteral("32767"));
+    Click(*index, "1019");
+    Click(*index, "1013");
+    Click(*index, "ok");
+    EXPECT_EQ(ReadSetting(path_, SettingKey::K1), 15);
+    EXPECT_EQ(ReadSetting(path_, SettingKey::K2), -7);
     EXPECT_EQ(ReadSetting(path_, SettingKey::BBase), -12);
     EXPECT_EQ(ReadSetting(path_, SettingKey::BADD), 70);
-    EXPECT_EQ(ReadSetting(path_, SettingKey::CBASE), static_cast<int16_t>(70000 - 65536));
+    EXPECT_EQ(ReadSetting(path_, SettingKey::CBASE), 32767);
     EXPECT_EQ(ReadSetting(path_, SettingKey::BTYPE), 1);
     EXPECT_EQ(ReadSetting(path_, SettingKey::FiveType), 1);
     EXPECT_FALSE(ProfileValue(FileText(), "fsQuorvane", "MIDPARM")) << "only the dialog's own seven keys";
 }
 
-TEST(EditValueTest, IsAWholeSigned16BitNumber) {
-    EXPECT_EQ(ui::EditValue(QStringLiteral(" 42 "), false), 42);
-    EXPECT_EQ(ui::EditValue(QStringLiteral("-42"), true), 42);
-    EXPECT_EQ(ui::EditValue(QStringLiteral("-32768"), true), 32767);
-    EXPECT_EQ(ui::EditValue(QStringLiteral("65535"), false), -1);
-    EXPECT_EQ(ui::EditValue(QStringLiteral(""), false), 0);
-    EXPECT_EQ(ui::EditValue(QStringLiteral("4a"), false), 0);
+TEST(EditValueTest, IsAWholeNumberWithinTheKeysRange) {
+    EXPECT_EQ(ui::EditValue(QStringLiteral(" 42 "), SettingKey::K1), 42);
+    EXPECT_EQ(ui::EditValue(QStringLiteral("-32768"), SettingKey::K1), -32768);
+    for (const char* refused : {"65535", "", "4a", "1.5"}) EXPECT_FALSE(ui::EditValue(QString::fromLatin1(refused), SettingKey::K1));
+    EXPECT_FALSE(ui::EditValue(QStringLiteral("-1"), SettingKey::MIDPARM));
 }
 
 }  // namespace

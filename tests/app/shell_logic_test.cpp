@@ -332,10 +332,12 @@ TEST_F(ShellLogicTest, NewPersonStopsAtAThousandRecords) {
     ASSERT_TRUE(app.Initialize(StartOptions{root_.Root(), false}, error));
     app.AttachWindows(&windows_);
     EXPECT_TRUE(app.StateOf(ID_NEW_PERSON).Enabled);
+    EXPECT_EQ(app.StateOf(ID_NEW_PERSON).Text, "新增個人資料...");
     windows_.People = {StoredPerson("乙", 1991, 2, 2, 2, 2)};
     app.Execute(ID_NEW_PERSON);
     EXPECT_EQ(app.recordCount, 1000);
     EXPECT_FALSE(app.StateOf(ID_NEW_PERSON).Enabled);
+    EXPECT_EQ(app.StateOf(ID_NEW_PERSON).Text, "新增個人資料...（每個資料庫最多 1000 筆，已滿）");
     EXPECT_FALSE(app.Execute(ID_NEW_PERSON)) << "a disabled command does not run";
 }
 
@@ -355,6 +357,7 @@ TEST_F(ShellLogicTest, OtherRecordsFilesOpenCopyMergeAndSwitchBack) {
     EXPECT_TRUE(Enabled(ID_SWITCH_TO_MAIN));
     EXPECT_EQ(app_.recordCount, 2);
     EXPECT_EQ(app_.OpenRecordsFile(), other);
+    EXPECT_EQ(app_.Caption(), "Varnex 八字命盤 Quorvane - other.sap");
 
     const std::string copy = root_.Root() + "/copy.sap";
     windows_.Files = {copy};
@@ -363,8 +366,10 @@ TEST_F(ShellLogicTest, OtherRecordsFilesOpenCopyMergeAndSwitchBack) {
 
     app_.Execute(ID_MERGE_INTO_MAIN);
     EXPECT_EQ(ReadCount(root_.MainFile()), 3);
+    EXPECT_EQ(messages_.Texts.back(), "已合併至主資料庫。新增的個人資料筆數：\n2");
 
     ASSERT_TRUE(app_.Execute(ID_SWITCH_TO_MAIN));
+    EXPECT_EQ(app_.Caption(), "Varnex 八字命盤 Quorvane - VNX5MAIN.AID");
     EXPECT_FALSE(app_.otherDatabaseActive);
     EXPECT_EQ(app_.currentRecordIndex, -1);
     EXPECT_EQ(app_.recordCount, 3);
@@ -389,10 +394,11 @@ TEST_F(ShellLogicTest, MergeAsksForAFileWhenNoneIsOpen) {
     EXPECT_EQ(ReadCount(root_.MainFile()), 2);
     EXPECT_EQ(app_.recordCount, 2);
     EXPECT_FALSE(app_.otherDatabaseActive);
+    EXPECT_EQ(messages_.Ids.back(), 930) << "a merge tells how many persons it added";
 
     windows_.Files = {root_.Root() + "/missing.sap"};
     app_.Execute(ID_MERGE_INTO_MAIN);
-    EXPECT_EQ(messages_.Ids.size(), 2u) << "a failed merge is told";
+    EXPECT_EQ(messages_.Ids.size(), 3u) << "a failed merge is told";
     EXPECT_EQ(ReadCount(root_.MainFile()), 2);
 }
 
@@ -454,14 +460,18 @@ TEST_F(ShellLogicTest, RefusedPotentialTableStartsEmptyAndStaysOnDisk) {
     EXPECT_EQ(ReadFileText(path), std::string(1731, '\0'));
 }
 
+// A broken birth, and one before lunar 1900 that the lunar calendar cannot
+// date (refused as 修改 refuses it), are told and nothing is charted.
 TEST_F(ShellLogicTest, AStoredRecordThatCannotBeChartedIsTold) {
-    PersonRecord broken = StoredPerson("壞", 1990, 1, 1, 1, 1);
+    PersonRecord broken = StoredPerson("壞", 1990, 1, 1, 1, 1), early = StoredPerson("早", 1990, 5, 1, 8, 0);
     broken.month = 13;
-    Store(root_.MainFile(), {broken});
-    windows_.Choices = {0};
+    early.year = 1899;
+    Store(root_.MainFile(), {broken, early});
+    windows_.Choices = {0, 1};
+    app_.Execute(ID_QUERY_PERSON);
     app_.Execute(ID_QUERY_PERSON);
     EXPECT_FALSE(app_.chartShown);
-    EXPECT_EQ(messages_.Ids, (std::vector<int>{904}));
+    EXPECT_EQ(messages_.Ids, (std::vector<int>{904, 900}));
 }
 
 TEST_F(ShellLogicTest, PrintingAndTheFlowYearStripNeedAChart) {

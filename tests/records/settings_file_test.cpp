@@ -78,14 +78,14 @@ TEST_F(SettingsFileTest, WritingOneKeyKeepsEverythingElse) {
 
 TEST_F(SettingsFileTest, MissingOrBrokenValuesReadAsTheDefault) {
     ASSERT_TRUE(Write(SettingKey::K1, 5));
-    WriteText("[fsQuorvane]\nK1=1.5\nK2=abc\nMIDPARM=\nBBase= -40 \nFirstTimeBase=7\nENGYDISPLAY=0\nCBASE=65537\n"
+    WriteText("[fsQuorvane]\nK1=1.5\nK2=abc\nMIDPARM=\nBBase= -40 \nFirstTimeBase=7\nENGYDISPLAY=8\nCBASE=65537\n"
               "GodBase=1\nGodBase=0\n");
     EXPECT_EQ(ReadSetting(path_, SettingKey::K1), 20);
     EXPECT_EQ(ReadSetting(path_, SettingKey::K2), 30);
     EXPECT_EQ(ReadSetting(path_, SettingKey::MIDPARM), 100);
     EXPECT_EQ(ReadSetting(path_, SettingKey::BBase), -40);
     EXPECT_EQ(ReadSetting(path_, SettingKey::FirstTimeBase), 1);  // outside 0-2
-    EXPECT_EQ(ReadSetting(path_, SettingKey::ENGYDISPLAY), 1);    // outside 1-7
+    EXPECT_EQ(ReadSetting(path_, SettingKey::ENGYDISPLAY), 1);    // outside 0-7
     EXPECT_EQ(ReadSetting(path_, SettingKey::CBASE), 1);          // cut to 16 bits
     EXPECT_EQ(ReadSetting(path_, SettingKey::GodBase), 1);        // the first of two counts
     EXPECT_EQ(ReadSetting(path_, SettingKey::BADD), 70);          // not in the file

@@ -125,6 +125,7 @@ TEST_F(PotentialCliTest, ImportRefusesWhatTheTableCannotHoldAndKeepsTheFile) {
         {"[" + category(2, "a", 25) + "]", "out of order"},
         {"[" + category(1, "a", 25) + "," + item(2, "水") + "]", "ability 2 out of order"},
         {"[" + category(1, "a", 25) + "," + item(1, "水 風") + "]", "unknown name 風"},
+        {"[" + category(1, "a", 25) + "," + item(1, "木 火 土 金") + "]", "at most three elements"},
         {many, "item out of range"},
         {"[" + category(1, "a", 25) + ",", "object 2"},
     };

@@ -32,6 +32,8 @@ TEST_F(SettingsCliTest, SetWritesTheFileAndGetReadsIt) {
     EXPECT_EQ(ReadFileText(File()), "[fsQuorvane]\nPoolBase=1\nK1=-7\n");
     EXPECT_EQ(RunCli(data_, {"settings", "get", "K1"}).Out, "-7\n");
     EXPECT_EQ(RunCli(data_, {"settings", "get", "poolbase"}).Out, "1\n");
+    ASSERT_EQ(RunCli(data_, {"settings", "set", "ENGYDISPLAY", "0"}).Status, 0) << "the bar bands are a style too";
+    EXPECT_EQ(RunCli(data_, {"settings", "get", "ENGYDISPLAY"}).Out, "0\n");
 }
 
 TEST_F(SettingsCliTest, AHandWrittenFileIsReadAndKept) {

@@ -95,7 +95,7 @@ TEST(InstallTest, TheInstalledProgramsChartWithAFreshDataRoot) {
                                                  ShellQuote(prefix.Path()));
     ASSERT_EQ(install.Status, 0) << install.Err;
     const std::string p = prefix.Path();
-    for (const char* file : {"/bin/Quorvane", "/bin/Velmaro", "/bin/quorvane-cli", "/share/quorvane/Velmaro.png", "/share/quorvane/AInfo.tbl",
+    for (const char* file : {"/bin/Quorvane", "/bin/Velmaro", "/bin/quorvane-cli", "/bin/quorvane-picture", "/share/quorvane/Velmaro.png", "/share/quorvane/AInfo.tbl",
                              "/share/quorvane/EABOUT.LGO", "/share/quorvane/BANNER.BMP", "/share/quorvane/help/index.html",
                              "/share/applications/quorvane.desktop",
                              "/share/icons/hicolor/scalable/apps/quorvane.svg"})
@@ -111,6 +111,11 @@ TEST(InstallTest, TheInstalledProgramsChartWithAFreshDataRoot) {
     ASSERT_EQ(chart.Status, 0) << chart.Err;
     EXPECT_NE(chart.Out.find("天干    戊          甲          庚          辛"), std::string::npos) << chart.Out;
     EXPECT_TRUE(FilesUnder(data.Path()).empty());
+    // The drawing commands run the installed picture program beside it.
+    const std::string png = prefix.Path() + "/chart.png";
+    const ProgramResult render = RunCommandLine(cli + " render --birth '1988-02-15 09:40' --sex f --out " + ShellQuote(png));
+    EXPECT_EQ(render.Status, 0) << render.Err;
+    EXPECT_EQ(ReadFileText(png).substr(0, 4), "\x89PNG");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "potential_exchange.h"
 
+#include <bit>
 #include <cstring>
 
 #include "big5.h"
@@ -113,6 +114,9 @@ private:
         if (!MaskOf(elements, 5, text_base::Element, ElementBit, it.ElementMask, why) ||
             !MaskOf(gods, 10, text_base::TenGod, TenGodBit, it.TenGodMask, why))
             return why;
+        // No more than the 潛能參數 dialog shows, so that confirming it loses none.
+        if (std::popcount(it.ElementMask) > 3 || std::popcount(it.TenGodMask) > 4)
+            return "an ability holds at most three elements and four ten gods";
         ++cat.ItemCount;
         ++t_.ItemTotal;
         return {};
