@@ -94,18 +94,23 @@ void PaintHeader(QPainter& painter, const CalendarPicture& p) {
         const CalendarDay& d = m.Days[i];
         if (!d.HasLunar || d.Lunar.Year == lastYear) continue;
         lastYear = d.Lunar.Year;
-        years << QStringLiteral("農曆") + YearOfLunar(d.Lunar.Year);
+        // A lunar year that begins within the month (or the lunar table's first day) says from which day.
+        years << QStringLiteral("農曆") + YearOfLunar(d.Lunar.Year) + (i > 0 ? QStringLiteral("（%1日起）").arg(i + 1) : QString());
     }
-    QStringList pillars;
+    // A month pillar begins at its term's minute (the days show the one in force at noon).
+    QStringList pillars{Pillar(m.Days[0].MonthPillar) + QStringLiteral("月")};
     for (int i = 0; i < m.DayCount; ++i) {
-        if (i > 0 && m.Days[i].MonthPillar == m.Days[i - 1].MonthPillar) continue;
-        pillars << Pillar(m.Days[i].MonthPillar) + QStringLiteral("月（%1日起）").arg(i + 1);
+        const CalendarDay& d = m.Days[i];
+        if (d.Term == NoTerm || d.Term % 2 != 0) continue;
+        const bool afterNoon = d.TermHour * 60 + d.TermMinute > 12 * 60;
+        pillars << Pillar((d.MonthPillar + (afterNoon ? 1 : 0)) % 60) +
+                       QStringLiteral("月（%1日 %2起）").arg(i + 1).arg(Clock(d.TermHour, d.TermMinute));
     }
     painter.setFont(Font(18));
     painter.drawText(QRect(Margin, 48, PageWidth - 2 * Margin, 22), Qt::AlignLeft | Qt::AlignVCenter,
                      years.isEmpty() ? QStringLiteral("農曆：本月不在農曆表範圍內") : years.join(QStringLiteral("　→　")));
     painter.drawText(QRect(Margin, 70, PageWidth - 2 * Margin, 22), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("月柱：") + pillars.join(QStringLiteral("　")));
+                     QStringLiteral("月柱：") + pillars.join(QStringLiteral("　→　")));
     // Terms of the month, on the right of the title.
     QStringList terms;
     for (int i = 0; i < m.DayCount; ++i) {

@@ -11,12 +11,14 @@
 #include "birth_clock.h"
 #include "chart_compute.h"
 #include "fortune.h"
+#include "month_calendar.h"
 #include "potential.h"
 #include "reference_data.h"
 
 namespace {
 bool counting = false;
 long allocations = 0;
+volatile int resultSink = 0;  // keeps results the compiler could drop
 }  // namespace
 
 void* operator new(std::size_t size) {
@@ -73,6 +75,18 @@ TEST(EngineAllocations, NoneWhileCharting) {
                   ComputeMonthValues(*rec, 9, 2030);
                   ComputeDayValues(*rec, 9, 2030, 5);
                   EvaluateStem(*rec, 2, 6, false);
+              }),
+              0);
+}
+
+TEST(EngineAllocations, NoneFillingACalendarMonth) {
+    const SolarTermTable* table = test::BuiltTable();
+    ASSERT_NE(table, nullptr);
+    auto month = std::make_unique<MonthCalendar>();
+    EXPECT_EQ(AllocationsOf([&] {
+                  ASSERT_TRUE(FillMonthCalendar(*table, 2025, 7, *month));
+                  resultSink = TermInForceOn(*table, CivilDate{2025, 7, 25}).Days +
+                                   HourPillarsOfDay(CivilDate{2025, 7, 25}, CommonRatHour).HourPillar[0];
               }),
               0);
 }
