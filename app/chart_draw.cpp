@@ -181,6 +181,10 @@ struct Sheet {
 
     // The block whose symbols are shown and the one it is compared with (→ marks).
     const ChartBlock& Shown() const { return Rec.Natal; }
+    // The readings of the summary and health columns: a period chart shows what
+    // the period's evaluation left in Flow (a copy of Natal in every field the
+    // evaluation does not recompute), the natal chart its own.
+    const ChartBlock& Readings() const { return IsPeriodKind(Rec.ChartKind) ? Rec.Flow : Rec.Natal; }
     const ChartBlock& Compared() const { return Rec.ChartKind == NatalKind ? Rec.Transformed : Rec.Flow; }
     // The block whose twelve pillars fill the period row.
     const ChartBlock& PeriodBlock() const { return Rec.ChartKind == YearKind ? Rec.Flow : Rec.Natal; }
@@ -363,8 +367,9 @@ void DrawCells(QPainter& p, const Grid& g, double x0, double x1, std::initialize
 }
 
 void DrawSummaryColumn(const Sheet& s) {
-    const ChartBlock& n = s.Shown();
-    const int conception = ConceptionPillar(SexagenaryOf(n.Stem[MonthPillar], n.Branch[MonthPillar]));
+    const ChartBlock& n = s.Readings();
+    const ChartBlock& natal = s.Shown();
+    const int conception = ConceptionPillar(SexagenaryOf(natal.Stem[MonthPillar], natal.Branch[MonthPillar]));
     s.P.setFont(s.F[SummaryFont]);
     DrawCells(s.P, s.G, 4, 8,
               {{0, 2, Q(label::Strength)}, {2, 4, Q(StrengthText(n))}, {4, 6, Q(label::Balance)},
@@ -381,7 +386,7 @@ void DrawHealthColumn(const Sheet& s) {
     for (int stem = 0; stem < 10; ++stem) {
         const QRect line = g.Cells(0, 2 + stem, 4, 3 + stem).adjusted(margin, 0, -margin, 0);
         Centered(s.P, line, Sym(OrganText, stem), Qt::AlignLeft | Qt::AlignVCenter);
-        Centered(s.P, line, Num(s.Shown().StemScore[stem]), Qt::AlignRight | Qt::AlignVCenter);
+        Centered(s.P, line, Num(s.Readings().StemScore[stem]), Qt::AlignRight | Qt::AlignVCenter);
     }
 }
 
@@ -397,7 +402,7 @@ QString ClimateStemsText(const ChartBlock& n) {
 
 void DrawReadingRows(const Sheet& s) {
     const Grid& g = s.G;
-    const ChartBlock& n = s.Shown();
+    const ChartBlock& n = s.Readings();
     QPainter& p = s.P;
     p.setFont(s.F[SummaryFont]);
     DrawCells(p, g, 0, 4, {{12, 13, Q(label::MiddleGod)}, {13, 14, ClimateStemsText(n)}});
@@ -626,6 +631,33 @@ QString TermDateText(const SolarTermTable* table, int year, int term) {
     return Sym(text_base::Term, term) + QString::asprintf("%d/%d", m.Month, m.Day);
 }
 
+// The terms whose days fall within the lunar month from `first` for `days` days
+// (a leap month holds no principal term of its own, usually one term in all).
+std::array<QString, 2> TermsWithin(const SolarTermTable* table, const CivilDate& first, int days) {
+    std::array<QString, 2> texts;
+    size_t found = 0;
+    const int32_t from = DayNumber(DayNumberLunarBase, first.Year, first.Month, first.Day);
+    for (int year = first.Year; year <= first.Year + 1 && table && table->Covers(year); ++year) {
+        for (int term = 0; term < 24 && found < texts.size(); ++term) {
+            const TermMoment& m = table->At(year, term);
+            const int32_t day = DayNumber(DayNumberLunarBase, year, m.Month, m.Day);
+            if (day >= from && day < from + days) texts[found++] = TermDateText(table, year, term);
+        }
+    }
+    return texts;
+}
+
+}  // namespace
+
+std::array<QString, 2> LeapMonthTerms(const ChartRecord& rec, int lunarYear) {
+    const LunarYearMonths months = LunarMonthLengths(lunarYear);
+    CivilDate first{};
+    if (!months.HasLeap || !LunarToSolar(LunarDate{lunarYear, months.LeapMonth, 1, true}, first)) return {};
+    return TermsWithin(rec.SolarTerms, first, months.Length[months.LeapMonth]);
+}
+
+namespace {
+
 QString YearHeading(const Sheet& s, int year) {
     const QString yearText = s.Rec.YearDisplay == 1 ? Q(EraYearText(year)) : QString::asprintf("%4d", year) + Q(label::Year);
     const int cycle = Mod(year - 4, 60);
@@ -645,10 +677,11 @@ int DrawLunarYearMonths(const Sheet& s, QPoint origin, int year) {
         const int month = months.HasLeap && i >= months.LeapMonth ? i : i + 1;
         const int stem = (Mod(year - 4, 10) * 2 + 2 + month - 1) % 10;
         const int termYear = month == 12 ? year + 1 : year;
+        std::array<QString, 2> terms = {TermDateText(s.Rec.SolarTerms, termYear, (2 * month) % 24),
+                                        TermDateText(s.Rec.SolarTerms, termYear, (2 * month + 1) % 24)};
+        if (leap) terms = LeapMonthTerms(s.Rec, year);
         const QString cells[] = {(leap ? Q(StringText(LeapMonthText)) : QString()) + Sym(MonthNameText - 1, month),
-                                 Q(PillarText(SexagenaryOf(stem, (month + 1) % 12))) + Q(label::Month),
-                                 TermDateText(s.Rec.SolarTerms, termYear, (2 * month) % 24),
-                                 TermDateText(s.Rec.SolarTerms, termYear, (2 * month + 1) % 24)};
+                                 Q(PillarText(SexagenaryOf(stem, (month + 1) % 12))) + Q(label::Month), terms[0], terms[1]};
         const bool today = s.TodayLunar.Year == year && s.TodayLunar.Month == month && s.TodayLunar.Leap == leap;
         DrawPanelRow(s.P, QPoint(origin.x(), origin.y() + 22 + 25 * i), widths, cells, today, 25);
     }

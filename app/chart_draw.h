@@ -2,6 +2,7 @@
 // The destiny chart (命盤) drawn on any painter: the screen view, an image, a printer page.
 #include <QImage>
 #include <QPainter>
+#include <array>
 #include <span>
 #include <string>
 
@@ -55,6 +56,10 @@ std::string TenthsText(int tenths);                      // -15 -> "-1.5"
 std::string StrengthText(const ChartBlock& block);       // "A12 > 8B"
 std::string MainStarText(const ChartBlock& block, int pillar);  // ten god, "命主" for the day
 std::string SpiritsText(const ChartBlock& block, int pillar);   // names joined by "、"
+
+// The 流年盤 side panel's terms of a lunar year's leap month: those whose days
+// fall within it (usually one), each with its date; empty without a leap month.
+std::array<QString, 2> LeapMonthTerms(const ChartRecord& record, int lunarYear);
 
 // The picture of chart-kind button 0-2 (本命盤, 十年盤, 流年盤), 75 x 50, pressed when selected.
 const QImage& KindButtonPicture(int kind, bool selected);

@@ -182,8 +182,8 @@ void ChooseCell(ChartRecord& rec, int column, bool upperHalf) {
     RebuildFlow(rec);
 }
 
-void ChooseYear(ChartRecord& rec, int lunarYear) {
-    SetPeriodDate(rec, LunarDate{lunarYear, 3, 1, false}, 10);
+void ChooseYear(ChartRecord& rec, int lunarYear, bool upperHalf) {
+    SetPeriodDate(rec, LunarDate{lunarYear, upperHalf ? 3 : 10, 1, false}, 10);
     ChooseKind(rec, YearKind);
 }
 

@@ -9,6 +9,8 @@
 namespace qv::ui {
 
 inline constexpr int NatalKind = 0, LuckKind = 1, YearKind = 2;
+// 十年盤 … 流時盤: the kinds whose chart is the Flow block's.
+constexpr bool IsPeriodKind(int kind) { return kind >= LuckKind && kind <= 5; }
 
 // The chart-kind buttons at the view's left edge, outside the chart square.
 inline constexpr int KindButtonLeft = 8;
@@ -45,8 +47,9 @@ void ChooseKind(ChartRecord& rec, int kind);
 // Period-row column 0-11 (0 rightmost): a luck pillar, or a year of the row,
 // paging the row at its ends.
 void ChooseCell(ChartRecord& rec, int column, bool upperHalf);
-// The 流年盤 of a lunar year, as if a cell of that year had been clicked.
-void ChooseYear(ChartRecord& rec, int lunarYear);
+// The 流年盤 of a lunar year, as if the upper (stem) or lower (branch) half of
+// that year's cell had been clicked.
+void ChooseYear(ChartRecord& rec, int lunarYear, bool upperHalf = true);
 
 // Flow for the selection: the period analysis of its stem (upper half) or its
 // branch (lower half), and for the year row its twelve year pillars.

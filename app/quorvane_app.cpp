@@ -211,7 +211,7 @@ void CQuorvaneApp::DeletePerson() {
         --currentRecordIndex;  // the records after the deleted one move down a place
     }
     if (currentRecordIndex == -1) {
-        chartShown = false;
+        DropCurrentPerson();
         Repaint();
     }
 }
@@ -246,8 +246,21 @@ bool CQuorvaneApp::ChartAsCurrent(const PersonRecord& person) {
     return true;
 }
 
+// New settings chart the person again; the view keeps its kind and selected
+// cell, and the period on show is evaluated anew.
 void CQuorvaneApp::RecomputeCurrent() {
-    if (chartShown) ChartAsCurrent(record_->Person);
+    const int16_t kind = record_->ChartKind;
+    const PeriodSelection chosen = record_->Period;
+    if (chartShown && ChartAsCurrent(record_->Person) && IsPeriodKind(kind)) {
+        record_->ChartKind = kind;
+        record_->Period = chosen;
+        if (kind == LuckKind) {
+            ChooseCell(*record_, chosen.Cell, chosen.UpperHalf != 0);
+        } else {
+            RebuildFlow(*record_);
+        }
+        PeriodChanged();
+    }
     Repaint();
 }
 
@@ -381,10 +394,22 @@ void CQuorvaneApp::OpenFortuneCurve() {
 
 FortunePeriod CQuorvaneApp::OpeningPeriod() const {
     const ChartRecord& rec = *record_;
+    const PeriodSelection& chosen = rec.Period;
     FortunePeriod period = PeriodInForce(rec, rec.Now.Year, rec.Now.Month);
-    constexpr int LuckKind = 1, YearKind = 2;
-    if (rec.ChartKind == LuckKind && rec.Period.Cell >= 0) period.Luck = std::min<int>(rec.Period.Cell, 10);
-    period.LuckView = rec.ChartKind != YearKind;
+    period.LuckView = false;
+    // A chosen period's year: its months, and the days of today's month when it
+    // is this year, else of its first month.
+    auto openOn = [&](int year) {
+        period.Year = year;
+        period.Month = year == rec.Now.Year ? std::clamp<int>(rec.Now.Month, 1, 12) : 1;
+    };
+    if (rec.ChartKind == LuckKind && chosen.Cell >= 0) {
+        period.LuckView = true;
+        period.Luck = chosen.Cell;
+        openOn(YearOfAge(rec, chosen.Age));
+    } else if (rec.ChartKind == YearKind && chosen.LunarYear != 0) {
+        openOn(chosen.LunarYear);
+    }
     return period;
 }
 

@@ -141,8 +141,10 @@ public:
     std::string Caption() const;
     // 0 when the birth can be charted, else the string-table text that says why not.
     int WhyNotChartable(const PersonRecord& person) const;
-    // The period the fortune-curve windows open on: the luck pillar chosen in the
-    // view, else the one in force this year; this year and month.
+    // The period the fortune-curve windows open on, the chart view's: in 十年盤
+    // the chosen luck pillar (the ten-year chart paging by luck pillar) and its
+    // first year; in 流年盤 the chosen year; in 本命盤 today, the ten-year chart
+    // counted from this year and paging by ten years.
     FortunePeriod OpeningPeriod() const;
 
     // The new-person command with the dialog starting on that date (the

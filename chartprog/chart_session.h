@@ -25,7 +25,7 @@ inline constexpr const char* SettingsSectionName = "hrQuorvane";
 
 bool IsChartMode(int mode);          // 0-3
 bool IsChartCategory(int category);  // 1, 3, 4, 5, 6, 7, 8, 9, 14
-// Empty when the mode and category can open a window, else a one-line reason.
+// Empty when the mode, category and sex can open a window, else a one-line reason.
 std::string RequestProblem(const ChartRequest& request);
 
 // This program's defaults differ from the main program's in two keys.

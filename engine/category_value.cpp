@@ -54,7 +54,7 @@ const CategoryRule* RuleOf(int category) {
 
 int RowOf(const ChartRecord& rec, const CategoryRule& rule) {
     const int strong = rec.Natal.IsStrong != 0;
-    return rule.RowCount == 4 ? strong + 2 * (rec.Person.sex % 2) : strong;
+    return rule.RowCount == 4 ? strong + 2 * (rec.Person.sex & 1) : strong;
 }
 
 int TableValue(const ChartRecord& rec, const CategoryRule& rule, int stem) {

@@ -34,6 +34,16 @@ void PlaceNatalPillars(ChartRecord& rec, const PillarQuad& pillars) {
     PlacePillar(natal, HourPillar, hour);
 }
 
+// Ages count the years of the year pillar, which turns at 立春, while the
+// birth's lunar year turns at the new moon of the first month. Between the
+// two the lunar year is one ahead of the pillar's (new year first: 1) or one
+// behind it (立春 first: 2); ages add 1 to the lunar count for 1, take 1 for 2.
+uint8_t BirthYearBoundaryOf(int lunarYear, int yearPillar) {
+    if (lunarYear == 0) return 0;
+    const int ahead = ((yearPillar - (lunarYear - 4)) % 60 + 60) % 60;
+    return ahead == 59 ? 1 : ahead == 1 ? 2 : 0;
+}
+
 void FillBirthSummary(ChartRecord& rec, const PillarQuad& pillars, const Moment& m) {
     BirthSummary& b = rec.Birth;
     b = BirthSummary{};
@@ -55,6 +65,7 @@ void FillBirthSummary(ChartRecord& rec, const PillarQuad& pillars, const Moment&
     b.YearBranch = static_cast<int16_t>(pillars.Pillar[YearPillar] % 12);
     b.YearPolarity = static_cast<int16_t>(b.YearStem % 2);
     b.Sex = rec.Person.sex & 1;
+    rec.BirthYearBoundary = BirthYearBoundaryOf(b.LunarYear, pillars.Pillar[YearPillar]);
 }
 
 }  // namespace
@@ -132,6 +143,8 @@ void AnalyseChart(ChartRecord& rec, const PillarQuad& pillars) {
 }
 
 bool ChartPerson(ChartRecord& rec, const PersonRecord& person, PillarQuad& pillars) {
+    // The category tables have a row per sex and nothing else.
+    if (person.sex != 0 && person.sex != 1) return false;
     const Moment m = BirthMoment(person);
     PillarQuad converted{};
     if (!DateToPillars(rec, converted, m)) return false;

@@ -39,7 +39,8 @@ void ComputeSymbols(ChartRecord& rec, const PillarQuad& pillars, BlockSelector s
 
 // Everything a person command does to chart a person: converts the birth
 // moment, fills the birth summary and computes the chart. False, leaving the
-// record's chart as it was, when the moment cannot be converted.
+// record's chart as it was, when the moment cannot be converted or the sex
+// is neither 0 nor 1.
 bool ChartPerson(ChartRecord& rec, const PersonRecord& person, PillarQuad& pillars);
 
 }  // namespace qv

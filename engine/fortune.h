@@ -74,6 +74,11 @@ void ComputeTenYearValues(ChartRecord& rec, int category, int luck);
 // The ten years from a year of life on (index 0 = the year of birth).
 void ComputeTenYearValuesFrom(ChartRecord& rec, int category, int firstYearIndex);
 
+// The year of birth of every table: the solar year, from 立春, that holds the
+// birth (the Gregorian year before for a birth ahead of 立春), whose pillar is
+// the natal year pillar. YearValue[0] is that year, age 1.
+int BirthSolarYear(const ChartRecord& rec);
+
 // Index into YearValue of the first year of luck pillar `luck` (-1: 0, the birth).
 int LuckStartIndex(const ChartRecord& rec, int luck);
 // Index of the luck pillar in force at a nominal age, -1 before the first.

@@ -40,7 +40,7 @@ int LuckValueAt(const ChartRecord& rec, const FortuneSet& set, int age, int fall
     return k < 0 ? fallback : set.LuckValue[k];
 }
 
-int AgeIn(const ChartRecord& rec, int year) { return year - rec.Person.year + 1; }
+int AgeIn(const ChartRecord& rec, int year) { return year - BirthSolarYear(rec) + 1; }
 
 int16_t Narrow(int v) { return static_cast<int16_t>(v); }
 
@@ -83,6 +83,11 @@ void FillDeltas(const int16_t* values, int16_t* deltas, int count, int previous)
 }  // namespace
 
 int YearPillarOf(int year) { return ((year - 4) % 60 + 60) % 60; }
+
+int BirthSolarYear(const ChartRecord& rec) {
+    const int pillar = SexagenaryOf(rec.Natal.Stem[YearPillar], rec.Natal.Branch[YearPillar]);
+    return rec.Person.year - (YearPillarOf(rec.Person.year) == pillar ? 0 : 1);
+}
 
 int LuckPillarAt(const ChartRecord& rec, int age) {
     const int start = rec.Natal.LuckStartAge;
@@ -136,7 +141,7 @@ void ComputeLuckAndYearValues(ChartRecord& rec, int category) {
         set->LuckValue[k] = Narrow(values.Of(SexagenaryOf(rec.Natal.LuckStem[k], rec.Natal.LuckBranch[k])));
     }
     for (int i = 0; i < YearsOfLife; ++i) {
-        const int year = rec.Person.year + i;
+        const int year = BirthSolarYear(rec) + i;
         if (!YearConvertible(rec, year)) {
             set->YearValue[i] = 0;
             continue;
@@ -185,11 +190,11 @@ bool ComputeMonthValues(ChartRecord& rec, int category, int year) {
     }
     // The month before the first: the 丑 month that closes the previous year.
     int previousMonth = 0;
-    if (year != rec.Person.year) {
+    if (year != BirthSolarYear(rec)) {
         if (!table.Covers(year) || !TableCanPlace(table, TermStart(table, year, 0))) return false;
         previousMonth = values.Of(MonthPillarAt(table, TermStart(table, year, 0)));
     }
-    const int index = year - rec.Person.year;
+    const int index = year - BirthSolarYear(rec);
     const int yearValue = index >= 0 && index < YearsOfLife ? set->YearValue[index] : 0;
     const int previous = (6 * yearValue + 4 * previousMonth + 5) / 10;
     for (int i = 0; i < 12; ++i) set->MonthValue[i] = monthValues[i];

@@ -20,7 +20,8 @@ HotArea BarArea(const FortuneCurve& c, const ChartRecord& rec, const CurveLayout
     const CurveBox cell = FeelingCell(l, i);
     area.Box = CurveBox{cell.X, cell.Y - HotAreaReach, cell.Width, cell.Height + 2 * HotAreaReach};
     area.Value = c.Baseline + (bar.Value == UnbornValue ? 0 : bar.Value);
-    if (bar.Value == UnbornValue) return area;
+    area.Unborn = bar.Value == UnbornValue;
+    if (area.Unborn) return area;
     area.Label = FeelingRowText(c, rec, i).substr(0, MaxLabelBytes);
     if (c.Category == TravelCategory) {
         if (bar.Pillar != NoPillar) area.Level = TravelTens(rec, bar.Pillar);
@@ -62,10 +63,13 @@ std::string ExplanationBody(const HotArea& area, int mode, int category) {
     if (area.General) return std::string(StringText(ExplanationText(category, mode)));
     std::string body(StringText(ValueCaptionText));
     body += "【" + std::to_string(area.Value) + "】\n";
-    if (const int commentary = CommentaryText(category, mode, area.Value); commentary != NoText)
-        body += StringText(commentary);
+    const int commentary = area.Unborn ? NoText : CommentaryText(category, mode, area.Value);
+    if (commentary != NoText) body += StringText(commentary);
     body += "\n\n";
     body += StringText(FeelingCaptionText);
+    if (area.Unborn) return body + std::string(StringText(NotBornText));
+    // A travel bar's feeling is its own words (activity and feeling), not one of the twelve levels.
+    if (category == TravelCategory) return body + area.Label;
     const bool known = area.Level >= 0 && area.Level < LevelCount && mode >= 0 && mode < PeriodKindCount;
     if (known) {
         if (const int feeling = FeelingText(mode, FeelingIndex(area.Level, area.Turning)); feeling != NoText)

@@ -22,6 +22,7 @@ struct HotArea {
     int Value = 0;         // the bar's value (0 before birth) plus the baseline
     bool General = false;  // the left-margin request, not a bar
     bool Turning = false;  // the label carries 變
+    bool Unborn = false;   // a period before birth: no bar, no label
     std::string Label;     // the feeling label as painted, at most 31 bytes
 };
 

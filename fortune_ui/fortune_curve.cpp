@@ -21,7 +21,7 @@ int Counted(int value) { return value == UnbornValue ? 0 : value; }
 
 // The years of the ten-year chart: index into the year table of the first.
 int FirstYearIndex(const ChartRecord& rec, const FortunePeriod& period) {
-    return period.LuckView ? LuckStartIndex(rec, period.Luck) : period.Year - rec.Person.year;
+    return period.LuckView ? LuckStartIndex(rec, period.Luck) : period.Year - BirthSolarYear(rec);
 }
 
 // The first bar of a 13-bar chart stands for the years before the first luck
@@ -51,17 +51,35 @@ void FillLifetimeBars(FortuneCurve& c, const ChartRecord& rec, const FortuneSet&
     for (int i = 0; i < YearsOfLife; ++i) {
         const int value = set.YearValue[i];
         const int change = i == 0 ? 0 : value - set.YearValue[i - 1];
-        c.Bars[i] = CurveBar{value, change, YearPillarOf(rec.Person.year + i), i % 10 == 0 ? i + 1 : 0};
+        c.Bars[i] = CurveBar{value, change, YearPillarOf(BirthSolarYear(rec) + i), i % 10 == 0 ? i + 1 : 0};
     }
     c.Count = YearsOfLife;
 }
 
+// Ten years from a year of life on, all within the year table and the solar-term table.
+bool DecadeFits(const ChartRecord& rec, int firstIndex) {
+    const int first = BirthSolarYear(rec) + firstIndex;
+    return firstIndex >= 0 && firstIndex + 9 < YearsOfLife && Convertible(rec, first) && Convertible(rec, first + 9);
+}
+
+// The decade the ten-year chart opens on: the period's own, or the last one
+// before it whose years the tables all hold.
+void FitDecade(const ChartRecord& rec, FortunePeriod& p) {
+    if (p.LuckView) {
+        while (p.Luck > -1 && !DecadeFits(rec, LuckStartIndex(rec, p.Luck))) --p.Luck;
+        return;
+    }
+    const int born = BirthSolarYear(rec);
+    p.Year = std::max(p.Year, born);
+    while (p.Year > born && !DecadeFits(rec, p.Year - born)) --p.Year;
+}
+
 bool FillTenYearBars(FortuneCurve& c, ChartRecord& rec, const FortuneSet& set) {
     const int first = FirstYearIndex(rec, c.Period);
-    if (first < 0 || first >= YearsOfLife || !Convertible(rec, rec.Person.year + first)) return false;
+    if (!DecadeFits(rec, first)) return false;
     ComputeTenYearValuesFrom(rec, c.Category, first);
     for (int i = 0; i < 10; ++i) {
-        c.Bars[i] = CurveBar{set.TenYearValue[i], set.TenYearDelta[i], YearPillarOf(rec.Person.year + first + i),
+        c.Bars[i] = CurveBar{set.TenYearValue[i], set.TenYearDelta[i], YearPillarOf(BirthSolarYear(rec) + first + i),
                              first + i + 1};
     }
     c.Count = 10;
@@ -109,11 +127,6 @@ void TakeStatistics(FortuneCurve& c) {
     c.Mean = RoundedMean(sum, c.Count);
 }
 
-// The ten-year title's years follow the lunar year the birth is counted in.
-int BirthYearCorrection(const ChartRecord& rec) {
-    return rec.BirthYearBoundary == 1 ? -1 : rec.BirthYearBoundary == 2 ? 1 : 0;
-}
-
 std::string Number(int n) { return std::to_string(n); }
 
 }  // namespace
@@ -122,7 +135,7 @@ FortunePeriod PeriodInForce(const ChartRecord& rec, int year, int month) {
     FortunePeriod period;
     period.Year = year;
     period.Month = std::clamp(month, 1, 12);
-    period.Luck = std::min(LuckPillarAt(rec, year - rec.Person.year + 1), LastPagedLuck);
+    period.Luck = std::min(LuckPillarAt(rec, year - BirthSolarYear(rec) + 1), LastPagedLuck);
     return period;
 }
 
@@ -132,6 +145,7 @@ bool OpenCurve(FortuneCurve& curve, ChartRecord& rec, int category, int mode, bo
     if (set == nullptr || mode < LuckCurve || mode > DayCurve || rec.SolarTerms == nullptr) return false;
     FortuneCurve c;
     c.Category = category, c.Mode = mode, c.Lifetime = mode == LuckCurve && lifetime, c.Period = period;
+    if (mode == TenYearCurve) FitDecade(rec, c.Period);
     bool filled = true;
     switch (mode) {
         case LuckCurve: c.Lifetime ? FillLifetimeBars(c, rec, *set) : FillLuckBars(c, rec, *set); break;
@@ -160,23 +174,26 @@ int PagedAxis(int minimum, int maximum) { return std::max({maximum, 70, -minimum
 
 bool CanPage(const FortuneCurve& c, const ChartRecord& rec, int direction) {
     const FortunePeriod& p = c.Period;
-    const int born = rec.Person.year;
+    const int born = BirthSolarYear(rec);
     switch (c.Mode) {
         case TenYearCurve:
             if (p.LuckView) {
                 if (direction < 0) return p.Luck > -1;
-                const int first = born + LuckStartIndex(rec, p.Luck + 1);
-                return p.Luck < LastPagedLuck && Convertible(rec, first) && Convertible(rec, first + 9);
+                return p.Luck < LastPagedLuck && DecadeFits(rec, LuckStartIndex(rec, p.Luck + 1));
             }
             if (direction < 0) return p.Year - 10 >= born;
-            return Convertible(rec, p.Year + 10) && Convertible(rec, p.Year + 20) && p.Year + 10 - born < YearsOfLife;
+            return Convertible(rec, p.Year + 20) && DecadeFits(rec, p.Year + 10 - born);
         case MonthCurve:
-            if (direction > 0 && p.Paging == ForwardPaging::ChartProgram) return Convertible(rec, p.Year + 2);
-            return Convertible(rec, p.Year + direction);
+            if (direction < 0) return p.Year > born && Convertible(rec, p.Year - 1);
+            if (p.Paging == ForwardPaging::ChartProgram) return Convertible(rec, p.Year + 2);
+            return Convertible(rec, p.Year + 1);
         case DayCurve:
-            if (direction < 0) return p.Month > 1;
-            if (p.Month == 12 && p.Paging == ForwardPaging::ChartProgram) return Convertible(rec, p.Year + 2);
-            return p.Month < 12;
+            // The chart program runs on across the turn of a year both ways, keeping a year of the table in hand.
+            if (p.Paging == ForwardPaging::ChartProgram && direction < 0 && p.Month == 1)
+                return p.Year > born && Convertible(rec, p.Year - 1);
+            if (p.Paging == ForwardPaging::ChartProgram && direction > 0 && p.Month == 12)
+                return Convertible(rec, p.Year + 2);
+            return direction < 0 ? p.Month > 1 : p.Month < 12;
         default: return false;
     }
 }
@@ -191,6 +208,8 @@ bool PageCurve(FortuneCurve& curve, ChartRecord& rec, int direction) {
         next.Year += step;
     } else if (next.Month + step > 12) {
         next.Month = 1, ++next.Year;
+    } else if (next.Month + step < 1) {
+        next.Month = 12, --next.Year;
     } else {
         next.Month += step;
     }
@@ -226,7 +245,8 @@ std::string CurveTitle(const FortuneCurve& c, const ChartRecord& rec) {
     switch (c.Mode) {
         case LuckCurve: title = "終身"; break;
         case TenYearCurve: {
-            const int first = rec.Person.year + FirstYearIndex(rec, c.Period) + BirthYearCorrection(rec);
+            // The years of the pillars of those ages, as the chart view's year row names them.
+            const int first = BirthSolarYear(rec) + FirstYearIndex(rec, c.Period);
             title = lunar + Number(first) + "年 - " + Number(first + 9) + "年";
             break;
         }

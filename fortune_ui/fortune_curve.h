@@ -16,7 +16,8 @@ inline constexpr int NoPillar = -1;
 // How far Page Down goes in the month and day charts. The flow-year chart
 // program keeps a year of the table in hand: its month chart steps ahead only
 // when the year after next is covered, and its day chart runs on from month 12
-// to month 1 of the next year on the same condition.
+// to month 1 of the next year on the same condition (and back from month 1 to
+// month 12 of the year before, down to the year of birth).
 enum class ForwardPaging { MainProgram, ChartProgram };
 
 // The period a window opens on and pages through.

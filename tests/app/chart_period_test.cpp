@@ -65,14 +65,15 @@ TEST(ChartHitTest, OnlyTheLeftHalfOfTheBottomStripReacts) {
 
 class PeriodChoiceTest : public ::testing::Test {
 protected:
-    // 1990-02-04 09:05, male: lunar 1990-01-09, luck from nominal age 11.
+    // 1990-02-04 09:05, male: lunar 1990-01-09 but before 立春, so age 1 is 1989; luck from age 11.
     void SetUp() override {
         rec_ = test::ChartedPerson(1990, 2, 4, 9, 5, 0);
         ASSERT_NE(rec_, nullptr);
         ASSERT_EQ(rec_->Birth.LunarYear, 1990);
         ASSERT_EQ(rec_->Natal.LuckStartAge, 11);
+        ASSERT_EQ(rec_->BirthYearBoundary, 1);
         ClearPeriod(*rec_);
-        SetToday(*rec_, 2026, 12, 7);  // lunar 2026, nominal age 37
+        SetToday(*rec_, 2026, 12, 7);  // lunar 2026, nominal age 38
     }
     std::unique_ptr<ChartRecord> rec_;
 };
@@ -81,10 +82,10 @@ TEST_F(PeriodChoiceTest, TheLuckButtonChoosesTheHalfPillarOfTheCurrentAge) {
     ChooseKind(*rec_, LuckKind);
     const PeriodSelection& p = rec_->Period;
     const int stem = rec_->Natal.LuckStem[2], branch = rec_->Natal.LuckBranch[2];
-    // 37 is past 11 + 20 + 5 but below 16 + 20 + 5: the lower half of the third pillar.
-    EXPECT_EQ(p.CurrentAge, 37);
+    // 38 is past 11 + 20 + 5 but below 16 + 20 + 5: the lower half of the third pillar.
+    EXPECT_EQ(p.CurrentAge, 38);
     EXPECT_EQ(Row(p), (std::vector<int>{2, 0, 36, 0, stem, branch}));
-    SetToday(*rec_, 2024, 12, 7);  // age 35: the upper half of the same pillar
+    SetToday(*rec_, 2023, 12, 7);  // age 35: the upper half of the same pillar
     ChooseKind(*rec_, LuckKind);
     EXPECT_EQ(Row(p), (std::vector<int>{2, 0, 31, 1, stem, branch}));
 }
@@ -104,7 +105,7 @@ TEST_F(PeriodChoiceTest, TheYearButtonCentresTheRowOnTodaysYear) {
     const PeriodSelection& p = rec_->Period;
     EXPECT_EQ(p.LunarYear, 2026);
     // Lunar month 10 lies in the second half; 2026 is 丙午.
-    EXPECT_EQ(Row(p), (std::vector<int>{2, 35, 37, 0, 2, 6}));
+    EXPECT_EQ(Row(p), (std::vector<int>{2, 36, 38, 0, 2, 6}));
     // The row holds the twelve years from 2024 甲辰 on.
     for (int k = 0; k < 12; ++k) {
         EXPECT_EQ(rec_->Flow.LuckStem[k], k % 10) << k;
@@ -120,11 +121,11 @@ TEST_F(PeriodChoiceTest, TheYearButtonCentresTheRowOnTodaysYear) {
 }
 
 TEST_F(PeriodChoiceTest, TheRowStartsAtTheBirthYearForTheYoungest) {
-    SetToday(*rec_, 1991, 6, 1);  // lunar 1991: age 2
+    SetToday(*rec_, 1990, 6, 1);  // lunar 1990: age 2
     ChooseKind(*rec_, YearKind);
     EXPECT_EQ(rec_->Period.FirstAge, 1);
     EXPECT_EQ(rec_->Period.Cell, 1);
-    SetToday(*rec_, 1990, 6, 1);
+    SetToday(*rec_, 1989, 6, 1);
     rec_->Period.LunarYear = 0;
     ChooseKind(*rec_, YearKind);
     EXPECT_EQ(rec_->Period.FirstAge, 1);
@@ -134,14 +135,14 @@ TEST_F(PeriodChoiceTest, TheRowStartsAtTheBirthYearForTheYoungest) {
     ChooseKind(*rec_, YearKind);
     EXPECT_EQ(rec_->Period.FirstAge, 1);
     EXPECT_EQ(rec_->Period.Cell, 0);
-    EXPECT_EQ(rec_->Period.LunarYear, 1990);
+    EXPECT_EQ(rec_->Period.LunarYear, 1989);
 }
 
 TEST_F(PeriodChoiceTest, AYearCellGivesTheGregorianDateOfItsLunarMonth) {
     ChooseKind(*rec_, YearKind);
-    ChooseCell(*rec_, 5, false);  // age 40: lunar 2029-10-01
+    ChooseCell(*rec_, 5, false);  // age 41: lunar 2029-10-01
     const PeriodSelection& p = rec_->Period;
-    EXPECT_EQ(Row(p), (std::vector<int>{5, 35, 40, 0, 5, 9}));  // 2029 己酉
+    EXPECT_EQ(Row(p), (std::vector<int>{5, 36, 41, 0, 5, 9}));  // 2029 己酉
     // Lunar 2029-10-01 is 2029-11-06.
     EXPECT_EQ((std::vector<int>{p.LunarYear, p.LunarMonth, p.LunarDay, p.Year, p.Month, p.Day}),
               (std::vector<int>{2029, 10, 1, 2029, 11, 6}));

@@ -139,9 +139,10 @@ TEST_F(ChartViewTest, TheYearRowPagesBackToAgeOneAndForwardTo110) {
     EXPECT_EQ(firstAges.back(), 1);
     EXPECT_EQ(Rec().Period.Cell, 0);
     EXPECT_EQ(Rec().Period.Age, 1);
-    EXPECT_EQ(Rec().Period.LunarYear, 1990);
-    EXPECT_EQ(Rec().Flow.LuckStem[0], 6);  // 1990 庚午
-    EXPECT_EQ(Rec().Flow.LuckBranch[0], 6);
+    // Born before 立春 1990: age 1 is the year of the birth's 己巳 pillar.
+    EXPECT_EQ(Rec().Period.LunarYear, 1989);
+    EXPECT_EQ(Rec().Flow.LuckStem[0], 5);
+    EXPECT_EQ(Rec().Flow.LuckBranch[0], 5);
 
     for (int first = 1; first < LastFirstAge; ++first) {
         ClickPage(Cell(11, false));
@@ -153,7 +154,7 @@ TEST_F(ChartViewTest, TheYearRowPagesBackToAgeOneAndForwardTo110) {
     EXPECT_EQ(Rec().Period.Cell, 11);
     EXPECT_EQ(Rec().Period.Age, 121);
     EXPECT_EQ(Rec().Period.UpperHalf, 0);
-    const int pillar = ((1990 + 120) - 1984) % 60;
+    const int pillar = ((1989 + 120) - 1984) % 60;
     EXPECT_EQ(Rec().Period.Stem, pillar % 10);
     EXPECT_EQ(Rec().Period.Branch, pillar % 12);
 }

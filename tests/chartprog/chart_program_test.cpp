@@ -62,11 +62,13 @@ TEST_F(VelmaroProcessTest, ArgumentsAreJoinedBeforeTheyAreSplit) {
     EXPECT_TRUE(fs::exists(Picture()));
 }
 
-TEST_F(VelmaroProcessTest, AModeOrCategoryOutOfRangeIsRefusedBeforeAnyWindow) {
-    for (const char* line : {"@/Y 1992 /P 4 /T 1", "@/Y 1992 /P -2 /T 1", "@/Y 1992 /P 2 /T 2", "@/Y 1992 /P 2 /T 15"}) {
+TEST_F(VelmaroProcessTest, AModeCategoryOrSexOutOfRangeIsRefusedBeforeAnyWindow) {
+    for (const char* line : {"@/Y 1992 /P 4 /T 1", "@/Y 1992 /P -2 /T 1", "@/Y 1992 /P 2 /T 2", "@/Y 1992 /P 2 /T 15",
+                             "@/Y 1992 /M 2 /D 3 /h 7 /m 8 /S -1 /P 0 /T 3", "@/Y 1992 /M 2 /D 3 /S 2 /P 2 /T 4"}) {
         const ProgramResult r = Run(line);
         EXPECT_EQ(r.Status, 2) << line;
         EXPECT_EQ(Lines(r.Err).size(), 1u) << r.Err;
+        if (std::string(line).find("/S") != std::string::npos) EXPECT_NE(r.Err.find("sex /S"), std::string::npos) << r.Err;
         EXPECT_FALSE(fs::exists(Picture())) << line;
     }
 }

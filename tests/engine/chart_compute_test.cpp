@@ -118,14 +118,33 @@ TEST_F(ChartComputeTest, AFailedConversionLeavesTheChartAsItWas) {
     const PillarQuad kept = p;
     EXPECT_FALSE(ChartPerson(*rec_, Person(1984, 2, 30, 10, 30, 1), p));
     EXPECT_FALSE(ChartPerson(*rec_, Person(1700, 1, 1, 10, 30, 1), p));
+    for (int sex : {-1, 2, 3}) EXPECT_FALSE(ChartPerson(*rec_, Person(1984, 2, 5, 10, 30, sex), p)) << sex;
     EXPECT_EQ(std::memcmp(rec_.get(), before.get(), sizeof(ChartRecord)), 0);
     EXPECT_EQ(std::memcmp(&p, &kept, sizeof p), 0);
+}
+
+// 1990: new year 27 January, 立春 4 February; 1996: 立春 4 February, new year 19 February.
+TEST_F(ChartComputeTest, TheBirthYearBoundaryMarksALunarYearApartFromThePillarsYear) {
+    struct Case {
+        int Year, Month, Day, LunarYear, PillarYear, Boundary;
+    } const cases[] = {
+        {1990, 1, 26, 1989, 1989, 0}, {1990, 2, 1, 1990, 1989, 1}, {1990, 2, 5, 1990, 1990, 0},
+        {1996, 2, 3, 1995, 1995, 0},  {1996, 2, 10, 1995, 1996, 2}, {1996, 2, 20, 1996, 1996, 0},
+    };
+    for (const Case& c : cases) {
+        PillarQuad p{};
+        ASSERT_TRUE(ChartPerson(*rec_, Person(c.Year, c.Month, c.Day, 12, 0, 0), p));
+        EXPECT_EQ(rec_->Birth.LunarYear, c.LunarYear) << c.Month << "/" << c.Day;
+        EXPECT_EQ(p.Pillar[YearPillar], (c.PillarYear - 4) % 60) << c.Month << "/" << c.Day;
+        EXPECT_EQ(rec_->BirthYearBoundary, c.Boundary) << c.Year << "-" << c.Month << "-" << c.Day;
+    }
 }
 
 TEST_F(ChartComputeTest, BirthsBeforeTheLunarTableStillGetPillars) {
     PillarQuad p{};
     ASSERT_TRUE(ChartPerson(*rec_, Person(1850, 6, 1, 8, 0, 0), p));
     EXPECT_EQ(rec_->Birth.LunarYear, 0);
+    EXPECT_EQ(rec_->BirthYearBoundary, 0);
     EXPECT_EQ(p.Pillar[YearPillar], (1850 - 4) % 60);
 }
 

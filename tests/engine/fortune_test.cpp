@@ -163,6 +163,12 @@ TEST(CategoryParts, LoveRowsFollowStrengthAndSex) {
     const int male7[2] = {-50, 10}, female7[2] = {-50, 40};
     EXPECT_EQ(CategoryTableValue(*male, LoveCategory, 4), male7[strong]);
     EXPECT_EQ(CategoryTableValue(*female, LoveCategory, 4), female7[strong]);
+    // Every category and ten god with either sex stays within its table (the sanitizer build watches the rows).
+    for (auto* rec : {male.get(), female.get()}) {
+        for (int category = 0; category <= 15; ++category)
+            for (int god = -1; god <= 10; ++god) EXPECT_LE(std::abs(CategoryTableValue(*rec, category, god)), 50);
+        ComputeFortuneTables(*rec);
+    }
 }
 
 class FortuneTables : public ::testing::Test {
@@ -258,9 +264,10 @@ TEST_F(FortuneTables, PropertiesOverManyPeople) {
             for (int i = 0; i < YearsOfLife; ++i) {
                 EXPECT_LE(std::abs(set.YearValue[i]), bound);
                 const int age = i + 1;
-                if (age < natal.LuckStartAge || !rec->SolarTerms->Covers(year + i)) continue;
+                const int yearOfAge = BirthSolarYear(*rec) + i;
+                if (age < natal.LuckStartAge || !rec->SolarTerms->Covers(yearOfAge)) continue;
                 const int k = std::min((age - natal.LuckStartAge) / 10, 11);
-                const int y = PillarValue(*rec, category, (year + i - 4 + 600) % 10, (year + i - 4 + 600) % 12);
+                const int y = PillarValue(*rec, category, YearPillarOf(yearOfAge) % 10, YearPillarOf(yearOfAge) % 12);
                 const int sum = 3 * y + 2 * set.LuckValue[k] + 2;
                 negativeMixes += sum < 0 && sum % 5 != 0;
                 EXPECT_EQ(set.YearValue[i], sum / 5);
@@ -279,6 +286,9 @@ TEST_F(FortuneTables, PropertiesOverManyPeople) {
     }
     EXPECT_GT(negativeMixes, 0) << "no year exercised truncation toward zero";
     EXPECT_GT(startsAtOne, 0) << "no person whose luck starts at age 1";
+    // The year of age 1 is the one whose pillar the birth has: the Gregorian year before it ahead of 立春.
+    EXPECT_EQ(BirthSolarYear(*PersonChart(1990, 2, 4, 9, 5, 0)), 1989);
+    EXPECT_EQ(BirthSolarYear(*PersonChart(1990, 2, 4, 11, 0, 0)), 1990);
 }
 
 TEST(FortuneSetOf, HealthAndFourteenDrawTheOverallValues) {

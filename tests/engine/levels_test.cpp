@@ -233,8 +233,16 @@ TEST(ExplanationText, NumberedParagraphsOfTheLuckAndTenYearCharts) {
         EXPECT_TRUE(StringText(id).ends_with(goodBadLine)) << id;
         EXPECT_NE(StringText(id).find("範圍上下限為正負30"), std::string_view::npos) << id;
     }
-    for (std::string_view row : {"農曆", "干支", "感受", "歲"})
-        EXPECT_NE(StringText(586).find(row), std::string_view::npos) << row;
+    // Each explanation names the rows its chart draws under the bars, and no other.
+    auto names = [](int id, std::string_view row) { return StringText(id).find(row) != std::string_view::npos; };
+    for (int id = 586; id <= 705; id += (id == 597 ? 97 : 1)) {
+        const bool months = id >= 694 && id <= 699, days = id >= 700;
+        for (std::string_view row : {"干支", "感受"}) EXPECT_TRUE(names(id, row)) << id << row;
+        EXPECT_EQ(names(id, "歲："), !months && !days) << id;
+        EXPECT_EQ(names(id, "月："), months) << id;
+        EXPECT_EQ(names(id, "日："), days) << id;
+        EXPECT_EQ(names(id, "農曆："), days) << id;
+    }
     // The ten-year texts differ from the luck-pillar ones only in what they compare with.
     const std::string tenYearsBefore = "與前十年相比較", yearBefore = "與前一年相比較";
     for (int id = 586; id <= 591; ++id) {

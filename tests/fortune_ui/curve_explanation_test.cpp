@@ -122,7 +122,12 @@ TEST_F(ExplainedWindowTest, BarsBeforeBirthGetAreasWithEmptyLabels) {
     for (const HotArea& a : window.HotAreas()) {
         EXPECT_EQ(a.Label, "");
         EXPECT_EQ(a.Value, window.Curve().Baseline);
+        EXPECT_TRUE(a.Unborn);
     }
+    // Such a bar explains itself as not yet born, with no commentary on a value it does not have.
+    EXPECT_EQ(ExplanationBody(window.HotAreas()[0], MonthCurve, 5),
+              Text(ValueCaptionText) + "【" + std::to_string(window.Curve().Baseline) + "】\n\n\n" +
+                  Text(FeelingCaptionText) + Text(NotBornText));
 }
 
 TEST_F(ExplainedWindowTest, TravelAreasCarryTheTensOfTheRowValue) {
@@ -130,8 +135,13 @@ TEST_F(ExplainedWindowTest, TravelAreasCarryTheTensOfTheRowValue) {
     window.EnableExplanations();
     window.grab();
     const FortuneCurve& c = window.Curve();
-    for (int i = 0; i < c.Count; ++i)
-        EXPECT_EQ(window.HotAreas()[i].Level, TravelValueOfPillar(*rec_, c.Bars[i].Pillar) / 10) << i;
+    for (int i = 0; i < c.Count; ++i) {
+        const HotArea& a = window.HotAreas()[i];
+        EXPECT_EQ(a.Level, TravelValueOfPillar(*rec_, c.Bars[i].Pillar) / 10) << i;
+        // The explanation's feeling is the bar's own travel words.
+        const std::string body = ExplanationBody(a, TenYearCurve, TravelCategory);
+        EXPECT_TRUE(body.ends_with(Text(FeelingCaptionText) + a.Label)) << body;
+    }
 }
 
 TEST_F(ExplainedWindowTest, TheLeftMarginExplainsTheChartAndOtherEmptySpotsNothing) {
@@ -187,7 +197,9 @@ TEST_F(ExplainedWindowTest, TheChartProgramsDayChartRunsOnIntoJanuaryWhileTheYea
     EXPECT_EQ(c.Period.Year, 2031);
     EXPECT_EQ(c.Period.Month, 1);
     EXPECT_EQ(c.Count, 31);
-    EXPECT_FALSE(PageCurve(c, *rec_, -1));  // back stops at month 1, as ever
+    ASSERT_TRUE(PageCurve(c, *rec_, -1));  // and back across the year the same way
+    EXPECT_EQ(c.Period.Year, 2030);
+    EXPECT_EQ(c.Period.Month, 12);
 
     const auto short_ = TableEndingIn(2031);
     rec_->SolarTerms = short_.get();
@@ -199,6 +211,11 @@ TEST_F(ExplainedWindowTest, TheChartProgramsDayChartRunsOnIntoJanuaryWhileTheYea
     rec_->SolarTerms = covered.get();
     c = Open(1, DayCurve, FortunePeriod{-1, 2030, 12, false});
     EXPECT_FALSE(PageCurve(c, *rec_, 1));
+    c = Open(1, DayCurve, FortunePeriod{-1, 2030, 1, false});
+    EXPECT_FALSE(PageCurve(c, *rec_, -1)) << "nor back from month 1";
+    // The chart program's January of the year of birth goes back no further.
+    c = Open(1, DayCurve, FortunePeriod{-1, rec_->Person.year, 1, false, ForwardPaging::ChartProgram});
+    EXPECT_FALSE(CanPage(c, *rec_, -1));
 }
 
 TEST_F(ExplainedWindowTest, TheChartProgramsMonthChartStepsAheadOnlyWithTheYearAfterNextCovered) {

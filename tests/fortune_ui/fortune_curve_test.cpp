@@ -170,11 +170,10 @@ TEST_F(FortuneCurveTest, TitlesFollowModeAndCategory) {
     // Luck pillar 2 starts at age 26: the years 2015-2024.
     const FortuneCurve ten = Opened(rec, 5, TenYearCurve, false, LuckPeriod(2));
     EXPECT_EQ(CurveTitle(ten, rec), "農曆 2015年 - 2024年財運圖");
-    rec.BirthYearBoundary = 1;
-    EXPECT_EQ(CurveTitle(ten, rec), "農曆 2014年 - 2023年財運圖");
-    rec.BirthYearBoundary = 2;
-    EXPECT_EQ(CurveTitle(ten, rec), "農曆 2016年 - 2025年財運圖");
-    rec.BirthYearBoundary = 0;
+    // Born before 立春 1990: age 1 is 1989 (己巳), so luck pillar 2, from age 21, begins in 2009.
+    const FortuneCurve early = Opened(*early_, 5, TenYearCurve, false, LuckPeriod(2));
+    EXPECT_EQ(CurveTitle(early, *early_), "農曆 2009年 - 2018年財運圖");
+    EXPECT_EQ(PillarRowText(early, 0), "己丑");
     EXPECT_EQ(CurveTitle(Opened(rec, 3, MonthCurve, false, YearPeriod(2024)), rec), "農曆 2024年愛情運勢圖");
     EXPECT_EQ(CurveTitle(Opened(rec, 7, DayCurve, false, YearPeriod(2024, 2)), rec), "農曆 2024年2月遷移運勢圖");
     EXPECT_EQ(CurveTitle(Opened(rec, 6, MonthCurve, false, YearPeriod(2024)), rec), "農曆 2024年健康運勢圖");
@@ -285,6 +284,15 @@ TEST_F(FortuneCurveTest, PagingStopsAtEveryLimit) {
     ASSERT_TRUE(PageCurve(c, rec, 1));
     EXPECT_EQ(c.Period.Year, 2099);
     EXPECT_FALSE(PageCurve(c, rec, 1));   // the last year of the calendar
+    // Back to the solar year that holds the birth and no further: 1990 after 立春, 1989 before it.
+    c = Opened(rec, 5, MonthCurve, false, YearPeriod(1991));
+    ASSERT_TRUE(PageCurve(c, rec, -1));
+    EXPECT_FALSE(PageCurve(c, rec, -1));
+    EXPECT_EQ(c.Period.Year, 1990);
+    c = Opened(*early_, 5, MonthCurve, false, YearPeriod(1990));
+    ASSERT_TRUE(PageCurve(c, *early_, -1));
+    EXPECT_FALSE(PageCurve(c, *early_, -1));
+    EXPECT_EQ(c.Period.Year, 1989);
 
     c = Opened(rec, 1, LuckCurve, true, LuckPeriod(-1));
     EXPECT_FALSE(PageCurve(c, rec, 1));   // the luck and lifetime charts do not page
@@ -326,6 +334,17 @@ TEST_F(FortuneCurveTest, RowsUnderTheBars) {
     // The travel chart names an activity and a feeling instead of a level.
     const FortuneCurve travel = Opened(rec, 7, MonthCurve, false, YearPeriod(2024));
     EXPECT_EQ(FeelingRowText(travel, rec, 0), std::string(TravelLabelText(TravelLabelOfPillar(rec, travel.Bars[0].Pillar)).View()));
+}
+
+// A decade the tables do not wholly hold opens as the last one before it that they do.
+TEST_F(FortuneCurveTest, TenYearChartsOpenOnADecadeTheTablesHold) {
+    ChartRecord& rec = *late_;
+    const int last = rec.SolarTerms->LastYear;
+    FortuneCurve c = Opened(rec, 1, TenYearCurve, false, YearPeriod(last - 3));
+    EXPECT_EQ(c.Period.Year, last - 9);
+    c = Opened(rec, 1, TenYearCurve, false, LuckPeriod(11));
+    EXPECT_EQ(c.Period.Luck, 9);  // luck pillar 10 would run to 2104
+    for (int i = 0; i < c.Count; ++i) EXPECT_LE(rec.Person.year + c.Bars[i].Age - 1, last) << i;
 }
 
 TEST_F(FortuneCurveTest, PeriodInForceFollowsTheNominalAge) {

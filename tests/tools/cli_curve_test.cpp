@@ -77,8 +77,9 @@ TEST(CliCurve, PdfCarriesTheTitle) {
     ASSERT_EQ(r.Status, 0) << r.Err;
     const std::string pdf = test::ReadFileText(out);
     EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
-    // Luck pillar 2 starts at age 31: the ten years 2020-2029, as the document's title.
-    const QString title = QStringLiteral("農曆 2020年 - 2029年財運圖");
+    // Luck pillar 2 starts at age 31; born before 立春 1990, age 1 is 1989: the ten years
+    // 2019-2028, as the document's title.
+    const QString title = QStringLiteral("農曆 2019年 - 2028年財運圖");
     std::string utf16 = "\xFE\xFF";
     for (QChar c : title) utf16 += {char(c.unicode() >> 8), char(c.unicode() & 0xFF)};
     EXPECT_NE(pdf.find(utf16), std::string::npos);

@@ -104,6 +104,29 @@ TEST(CliRender, DrawsTheLuckPillarOrTheYearAsTheViewShowsIt) {
     EXPECT_TRUE(Selected(QImage(QString::fromStdString(year)), 2)) << "--today 2026-12-07 is lunar 2026";
 }
 
+// The summary and health columns (0-8u across, 0-12u down) of a period chart
+// show its own evaluation: each half of a luck pillar or a year differs from
+// the natal chart and from the other half.
+TEST(CliRender, HalfChoosesTheStemOrBranchEvaluationOfThePeriod) {
+    TempDir data;
+    auto readings = [&](std::initializer_list<std::string> more) {
+        const std::string out = data.Path() + "/half.png";
+        const auto r = RunCli(data, With(With(KnownPerson, {"--out", out}), more));
+        EXPECT_EQ(r.Status, 0) << r.Err;
+        return QImage(QString::fromStdString(out)).copy(Cells(0, 0, 8, 12));
+    };
+    const QImage natal = readings({});
+    for (const char* period : {"--luck", "--year"}) {
+        const std::string which = period == std::string("--luck") ? "4" : "2026";
+        const QImage stem = readings({period, which}), upper = readings({period, which, "--half", "stem"});
+        const QImage branch = readings({period, which, "--half", "branch"});
+        EXPECT_EQ(stem, upper) << period << ": the stem half unless told otherwise";
+        EXPECT_NE(stem, natal) << period;
+        EXPECT_NE(branch, natal) << period;
+        EXPECT_NE(stem, branch) << period;
+    }
+}
+
 TEST(CliRender, FlowYearsDrawTheSixtyYearStrip) {
     TempDir data;
     const std::string out = data.Path() + "/years.png", pdf = data.Path() + "/years.pdf";
@@ -141,7 +164,9 @@ TEST(CliRender, RefusesBadInputWithAReason) {
         {With(KnownPerson, {"--out", out, "--luck", "13"}), "--luck"},
         {With(KnownPerson, {"--out", out, "--luck", "2", "--kind", "2"}), "--kind 1"},
         {With(KnownPerson, {"--out", out, "--luck", "2", "--year", "2000"}), "give one"},
-        {With(KnownPerson, {"--out", out, "--year", "1989"}), "before the birth"},
+        {With(KnownPerson, {"--out", out, "--year", "1988"}), "before the birth"},
+        {With(KnownPerson, {"--out", out, "--half", "branch"}), "--half goes with"},
+        {With(KnownPerson, {"--out", out, "--luck", "2", "--half", "top"}), "--half takes"},
         {With(KnownPerson, {"--out", out, "--year", "2100"}), "--year"},
         {With(KnownPerson, {"--out", out, "--flow-years", "--kind", "1"}), "--flow-years"},
     };
@@ -203,6 +228,12 @@ TEST(CliRender, CompareYearAddsTheYearsScores) {
     EXPECT_EQ(y.pixel(380, 137), qRgb(200, 200, 255));
     EXPECT_EQ(y.pixel(380, 213), qRgb(255, 200, 200));
     EXPECT_NE(n.pixel(380, 213), qRgb(255, 200, 200));
+    // The year's branch half rates the abilities by another evaluation.
+    const std::string branch = data.Path() + "/branch.png";
+    const auto b = RunCli(data, With(KnownPerson, {"--out", branch, "--potential-style", "1", "--compare-year", "2026",
+                                                   "--half", "branch"}));
+    ASSERT_EQ(b.Status, 0) << b.Err;
+    EXPECT_NE(QImage(QString::fromStdString(branch)), y);
 }
 
 TEST(CliRender, PotentialOptionsAreRefusedWithAReason) {

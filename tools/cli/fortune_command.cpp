@@ -133,7 +133,7 @@ void AppendLuckRows(std::string& out, ChartRecord& rec, const Request& r, const 
 
 void AppendYearRows(std::string& out, ChartRecord& rec, const Request& r, const FortuneSet& set) {
     for (int i = 0; i < YearsOfLife; ++i) {
-        const int year = rec.Person.year + i;
+        const int year = BirthSolarYear(rec) + i;
         const int change = i == 0 ? 0 : set.YearValue[i] - set.YearValue[i - 1];
         AppendRow(out, rec, r, Row{std::to_string(year), YearPillarOf(year), set.YearValue[i], change, i == 0});
     }

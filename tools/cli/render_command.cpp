@@ -25,6 +25,7 @@ struct RenderOptions {
     int Kind = -1;      // -1: from --luck / --year, else the natal chart
     int Luck = 0;       // 1-12: the luck pillar of the 十年盤
     int Year = 0;       // the lunar year of the 流年盤
+    bool UpperHalf = true;  // --half: the stem (upper) or branch (lower) half of the cell
     bool FlowYears = false;
     int PotentialStyle = -1;  // 0-7: the potential window instead of the chart
     int Category = 0;         // of the potential window, from 0
@@ -84,6 +85,22 @@ bool TakePotentialOptions(Args& args, RenderOptions& options) {
     return true;
 }
 
+// --half stem|branch: which half of the chosen luck pillar or year a click took.
+bool TakeHalfOption(Args& args, RenderOptions& options) {
+    const auto half = args.TakeValue("--half");
+    if (!half) return true;
+    if (*half != "stem" && *half != "branch") {
+        Complain("--half takes stem or branch, not " + *half);
+        return false;
+    }
+    if (!options.Luck && !options.Year) {
+        Complain("--half goes with --luck, --year or --compare-year");
+        return false;
+    }
+    options.UpperHalf = *half == "stem";
+    return true;
+}
+
 bool TakeRenderOptions(Args& args, RenderOptions& options) {
     if (!TakePictureOptions(args, options.Picture)) return false;
     std::optional<int> display;
@@ -100,7 +117,7 @@ bool TakeRenderOptions(Args& args, RenderOptions& options) {
         options.Context.todayDay = date.Day;
     }
     if (const auto name = args.TakeValue("--name")) options.Name = *name;
-    return TakePeriodOptions(args, options) && TakePotentialOptions(args, options);
+    return TakePeriodOptions(args, options) && TakePotentialOptions(args, options) && TakeHalfOption(args, options);
 }
 
 // The chart kind and period of the options, chosen as the view's clicks would.
@@ -117,9 +134,9 @@ bool ChoosePeriod(ChartRecord& rec, const RenderOptions& options) {
             Complain("the year " + std::to_string(options.Year) + " lies before the birth year");
             return false;
         }
-        ui::ChooseYear(rec, options.Year);
+        ui::ChooseYear(rec, options.Year, options.UpperHalf);
     } else if (options.Luck) {
-        ui::ChooseCell(rec, options.Luck - 1, true);
+        ui::ChooseCell(rec, options.Luck - 1, options.UpperHalf);
     } else if (options.Kind != ui::NatalKind) {
         ui::ChooseKind(rec, options.Kind);
     }

@@ -1,0 +1,222 @@
+// The period the user chose reaches every window: the period chart draws its
+// own evaluation, the fortune curves open on it, the settings keep it, and a
+// person dropped takes the tool windows along. All through the real main window.
+#include <QAction>
+#include <QImage>
+#include <QPainter>
+
+#include "chart_period.h"
+#include "chart_view.h"
+#include "flow_year_window.h"
+#include "fortune.h"
+#include "fortune_window.h"
+#include "main_frame.h"
+#include "paint_helpers.h"
+#include "period_checks.h"
+#include "potential_window.h"
+#include "query_dialog.h"
+#include "settings_dialog.h"
+#include "shell_texts.h"
+#include "shell_fixture.h"
+#include "string_table.h"
+
+namespace qv::test {
+namespace {
+
+using namespace qv::ui;
+
+class PeriodWindowsTest : public ShellTest {
+protected:
+    // 1990-02-04 09:05, male: lunar 1990-01-09 but still the 己巳 year (before 立春).
+    void SetUp() override {
+        ShellTest::SetUp();
+        Store(root_.MainFile(), {StoredPerson("陳大文", 1990, 2, 4, 9, 5), StoredPerson("林美玲", 1996, 2, 10, 14, 0, 1)});
+        StartProgram(root_, app_, frame_);
+        QueryPersonAt(*app_, 0);
+    }
+    ChartRecord& Rec() { return app_->Record(); }
+    void ClickPage(QPoint page) {
+        CQuorvaneView& view = *frame_->View();
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, view.ViewportPoint(page));
+    }
+    static QPoint Button(int k) { return {8 + 37, 2 + 54 * k + 25}; }
+    static QPoint Cell(int column, bool upper) { return {91 + (11 - column) * 40 + 20, 2 + (upper ? 470 : 530)}; }
+    // The summary and health columns (0-8u across, 0-12u down) of the page.
+    static QImage Readings(const std::function<void(QPainter&)>& paint) {
+        QImage page(kLogicalPageWidth, kLogicalPageHeight, QImage::Format_RGB32);
+        QPainter painter(&page);
+        paint(painter);
+        return page.copy(91, 2, 8 * 20, 12 * 20);
+    }
+    QImage ViewReadings() {
+        return Readings([&](QPainter& p) { frame_->View()->PaintPage(p, QSize(kLogicalPageWidth, kLogicalPageHeight)); });
+    }
+    // The natal chart of a record whose natal readings are `block`'s.
+    QImage NatalReadingsOf(const ChartBlock& block) {
+        auto copy = std::make_unique<ChartRecord>(Rec());
+        copy->ChartKind = NatalKind;
+        std::copy(std::begin(block.StemScore), std::end(block.StemScore), copy->Natal.StemScore);
+        copy->Natal.SameParty = block.SameParty;
+        copy->Natal.OtherParty = block.OtherParty;
+        return Readings([&](QPainter& p) {
+            DrawChart(p, *copy, ChartDrawContext{}, kLogicalPageWidth, kLogicalPageHeight, CQuorvaneView::PageLayout().side);
+        });
+    }
+    // The window a fortune command opens, closed at once.
+    FortuneCurve Opened(int commandId) {
+        FortuneCurve curve;
+        WhenModal<CFortuneCurveWindow>([&](CFortuneCurveWindow& w) {
+            curve = w.Curve();
+            w.close();
+        });
+        ChooseCommand(*frame_, commandId);
+        return curve;
+    }
+};
+
+TEST_F(PeriodWindowsTest, APeriodChartDrawsTheReadingsItsEvaluationLeftInFlow) {
+    const ChartBlock natal = Rec().Natal;
+    const QImage natalReadings = ViewReadings();
+    EXPECT_EQ(natalReadings, NatalReadingsOf(natal));
+    int differing = 0;
+    for (const auto& [button, column] : {std::pair{1, 3}, std::pair{1, 8}, std::pair{2, 4}, std::pair{2, 9}}) {
+        ClickPage(Button(button));
+        for (bool upper : {true, false}) {
+            ClickPage(Cell(column, upper));
+            ASSERT_EQ(Rec().ChartKind, button);
+            ExpectFlowOnSelection(Rec(), natal);
+            const QImage shown = ViewReadings();
+            EXPECT_EQ(shown, NatalReadingsOf(Rec().Flow)) << button << " " << column << " " << upper;
+            differing += shown != natalReadings;
+        }
+    }
+    EXPECT_GE(differing, 6) << "the periods' own scores are on show, not the natal ones";
+}
+
+TEST_F(PeriodWindowsTest, FortuneCurvesOpenOnTheChartViewsPeriod) {
+    const ChartRecord& rec = Rec();
+    // 本命盤: today, the ten years from this year paging by ten years.
+    FortuneCurve ten = Opened(ID_FORTUNE_TEN_YEAR_BASE);
+    EXPECT_FALSE(ten.Period.LuckView);
+    EXPECT_EQ(ten.Period.Year, rec.Now.Year);
+    EXPECT_EQ(ten.Bars[0].Age, rec.Now.Year - BirthSolarYear(rec) + 1);
+    EXPECT_EQ(Opened(ID_FORTUNE_MONTH_BASE + 1).Period.Year, rec.Now.Year);
+    const FortuneCurve days = Opened(ID_FORTUNE_DAY_BASE);
+    EXPECT_EQ(days.Period.Year, rec.Now.Year);
+    EXPECT_EQ(days.Period.Month, rec.Now.Month);
+
+    // 十年盤: the chosen luck pillar, paging by luck pillar.
+    ClickPage(Cell(3, false));
+    ten = Opened(ID_FORTUNE_TEN_YEAR_BASE + 3);
+    EXPECT_TRUE(ten.Period.LuckView);
+    EXPECT_EQ(ten.Period.Luck, 3);
+    EXPECT_EQ(ten.Bars[0].Age, rec.Natal.LuckStartAge + 30);
+    EXPECT_EQ(Opened(ID_FORTUNE_MONTH_BASE).Period.Year, YearOfAge(rec, rec.Period.Age));
+
+    // 流年盤: the chosen year, its months and the days of its first month.
+    ClickPage(Button(2));
+    ClickPage(Cell(6, true));
+    const int chosen = rec.Period.LunarYear;
+    LunarDate today{};
+    ASSERT_TRUE(SolarToLunar(CivilDate{rec.Now.Year, rec.Now.Month, rec.Now.Day}, today));
+    ASSERT_EQ(chosen, today.Year + 4) << "today's year is the third cell, the chosen one the seventh";
+    ten = Opened(ID_FORTUNE_TEN_YEAR_BASE + 1);
+    EXPECT_FALSE(ten.Period.LuckView);
+    EXPECT_EQ(ten.Period.Year, chosen);
+    EXPECT_EQ(Opened(ID_FORTUNE_MONTH_BASE).Period.Year, chosen);
+    const FortuneCurve firstMonth = Opened(ID_FORTUNE_DAY_BASE + 3);
+    EXPECT_EQ(firstMonth.Period.Year, chosen);
+    EXPECT_EQ(firstMonth.Period.Month, 1);
+}
+
+TEST_F(PeriodWindowsTest, TheLastLuckPillarOpensADecadeTheTablesHoldWholly) {
+    const ChartRecord& rec = Rec();
+    ClickPage(Cell(11, true));
+    const FortuneCurve ten = Opened(ID_FORTUNE_TEN_YEAR_BASE);
+    ASSERT_EQ(ten.Count, 10);
+    EXPECT_LE(ten.Period.Luck, 11);
+    for (int i = 0; i < ten.Count; ++i) {
+        const int year = BirthSolarYear(rec) + ten.Bars[i].Age - 1;
+        EXPECT_TRUE(rec.SolarTerms->Covers(year)) << year;
+        EXPECT_LE(ten.Bars[i].Age, YearsOfLife);
+    }
+    const int next = ten.Bars[9].Age - 1 + 10;  // the last year of the decade after it
+    EXPECT_TRUE(next >= YearsOfLife || !rec.SolarTerms->Covers(BirthSolarYear(rec) + next))
+        << "the next decade would leave the tables: this is the last that fits";
+}
+
+TEST_F(PeriodWindowsTest, ConfirmingEitherParameterDialogKeepsTheKindAndCell) {
+    ClickPage(Cell(4, false));
+    WhenModal<SettingsDialog>([](SettingsDialog& d) {
+        Click(d, "1008");  // 咸池 from the month
+        Click(d, "ok");
+    });
+    ChooseCommand(*frame_, ID_CHARTING_PARAMETERS);
+    EXPECT_EQ(Rec().Options.PoolBase, 1);
+    EXPECT_EQ(Rec().ChartKind, LuckKind);
+    EXPECT_EQ(Rec().Period.Cell, 4);
+    EXPECT_EQ(Rec().Period.UpperHalf, 0);
+    ExpectFlowOnSelection(Rec(), Rec().Natal);
+
+    ClickPage(Button(2));
+    ClickPage(Cell(7, true));
+    const PeriodSelection chosen = Rec().Period;
+    WhenModal<SettingsDialog>([](SettingsDialog& d) {
+        Retype(Child<QLineEdit>(d, "1015"), QStringLiteral("25"));
+        Click(d, "ok");
+    });
+    ChooseCommand(*frame_, ID_INDEX_FORMULA);
+    EXPECT_EQ(Rec().ChartKind, YearKind);
+    EXPECT_EQ(std::memcmp(&Rec().Period, &chosen, sizeof chosen), 0);
+    ExpectFlowOnSelection(Rec(), Rec().Natal);
+}
+
+TEST_F(PeriodWindowsTest, DeletingTheCurrentPersonClosesTheToolWindows) {
+    ChooseCommand(*frame_, ID_FLOW_YEAR_WINDOW);
+    ChooseCommand(*frame_, ID_POTENTIAL_WINDOW);
+    ASSERT_NE(frame_->FlowYears(), nullptr);
+    ASSERT_NE(frame_->PotentialWindow(), nullptr);
+    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) { Click(q, "ok"); });
+    ChooseCommand(*frame_, ID_DELETE_PERSON);
+    ASSERT_FALSE(app_->chartShown);
+    EXPECT_TRUE(WaitUntil([&] { return !frame_->FlowYears() && !frame_->PotentialWindow(); }));
+    EXPECT_FALSE(app_->flowYearWindowOpen);
+    EXPECT_FALSE(app_->potentialWindowOpen);
+    frame_->UpdateCommandStates();
+    EXPECT_EQ(frame_->Action(ID_FLOW_YEAR_WINDOW)->text().toStdString(), StringText(ShowFlowYearsText));
+    EXPECT_EQ(frame_->Action(ID_POTENTIAL_WINDOW)->text().toStdString(), StringText(ShowPotentialsText));
+    EXPECT_EQ(Rec().ChartKind, NatalKind);
+}
+
+// Both births fall between 立春 and the lunar new year, one each way round:
+// the header's age, today's year cell and the ten-year title count the same years.
+TEST_F(PeriodWindowsTest, BirthsBetweenTheSpringStartAndTheNewYearCountTheirAgesAlike) {
+    for (int row : {0, 1}) {
+        QueryPersonAt(*app_, row);
+        const ChartRecord& rec = Rec();
+        ASSERT_EQ(rec.BirthYearBoundary, row == 0 ? 1 : 2);
+        ClickPage(Button(2));
+        const CivilDate today{rec.Now.Year, rec.Now.Month, rec.Now.Day};
+        LunarDate lunar{};
+        ASSERT_TRUE(SolarToLunar(today, lunar));
+        EXPECT_EQ(rec.Period.Age, AgeInYear(rec, lunar.Year)) << row;
+        // Today's own year pillar may turn between 立春 and the new year; else the header agrees.
+        const TermMoment& spring = rec.SolarTerms->At(today.Year, 2);
+        const bool springBegun = today.Month > spring.Month || (today.Month == spring.Month && today.Day > spring.Day);
+        if (today.Year - (springBegun ? 0 : 1) == lunar.Year) {
+            EXPECT_EQ(rec.Period.Age, CurrentNominalAge(rec, today)) << row;
+        }
+        // Age 1 is the year of the birth's year pillar.
+        EXPECT_EQ(ui::YearPillarOf(YearOfAge(rec, 1)), SexagenaryOf(rec.Natal.Stem[0], rec.Natal.Branch[0])) << row;
+        ClickPage(Button(1));
+        ClickPage(Cell(2, true));
+        const FortuneCurve ten = Opened(ID_FORTUNE_TEN_YEAR_BASE);
+        const int first = YearOfAge(rec, rec.Natal.LuckStartAge + 20);
+        EXPECT_TRUE(CurveTitle(ten, rec).starts_with("農曆 " + std::to_string(first) + "年 - " +
+                                                     std::to_string(first + 9) + "年"))
+            << row << " " << CurveTitle(ten, rec);
+    }
+}
+
+}  // namespace
+}  // namespace qv::test
