@@ -19,5 +19,7 @@ inline constexpr int SkippedClockTimeText = 910;   // the birth zone's clock jum
 inline constexpr int LongitudeText = 911;          // not a number within -180..180
 inline constexpr int CorrectionNeedsHourText = 912;
 inline constexpr int ZoneUnreadableText = 913;     // the zone chosen is not in the tz database
+inline constexpr int HelpPageUnopenedText = 920;   // no browser took the help page; its path follows
+inline constexpr int CannotSavePictureText = 921;  // an exported picture could not be written
 
 }  // namespace qv::ui
