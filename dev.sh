@@ -9,7 +9,7 @@ ROOT=$(pwd)
 BUILD=${QUORVANE_BUILD_DIR:-$ROOT/build}
 JOBS=$(nproc 2>/dev/null || echo 2)
 
-PACKAGES=(g++ make cmake pkg-config libgtest-dev libbenchmark-dev liberfa-dev libhowardhinnant-date-dev tzdata qt6-base-dev fonts-arphic-uming)
+PACKAGES=(g++ make cmake pkg-config libgtest-dev libbenchmark-dev liberfa-dev libhowardhinnant-date-dev tzdata qt6-base-dev qt6-translations-l10n fonts-arphic-uming)
 
 install_packages() {
     local missing=()

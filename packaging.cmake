@@ -15,5 +15,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # library with the system's zone database, and ERFA.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libdate-tz3, tzdata, liberfa1, fonts-arphic-uming | fonts-noto-cjk")
+# Qt's own dialogs (file choice, printing, message-box buttons) in Traditional Chinese.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

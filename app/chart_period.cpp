@@ -187,6 +187,28 @@ void ChooseYear(ChartRecord& rec, int lunarYear, bool upperHalf) {
     ChooseKind(rec, YearKind);
 }
 
+bool StepCell(ChartRecord& rec, int leftward) {
+    const int column = rec.Period.Cell + leftward;
+    if (rec.ChartKind == NatalKind || rec.Period.Cell < 0 || column < 0 || column >= LuckPillarCount) return false;
+    ChooseCell(rec, column, rec.Period.UpperHalf);
+    return true;
+}
+
+bool ChooseHalf(ChartRecord& rec, bool upperHalf) {
+    PeriodSelection& p = rec.Period;
+    if (rec.ChartKind == NatalKind || p.Cell < 0) return false;
+    if (rec.ChartKind != YearKind) {
+        ChooseCell(rec, p.Cell, upperHalf);
+        return true;
+    }
+    // The date a click on that half gives, the row staying where it is.
+    SetPeriodDate(rec, LunarDate{YearOfAge(rec, p.FirstAge + p.Cell), upperHalf ? 3 : 10, 1, false}, 10);
+    p.UpperHalf = upperHalf;
+    SelectYearCell(rec, p.Cell);
+    RebuildFlow(rec);
+    return true;
+}
+
 void RebuildFlow(ChartRecord& rec) {
     const PeriodSelection& p = rec.Period;
     // Both evaluations start Flow afresh from Natal, so the year row's own

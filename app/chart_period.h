@@ -51,6 +51,13 @@ void ChooseCell(ChartRecord& rec, int column, bool upperHalf);
 // that year's cell had been clicked.
 void ChooseYear(ChartRecord& rec, int lunarYear, bool upperHalf = true);
 
+// The keyboard's walk: the selected cell one column to the left (+1) or to the
+// right (-1), paging the year row at its ends as a click there does; and the
+// upper or lower half of the selected cell, without paging. False, nothing
+// changed, when no cell is selected or the row ends.
+bool StepCell(ChartRecord& rec, int leftward);
+bool ChooseHalf(ChartRecord& rec, bool upperHalf);
+
 // Flow for the selection: the period analysis of its stem (upper half) or its
 // branch (lower half), and for the year row its twelve year pillars.
 void RebuildFlow(ChartRecord& rec);

@@ -1,6 +1,7 @@
 #include "chart_view.h"
 
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -12,6 +13,8 @@
 #include "help_page.h"
 #include "paint_helpers.h"
 #include "quorvane_app.h"
+#include "shell_texts.h"
+#include "show_message.h"
 
 namespace qv::ui {
 
@@ -21,6 +24,7 @@ CQuorvaneView::CQuorvaneView(CQuorvaneApp& app, QWidget* parent) : QAbstractScro
     viewport()->setAutoFillBackground(false);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);  // the keys walk the chart as the clicks do
 }
 
 QSize CQuorvaneView::PageSizeFor(QSize viewport) {
@@ -41,6 +45,20 @@ QPoint CQuorvaneView::PagePoint(QPoint viewportPoint) const {
 
 QPoint CQuorvaneView::ViewportPoint(QPoint pagePoint) const {
     return PageToViewport().map(QPointF(pagePoint) + QPointF(0.5, 0.5)).toPoint();
+}
+
+std::vector<QRect> CQuorvaneView::ClickableAreasOnScreen() const {
+    const ChartLayout layout = PageLayout();
+    const int u = layout.unit;
+    const QRect row(layout.x0, layout.y0 + 22 * u, 24 * u, 6 * u + 1);
+    const QRect buttons(KindButtonLeft, layout.y0, KindButtonWidth,
+                        KindButtonStep * (KindButtonCount - 1) + KindButtonHeight);
+    std::vector<QRect> areas;
+    for (const QRect& page : {row, buttons}) {
+        const QRect shown = PageToViewport().mapRect(page).intersected(viewport()->rect());
+        if (!shown.isEmpty()) areas.emplace_back(viewport()->mapToGlobal(shown.topLeft()), shown.size());
+    }
+    return areas;
 }
 
 void CQuorvaneView::PaintPage(QPainter& painter, QSize target) {
@@ -105,13 +123,48 @@ void CQuorvaneView::ClickAt(QPoint viewportPoint, bool leftButton) {
     ReadCurrentDateTime(rec);
     const QPoint at = PagePoint(viewportPoint);
     switch (Click(rec, PageLayout(), at.x(), at.y(), leftButton)) {
-        case ClickResult::OpenHelp: QDesktopServices::openUrl(HelpPageUrl()); break;
-        case ClickResult::Repaint:
-            viewport()->update();
-            app_.PeriodChanged();
+        case ClickResult::OpenHelp:
+            // Without a browser the user still learns where the page is.
+            if (!QDesktopServices::openUrl(HelpPageUrl())) ShowMessageWith(HelpPageUnopenedText, HelpPageUrl().toLocalFile().toStdString());
             break;
+        case ClickResult::Repaint: PeriodShown(); break;
         case ClickResult::Nothing: break;
     }
+}
+
+void CQuorvaneView::PeriodShown() {
+    viewport()->update();
+    app_.PeriodChanged();
+}
+
+void CQuorvaneView::keyPressEvent(QKeyEvent* event) {
+    if (!PressKey(event->key())) QAbstractScrollArea::keyPressEvent(event);
+}
+
+bool CQuorvaneView::PressKey(int key) {
+    int kind = -1;
+    switch (key) {
+        case Qt::Key_1: case Qt::Key_F5: case Qt::Key_Home: kind = NatalKind; break;
+        case Qt::Key_2: case Qt::Key_F6: kind = LuckKind; break;
+        case Qt::Key_3: case Qt::Key_F7: kind = YearKind; break;
+        case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down: break;
+        default: return false;
+    }
+    if (!app_.chartShown) return true;
+    ChartRecord& rec = app_.Record();
+    ReadCurrentDateTime(rec);
+    bool changed = false;
+    if (kind >= 0) {
+        // As the kind's button: the natal chart shown already stays as it is.
+        changed = kind != NatalKind || rec.ChartKind != NatalKind;
+        if (changed) ChooseKind(rec, kind);
+    } else if (key == Qt::Key_Left || key == Qt::Key_Right) {
+        changed = StepCell(rec, key == Qt::Key_Left ? 1 : -1);
+    } else {
+        changed = ChooseHalf(rec, key == Qt::Key_Up);
+    }
+    if (changed) PeriodShown();
+    return true;
 }
 
 void CQuorvaneView::Hover(QPoint viewportPoint) {

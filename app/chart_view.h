@@ -4,6 +4,7 @@
 // the smallest readable page. Clicks on the page choose the chart kind and the
 // period (chart_period.h); the same chart goes to the printer.
 #include <QAbstractScrollArea>
+#include <vector>
 
 #include "chart_draw.h"
 #include "clock_note.h"
@@ -32,6 +33,10 @@ public:
     QPoint PagePoint(QPoint viewportPoint) const;
     QPoint ViewportPoint(QPoint pagePoint) const;
 
+    // What the tool windows keep clear of, in global coordinates: the period
+    // row and the kind buttons as the view shows them now.
+    std::vector<QRect> ClickableAreasOnScreen() const;
+
     bool RightButtonHeld() const { return rightButton_; }
     // After the print preview: the period state rebuilt as it was.
     void EndPrintPreview();
@@ -42,12 +47,16 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void UpdateScrollRanges();
     QTransform PageToViewport() const;
     void ClickAt(QPoint viewportPoint, bool leftButton);
     void Hover(QPoint viewportPoint);
+    // 1/2/3 or F5-F7 and Home choose the kind; the arrows walk the period row. False for other keys.
+    bool PressKey(int key);
+    void PeriodShown();
 
     CQuorvaneApp& app_;
     bool rightButton_ = false;

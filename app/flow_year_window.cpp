@@ -1,12 +1,10 @@
 #include "flow_year_window.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
-#include <QStyle>
 
 #include "paint_helpers.h"
+#include "tool_window_place.h"
 #include "string_table.h"
 #include "symbols.h"
 
@@ -62,7 +60,8 @@ void DrawFlowYears(QPainter& painter, const ChartRecord& record, int unit) {
     painter.restore();
 }
 
-CFlowYearWnd::CFlowYearWnd(const ChartRecord& record, std::function<void()> onClosed, QWidget* owner)
+CFlowYearWnd::CFlowYearWnd(const ChartRecord& record, std::function<void()> onClosed, QWidget* owner,
+                           const std::vector<QRect>& keepClear)
     : QWidget(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       record_(record),
       onClosed_(std::move(onClosed)) {
@@ -70,18 +69,19 @@ CFlowYearWnd::CFlowYearWnd(const ChartRecord& record, std::function<void()> onCl
     setWindowTitle(QStringLiteral("流年視窗"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);  // every repaint starts from the bare background
-    const QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    const FlowYearLayout layout = LayoutFlowYears(area.size(), style()->pixelMetric(QStyle::PM_TitleBarHeight),
-                                                  style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
-    unit_ = layout.Unit;
-    setFixedSize(layout.Client.size());
-    setGeometry(layout.Client.translated(area.topLeft()));
+    const QRect area = ToolScreenArea(owner);
+    unit_ = LayoutFlowYears(area.size(), 0, 0).Unit;
+    const ToolPlacement place = PlaceToolWindow(QSize(CellsPerRow * unit_, 8 * unit_), 0, ToolWindowFrame(*this), area,
+                                                keepClear, ToolAnchor::BottomCentre);
+    scale_ = place.Scale;
+    setFixedSize(place.Client.size());
+    setGeometry(place.Client);
 }
 
 void CFlowYearWnd::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.scale(scale_, scale_);  // the table's vectors at the screen's size: sharp at any scale
     DrawFlowYears(painter, record_, unit_);
 }
 

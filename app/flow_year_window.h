@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "chart_record.h"
 
@@ -34,8 +35,12 @@ class CFlowYearWnd : public QWidget {
     Q_OBJECT
 public:
     // onClosed runs when the window goes away by its close box (or by close()).
-    CFlowYearWnd(const ChartRecord& record, std::function<void()> onClosed, QWidget* owner);
+    // On a large screen the table is scaled up, kept off keepClear (global coordinates).
+    CFlowYearWnd(const ChartRecord& record, std::function<void()> onClosed, QWidget* owner,
+                 const std::vector<QRect>& keepClear = {});
+    // The unit of the table as laid out; Scale() pixels of the window each.
     int Unit() const { return unit_; }
+    double Scale() const { return scale_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,6 +50,7 @@ private:
     const ChartRecord& record_;
     std::function<void()> onClosed_;
     int unit_ = 0;
+    double scale_ = 1;
 };
 
 }  // namespace qv::ui

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "desktop_start.h"
 #include "main_frame.h"
 #include "quorvane_app.h"
 
@@ -23,9 +24,12 @@ int main(int argc, char** argv) {
     qv::ui::CQuorvaneApp app;
     if (!app.Initialize(options, error)) {
         std::fprintf(stderr, "Quorvane: cannot start: %s\n", error.c_str());
+        // Started from a desktop menu, stderr goes nowhere a user looks.
+        qv::ui::ShowStartFailure(QStringLiteral("Quorvane"), qv::ui::TermTableFailureText(app.Paths().ProgramDir, error));
         return 1;
     }
     QApplication application(argc, argv);
+    qv::ui::InstallChineseQtTexts(application);  // before any window: Qt's own dialogs speak Chinese
     qv::ui::CMainFrame frame(app);
     // Without a window manager (Xvfb, kiosks) "maximized" means nothing: start at the screen's size.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) frame.setGeometry(screen->availableGeometry());

@@ -16,6 +16,8 @@
 #include "flow_year_window.h"
 #include "fortune_window.h"
 #include "logo_window.h"
+#include "paint_helpers.h"
+#include "picture_file.h"
 #include "person_dialog.h"
 #include "potential_dialogs.h"
 #include "potential_window.h"
@@ -42,6 +44,7 @@ constexpr MenuItem FileItems[] = {
     {"列印(&P)...\tCtrl+P", ID_FILE_PRINT},
     {"預覽列印(&V)", ID_FILE_PRINT_PREVIEW},
     {"列印設定(&R)...", ID_FILE_PRINT_SETUP},
+    {"匯出圖片...", ID_EXPORT_PICTURE},
     {"", Separator},
     {"設定排盤參數...", ID_CHARTING_PARAMETERS},
     {"", Separator},
@@ -290,13 +293,27 @@ void CMainFrame::PrintSetup() {
     dialog.exec();
 }
 
+// The view's whole page, buttons and side panel too, as `render` draws it.
+static const QSize ChartPage(kLogicalPageWidth, kLogicalPageHeight);
+
+void CMainFrame::ExportChart() {
+    const std::optional<PictureChoice> choice = ChoosePictureFile(this, 2 * ChartPage.width());
+    std::string error;
+    if (choice && !SaveChartPicture(choice->Path, choice->Width, error)) ShowMessageWith(CannotSavePictureText, error);
+}
+
+bool CMainFrame::SaveChartPicture(const std::string& path, int width, std::string& error) {
+    const auto paint = [this](QPainter& p) { view_->PaintPage(p, ChartPage); };
+    return SavePagePicture(path, ChartPage, width, QStringLiteral("八字命盤"), paint, error);
+}
+
 void CMainFrame::ShowFlowYears(bool show) {
     ShowToolWindow(flowYears_, show, [this] {
         return new CFlowYearWnd(app_.Record(), [this] {
             flowYears_ = nullptr;
             app_.FlowYearWindowClosed();
             UpdateCommandStates();
-        }, this);
+        }, this, view_->ClickableAreasOnScreen());
     });
 }
 
@@ -310,7 +327,7 @@ void CMainFrame::ShowPotentials(bool show) {
             potentials_ = nullptr;
             app_.PotentialWindowClosed();
             UpdateCommandStates();
-        }, this);
+        }, this, view_->ClickableAreasOnScreen());
     });
 }
 
@@ -354,7 +371,8 @@ void CMainFrame::ShowCalendar() {
 void CMainFrame::CloseMainWindow() { close(); }
 
 void CMainFrame::ShowFortuneCurve(const FortuneCurveCommand& command, const FortunePeriod& period) {
-    RunFortuneCurve(this, app_.Record(), command.Category, command.Mode, command.Lifetime, period);
+    RunFortuneCurve(this, app_.Record(), command.Category, command.Mode, command.Lifetime, period,
+                    view_->ClickableAreasOnScreen());
 }
 
 }  // namespace qv::ui

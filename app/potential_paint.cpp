@@ -200,6 +200,16 @@ QSize PotentialSourceSize(const PotentialPicture& pic) {
     return QSize(PotentialPanelWidth(pic.Style) + 2 * SwatchGap + PotentialPanelLeft + SwatchWidth, PotentialPanelHeight);
 }
 
+void PaintPotentialPage(QPainter& painter, QSizeF page, const PotentialPicture& pic) {
+    const QSize source = PotentialSourceSize(pic);
+    const double f = std::min(page.width() / source.width(), page.height() / source.height());
+    painter.save();
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.scale(f, f);
+    DrawPotentialWindow(painter, pic, source);
+    painter.restore();
+}
+
 void DrawPotentialWindow(QPainter& painter, const PotentialPicture& pic, QSize client) {
     painter.save();
     painter.fillRect(QRect(QPoint(0, 0), client), Background);

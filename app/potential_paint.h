@@ -76,6 +76,9 @@ QString PotentialCaption(const PotentialTable& table, int category);
 void DrawPotentialWindow(QPainter& painter, const PotentialPicture& picture, QSize client);
 // The size a style draws (what the printout scales onto the page).
 QSize PotentialSourceSize(const PotentialPicture& picture);
+// The printed page: that part of the window drawn from the page's top-left
+// corner, scaled to the page's width or depth, whichever is reached first.
+void PaintPotentialPage(QPainter& painter, QSizeF page, const PotentialPicture& picture);
 
 // One style's drawing, on the scores of the page.
 void DrawBarBands(QPainter& painter, const PotentialPicture& picture);         // style 0

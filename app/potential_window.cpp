@@ -1,16 +1,20 @@
 #include "potential_window.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QImage>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QPrinter>
-#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
 
+#include "picture_file.h"
 #include "quorvane_app.h"
+#include "shell_texts.h"
+#include "tool_window_place.h"
+#include "show_message.h"
 
 namespace qv::ui {
 
@@ -20,11 +24,13 @@ FrameMetrics WindowFrameMetrics(const QWidget& widget) {
                         s->pixelMetric(QStyle::PM_TitleBarHeight)};
 }
 
-CPotentialWnd::CPotentialWnd(const CQuorvaneApp& app, std::function<void()> onClosed, QWidget* owner)
+CPotentialWnd::CPotentialWnd(const CQuorvaneApp& app, std::function<void()> onClosed, QWidget* owner,
+                             std::vector<QRect> keepClear)
     : QWidget(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       app_(app),
       onClosed_(std::move(onClosed)),
-      scroll_(new QScrollBar(Qt::Vertical, this)) {
+      scroll_(new QScrollBar(Qt::Vertical, this)),
+      keepClear_(std::move(keepClear)) {
     setObjectName(QStringLiteral("potentialWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     scroll_->setObjectName(QStringLiteral("potentialScroll"));
@@ -39,22 +45,23 @@ void CPotentialWnd::Layout(bool relayout) {
     const PotentialTable& table = app_.Potentials();
     const int category = app_.currentCategory;
     const int items = table.TableReady && category < table.CategoryCount ? table.Categories[category].ItemCount : 0;
-    const QScreen* screen = parentWidget() && parentWidget()->screen() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const QRect area = ToolScreenArea(parentWidget());
     const FrameMetrics frame = WindowFrameMetrics(*this);
     layout_ = LayoutPotentialWindow(area.size(), frame, items, app_.potentialStyle, relayout);
     scroll_->setRange(0, layout_.ScrollMax);
     scroll_->setVisible(layout_.ScrollBar);
-    const QRect client = PotentialClientRect(layout_, frame);
-    setFixedSize(client.size());
-    setGeometry(client.translated(area.topLeft()));
+    // The client as laid out: the drawing, and the scroll bar beside it at its own width.
+    drawing_ = PotentialDrawingSize(layout_, frame);
+    const QSize client = PotentialClientRect(layout_, frame).size();
+    const ToolAnchor anchor = app_.potentialStyle == 0 ? ToolAnchor::BottomCentre : ToolAnchor::BottomRight;
+    const ToolPlacement place =
+        PlaceToolWindow(drawing_, client.width() - drawing_.width(), ToolWindowFrame(*this), area, keepClear_, anchor);
+    scale_ = place.Scale;
+    setFixedSize(place.Client.size());
+    setGeometry(place.Client);
     scroll_->setGeometry(width() - frame.ScrollBar, 0, frame.ScrollBar, height());
     setWindowTitle(PotentialCaption(table, category));
     update();
-}
-
-QSize CPotentialWnd::DrawingSize() const {
-    return QSize(width() - (scroll_->isVisible() ? scroll_->width() : 0), height());
 }
 
 PotentialPicture CPotentialWnd::Picture() const {
@@ -67,7 +74,8 @@ PotentialPicture CPotentialWnd::Picture() const {
 void CPotentialWnd::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    DrawPotentialWindow(painter, Picture(), DrawingSize());
+    painter.scale(scale_, scale_);  // the style's vectors at the screen's size: sharp at any scale
+    DrawPotentialWindow(painter, Picture(), drawing_);
 }
 
 void CPotentialWnd::closeEvent(QCloseEvent* event) {
@@ -75,20 +83,34 @@ void CPotentialWnd::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void CPotentialWnd::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_S) {
+        ExportPicture();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CPotentialWnd::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    connect(menu.addAction(QStringLiteral("匯出圖片...\tS")), &QAction::triggered, this, &CPotentialWnd::ExportPicture);
+    menu.exec(event->globalPos());
+}
+
+void CPotentialWnd::ExportPicture() {
+    const QSize page = DrawingSize();
+    const PotentialPicture picture = Picture();
+    std::string error;
+    const auto paint = [&](QPainter& painter) { DrawPotentialWindow(painter, picture, page); };
+    if (ui::ExportPicture(this, page, windowTitle(), paint, error) == ExportResult::Failed)
+        ShowMessageWith(CannotSavePictureText, error);
+}
+
 bool PrintPotentialOn(QPrinter& printer, const PotentialPicture& picture) {
     printer.setDocName(QStringLiteral("報表"));
-    const QSize source = PotentialSourceSize(picture);
-    QImage image(source, QImage::Format_RGB32);
-    {
-        QPainter off(&image);
-        off.setRenderHint(QPainter::TextAntialiasing);
-        DrawPotentialWindow(off, picture, source);
-    }
     QPainter painter;
     if (!painter.begin(&printer)) return false;
-    const QSize page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-    const int f = std::max(1, std::min(page.width() / source.width(), page.height() / source.height()));
-    painter.drawImage(QRect(0, 0, f * source.width(), f * source.height()), image);
+    PaintPotentialPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()).size(), picture);
     return painter.end();
 }
 

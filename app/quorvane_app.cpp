@@ -333,6 +333,8 @@ void CQuorvaneApp::PrintPreview() { windows_->PrintChart(true); }
 
 void CQuorvaneApp::PrintSetup() { windows_->PrintSetup(); }
 
+void CQuorvaneApp::ExportPicture() { windows_->ExportChart(); }
+
 void CQuorvaneApp::ToggleFlowYears() {
     flowYearWindowOpen = !flowYearWindowOpen;
     windows_->ShowFlowYears(flowYearWindowOpen);

@@ -57,6 +57,8 @@ public:
     // The chart on the printer (after the print dialog), or in the print preview.
     virtual void PrintChart(bool preview) = 0;
     virtual void PrintSetup() = 0;
+    // The chart as shown saved as a picture (after asking where); nothing by default.
+    virtual void ExportChart() {}
     // Opens or closes the flow-year window; repaints it when the chart changed.
     virtual void ShowFlowYears(bool show) = 0;
     virtual void RepaintFlowYears() = 0;
@@ -174,6 +176,7 @@ public:
     void Print();
     void PrintPreview();
     void PrintSetup();
+    void ExportPicture();
     void ToggleFlowYears();
     void OpenFortuneCurve();  // any of the fortune-curve numbers, by the one running
     void PotentialParameters();

@@ -22,5 +22,7 @@ inline constexpr int ZoneUnreadableText = 913;     // the zone chosen is not in 
 inline constexpr int MergedText = 930;             // merged; the number of persons added follows
 inline constexpr int OutOfRangeText = 932;         // after a field label: the whole numbers it takes follow
 inline constexpr int RecordsFullText = 931;        // 新增個人資料... greyed at the 1000 persons a file holds
+inline constexpr int HelpPageUnopenedText = 920;   // no browser took the help page; its path follows
+inline constexpr int CannotSavePictureText = 921;  // an exported picture could not be written
 
 }  // namespace qv::ui

@@ -66,7 +66,7 @@ void PrintToPdf(benchmark::State& state) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         printer.setDocName(QString::fromUtf8(ui::ReportDocumentName));
-        benchmark::DoNotOptimize(ui::PrintChartTo(printer, window.PrintPicture()));
+        benchmark::DoNotOptimize(ui::PrintChartTo(printer, window.Curve(), *rec, window.Layout()));
     }
     QFile::remove(path);
 }

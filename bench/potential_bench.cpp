@@ -3,7 +3,9 @@
 // window in each style.
 #include <benchmark/benchmark.h>
 
+#include <QBuffer>
 #include <QImage>
+#include <QPdfWriter>
 #include <QPainter>
 
 #include <stdlib.h>
@@ -101,6 +103,29 @@ BENCHMARK(BM_PaintPotentialStyle)
     ->ArgsProduct({benchmark::CreateDenseRange(0, ui::PotentialStyleCount - 1, 1), {0, 1}})
     ->ArgNames({"style", "compare"})
     ->Unit(benchmark::kMillisecond);
+
+// The printed page of the potential window (style 1, comparing), drawn onto
+// an A4 PDF page at 1200 dots to the inch.
+void BM_PrintPotentialPageToPdf(benchmark::State& state) {
+    test::QtApp();
+    const auto table = FullTable();
+    auto rec = std::make_unique<ChartRecord>();
+    rec->ChartKind = 2;
+    const ui::FrameMetrics frame;
+    const ui::PotentialLayout layout = ui::LayoutPotentialWindow(QSize(1024, 768), frame, table->Categories[0].ItemCount, 1, false);
+    for (auto _ : state) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(1200);
+        QPainter painter(&writer);
+        ui::PaintPotentialPage(painter, QSizeF(writer.width(), writer.height()), ui::MakePotentialPicture(*table, *rec, 0, 1, layout));
+        painter.end();
+        benchmark::DoNotOptimize(bytes.size());
+    }
+}
+BENCHMARK(BM_PrintPotentialPageToPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qv

@@ -1,15 +1,13 @@
 #include "chart_window.h"
 
-#include <QBuffer>
 #include <QLabel>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QVBoxLayout>
 
-#include "atomic_file.h"
 #include "fortune_paint.h"
 #include "fortune_window.h"
 #include "paint_helpers.h"
+#include "picture_file.h"
 
 namespace qv::chartprog {
 namespace {
@@ -35,29 +33,6 @@ bool EndsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-QByteArray PdfOf(const QImage& picture) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(96);
-    writer.setTitle(QString::fromUtf8(ChartWindowCaption));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setPageSize(QPageSize(QSizeF(picture.width() * 72.0 / 96, picture.height() * 72.0 / 96), QPageSize::Point));
-    QPainter painter(&writer);
-    painter.drawImage(QRect(0, 0, writer.width(), writer.height()), picture);
-    painter.end();
-    return bytes;
-}
-
-QByteArray PngOf(const QImage& picture) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
-    return bytes;
-}
-
 }  // namespace
 
 QIcon ProgramIcon() { return QIcon(QString::fromStdString(ShippedDataDir() + "/" + IconFileName)); }
@@ -80,25 +55,22 @@ std::unique_ptr<QDialog> MakeChartWindow(ChartSession& session, const ChartReque
     return window;
 }
 
-QImage WindowPicture(QDialog& window, int width) {
-    const QImage picture = window.grab().toImage();
-    if (width <= 0 || width == picture.width()) return picture;
-    return picture.scaledToWidth(width, Qt::SmoothTransformation);
-}
-
 bool IsPicturePath(const std::string& path) { return EndsWith(path, ".png") || EndsWith(path, ".pdf"); }
 
-bool WritePicture(const QImage& picture, const std::string& path, std::string& error) {
+bool RenderWindow(QDialog& window, const std::string& path, int width, std::string& error) {
     if (!IsPicturePath(path)) {
         error = "--render takes a file ending in .png or .pdf, not " + path;
         return false;
     }
-    const QByteArray bytes = EndsWith(path, ".pdf") ? PdfOf(picture) : PngOf(picture);
-    if (bytes.isEmpty()) {
-        error = "cannot draw " + path;
-        return false;
+    const QString title = QString::fromUtf8(ChartWindowCaption);
+    if (const auto* chart = qobject_cast<const ui::CFortuneCurveWindow*>(&window)) {
+        const ui::CurveLayout& layout = chart->Layout();
+        const QSize page(layout.Width, layout.Depth);
+        return ui::SavePagePicture(path, page, width, title, [&](QPainter& painter) {
+            ui::PaintFortuneCurve(painter, chart->Curve(), chart->Record(), layout, QRect(QPoint(0, 0), page));
+        }, error);
     }
-    return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()), error);
+    return ui::SavePagePicture(path, window.size(), width, title, [&](QPainter& painter) { window.render(&painter); }, error);
 }
 
 }  // namespace qv::chartprog

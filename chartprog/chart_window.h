@@ -4,7 +4,6 @@
 // charted, a notice in its place. Its picture for --render.
 #include <QDialog>
 #include <QIcon>
-#include <QImage>
 #include <memory>
 #include <string>
 
@@ -23,11 +22,11 @@ QIcon ProgramIcon();
 // The window for the session's chart of the request (mode and category checked already).
 std::unique_ptr<QDialog> MakeChartWindow(ChartSession& session, const ChartRequest& request);
 
-// The window's picture, scaled to `width` pixels when it is not 0.
-QImage WindowPicture(QDialog& window, int width);
 // Whether a --render name ends in .png or .pdf.
 bool IsPicturePath(const std::string& path);
-// Writes the picture as PNG or PDF (by the name's ending); false with the reason.
-bool WritePicture(const QImage& picture, const std::string& path, std::string& error);
+// Draws the window as it shows on a 1024 x 768 screen into a PNG `width`
+// pixels wide (0: its own width) or a PDF, by the name's ending: the chart by
+// its own painting, so a PDF keeps its texts. False with the reason.
+bool RenderWindow(QDialog& window, const std::string& path, int width, std::string& error);
 
 }  // namespace qv::chartprog

@@ -6,6 +6,7 @@
 
 #include "chart_session.h"
 #include "chart_window.h"
+#include "desktop_start.h"
 
 namespace {
 
@@ -34,7 +35,13 @@ int main(int argc, char** argv) {
         return Refuse(ExitBadRequest, "--render takes a file ending in .png or .pdf, not " + options.RenderPath);
 
     ChartSession session;
-    if (!session.LoadData(options.DataDir, error)) return Refuse(ExitNoData, error);
+    if (!session.LoadData(options.DataDir, error)) {
+        Refuse(ExitNoData, error);
+        // Started by a launcher, stderr goes nowhere a user looks; a picture for a script asks nobody.
+        if (options.RenderPath.empty())
+            qv::ui::ShowStartFailure(QStringLiteral("Velmaro"), qv::ui::TermTableFailureText(session.Paths().ProgramDir, error));
+        return ExitNoData;
+    }
     if (request.Mode == NotGiven || request.Category == NotGiven) return ExitOk;
     if (const std::string problem = RequestProblem(request); !problem.empty()) return Refuse(ExitBadRequest, problem);
     session.Chart(request);
@@ -45,10 +52,11 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
+    qv::ui::InstallChineseQtTexts(app);  // before any window: the print dialog speaks Chinese
     QApplication::setWindowIcon(ProgramIcon());
     const std::unique_ptr<QDialog> window = MakeChartWindow(session, request);
     if (!options.RenderPath.empty()) {
-        if (!WritePicture(WindowPicture(*window, options.RenderWidth), options.RenderPath, error))
+        if (!RenderWindow(*window, options.RenderPath, options.RenderWidth, error))
             return Refuse(ExitNoData, error);
         return ExitOk;
     }

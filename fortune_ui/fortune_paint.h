@@ -1,6 +1,6 @@
 #pragma once
-// Paints a fortune curve on any painter: the window, the off-screen picture a
-// printout stretches onto the page, a PNG or PDF of the command-line tool.
+// Paints a fortune curve on any painter: the window, a printed page, a PNG or
+// PDF of the command-line tool or of 匯出圖片.
 #include <QColor>
 #include <QImage>
 #include <QPainter>
@@ -20,8 +20,8 @@ QColor LevelColor(int level);
 void PaintFortuneCurve(QPainter& painter, const FortuneCurve& curve, const ChartRecord& rec,
                        const CurveLayout& layout, const QRect& area);
 
-// The chart as a printout stretches it: drawn once at the chart's size, with
-// two row units more under it.
+// The chart as an image of the layout's size with two row units more under
+// it, as a printed page holds it.
 QImage CurvePicture(const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& layout);
 
 }  // namespace qv::ui

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "data_paths.h"
+#include "fortune_paint.h"
 #include "fortune_window.h"
 
 namespace qv::ui {
@@ -25,18 +26,27 @@ QString BannerPicturePath() { return QString::fromStdString(ShippedDataDir()) + 
 
 QImage LoadBanner() { return QImage(BannerPicturePath()); }
 
-void PaintPrintedPage(QPainter& painter, QSizeF page, const QImage& chart, const QImage& banner) {
-    const PrintedPage where = PrintedPageGeometry(page, chart.size());
+QSize PrintedChartSize(const CurveLayout& layout) { return QSize(layout.Width, layout.Depth + 2 * layout.RowUnit); }
+
+void PaintPrintedPage(QPainter& painter, QSizeF page, const FortuneCurve& curve, const ChartRecord& rec,
+                      const CurveLayout& layout, const QImage& banner) {
+    const QSize chart = PrintedChartSize(layout);
+    const PrintedPage where = PrintedPageGeometry(page, chart);
+    painter.save();
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.translate(where.Chart.topLeft());
+    painter.scale(where.Chart.width() / chart.width(), where.Chart.height() / chart.height());
+    PaintFortuneCurve(painter, curve, rec, layout, QRect(QPoint(0, 0), chart));
+    painter.restore();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(where.Chart, chart);
     if (!banner.isNull()) painter.drawImage(where.Banner, banner);
 }
 
-bool PrintChartTo(QPrinter& printer, const QImage& chart) {
+bool PrintChartTo(QPrinter& printer, const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& layout) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     const QSizeF page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-    PaintPrintedPage(painter, page, chart, LoadBanner());
+    PaintPrintedPage(painter, page, curve, rec, layout, LoadBanner());
     return painter.end();
 }
 
@@ -46,7 +56,8 @@ void PrintChart(CFortuneCurveWindow& window) {
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     if (dialog.exec() != QDialog::Accepted) return;
     printer.setDocName(QString::fromUtf8(ReportDocumentName));
-    PrintChartTo(printer, window.PrintPicture());  // the spooler reports its own failures
+    // The spooler reports its own failures.
+    PrintChartTo(printer, window.Curve(), window.Record(), window.Layout());
 }
 
 }  // namespace qv::ui

@@ -1,9 +1,12 @@
 #pragma once
 // Printing a fortune chart as a one-page report: the header banner across the
-// top fifth of the page and the chart's picture stretched below it.
+// top fifth of the page and the chart below it, drawn by the window's own
+// painting at the page's resolution (its texts stay texts).
 #include <QImage>
 #include <QRectF>
 #include <QString>
+
+#include "fortune_curve.h"
 
 class QPainter;
 class QPrinter;
@@ -28,12 +31,16 @@ QString BannerPicturePath();
 // The banner, or a null image when it is missing (the page then has none).
 QImage LoadBanner();
 
-// Draws the report page: banner and chart, by PrintedPageGeometry.
-void PaintPrintedPage(QPainter& painter, QSizeF page, const QImage& chart, const QImage& banner);
+// The chart as the page holds it: the window's picture and two row units under it.
+QSize PrintedChartSize(const CurveLayout& layout);
 
-// Prints the picture on a printer set up already; false when the document
+// Draws the report page: banner and chart, by PrintedPageGeometry.
+void PaintPrintedPage(QPainter& painter, QSizeF page, const FortuneCurve& curve, const ChartRecord& rec,
+                      const CurveLayout& layout, const QImage& banner);
+
+// Prints the chart on a printer set up already; false when the document
 // could not be started.
-bool PrintChartTo(QPrinter& printer, const QImage& chart);
+bool PrintChartTo(QPrinter& printer, const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& layout);
 
 // The whole job: the print dialog (printer, copies, print to file), then the page.
 void PrintChart(CFortuneCurveWindow& window);

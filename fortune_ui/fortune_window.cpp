@@ -1,38 +1,44 @@
 #include "fortune_window.h"
 
-#include <QGuiApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 
 #include "fortune_paint.h"
 #include "fortune_print.h"
 #include "index_explanation.h"
 #include "paint_helpers.h"
+#include "picture_file.h"
+#include "tool_window_place.h"
 
 namespace qv::ui {
 
 QSize CurveScreenSize() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return ScreenMetrics(screen ? screen->size() : QSize(kLogicalPageWidth, kLogicalPageHeight));
+    return ScreenMetrics(ToolScreenArea(nullptr).size());
 }
 
-CFortuneCurveWindow::CFortuneCurveWindow(ChartRecord& rec, const FortuneCurve& curve, QWidget* parent)
+CFortuneCurveWindow::CFortuneCurveWindow(ChartRecord& rec, const FortuneCurve& curve, QWidget* parent,
+                                         const std::vector<QRect>& keepClear)
     : QDialog(parent), rec_(rec), curve_(curve) {
     setObjectName(QStringLiteral("fortuneCurveWindow"));
     setWindowTitle(QStringLiteral("流年運勢圖"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     Relayout();
-    // Centred across the screen, standing on its bottom edge.
-    const QSize screen = CurveScreenSize();
-    move((screen.width() - layout_.Width) / 2, screen.height() - layout_.Depth);
+    // Centred across the screen, standing on its bottom edge, unless that covers what is kept clear.
+    const ToolPlacement place = PlaceToolWindow(QSize(layout_.Width, layout_.Depth), 0, ToolWindowFrame(*this),
+                                                ToolScreenArea(parent), keepClear, ToolAnchor::BottomCentre);
+    setGeometry(place.Client);
 }
 
 void CFortuneCurveWindow::Relayout() {
     const QSize screen = CurveScreenSize();
     layout_ = LayoutCurve(curve_, screen.width(), screen.height());
-    setFixedSize(layout_.Width, layout_.Depth);
+}
+
+QTransform CFortuneCurveWindow::ChartToWindow() const {
+    return LogicalPageTransform(QSize(layout_.Width, layout_.Depth), size());
 }
 
 bool CFortuneCurveWindow::Page(int direction) {
@@ -42,12 +48,12 @@ bool CFortuneCurveWindow::Page(int direction) {
     return true;
 }
 
-QImage CFortuneCurveWindow::PrintPicture() const { return CurvePicture(curve_, rec_, layout_); }
-
 void CFortuneCurveWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    PaintFortuneCurve(painter, curve_, rec_, layout_, rect());
+    painter.fillRect(rect(), CurveBackground);
+    painter.setTransform(ChartToWindow());  // the chart's vectors at the window's size: sharp at any scale
+    PaintFortuneCurve(painter, curve_, rec_, layout_, QRect(0, 0, layout_.Width, layout_.Depth));
     if (explains_) hotAreas_ = CurveHotAreas(curve_, rec_, layout_);
 }
 
@@ -57,7 +63,7 @@ void CFortuneCurveWindow::EnableExplanations() {
 }
 
 void CFortuneCurveWindow::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = ChartToWindow().inverted().map(event->position()).toPoint();
     if (explains_ && OverExplanation(hotAreas_, at.x(), at.y())) {
         setCursor(Qt::PointingHandCursor);
     } else {
@@ -67,7 +73,7 @@ void CFortuneCurveWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CFortuneCurveWindow::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = ChartToWindow().inverted().map(event->position()).toPoint();
     HotArea chosen;
     if (explains_ && event->button() == Qt::LeftButton && ExplanationAt(hotAreas_, at.x(), at.y(), chosen))
         explainer_ ? explainer_(*this, chosen) : RunIndexExplanation(*this, chosen);
@@ -79,19 +85,36 @@ void CFortuneCurveWindow::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_PageUp: Page(-1); return;
         case Qt::Key_PageDown: Page(1); return;
         case Qt::Key_P:
-        case Qt::Key_F1:
-            printer_ ? printer_(*this) : PrintChart(*this);
-            update();
-            return;
+        case Qt::Key_F1: Print(); return;
+        case Qt::Key_S: ExportChart(); return;
         default: QDialog::keyPressEvent(event);
     }
 }
 
+void CFortuneCurveWindow::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    connect(menu.addAction(QStringLiteral("匯出圖片...\tS")), &QAction::triggered, this, &CFortuneCurveWindow::ExportChart);
+    connect(menu.addAction(QStringLiteral("列印...\tP")), &QAction::triggered, this, &CFortuneCurveWindow::Print);
+    menu.exec(event->globalPos());
+}
+
+void CFortuneCurveWindow::Print() {
+    printer_ ? printer_(*this) : PrintChart(*this);
+    update();
+}
+
+void CFortuneCurveWindow::ExportChart() {
+    const QSize page(layout_.Width, layout_.Depth);
+    ExportPictureTelling(this, page, QString::fromStdString(CurveTitle(curve_, rec_)), [this, page](QPainter& painter) {
+        PaintFortuneCurve(painter, curve_, rec_, layout_, QRect(QPoint(0, 0), page));
+    });
+}
+
 bool RunFortuneCurve(QWidget* parent, ChartRecord& rec, int category, int mode, bool lifetime,
-                     const FortunePeriod& period) {
+                     const FortunePeriod& period, const std::vector<QRect>& keepClear) {
     FortuneCurve curve;
     if (!OpenCurve(curve, rec, category, mode, lifetime, period)) return false;
-    CFortuneCurveWindow window(rec, curve, parent);
+    CFortuneCurveWindow window(rec, curve, parent, keepClear);
     window.exec();
     return true;
 }

@@ -3,7 +3,9 @@
 // through periods with Page Up / Page Down and prints with P or F1.
 #include <QDialog>
 #include <QImage>
+#include <QTransform>
 #include <functional>
+#include <QRect>
 #include <vector>
 
 #include "curve_explanation.h"
@@ -14,15 +16,22 @@ namespace qv::ui {
 class CFortuneCurveWindow : public QDialog {
     Q_OBJECT
 public:
-    // `curve` as OpenCurve filled it for `rec`; the window pages it on.
-    CFortuneCurveWindow(ChartRecord& rec, const FortuneCurve& curve, QWidget* parent = nullptr);
+    // `curve` as OpenCurve filled it for `rec`; the window pages it on. On a
+    // large screen the chart is scaled up, kept off keepClear (global
+    // coordinates); resized, the drawing follows the window.
+    CFortuneCurveWindow(ChartRecord& rec, const FortuneCurve& curve, QWidget* parent = nullptr,
+                        const std::vector<QRect>& keepClear = {});
 
     const FortuneCurve& Curve() const { return curve_; }
     const CurveLayout& Layout() const { return layout_; }
+    // From the layout's pixels to the window's: scaled to fit, centred.
+    QTransform ChartToWindow() const;
     // -1 previous, +1 next period; false at a limit.
     bool Page(int direction);
-    // The chart as a printout stretches it: the window's picture and two row units under it.
-    QImage PrintPicture() const;
+    const ChartRecord& Record() const { return rec_; }
+
+    // Saves the chart as a PNG or PDF picture (key S, or the context menu).
+    void ExportChart();
 
     // Replaces the printing (a test watches it); empty restores PrintChart.
     using Printer = std::function<void(CFortuneCurveWindow&)>;
@@ -40,11 +49,13 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void Relayout();
+    void Print();
 
     ChartRecord& rec_;
     FortuneCurve curve_;
@@ -55,11 +66,12 @@ private:
     Explainer explainer_;
 };
 
-// The screen size every layout starts from, clamped to 1024 x 768.
+// The screen size every layout starts from, clamped to 1024 x 768 (a larger
+// screen scales the layout, see tool_window_place.h).
 QSize CurveScreenSize();
 
 // Opens the window modally on the period; false when there is nothing to show.
 bool RunFortuneCurve(QWidget* parent, ChartRecord& rec, int category, int mode, bool lifetime,
-                     const FortunePeriod& period);
+                     const FortunePeriod& period, const std::vector<QRect>& keepClear = {});
 
 }  // namespace qv::ui

@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QUrl>
 #include <cstring>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -23,8 +24,13 @@
 #include "flow_year_window.h"
 #include "main_frame.h"
 #include "paint_helpers.h"
+#include "pdf_checks.h"
 #include "period_checks.h"
 #include "person_dialog.h"
+#include "picture_file.h"
+#include "potential_window.h"
+#include "tool_window_place.h"
+#include "fortune_window.h"
 #include "query_dialog.h"
 #include "shell_fixture.h"
 
@@ -173,6 +179,55 @@ TEST_F(ChartViewTest, AnyClicksOnTheViewLeaveNatalAloneAndFlowOnTheSelection) {
     }
 }
 
+// Each key does what its click does: the same selection and the same Flow.
+TEST_F(ChartViewTest, KeysWalkThePeriodsAsClicksDo) {
+    struct Step {
+        Qt::Key Key;
+        std::function<void()> Click;
+    };
+    auto cell = [this] { return int(Rec().Period.Cell); };
+    auto upper = [this] { return Rec().Period.UpperHalf != 0; };
+    const Step steps[] = {
+        {Qt::Key_2, [&] { ClickPage(Button(1)); }},
+        {Qt::Key_Left, [&] { ClickPage(Cell(cell() + 1, upper())); }},
+        {Qt::Key_Down, [&] { ClickPage(Cell(cell(), false)); }},
+        {Qt::Key_Right, [&] { ClickPage(Cell(cell() - 1, upper())); }},
+        {Qt::Key_F7, [&] { ClickPage(Button(2)); }},
+        {Qt::Key_Right, [&] { ClickPage(Cell(cell() - 1, upper())); }},
+        {Qt::Key_Right, [&] { ClickPage(Cell(cell() - 1, upper())); }},  // column 0: the row pages back
+        {Qt::Key_Up, [&] { ClickPage(Cell(cell(), true)); }},
+        {Qt::Key_Left, [&] { ClickPage(Cell(cell() + 1, upper())); }},
+        {Qt::Key_F6, [&] { ClickPage(Button(1)); }},
+        {Qt::Key_3, [&] { ClickPage(Button(2)); }},
+        {Qt::Key_Home, [&] { ClickPage(Button(0)); }},
+    };
+    View().setFocus();
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        const PeriodSelection before = Rec().Period;
+        const int16_t kindBefore = Rec().ChartKind;
+        steps[i].Click();
+        const PeriodSelection clicked = Rec().Period;
+        const ChartBlock clickedFlow = Rec().Flow;
+        Rec().Period = before;
+        Rec().ChartKind = kindBefore;
+        QTest::keyClick(&View(), steps[i].Key);
+        EXPECT_EQ(std::memcmp(&Rec().Period, &clicked, sizeof clicked), 0) << "step " << i;
+        if (Rec().ChartKind != NatalKind) {
+            EXPECT_TRUE(SameBlock(Rec().Flow, clickedFlow)) << "step " << i;
+        }
+    }
+    EXPECT_EQ(Rec().ChartKind, NatalKind);
+    // The row ends: the first luck pillar has no column to its right.
+    QTest::keyClick(&View(), Qt::Key_2);
+    while (Rec().Period.Cell > 0) QTest::keyClick(&View(), Qt::Key_Right);
+    const PeriodSelection first = Rec().Period;
+    QTest::keyClick(&View(), Qt::Key_Right);
+    EXPECT_EQ(std::memcmp(&Rec().Period, &first, sizeof first), 0);
+    QTest::keyClick(&View(), Qt::Key_1);
+    QTest::keyClick(&View(), Qt::Key_Left);
+    EXPECT_EQ(Rec().ChartKind, NatalKind) << "the natal chart has no cell to move";
+}
+
 TEST_F(ChartViewTest, TheHandShowsOverWhatTakesClicksAndOnlyThere) {
     EXPECT_NE(CursorOver(Button(0)), Qt::PointingHandCursor) << "本命盤 while it is shown";
     EXPECT_EQ(CursorOver(Button(1)), Qt::PointingHandCursor);
@@ -270,6 +325,79 @@ TEST_F(ChartViewTest, ThePrinterGetsTheChartSquareAtItsOwnResolution) {
     EXPECT_EQ(page.pixel(3300, 3300), qRgb(255, 255, 255));
     EXPECT_EQ(page.pixel(22 * 100 + 50, 25 * 100 + 50), qRgb(255, 255, 200)) << "the selected cell, column 0";
     EXPECT_EQ(page.pixel(100, 3500), qRgb(0, 255, 0)) << "nothing below the square";
+}
+
+// ---- pictures to share and tool windows on a large screen ----
+
+TEST_F(ChartViewTest, ExportPictureSavesTheChartAsShownAsPngOrPdf) {
+    ClickPage(Cell(4, true));
+    const std::string png = root_.Root() + "/chart.png", pdf = root_.Root() + "/chart.pdf";
+    std::vector<PictureChoice> answers = {{pdf, 0}, {png, 2048}};
+    SetPictureChooser([&](int defaultWidth) {
+        EXPECT_EQ(defaultWidth, 2048);
+        const PictureChoice next = answers.back();
+        answers.pop_back();
+        return std::optional<PictureChoice>(next);
+    });
+    ChooseCommand(*frame_, ID_EXPORT_PICTURE);
+    ChooseCommand(*frame_, ID_EXPORT_PICTURE);
+    SetPictureChooser({});
+    const QImage image(QString::fromStdString(png));
+    ASSERT_EQ(image.size(), QSize(2048, 1536));
+    // The page render draws: the selected luck pillar's cell, column 4, in its shade.
+    EXPECT_EQ(image.pixel(2 * (91 + 7 * 40 + 10), 2 * (2 + 470)), qRgb(255, 255, 200));
+    QImage page(kLogicalPageWidth, kLogicalPageHeight, QImage::Format_RGB32);
+    QPainter painter(&page);
+    View().PaintPage(painter, page.size());
+    painter.end();
+    EXPECT_EQ(image.scaled(page.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixel(500, 300),
+              page.pixel(500, 300));
+    ExpectVectorPdf(pdf, -1, "陳大文");  // the kind buttons are pictures, the chart is drawn
+    EXPECT_TRUE(messages_.Ids.empty());
+    // A file that cannot be written is told.
+    SetPictureChooser([&](int) { return std::optional<PictureChoice>({root_.Root() + "/missing/c.png", 512}); });
+    ChooseCommand(*frame_, ID_EXPORT_PICTURE);
+    SetPictureChooser({});
+    EXPECT_EQ(messages_.Ids, std::vector<int>{921});
+}
+
+// On a 2560 x 1440 screen each tool window is larger than on 1024 x 768 and
+// leaves the period row and the kind buttons free.
+TEST_F(ChartViewTest, ToolWindowsOnALargeScreenGrowAndKeepThePeriodRowFree) {
+    OverrideToolScreenArea(QRect(0, 0, 2560, 1440));
+    frame_->setGeometry(0, 0, 2560, 1440);
+    QApplication::processEvents();
+    const std::vector<QRect> clickable = View().ClickableAreasOnScreen();
+    ASSERT_EQ(clickable.size(), 2u);
+    EXPECT_GT(clickable[0].width(), 24 * 20) << "the row as the view shows it, scaled";
+    auto clear = [&](const QRect& r) {
+        return std::none_of(clickable.begin(), clickable.end(), [&](const QRect& c) { return c.intersects(r); });
+    };
+    ChooseCommand(*frame_, ID_FLOW_YEAR_WINDOW);
+    const QRect years = frame_->FlowYears()->geometry();
+    EXPECT_GT(years.width(), 750);
+    EXPECT_GT(years.height(), 200);
+    EXPECT_TRUE(clear(years)) << years.x() << "," << years.y() << " " << years.width() << "x" << years.height();
+    EXPECT_TRUE(QRect(0, 0, 2560, 1440).contains(years));
+    ChooseCommand(*frame_, ID_POTENTIAL_WINDOW);
+    const QRect potentials = frame_->PotentialWindow()->geometry();
+    EXPECT_GT(potentials.height(), 360);
+    EXPECT_GT(frame_->PotentialWindow()->Scale(), 1.2);
+    EXPECT_TRUE(clear(potentials));
+    for (int id : {ID_FORTUNE_LUCK_BASE, ID_FORTUNE_TEN_YEAR_BASE, ID_FORTUNE_DAY_BASE, ID_FORTUNE_LIFETIME_BASE}) {
+        QRect curve;
+        QSize laidOut;
+        WhenModal<CFortuneCurveWindow>([&](CFortuneCurveWindow& w) {
+            curve = w.geometry();
+            laidOut = QSize(w.Layout().Width, w.Layout().Depth);
+            w.close();
+        });
+        ChooseCommand(*frame_, id);
+        EXPECT_GT(curve.width(), laidOut.width()) << id;
+        EXPECT_GT(curve.height(), laidOut.height()) << id;
+        EXPECT_TRUE(clear(curve)) << id << ": " << curve.y() << "+" << curve.height();
+    }
+    OverrideToolScreenArea(std::nullopt);
 }
 
 // Bluish ink in the lower half of the sex line's cell, where the note of a

@@ -10,6 +10,7 @@
 #include "calendar.h"
 #include "chart_session.h"
 #include "fortune_curve.h"
+#include "pdf_checks.h"
 #include "run_program.h"
 
 namespace qv::test {
@@ -97,7 +98,7 @@ TEST_F(VelmaroProcessTest, ALifetimeChartRendersAsPdfAtAChosenWidth) {
     const std::string pdf = out_.Path() + "/life.pdf";
     ProgramResult r = RunVelmaro(data_, pdf, "@/Y 1992 /M 2 /D 3 /h 7 /m 8 /S 1 /P 0 /T 1 /F 1");
     ASSERT_EQ(r.Status, 0) << r.Err;
-    EXPECT_EQ(ReadFileText(pdf).substr(0, 5), "%PDF-");
+    ExpectVectorPdf(pdf, 0, "終身運勢圖");
     // With no display and no platform named: a picture needs neither.
     r = RunCommandLine("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
                        ShellQuote(std::string(QUORVANE_BIN_DIR) + "/Velmaro") + " --data-dir " + ShellQuote(data_.Path()) +

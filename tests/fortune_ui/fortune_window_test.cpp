@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -15,7 +16,9 @@
 #include "fortune_print.h"
 #include "fortune_window.h"
 #include "levels.h"
+#include "picture_file.h"
 #include "offscreen_app.h"
+#include "pdf_checks.h"
 #include "run_program.h"
 
 namespace qv::test {
@@ -89,6 +92,31 @@ TEST_F(FortuneWindowTest, PageKeysStepAndPrintKeysPrint) {
     EXPECT_EQ(shot, CurvePicture(window.Curve(), *rec_, window.Layout()).copy(window.rect()));
 }
 
+TEST_F(FortuneWindowTest, AResizedWindowDrawsTheChartScaledAndSavesItAsAPicture) {
+    CFortuneCurveWindow window(*rec_, Open(1, MonthCurve, FortunePeriod{-1, 1990, 1, false}));
+    const CurveLayout l = window.Layout();
+    window.resize(2 * l.Width, 2 * l.Depth);
+    const QImage shot = window.grab().toImage();
+    const QImage laidOut = CurvePicture(window.Curve(), *rec_, l);
+    int bars = 0;
+    for (int i = 0; i < window.Curve().Count; ++i) {
+        const int value = window.Curve().Bars[i].Value;
+        const int length = BarLength(value, window.Curve().Axis, l.HalfSpan);
+        if (value == UnbornValue || std::abs(length) < 6) continue;
+        const int x = l.BarsLeft + i * l.Unit + l.Unit / 2, y = l.BaseY - length / 2;  // the bar's middle
+        EXPECT_EQ(shot.pixelColor(2 * x + 1, 2 * y + 1), laidOut.pixelColor(x, y)) << i;
+        ++bars;
+    }
+    EXPECT_GE(bars, 6);
+    // S saves what it shows, drawn: a PDF of texts and lines.
+    QTemporaryDir dir;
+    const std::string pdf = dir.filePath(QStringLiteral("curve.pdf")).toStdString();
+    SetPictureChooser([&](int) { return std::optional<PictureChoice>({pdf, 0}); });
+    QTest::keyClick(&window, Qt::Key_S);
+    SetPictureChooser({});
+    ExpectVectorPdf(pdf, 0, "運勢圖");
+}
+
 TEST(PrintedPageTest, WideChartIsLimitedByThePageWidth) {
     // The lifetime chart on an A4 page at 600 dpi.
     const QSizeF page(4960, 7016);
@@ -127,10 +155,14 @@ TEST_F(FortuneWindowTest, PrintsToAPdfFileWithoutAPrinter) {
     printer.setOutputFileName(path);
     printer.setDocName(QString::fromUtf8(ReportDocumentName));
     CFortuneCurveWindow window(*rec_, Open(1, TenYearCurve, FortunePeriod{}));
-    ASSERT_TRUE(PrintChartTo(printer, window.PrintPicture()));
-    const std::string pdf = ReadFileText(path.toStdString());
-    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
-    EXPECT_GT(pdf.size(), 10000u);  // the chart's picture is on the page
+    ASSERT_TRUE(PrintChartTo(printer, window.Curve(), *rec_, window.Layout()));
+    // Drawn, not pictured: the title, a value and a row heading are text; the banner alone is a picture.
+    ExpectVectorPdf(path.toStdString(), QFile::exists(BannerPicturePath()) ? 1 : 0, "運勢圖");
+    if (PdfToolAvailable()) {
+        const std::string text = PdfText(path.toStdString());
+        EXPECT_NE(text.find(ValueText(window.Curve(), 3)), std::string::npos) << text;
+        EXPECT_NE(text.find("干支"), std::string::npos);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "pdf_checks.h"
 #include "run_program.h"
 
 namespace qv {
@@ -212,6 +213,22 @@ TEST(CliRender, PotentialStylesDrawTheWindowAtItsOwnSize) {
         ASSERT_EQ(s.Status, 0) << style << s.Err;
         EXPECT_EQ(test::ReadFileText(out).substr(0, 5), "%PDF-") << style;
     }
+}
+
+TEST(CliRender, ThePotentialWindowsPrintedPageIsDrawnWithItsTexts) {
+    TempDir data;
+    DefinePotentials(data);
+    const std::string pdf = data.Path() + "/page.pdf", png = data.Path() + "/page.png";
+    const auto r = RunCli(data, With(KnownPerson, {"--out", pdf, "--potential-style", "3", "--print"}));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    test::ExpectVectorPdf(pdf, 0, "決斷");
+    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", png, "--potential-style", "1", "--print"})).Status, 0);
+    const QImage page(QString::fromStdString(png));
+    ASSERT_EQ(page.size(), QSize(794, 1123));
+    // The window's 408 x 360 part fills the page's width from its top-left corner.
+    EXPECT_EQ(page.pixel(4, 4), qRgb(250, 250, 200));
+    EXPECT_EQ(page.pixel(790, 4), qRgb(250, 250, 200));
+    EXPECT_EQ(page.pixel(400, 800), qRgb(255, 255, 255));
 }
 
 TEST(CliRender, CompareYearAddsTheYearsScores) {

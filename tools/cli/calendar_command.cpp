@@ -2,6 +2,7 @@
 // beginning on it. Plain text and JSON need nothing of Qt.
 #include "calendar_command.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "cli.h"
@@ -135,21 +136,15 @@ void AppendCalendarMonth(std::string& out, const MonthCalendar& month, bool json
 }
 
 int RunCalendar(Args& args) {
+    // Drawing the month needs Qt, which only the picture program loads.
+    if (std::find(args.Items.begin(), args.Items.end(), "--render") != args.Items.end())
+        return RunInPictureProgram("calendar", args);
     const bool json = args.TakeFlag("--json");
-    const auto render = args.TakeValue("--render");
     if (args.RejectUnknownOptions()) return ExitBadInput;
     auto table = std::make_unique<SolarTermTable>();
     if (!LoadTermTable(args, *table)) return ExitNoData;
     auto context = std::make_unique<CalendarContext>(*table, json);
-    if (!render) return AnswerEachInput(args, AnswerMonth, context.get());
-    int year = 0, month = 0;
-    if (args.Items.size() != 1 || !ParseCalendarMonth(args.Items[0], *table, year, month)) {
-        Complain("--render draws one month YYYY-MM from " + std::to_string(table->FirstYear) + "-01 to " +
-                 std::to_string(table->LastYear) + "-12");
-        return ExitBadInput;
-    }
-    FillMonthCalendar(*table, year, month, context->Month);
-    return RenderCalendarMonth(*render, context->Month);
+    return AnswerEachInput(args, AnswerMonth, context.get());
 }
 
 }  // namespace qv::cli

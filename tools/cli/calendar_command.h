@@ -8,14 +8,16 @@
 
 namespace qv::cli {
 
+struct Args;
+
 // "YYYY-MM" within the months the table covers; false otherwise.
 bool ParseCalendarMonth(std::string_view text, const SolarTermTable& table, int& year, int& month);
 
 // Appends the month's days: tab-separated lines, or one JSON object a line.
 void AppendCalendarMonth(std::string& out, const MonthCalendar& month, bool json);
 
-// Draws the month as the calendar window shows it into FILE.png or FILE.pdf
-// (the picture path: the one part of the command that needs Qt).
-int RenderCalendarMonth(const std::string& file, const MonthCalendar& month);
+// calendar YYYY-MM --render FILE.png|FILE.pdf: the month as the calendar window
+// draws it (run by the picture program, the one part of the command that needs Qt).
+int RunCalendarPicture(Args& args);
 
 }  // namespace qv::cli

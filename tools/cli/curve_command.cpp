@@ -12,8 +12,6 @@
 namespace qv::cli {
 namespace {
 
-// A printed page: A4 at 96 pixels to the inch.
-constexpr int PageWidth = 794, PageHeight = 1123;
 constexpr int CurveCategories[] = {1, 3, 4, 5, 6, 7, 8, 9, 14};
 
 struct CurveRequest {
@@ -77,12 +75,12 @@ int RunCurve(Args& args) {
         return ExitBadInput;
     }
     const ui::CurveLayout layout = ui::LayoutCurve(curve, 1024, 768);
-    const QSize page = r.Print ? QSize(PageWidth, PageHeight) : QSize(layout.Width, layout.Depth);
+    const QSize page = r.Print ? QSize(PrintedPageWidth, PrintedPageHeight) : QSize(layout.Width, layout.Depth);
     if (r.Picture.Width == 0) r.Picture.Width = page.width();
     r.Picture.Title = ui::CurveTitle(curve, rec);
     return WritePicture(r.Picture, page, [&](QPainter& painter) {
         if (r.Print) {
-            ui::PaintPrintedPage(painter, QSizeF(page), ui::CurvePicture(curve, rec, layout), ui::LoadBanner());
+            ui::PaintPrintedPage(painter, QSizeF(page), curve, rec, layout, ui::LoadBanner());
         } else {
             ui::PaintFortuneCurve(painter, curve, rec, layout, QRect(QPoint(0, 0), page));
         }

@@ -44,7 +44,7 @@ constexpr Command Commands[] = {
      "render --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] --out chart.png|chart.pdf\n"
      "        [--size WIDTH] [--name T] [--year-display 0|1] [--today YYYY-MM-DD]\n"
      "        [--kind 0|1|2] [--luck K (1-12)] [--year LUNAR-YEAR] [--half stem|branch] [--flow-years]\n"
-     "        | --potential-style 0-7 [--compare-year LUNAR-YEAR] [--category N] [--file PATH]",
+     "        | --potential-style 0-7 [--compare-year LUNAR-YEAR] [--category N] [--file PATH] [--print]",
      [](Args& args) { return RunInPictureProgram("render", args); }},
     {"curve",
      "curve --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] --mode 0|1|2|3\n"

@@ -1,6 +1,7 @@
 // quorvane-picture: the commands of quorvane-cli that draw (render, curve).
 // They need Qt, so they live in a program of their own that quorvane-cli
 // starts; quorvane-cli's own table keeps their usage.
+#include "calendar_command.h"
 #include "cli.h"
 
 namespace qv::cli {
@@ -9,6 +10,7 @@ namespace {
 constexpr Command PictureCommands[] = {
     {"render", "", RunRender},
     {"curve", "", RunCurve},
+    {"calendar", "", RunCalendarPicture},
 };
 
 void PrintUsage(std::FILE* to) {

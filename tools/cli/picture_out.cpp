@@ -1,46 +1,15 @@
 #include "picture_out.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPdfWriter>
 
 #include "atomic_file.h"
-#include "paint_helpers.h"
+#include "picture_file.h"
 
 namespace qv::cli {
 namespace {
 
 bool EndsWith(std::string_view text, std::string_view tail) {
     return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
-void PaintOnto(QPaintDevice& device, QSize page, const PagePainter& paint) {
-    QPainter painter(&device);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    ui::ScaleToLogicalPage(painter, page, QSize(device.width(), device.height()));
-    paint(painter);
-}
-
-QByteArray Encode(const PictureOptions& options, QSize page, const PagePainter& paint) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (options.Pdf) {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(96);
-        writer.setTitle(QString::fromStdString(options.Title));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setPageSize(QPageSize(QSizeF(page.width() * 72.0 / 96, page.height() * 72.0 / 96), QPageSize::Point));
-        PaintOnto(writer, page, paint);
-    } else {
-        const int width = options.Width ? options.Width : page.width();
-        QImage image(width, width * page.height() / page.width(), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        PaintOnto(image, page, paint);
-        image.save(&buffer, "PNG");
-    }
-    return bytes;
 }
 
 }  // namespace
@@ -66,7 +35,8 @@ int WritePicture(const PictureOptions& options, QSize page, const PagePainter& p
     char program[] = "quorvane-cli";
     char* argv[] = {program, nullptr};
     QGuiApplication app(argc, argv);
-    const QByteArray bytes = Encode(options, page, paint);
+    const QByteArray bytes =
+        ui::PagePictureBytes(options.Pdf, page, options.Width, QString::fromStdString(options.Title), paint);
     std::string error;
     if (bytes.isEmpty() || !WriteFileAtomically(options.Out, std::string_view(bytes.constData(), bytes.size()), error)) {
         Complain("cannot write " + options.Out + (error.empty() ? std::string() : ": " + error));

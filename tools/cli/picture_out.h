@@ -8,8 +8,12 @@
 #include <string>
 
 #include "cli.h"
+#include "picture_file.h"
 
 namespace qv::cli {
+
+// A printed page: A4 at 96 pixels to the inch.
+inline constexpr int PrintedPageWidth = 794, PrintedPageHeight = 1123;
 
 struct PictureOptions {
     std::string Out;
@@ -24,7 +28,7 @@ bool TakePictureOptions(Args& args, PictureOptions& options);
 
 // Draws a page of `page` logical pixels (96 per inch) scaled onto the PNG or
 // PDF and writes the file. Returns ExitOk or ExitBadInput after a complaint.
-using PagePainter = std::function<void(QPainter& painter)>;
+using PagePainter = ui::PagePainter;
 int WritePicture(const PictureOptions& options, QSize page, const PagePainter& paint);
 
 }  // namespace qv::cli

@@ -29,6 +29,7 @@ struct RenderOptions {
     bool FlowYears = false;
     int PotentialStyle = -1;  // 0-7: the potential window instead of the chart
     int Category = 0;         // of the potential window, from 0
+    bool Print = false;       // the potential window's printed page
 };
 
 // --kind, --luck, --year and --flow-years, checked against each other.
@@ -77,6 +78,7 @@ bool TakePotentialOptions(Args& args, RenderOptions& options) {
         return false;
     }
     options.PotentialStyle = *style;
+    options.Print = args.TakeFlag("--print");
     options.Category = category.value_or(1) - 1;
     if (compare) {
         options.Year = *compare;
@@ -166,11 +168,15 @@ int WritePotentials(RenderOptions& options, const ChartRecord& rec, const Potent
     const ui::PotentialLayout layout = ui::LayoutPotentialWindow(QSize(ui::kLogicalPageWidth, ui::kLogicalPageHeight),
                                                                  frame, items, options.PotentialStyle, false);
     const QSize client = ui::PotentialDrawingSize(layout, frame);
-    return WritePicture(options.Picture, client, [&](QPainter& painter) {
+    const QSize page = options.Print ? QSize(PrintedPageWidth, PrintedPageHeight) : client;
+    return WritePicture(options.Picture, page, [&](QPainter& painter) {
         // The fonts follow the layout's base size and need the application WritePicture makes.
         const ui::PotentialPicture picture =
             ui::MakePotentialPicture(table, rec, options.Category, options.PotentialStyle, layout);
-        ui::DrawPotentialWindow(painter, picture, client);
+        if (options.Print)
+            ui::PaintPotentialPage(painter, QSizeF(page), picture);
+        else
+            ui::DrawPotentialWindow(painter, picture, client);
     });
 }
 

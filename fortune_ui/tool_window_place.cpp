@@ -1,0 +1,89 @@
+#include "tool_window_place.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+#include "paint_helpers.h"
+
+namespace qv::ui {
+namespace {
+
+constexpr int Gap = 4;          // between the window and what it keeps clear of
+constexpr int ScaleSteps = 40;  // tried between the screen's scale and 1
+
+std::optional<QRect>& ScreenOverride() {
+    static std::optional<QRect> area;
+    return area;
+}
+
+bool Clear(const QRect& frame, const QRect& screen, const std::vector<QRect>& keepClear) {
+    if (!screen.contains(frame)) return false;
+    return std::none_of(keepClear.begin(), keepClear.end(), [&](const QRect& r) { return frame.intersects(r); });
+}
+
+// The layout's own place: at the bottom of the screen, centred or at its right.
+QRect AnchorFrame(QSize size, const QRect& screen, ToolAnchor anchor) {
+    const int x = anchor == ToolAnchor::BottomRight ? screen.right() + 1 - size.width()
+                                                    : screen.left() + (screen.width() - size.width()) / 2;
+    return QRect(QPoint(x, screen.bottom() + 1 - size.height()), size);
+}
+
+// The frames tried at one size: the anchor's place first, then beside what
+// is kept clear.
+std::optional<QRect> ClearFrameOfSize(QSize size, const QRect& screen, const std::vector<QRect>& keepClear,
+                                      ToolAnchor anchor) {
+    const QRect home = AnchorFrame(size, screen, anchor);
+    std::vector<int> xs{home.left()}, ys{home.top()};
+    for (const QRect& r : keepClear) {
+        ys.push_back(r.bottom() + 1 + Gap);
+        ys.push_back(r.top() - Gap - size.height());
+        xs.push_back(r.right() + 1 + Gap);
+    }
+    for (int y : ys)
+        for (int x : xs)
+            if (const QRect frame(QPoint(x, y), size); Clear(frame, screen, keepClear)) return frame;
+    return std::nullopt;
+}
+
+}  // namespace
+
+double ScreenScale(QSize screen) {
+    const double s = std::min(double(screen.width()) / kLogicalPageWidth, double(screen.height()) / kLogicalPageHeight);
+    return std::max(1.0, s);
+}
+
+ToolPlacement PlaceToolWindow(QSize logical, int fixedWidth, QMargins frame, const QRect& screen,
+                              const std::vector<QRect>& keepClear, ToolAnchor anchor) {
+    const double top = ScreenScale(screen.size());
+    auto frameSize = [&](double s) {
+        return QSize(int(std::lround(logical.width() * s)) + fixedWidth + frame.left() + frame.right(),
+                     int(std::lround(logical.height() * s)) + frame.top() + frame.bottom());
+    };
+    auto placed = [&](double s, const QRect& f) { return ToolPlacement{s, f.marginsRemoved(frame)}; };
+    for (int step = 0; step <= ScaleSteps; ++step) {
+        const double s = top - (top - 1) * step / ScaleSteps;
+        if (const std::optional<QRect> f = ClearFrameOfSize(frameSize(s), screen, keepClear, anchor)) return placed(s, *f);
+        if (top == 1) break;
+    }
+    // Nowhere clear (a small screen): where the layout puts it.
+    return placed(1, AnchorFrame(frameSize(1), screen, anchor));
+}
+
+QMargins ToolWindowFrame(const QWidget& window) {
+    const int edge = window.style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    return QMargins(edge, window.style()->pixelMetric(QStyle::PM_TitleBarHeight) + edge, edge, edge);
+}
+
+QRect ToolScreenArea(const QWidget* owner) {
+    if (ScreenOverride()) return *ScreenOverride();
+    const QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, kLogicalPageWidth, kLogicalPageHeight);
+}
+
+void OverrideToolScreenArea(std::optional<QRect> area) { ScreenOverride() = area; }
+
+}  // namespace qv::ui

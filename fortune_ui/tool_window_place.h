@@ -1,0 +1,45 @@
+#pragma once
+// Where a tool window goes on a screen of today. Each window lays itself out
+// on the 1024 x 768 screen its layout was made for; on a larger screen that
+// layout is scaled as the chart view scales its page, and the window is kept
+// off the places of the chart a user clicks (the period row, the kind
+// buttons), giving up some of its scale before it covers them.
+#include <QMargins>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace qv::ui {
+
+enum class ToolAnchor { BottomCentre, BottomRight };
+
+struct ToolPlacement {
+    double Scale = 1;  // client pixels per layout pixel; never below 1
+    QRect Client;      // in global coordinates, the fixed part included
+};
+
+// The scale of the 1024 x 768 layouts on a screen: as the chart view's page,
+// 1 on a screen smaller than that (the layouts then follow the screen itself).
+double ScreenScale(QSize screen);
+
+// logical: the client on a 1024 x 768 screen; fixedWidth: client pixels that
+// do not scale (a scroll bar); frame: the caption and edges around the client.
+// The first of the largest scales at which the window lies on the screen
+// clear of every keepClear rectangle: at the anchor, under a rectangle, above
+// one, or right of one. When none is clear at scale 1, the anchor's place.
+ToolPlacement PlaceToolWindow(QSize logical, int fixedWidth, QMargins frame, const QRect& screen,
+                              const std::vector<QRect>& keepClear, ToolAnchor anchor);
+
+// The frame a tool window of the platform's style gets: caption and edges.
+QMargins ToolWindowFrame(const QWidget& window);
+
+// The screen area the tool windows of `owner` lay themselves out on; a test
+// sets another (a large screen the offscreen platform does not have).
+QRect ToolScreenArea(const QWidget* owner);
+void OverrideToolScreenArea(std::optional<QRect> area);
+
+}  // namespace qv::ui
