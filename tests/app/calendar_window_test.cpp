@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QImage>
+#include <QPrinter>
 #include <QSpinBox>
 
 #include "calendar_window.h"
@@ -133,6 +134,13 @@ TEST_F(CalendarWindowTest, TheGridIsPaintedAndFollowsTheMonth) {
     EXPECT_EQ(LunarDayText(LunarDate{2023, 12, 1, false}), QStringLiteral("臘月"));
     EXPECT_EQ(LunarDayText(LunarDate{2023, 3, 21, false}), QStringLiteral("廿一"));
     EXPECT_EQ(LunarDateWords(LunarDate{2025, 6, 1, true}), QStringLiteral("乙巳年閏六月初一"));
+
+    // Printing goes through the same painting, here to Qt's PDF output.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(root_.Root() + "/calendar.pdf"));
+    ASSERT_TRUE(w.PrintOn(printer));
+    EXPECT_EQ(ReadFileText(root_.Root() + "/calendar.pdf").substr(0, 5), "%PDF-");
 }
 
 }  // namespace
