@@ -313,8 +313,15 @@ void CMainFrame::ShowFlowYears(bool show) {
             flowYears_ = nullptr;
             app_.FlowYearWindowClosed();
             UpdateCommandStates();
-        }, this, view_->ClickableAreasOnScreen());
+        }, this, ToolWindowsKeepClear());
     });
+}
+
+std::vector<QRect> CMainFrame::ToolWindowsKeepClear() const {
+    std::vector<QRect> areas = view_->ClickableAreasOnScreen();
+    for (const QWidget* open : std::initializer_list<const QWidget*>{flowYears_, potentials_})
+        if (open && open->isVisible()) areas.push_back(open->frameGeometry());
+    return areas;
 }
 
 void CMainFrame::RepaintFlowYears() {
@@ -327,7 +334,7 @@ void CMainFrame::ShowPotentials(bool show) {
             potentials_ = nullptr;
             app_.PotentialWindowClosed();
             UpdateCommandStates();
-        }, this, view_->ClickableAreasOnScreen());
+        }, this, ToolWindowsKeepClear());
     });
 }
 

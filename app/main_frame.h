@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "calendar_window.h"
 #include "flow_year_window.h"
@@ -93,6 +94,9 @@ private:
     void BuildMenus();
     void Run(int commandId);
     std::optional<std::string> RunFileDialog(bool forSaving);
+    // What a new tool window stands clear of: the view's clickable places and
+    // the tool windows open already.
+    std::vector<QRect> ToolWindowsKeepClear() const;
 
     CQuorvaneApp& app_;
     CQuorvaneView* view_;

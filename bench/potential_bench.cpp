@@ -19,6 +19,7 @@
 #include "potential.h"
 #include "potential_file.h"
 #include "potential_paint.h"
+#include "tool_window_place.h"
 
 namespace qv {
 namespace {
@@ -103,6 +104,29 @@ BENCHMARK(BM_PaintPotentialStyle)
     ->ArgsProduct({benchmark::CreateDenseRange(0, ui::PotentialStyleCount - 1, 1), {0, 1}})
     ->ArgNames({"style", "compare"})
     ->Unit(benchmark::kMillisecond);
+
+// A repaint of the potential window on a 2560 x 1440 screen: the layout of
+// 1024 x 768 scaled by 1.875 (style 1, comparing with a year).
+void BM_PaintPotentialWindowLarge(benchmark::State& state) {
+    test::QtApp();
+    const auto table = FullTable();
+    auto rec = std::make_unique<ChartRecord>();
+    rec->ChartKind = 2;
+    const ui::FrameMetrics frame;
+    const ui::PotentialLayout layout = ui::LayoutPotentialWindow(QSize(1024, 768), frame, table->Categories[0].ItemCount, 1, false);
+    const QSize drawing = ui::PotentialDrawingSize(layout, frame);
+    const double scale = ui::ScreenScale(QSize(2560, 1440));
+    QImage image(drawing * scale, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.scale(scale, scale);
+        ui::DrawPotentialWindow(painter, ui::MakePotentialPicture(*table, *rec, 0, 1, layout), drawing);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_PaintPotentialWindowLarge)->Unit(benchmark::kMillisecond);
 
 // The printed page of the potential window (style 1, comparing), drawn onto
 // an A4 PDF page at 1200 dots to the inch.

@@ -64,7 +64,8 @@ bool RenderWindow(QDialog& window, const std::string& path, int width, std::stri
     }
     const QString title = QString::fromUtf8(ChartWindowCaption);
     if (const auto* chart = qobject_cast<const ui::CFortuneCurveWindow*>(&window)) {
-        const ui::CurveLayout& layout = chart->Layout();
+        // Whatever screen (or none) the program runs on: the window of a 1024 x 768 screen.
+        const ui::CurveLayout layout = ui::LayoutCurve(chart->Curve(), ui::kLogicalPageWidth, ui::kLogicalPageHeight);
         const QSize page(layout.Width, layout.Depth);
         return ui::SavePagePicture(path, page, width, title, [&](QPainter& painter) {
             ui::PaintFortuneCurve(painter, chart->Curve(), chart->Record(), layout, QRect(QPoint(0, 0), page));
