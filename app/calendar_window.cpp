@@ -2,9 +2,11 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
@@ -15,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "paint_helpers.h"
+#include "picture_file.h"
 
 namespace qv::ui {
 
@@ -213,10 +216,23 @@ void CCalendarWnd::keyPressEvent(QKeyEvent* event) {
             Print();
             break;
         }
-        [[fallthrough]];
+        return QWidget::keyPressEvent(event);
+    case Qt::Key_S: ExportPicture(); break;
     default: QWidget::keyPressEvent(event); return;
     }
     event->accept();
+}
+
+void CCalendarWnd::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    connect(menu.addAction(QStringLiteral("列印...\tCtrl+P")), &QAction::triggered, this, &CCalendarWnd::Print);
+    connect(menu.addAction(QStringLiteral("匯出圖片...\tS")), &QAction::triggered, this, &CCalendarWnd::ExportPicture);
+    menu.exec(event->globalPos());
+}
+
+void CCalendarWnd::ExportPicture() {
+    ExportPictureTelling(this, CalendarPageSize(), CalendarMonthTitle(picture_.Month.Year, picture_.Month.Month),
+                         [this](QPainter& painter) { PaintCalendar(painter, picture_); });
 }
 
 void CCalendarWnd::closeEvent(QCloseEvent* event) {

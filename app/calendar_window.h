@@ -37,10 +37,12 @@ public:
     QWidget* Canvas() const { return canvas_; }
     bool PrintOn(QPrinter& printer) const;
     void Print();
+    void ExportPicture();  // the month as shown, to a PNG or PDF file
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     friend class CalendarCanvas;

@@ -274,6 +274,7 @@ QPrinter& CMainFrame::Printer() {
 }
 
 void CMainFrame::PrintChart(bool preview) {
+    if (!preview && CalendarActive()) return calendar_->Print();
     if (preview) {
         QPrintPreviewDialog dialog(&Printer(), this);
         connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
@@ -297,6 +298,7 @@ void CMainFrame::PrintSetup() {
 static const QSize ChartPage(kLogicalPageWidth, kLogicalPageHeight);
 
 void CMainFrame::ExportChart() {
+    if (CalendarActive()) return calendar_->ExportPicture();
     const std::optional<PictureChoice> choice = ChoosePictureFile(this, 2 * ChartPage.width());
     std::string error;
     if (choice && !SaveChartPicture(choice->Path, choice->Width, error)) ShowMessageWith(CannotSavePictureText, error);
@@ -355,6 +357,8 @@ void CMainFrame::PrintPotentials() {
 }
 
 bool CMainFrame::RunPotentialDialogs() { return RunPotentialParameterDialogs(app_, this); }
+
+bool CMainFrame::CalendarActive() const { return calendar_ && calendar_->isActiveWindow(); }
 
 void CMainFrame::ShowCalendar() {
     if (!calendar_) {

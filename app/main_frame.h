@@ -87,6 +87,8 @@ public:
     CFlowYearWnd* FlowYears() const { return flowYears_; }
     CPotentialWnd* PotentialWindow() const { return potentials_; }
     CCalendarWnd* CalendarWindow() const { return calendar_; }
+    // 列印 and 匯出圖片 serve the calendar while it is the window in use.
+    bool CalendarActive() const;
     // The printer the print commands share, made on first use.
     QPrinter& Printer();
 
