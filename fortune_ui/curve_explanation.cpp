@@ -21,7 +21,7 @@ HotArea BarArea(const FortuneCurve& c, const ChartRecord& rec, const CurveLayout
     area.Box = CurveBox{cell.X, cell.Y - HotAreaReach, cell.Width, cell.Height + 2 * HotAreaReach};
     area.Value = c.Baseline + (bar.Value == UnbornValue ? 0 : bar.Value);
     area.Unborn = bar.Value == UnbornValue;
-    if (area.Unborn) return area;
+    if (area.Unborn || bar.OutOfTable) return area;
     area.Label = FeelingRowText(c, rec, i).substr(0, MaxLabelBytes);
     if (c.Category == TravelCategory) {
         if (bar.Pillar != NoPillar) area.Level = TravelTens(rec, bar.Pillar);

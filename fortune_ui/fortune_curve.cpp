@@ -51,7 +51,9 @@ void FillLifetimeBars(FortuneCurve& c, const ChartRecord& rec, const FortuneSet&
     for (int i = 0; i < YearsOfLife; ++i) {
         const int value = set.YearValue[i];
         const int change = i == 0 ? 0 : value - set.YearValue[i - 1];
-        c.Bars[i] = CurveBar{value, change, YearPillarOf(BirthSolarYear(rec) + i), i % 10 == 0 ? i + 1 : 0};
+        const int year = BirthSolarYear(rec) + i;
+        c.Bars[i] = CurveBar{value, change, YearPillarOf(year), i % 10 == 0 ? i + 1 : 0};
+        c.Bars[i].OutOfTable = !Convertible(rec, year);
     }
     c.Count = YearsOfLife;
 }
@@ -258,7 +260,7 @@ std::string CurveTitle(const FortuneCurve& c, const ChartRecord& rec) {
 
 std::string FeelingRowText(const FortuneCurve& c, const ChartRecord& rec, int i) {
     const CurveBar& bar = c.Bars[i];
-    if (bar.Value == UnbornValue) return {};
+    if (!bar.Drawn()) return {};
     if (c.Category == TravelCategory) {
         if (bar.Pillar == NoPillar) return {};
         return std::string(TravelLabelText(TravelLabelOfPillar(rec, bar.Pillar)).View());
@@ -287,8 +289,7 @@ std::string AgeRowText(const FortuneCurve& c, int i) {
 }
 
 std::string ValueText(const FortuneCurve& c, int i) {
-    const int v = c.Bars[i].Value;
-    return v == UnbornValue ? std::string() : Number(c.Baseline + v);
+    return c.Bars[i].Drawn() ? Number(c.Baseline + c.Bars[i].Value) : std::string();
 }
 
 bool HasLunarRow(const FortuneCurve& c) { return c.Mode == DayCurve; }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "chart_record.h"
+#include "levels.h"
 
 namespace qv::ui {
 
@@ -40,6 +41,8 @@ struct CurveBar {
     int Age = 0;               // 歲 row: nominal age; 0 none
     int Month = 0, Day = 0;    // month chart: the month's first day; day chart: the day
     int LunarMonth = 0, LunarDay = 0;  // day chart; 0 when the date has none
+    bool OutOfTable = false;   // a year the solar-term table cannot convert: no bar, no value
+    bool Drawn() const { return Value != UnbornValue && !OutOfTable; }
 };
 
 struct FortuneCurve {

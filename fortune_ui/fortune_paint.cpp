@@ -110,7 +110,7 @@ void DrawBars(const Sheet& s) {
     const int labelHeight = l.ValueLines * l.LineHeight;
     for (int i = 0; i < s.C.Count; ++i) {
         const int value = s.C.Bars[i].Value;
-        if (value == UnbornValue) continue;
+        if (!s.C.Bars[i].Drawn()) continue;
         const int length = BarLength(value, s.C.Axis, l.HalfSpan);
         const QRect bar(l.BarsLeft + i * l.Unit + gap / 2, std::min(l.BaseY, l.BaseY - length), l.Unit - gap,
                         std::abs(length));

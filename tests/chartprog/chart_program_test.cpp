@@ -70,7 +70,9 @@ TEST_F(VelmaroProcessTest, AModeCategoryOrSexOutOfRangeIsRefusedBeforeAnyWindow)
         const ProgramResult r = Run(line);
         EXPECT_EQ(r.Status, 2) << line;
         EXPECT_EQ(Lines(r.Err).size(), 1u) << r.Err;
-        if (std::string(line).find("/S") != std::string::npos) EXPECT_NE(r.Err.find("sex /S"), std::string::npos) << r.Err;
+        if (std::string(line).find("/S") != std::string::npos) {
+            EXPECT_NE(r.Err.find("sex /S"), std::string::npos) << r.Err;
+        }
         EXPECT_FALSE(fs::exists(Picture())) << line;
     }
 }

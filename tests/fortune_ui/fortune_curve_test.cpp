@@ -345,6 +345,14 @@ TEST_F(FortuneCurveTest, TenYearChartsOpenOnADecadeTheTablesHold) {
     c = Opened(rec, 1, TenYearCurve, false, LuckPeriod(11));
     EXPECT_EQ(c.Period.Luck, 9);  // luck pillar 10 would run to 2104
     for (int i = 0; i < c.Count; ++i) EXPECT_LE(rec.Person.year + c.Bars[i].Age - 1, last) << i;
+    // The lifetime chart keeps its 120 places but draws nothing for the years past the table.
+    c = Opened(rec, 1, LuckCurve, true, LuckPeriod(-1));
+    for (int i = 0; i < c.Count; ++i) {
+        const bool past = rec.Person.year + i > last;
+        EXPECT_EQ(c.Bars[i].OutOfTable, past) << i;
+        EXPECT_EQ(ValueText(c, i).empty(), past) << i;
+        EXPECT_EQ(FeelingRowText(c, rec, i).empty(), past) << i;
+    }
 }
 
 TEST_F(FortuneCurveTest, PeriodInForceFollowsTheNominalAge) {
