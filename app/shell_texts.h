@@ -19,5 +19,7 @@ inline constexpr int SkippedClockTimeText = 910;   // the birth zone's clock jum
 inline constexpr int LongitudeText = 911;          // not a number within -180..180
 inline constexpr int CorrectionNeedsHourText = 912;
 inline constexpr int ZoneUnreadableText = 913;     // the zone chosen is not in the tz database
+inline constexpr int PotentialSaveFailedText = 936;  // the reason follows; the edits stay in use
+inline constexpr int SettingsSaveFailedText = 938;   // the reason follows; the values stay in use
 
 }  // namespace qv::ui
