@@ -116,6 +116,17 @@ bool WriteAndClose(FileWriter& writer, int fd, const std::string& scratch, std::
     return ok;
 }
 
+// The bits a new file gets (0666 less the umask): a file that has them needs no
+// change of mode, which would cost the flush an extra metadata update.
+mode_t CreatedMode() {
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        return 0666 & ~mask;
+    }();
+    return mode;
+}
+
 // A write beyond the file-size limit then fails with EFBIG like a full disk,
 // instead of ending the program.
 void IgnoreFileSizeSignal() {
@@ -217,7 +228,7 @@ bool ReplaceFile(FileWriter& writer, const std::string& path, std::string_view c
         return false;
     }
     bool ok = true;
-    if (keepMode && ::fchmod(fd, mode) != 0) {
+    if (keepMode && mode != CreatedMode() && ::fchmod(fd, mode) != 0) {
         error = SystemError("cannot keep the permissions of", target);
         const int cause = errno;
         writer.Close(fd);
