@@ -10,12 +10,14 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "big5.h"
 #include "potential_file.h"
 #include "quorvane_app.h"
 #include "shell_texts.h"
+#include "show_message.h"
 #include "string_table.h"
 
 namespace qv::ui {
@@ -302,9 +304,10 @@ bool RunPotentialParameterDialogs(CQuorvaneApp& app, QWidget* parent) {
         LoadPotentialTable(path, table);  // every change of this run goes
         return true;
     }
-    // A file that cannot be written keeps the old definitions on disk; these stay in use.
+    // A file that cannot be written keeps the old definitions on disk; these
+    // stay in use until the program ends, and the user is told why.
     std::string error;
-    SavePotentialTable(path, table, error);
+    if (!SavePotentialTable(path, table, error)) ShowMessageWith(PotentialSaveFailedText, StringText(FaultText(errno)));
     return true;
 }
 

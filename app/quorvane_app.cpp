@@ -16,10 +16,16 @@
 namespace qv::ui {
 namespace {
 
-// Tells the user when a change to a records file failed.
+// Tells the user when a change to a records file failed, and why.
 bool Succeeded(const RecordsResult& result, int fallbackText) {
-    if (!result.Ok) ShowMessage(result.MessageId ? result.MessageId : fallbackText);
-    return result.Ok;
+    if (result.Ok) return true;
+    const int text = result.MessageId ? result.MessageId : fallbackText;
+    if (result.ReasonId) {
+        ShowMessageWith(text, StringText(result.ReasonId));
+    } else {
+        ShowMessage(text);
+    }
+    return false;
 }
 
 bool SameBirthMoment(const PersonRecord& a, const PersonRecord& b) {
@@ -196,20 +202,26 @@ void CQuorvaneApp::QueryPerson() {
     const bool samePerson = *chosen == currentRecordIndex && SameBirthMoment(record_->Person, person);
     if (!ChartAsCurrent(person)) return;
     currentRecordIndex = static_cast<int16_t>(*chosen);
+    storedPerson_ = person;
     if (!samePerson) clockNote_ = {};
 }
 
 void CQuorvaneApp::DeletePerson() {
     const std::optional<int> chosen = windows_->RunQueryDialog(DeletePersonDialog, OpenRecordsFile());
     if (!chosen) return;
-    const RecordsResult result = DeleteRecord(OpenRecordsFile(), *chosen);
+    PersonRecord chosenPerson{};
+    if (!ReadRecord(OpenRecordsFile(), *chosen, chosenPerson)) {
+        ShowMessageWith(CannotDeleteRecordText, StringText(PersonGoneText));
+        return;
+    }
+    const RecordsResult result = qv::DeletePerson(OpenRecordsFile(), chosenPerson, *chosen);
     if (!Succeeded(result, CannotDeleteRecordText)) return;
     recordCount = static_cast<int16_t>(result.Count);
-    if (*chosen == currentRecordIndex) {
-        currentRecordIndex = -1;
-    } else if (*chosen < currentRecordIndex) {
-        --currentRecordIndex;  // the records after the deleted one move down a place
-    }
+    if (currentRecordIndex < 0) return;
+    // Another program may have moved the current person meanwhile: it is found by its bytes.
+    const int hint = currentRecordIndex - (result.Number < currentRecordIndex ? 1 : 0);
+    currentRecordIndex =
+        static_cast<int16_t>(LocatePerson(ReadRecordsFile(OpenRecordsFile()).Records, storedPerson_, hint));
     if (currentRecordIndex == -1) {
         DropCurrentPerson();
         Repaint();
@@ -227,9 +239,11 @@ bool CQuorvaneApp::RunPersonCommand(int templateId, PersonRecord& person) {
 }
 
 void CQuorvaneApp::StoreCurrent(const PersonRecord& person, int number) {
-    const RecordsResult result = StoreRecord(OpenRecordsFile(), person, number);
+    const RecordsResult result = number < 0 ? StoreRecord(OpenRecordsFile(), person, -1)
+                                            : ReplacePerson(OpenRecordsFile(), storedPerson_, number, person);
     if (!Succeeded(result, CannotOpenRecordsText)) return;
     currentRecordIndex = static_cast<int16_t>(result.Number);
+    storedPerson_ = person;
     recordCount = static_cast<int16_t>(result.Count);
 }
 

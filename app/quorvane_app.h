@@ -215,6 +215,9 @@ private:
     int runningCommand_ = 0;
     ClockNote clockNote_;
     std::optional<CivilDate> newPersonDate_;
+    // The current person's bytes as the records file held them when it was
+    // read or stored: what a later 修改 or 刪除 checks the file against.
+    PersonRecord storedPerson_{};
 };
 
 }  // namespace qv::ui

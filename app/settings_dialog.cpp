@@ -11,10 +11,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <cerrno>
 #include <cstdlib>
 #include <span>
 
 #include "shell_texts.h"
+#include "show_message.h"
 #include "string_table.h"
 
 namespace qv::ui {
@@ -167,12 +169,14 @@ void SettingsDialog::accept() {
         return;
     }
     confirmed_.clear();
+    int fault = 0;
     for (const Control& control : controls_) {
         const int16_t value = *ValueOf(control);
         std::string error;
-        WriteSetting(path_, control.Key, value, error);
+        if (!WriteSetting(path_, control.Key, value, error) && !fault) fault = FaultText(errno);
         confirmed_.push_back(SettingValue{control.Key, value});
     }
+    if (fault) ShowMessageWith(SettingsSaveFailedText, StringText(fault));
     QDialog::accept();
 }
 

@@ -24,5 +24,7 @@ inline constexpr int OutOfRangeText = 932;         // after a field label: the w
 inline constexpr int RecordsFullText = 931;        // 新增個人資料... greyed at the 1000 persons a file holds
 inline constexpr int HelpPageUnopenedText = 920;   // no browser took the help page; its path follows
 inline constexpr int CannotSavePictureText = 921;  // an exported picture could not be written
+inline constexpr int PotentialSaveFailedText = 956;  // the reason follows; the edits stay in use
+inline constexpr int SettingsSaveFailedText = 958;   // the reason follows; the values stay in use
 
 }  // namespace qv::ui

@@ -1,19 +1,22 @@
-// "AInfo.tbl": a 16-byte header, then one 96-byte row per year.
+// "AInfo.tbl": a 16-byte header, one 96-byte row per year, then a checksum.
 //   0  8  identification "QVSTERMS"
-//   8  2  format version (1), little-endian
+//   8  2  format version (2), little-endian
 //  10  2  first year
 //  12  2  last year
 //  14  2  row count (last - first + 1)
 //  16     rows: 24 entries of month, day, hour, minute bytes, 小寒 first
+//  end 4  CRC-32 of every byte before it, little-endian: a changed byte that
+//         still reads as a valid moment would move a term, and with it pillars
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "calendar.h"
 #include "solar_terms.h"
@@ -23,9 +26,27 @@ namespace qv {
 namespace {
 
 constexpr char Magic[8] = {'Q', 'V', 'S', 'T', 'E', 'R', 'M', 'S'};
-constexpr int FormatVersion = 1;
+constexpr int FormatVersion = 2;
 constexpr size_t HeaderSize = 16;
 constexpr size_t RowSize = TermsPerYear * 4;
+constexpr size_t ChecksumSize = 4;
+
+// CRC-32 (IEEE 802.3, reflected): it catches every change of up to 32 adjacent bits.
+constexpr std::array<uint32_t, 256> CrcTable = [] {
+    std::array<uint32_t, 256> table{};
+    for (uint32_t n = 0; n < 256; ++n) {
+        uint32_t c = n;
+        for (int bit = 0; bit < 8; ++bit) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+        table[n] = c;
+    }
+    return table;
+}();
+
+uint32_t Crc32(const unsigned char* data, size_t size) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i) crc = CrcTable[(crc ^ data[i]) & 0xFFu] ^ (crc >> 8);
+    return ~crc;
+}
 
 int ReadU16(const unsigned char* p) { return p[0] | (p[1] << 8); }
 
@@ -69,20 +90,30 @@ TableLoadResult LoadSolarTermTable(const std::string& path, SolarTermTable& tabl
     std::ifstream in(path, std::ios::binary);
     if (!in) return Refuse(table, path, "cannot be opened");
     // Never more than a full table plus one byte, so a huge file cannot flood memory.
-    const size_t limit = HeaderSize + RowSize * SolarTermMaxRows + 1;
-    std::vector<unsigned char> data(limit);
-    in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(limit));
+    const size_t limit = HeaderSize + RowSize * SolarTermMaxRows + ChecksumSize + 1;
+    std::string data(limit, '\0');
+    in.read(data.data(), static_cast<std::streamsize>(limit));
     data.resize(static_cast<size_t>(in.gcount()));
+    return ReadSolarTermTable(data, path, table);
+}
 
-    if (data.size() < HeaderSize || std::memcmp(data.data(), Magic, sizeof Magic) != 0)
+TableLoadResult ReadSolarTermTable(std::string_view bytes, const std::string& path, SolarTermTable& table) {
+    table.FirstYear = table.LastYear = 0;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (bytes.size() < HeaderSize || std::memcmp(data, Magic, sizeof Magic) != 0)
         return Refuse(table, path, "not a solar-term table");
     if (ReadU16(&data[8]) != FormatVersion) return Refuse(table, path, "unknown format version");
     const int first = ReadU16(&data[10]), last = ReadU16(&data[12]), rows = ReadU16(&data[14]);
     if (first != SolarTermFirstYear) return Refuse(table, path, "first year is not 1801");
     if (last < first || rows != last - first + 1 || rows > SolarTermMaxRows)
         return Refuse(table, path, "year range and row count do not agree");
-    if (data.size() != HeaderSize + RowSize * static_cast<size_t>(rows))
+    const size_t checked = HeaderSize + RowSize * static_cast<size_t>(rows);
+    if (bytes.size() != checked + ChecksumSize)
         return Refuse(table, path, "length does not match " + std::to_string(rows) + " rows (truncated or extended)");
+    const uint32_t stored = static_cast<uint32_t>(ReadU16(&data[checked])) |
+                            (static_cast<uint32_t>(ReadU16(&data[checked + 2])) << 16);
+    if (stored != Crc32(data, checked))
+        return Refuse(table, path, "checksum does not match: the file was changed after it was made");
 
     int64_t previous = -1;
     for (int r = 0; r < rows; ++r) {
@@ -120,6 +151,9 @@ TableLoadResult SaveSolarTermTable(const std::string& path, const SolarTermTable
             out.push_back(static_cast<char>(t.Minute));
         }
     }
+    const uint32_t crc = Crc32(reinterpret_cast<const unsigned char*>(out.data()), out.size());
+    WriteU16(out, static_cast<int>(crc & 0xFFFF));
+    WriteU16(out, static_cast<int>(crc >> 16));
     // The build writes this file; a temporary name and a rename keep a half-written table from being read.
     const std::string temp = path + ".tmp";
     {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace qv {
 
@@ -39,6 +40,9 @@ struct TableLoadResult {
 
 // Reads and checks a solar-term table file (see solar_term_file.cpp for the layout).
 TableLoadResult LoadSolarTermTable(const std::string& path, SolarTermTable& table);
+
+// The same check of a table's bytes; messages name `path`.
+TableLoadResult ReadSolarTermTable(std::string_view bytes, const std::string& path, SolarTermTable& table);
 
 // Writes the table in the file layout that LoadSolarTermTable reads.
 TableLoadResult SaveSolarTermTable(const std::string& path, const SolarTermTable& table);

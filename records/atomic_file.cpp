@@ -1,20 +1,100 @@
 #include "atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <random>
 
 namespace qv {
 namespace {
 
+constexpr size_t GenerousReadLimit = size_t{64} << 20;
+constexpr int StaleScratchSeconds = 60;
+constexpr std::string_view ScratchSuffix = ".tmp";
+constexpr size_t ScratchTagLength = 6;
+
 std::string SystemError(const std::string& what, const std::string& path) {
     return what + " " + path + ": " + std::strerror(errno);
+}
+
+std::string BaseOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// ".NAME." — every scratch file of a write to NAME begins so.
+std::string ScratchPrefix(const std::string& path) { return "." + BaseOf(path) + "."; }
+
+bool IsScratchName(std::string_view name, std::string_view prefix) {
+    return name.size() == prefix.size() + ScratchTagLength + ScratchSuffix.size() && name.starts_with(prefix) &&
+           name.ends_with(ScratchSuffix);
+}
+
+std::string RandomTag() {
+    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937_64 rng(std::random_device{}() ^ (static_cast<uint64_t>(getpid()) << 32));
+    std::string tag(ScratchTagLength, 'x');
+    for (char& c : tag) c = Letters[rng() % (sizeof Letters - 1)];
+    return tag;
+}
+
+// Creates a scratch file of a name no one else uses; its descriptor or -1.
+int CreateScratch(FileWriter& writer, const std::string& target, std::string& scratch) {
+    const std::string stem = FolderOf(target) + "/" + ScratchPrefix(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        scratch = stem + RandomTag() + std::string(ScratchSuffix);
+        const int fd = writer.Create(scratch);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// A killed writer's scratch file is removed once no live writer can own it.
+void RemoveStaleScratch(const std::string& target) {
+    const time_t oldest = std::time(nullptr) - StaleScratchSeconds;
+    for (const std::string& path : ScratchFilesOf(target)) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_mtime < oldest) ::unlink(path.c_str());
+    }
+}
+
+bool MayWrite(const struct stat& st, const std::string& path) {
+    // Root may write anything; the permission bits still say what the owner wants.
+    if (st.st_uid == ::geteuid()) return (st.st_mode & S_IWUSR) != 0;
+    return ::access(path.c_str(), W_OK) == 0;
+}
+
+// The permission bits the new file gets; false when the target is refused.
+bool ModeFor(const std::string& target, const std::string& modeFrom, mode_t& mode, bool& keep, std::string& error) {
+    struct stat st {};
+    keep = false;
+    if (::stat(target.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) {
+            errno = EISDIR;
+            error = target + " is not a regular file; it is left as it is";
+            return false;
+        }
+        if (!MayWrite(st, target)) {
+            errno = EACCES;
+            error = target + " is read-only; it is left as it is";
+            return false;
+        }
+    } else if (modeFrom.empty() || ::stat(modeFrom.c_str(), &st) != 0) {
+        return true;  // a new file takes the usual bits (the umask's)
+    }
+    mode = st.st_mode & 07777;
+    keep = true;
+    return true;
 }
 
 // Writes the content, closes the descriptor in every case; false with error.
@@ -26,17 +106,38 @@ bool WriteAndClose(FileWriter& writer, int fd, const std::string& scratch, std::
         error = SystemError("cannot flush", scratch);
         ok = false;
     }
+    const int cause = errno;
     if (!writer.Close(fd) && ok) {
         error = SystemError("cannot close", scratch);
         ok = false;
+    } else {
+        errno = cause;
     }
     return ok;
+}
+
+// The bits a new file gets (0666 less the umask): a file that has them needs no
+// change of mode, which would cost the flush an extra metadata update.
+mode_t CreatedMode() {
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        return 0666 & ~mask;
+    }();
+    return mode;
+}
+
+// A write beyond the file-size limit then fails with EFBIG like a full disk,
+// instead of ending the program.
+void IgnoreFileSizeSignal() {
+    static const bool once = (std::signal(SIGXFSZ, SIG_IGN), true);
+    (void)once;
 }
 
 }  // namespace
 
 int FileWriter::Create(const std::string& path) {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
 }
 
 bool FileWriter::Write(int fd, std::string_view bytes) {
@@ -86,44 +187,143 @@ void MakeFolderOf(const std::string& path) {
     std::filesystem::create_directories(FolderOf(path), ec);
 }
 
-bool ReplaceFile(FileWriter& writer, const std::string& path, const std::string& scratch, std::string_view content,
-                 std::string& error) {
-    const int fd = writer.Create(scratch);
-    if (fd < 0) {
-        error = SystemError("cannot create", scratch);
+bool WriteTarget(const std::string& path, std::string& target, std::string& error) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        target = path;
+        return true;
+    }
+    char real[PATH_MAX];
+    if (!::realpath(path.c_str(), real)) {
+        error = SystemError("cannot follow the link", path);
         return false;
     }
-    bool ok = WriteAndClose(writer, fd, scratch, content, error);
-    if (ok && !writer.Rename(scratch, path)) {
-        error = SystemError("cannot replace", path);
+    target = real;
+    return true;
+}
+
+std::vector<std::string> ScratchFilesOf(const std::string& path) {
+    std::vector<std::string> found;
+    const std::string folder = FolderOf(path), prefix = ScratchPrefix(path);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return found;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (IsScratchName(entry->d_name, prefix)) found.push_back(folder + "/" + entry->d_name);
+    }
+    ::closedir(dir);
+    return found;
+}
+
+bool ReplaceFile(FileWriter& writer, const std::string& path, std::string_view content, std::string& error,
+                 const std::string& modeFrom) {
+    IgnoreFileSizeSignal();
+    std::string target, scratch;
+    mode_t mode = 0;
+    bool keepMode = false;
+    if (!WriteTarget(path, target, error) || !ModeFor(target, modeFrom, mode, keepMode, error)) return false;
+    RemoveStaleScratch(target);
+    const int fd = CreateScratch(writer, target, scratch);
+    if (fd < 0) {
+        error = SystemError("cannot create a scratch file for", target);
+        return false;
+    }
+    bool ok = true;
+    if (keepMode && mode != CreatedMode() && ::fchmod(fd, mode) != 0) {
+        error = SystemError("cannot keep the permissions of", target);
+        const int cause = errno;
+        writer.Close(fd);
+        errno = cause;
+        ok = false;
+    } else {
+        ok = WriteAndClose(writer, fd, scratch, content, error);
+    }
+    if (ok && !writer.Rename(scratch, target)) {
+        error = SystemError("cannot replace", target);
         ok = false;
     }
     if (!ok) {
+        const int cause = errno;
         writer.Remove(scratch);
+        errno = cause;
         return false;
     }
-    writer.SyncFolder(FolderOf(path));
+    writer.SyncFolder(FolderOf(target));
     return true;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error) {
-    return ReplaceFile(SystemWriter(), path, path + ".tmp", content, error);
+    return ReplaceFile(SystemWriter(), path, content, error);
+}
+
+ReadOutcome ReadRegularFile(const std::string& path, size_t limit, std::string& content, std::string& error) {
+    content.clear();
+    // Non-blocking, so that opening a FIFO does not wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        error = SystemError("cannot open", path);
+        return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Refused;
+    }
+    struct stat st {};
+    ReadOutcome outcome = ReadOutcome::Refused;
+    if (::fstat(fd, &st) != 0) {
+        error = SystemError("cannot open", path);
+    } else if (!S_ISREG(st.st_mode)) {
+        error = path + (S_ISDIR(st.st_mode) ? " is a folder" : " is not a regular file");
+        errno = EISDIR;
+    } else if (static_cast<unsigned long long>(st.st_size) > limit) {
+        error = path + " is longer (" + std::to_string(st.st_size) + " bytes) than any such file";
+        errno = EFBIG;
+    } else {
+        outcome = ReadOutcome::Read;
+        // Sized for what the file says it holds, grown only if it grows, never past limit + 1.
+        content.resize(static_cast<size_t>(st.st_size) + 1);
+        size_t got = 0;
+        while (got <= limit) {
+            if (got == content.size()) content.resize(std::min(content.size() * 2, limit + 1));
+            const ssize_t n = ::read(fd, content.data() + got, content.size() - got);
+            if (n == 0) break;
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                error = SystemError("cannot read", path);
+                outcome = ReadOutcome::Refused;
+                break;
+            }
+            got += static_cast<size_t>(n);
+        }
+        content.resize(got);
+        if (outcome == ReadOutcome::Read && got > limit) {
+            error = path + " grew beyond any such file while it was read";
+            outcome = ReadOutcome::Refused;
+        }
+    }
+    const int cause = errno;
+    ::close(fd);
+    errno = cause;
+    if (outcome != ReadOutcome::Read) content.clear();
+    return outcome;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& content, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = SystemError("cannot open", path);
-        return false;
+    return ReadRegularFile(path, GenerousReadLimit, content, error) == ReadOutcome::Read;
+}
+
+int FaultText(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EFBIG:
+        case EDQUOT:
+            return DiskFullText;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return NoWriteAccessText;
+        case EWOULDBLOCK:
+            return FileBusyText;
+        case EISDIR:
+            return NotAPlainFileText;
+        default:
+            return CannotWriteFileText;
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        error = SystemError("cannot read", path);
-        return false;
-    }
-    content = buffer.str();
-    return true;
 }
 
 }  // namespace qv

@@ -1,10 +1,14 @@
-// Crash-safe replacement of a file: the new content goes to a scratch file in
-// the same folder, is flushed to disk, and is renamed over the target in one
-// step; the folder is flushed too, so a crash leaves the old or the new file.
+// Crash-safe replacement of a file: the new content goes to a scratch file of
+// its own, created exclusively in the target's folder, is flushed to disk, and
+// is renamed over the target in one step; the folder is flushed too, so a
+// crash leaves the old or the new file. Reads take only regular files and
+// never more than the format can hold.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qv {
 
@@ -13,7 +17,8 @@ namespace qv {
 class FileWriter {
 public:
     virtual ~FileWriter() = default;
-    // Creates or truncates the file for writing: its descriptor, or -1.
+    // Creates the file for writing, only when nothing of that name exists and
+    // never through a link: its descriptor, or -1.
     virtual int Create(const std::string& path);
     virtual bool Write(int fd, std::string_view bytes);
     virtual bool Sync(int fd);
@@ -26,14 +31,33 @@ public:
 // The writer that does every step for real.
 FileWriter& SystemWriter();
 
-// Writes content to scratch, flushes it and renames it over path. On failure
-// the scratch file is removed, path is untouched and error says why. A failed
-// flush of the folder after the rename is not a failure: the new file is in place.
-bool ReplaceFile(FileWriter& writer, const std::string& path, const std::string& scratch, std::string_view content,
-                 std::string& error);
+// Writes content over path through a private scratch file and keeps the
+// file's permission bits (a new file takes those of modeFrom when given). A
+// path that is a link is written through: the file it points to is replaced
+// in its own folder. A file the user may not write is refused. On failure
+// path is untouched, no scratch file is left, error says why and errno holds
+// the cause. A failed flush of the folder after the rename is not a failure.
+bool ReplaceFile(FileWriter& writer, const std::string& path, std::string_view content, std::string& error,
+                 const std::string& modeFrom = {});
 
-// ReplaceFile with the real writer and path + ".tmp" as the scratch file.
+// ReplaceFile with the real writer.
 bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error);
+
+// The file a write of path changes: path itself, or the file its link points
+// to. False with the reason when the link leads nowhere.
+bool WriteTarget(const std::string& path, std::string& target, std::string& error);
+
+// Scratch files of writes to path that are still in its folder (a killed
+// writer leaves one; the next write removes it once it is a minute old).
+std::vector<std::string> ScratchFilesOf(const std::string& path);
+
+enum class ReadOutcome { Read, Missing, Refused };
+
+// Reads a regular file of at most `limit` bytes; anything else (a folder, a
+// device, a FIFO, a longer file) is refused at once with the reason.
+ReadOutcome ReadRegularFile(const std::string& path, size_t limit, std::string& content, std::string& error);
+
+// ReadRegularFile with a generous limit; a missing file is a failure too.
 bool ReadWholeFile(const std::string& path, std::string& content, std::string& error);
 
 // The folder part of a path ("." when it has none).
@@ -42,5 +66,17 @@ std::string FolderOf(const std::string& path);
 // Makes the path's folder when it is missing, as the files of a data root
 // need on a first run; a failure shows when the file is written.
 void MakeFolderOf(const std::string& path);
+
+// Texts that tell the user why a file could not be changed (string-table numbers).
+inline constexpr int FileDamagedText = 950;
+inline constexpr int DiskFullText = 951;
+inline constexpr int NoWriteAccessText = 952;
+inline constexpr int FileBusyText = 953;
+inline constexpr int PersonGoneText = 954;
+inline constexpr int NotAPlainFileText = 955;
+inline constexpr int CannotWriteFileText = 957;
+
+// The text for a failure with that errno value.
+int FaultText(int error);
 
 }  // namespace qv

@@ -1,9 +1,6 @@
 #include "potential_file.h"
 
-#include <filesystem>
-#include <system_error>
-
-namespace fs = std::filesystem;
+#include "file_lock.h"
 
 namespace qv {
 namespace {
@@ -21,29 +18,32 @@ std::string PotentialTablePath(const DataPaths& paths) {
 PotentialLoadResult LoadPotentialTable(const std::string& path, PotentialTable& table) {
     ResetPotentialTable(table);
     PotentialLoadResult result;
-    std::error_code ec;
-    if (!fs::exists(path, ec) && !ec) {
-        result.Missing = true;
-        return result;
-    }
     std::string bytes, error;
-    if (fs::is_directory(path, ec)) {
-        error = "it is a folder";
-        result.ReasonText = PotentialFolderText;
-    } else if (const auto size = fs::file_size(path, ec); !ec && size > LargestSoundFile) {
-        error = "it is longer than any potential table (" + std::to_string(size) + " bytes)";
-        result.ReasonText = PotentialTooLongText;
-    } else if (ReadWholeFile(path, bytes, error)) {
-        error = DecodePotentialTable(bytes, table);
-        result.ReasonText = PotentialDamagedText;
-    } else {
-        result.ReasonText = PotentialUnreadableText;
+    switch (ReadRegularFile(path, LargestSoundFile, bytes, error)) {
+        case ReadOutcome::Missing:
+            result.Missing = true;
+            return result;
+        case ReadOutcome::Refused: {
+            std::error_code ec;
+            if (fs::is_directory(path, ec)) {
+                result.ReasonText = PotentialFolderText;
+            } else if (fs::is_regular_file(path, ec) && fs::file_size(path, ec) > LargestSoundFile) {
+                result.ReasonText = PotentialTooLongText;
+            } else {
+                result.ReasonText = PotentialUnreadableText;
+            }
+            break;
+        }
+        case ReadOutcome::Read:
+            error = DecodePotentialTable(bytes, table);
+            if (error.empty()) return result;
+            error = path + ": " + error;
+            result.ReasonText = PotentialDamagedText;
+            break;
     }
-    if (!error.empty()) {
-        ResetPotentialTable(table);
-        result.Refused = true;
-        result.Problem = path + " is refused: " + error;
-    }
+    ResetPotentialTable(table);
+    result.Refused = true;
+    result.Problem = error + "; it is refused";
     return result;
 }
 
@@ -56,16 +56,17 @@ bool SavePotentialTable(const std::string& path, const PotentialTable& table, st
         error = "the potential table is not sound (" + problem + "); nothing is saved";
         return false;
     }
-    // The damaged file goes aside, never lost, before the new definitions take its place.
+    FileLock lock;
+    if (!lock.Acquire(path, error)) return false;
+    // The damaged file goes aside, never lost, before the new definitions take
+    // its place; what cannot be read (a folder, a device) or holds nothing
+    // never replaces an earlier copy.
     PotentialTable onDisk{};
-    if (LoadPotentialTable(path, onDisk).Refused) {
-        std::string damaged;
-        if (!ReadWholeFile(path, damaged, error) ||
-            !ReplaceFile(writer, path + ".bad", path + ".bad.tmp", damaged, error))
-            return false;
-    }
-    MakeFolderOf(path);
-    return ReplaceFile(writer, path, path + ".tmp", EncodePotentialTable(table), error);
+    std::string damaged, ignored;
+    if (LoadPotentialTable(path, onDisk).Refused && ReadWholeFile(path, damaged, ignored) && !damaged.empty() &&
+        !ReplaceFile(writer, path + ".bad", damaged, error, path))
+        return false;
+    return ReplaceFile(writer, path, EncodePotentialTable(table), error);
 }
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "records_file.h"
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <unordered_set>
@@ -14,6 +15,9 @@ namespace qv {
 namespace {
 
 size_t SoundLength(size_t count) { return RecordsHeaderSize + RecordSize * count; }
+
+// Reading stops past the longest file a 16-bit count can describe.
+constexpr size_t LongestRecordsFile = RecordsHeaderSize + RecordSize * MaxRecordCount;
 
 std::string DamageReport(const std::string& path, size_t length, int count) {
     std::string why = path + " is damaged: ";
@@ -34,9 +38,11 @@ void TakeRecords(std::string_view bytes, RecordsContent& content) {
     }
 }
 
-RecordsResult Failure(int messageId, std::string error) {
+// The reason defaults to what errno says of the step that failed.
+RecordsResult Failure(int messageId, std::string error, int reasonId = FaultText(errno)) {
     RecordsResult r;
     r.MessageId = messageId;
+    r.ReasonId = reasonId;
     r.Error = std::move(error);
     return r;
 }
@@ -47,24 +53,55 @@ RecordsResult Failure(int messageId, std::string error) {
 bool ReadForRewrite(const std::string& path, bool allowMissing, int messageId, RecordsContent& content,
                     RecordsResult& failure) {
     content = ReadRecordsFile(path);
+    const int cause = errno;
     if (content.Missing && allowMissing) {
         content.Header = NewRecordsHeader(0);
         return true;
     }
     if (content.Opened && !content.Damaged) return true;
-    failure = Failure(messageId, content.Problem + (content.Damaged ? "; it is left as it is" : ""));
+    failure = Failure(messageId, content.Problem + (content.Damaged ? "; it is left as it is" : ""),
+                      content.Damaged ? FileDamagedText : content.Missing ? 0 : FaultText(cause));
+    return false;
+}
+
+// A records file held for a rewrite: locked, then read whole and found sound.
+struct HeldFile {
+    FileLock Lock;
+    RecordsContent Content;
+};
+
+bool Hold(const std::string& path, bool allowMissing, int messageId, HeldFile& held, RecordsResult& failure) {
+    std::string error;
+    if (!held.Lock.Acquire(path, error)) {
+        failure = Failure(messageId, error);
+        return false;
+    }
+    return ReadForRewrite(path, allowMissing, messageId, held.Content, failure);
+}
+
+std::string Encode(RecordsHeader header, const std::vector<PersonRecord>& records) {
+    SetHeaderCount(header, static_cast<int>(records.size()));
+    std::string bytes(header.data(), header.size());
+    bytes.reserve(SoundLength(records.size()));
+    for (const PersonRecord& r : records) AppendRecordBytes(r, bytes);
+    return bytes;
+}
+
+// The version a change is about to replace goes to FILE.bak, with the file's permissions.
+bool KeepBackup(const std::string& path, const RecordsContent& content, FileWriter& writer, int messageId,
+                RecordsResult& failure) {
+    if (content.Missing) return true;
+    std::string error;
+    if (ReplaceFile(writer, path + std::string(BackupSuffix), Encode(content.Header, content.Records), error, path))
+        return true;
+    failure = Failure(messageId, error + "; the records file is left as it is");
     return false;
 }
 
 RecordsResult Rewrite(const std::string& path, RecordsHeader header, const std::vector<PersonRecord>& records,
                       FileWriter& writer, int messageId) {
-    SetHeaderCount(header, static_cast<int>(records.size()));
-    std::string bytes(header.data(), header.size());
-    bytes.reserve(SoundLength(records.size()));
-    for (const PersonRecord& r : records) AppendRecordBytes(r, bytes);
     RecordsResult result;
-    MakeFolderOf(path);
-    if (!ReplaceFile(writer, path, ScratchPathFor(path), bytes, result.Error)) return Failure(messageId, result.Error);
+    if (!ReplaceFile(writer, path, Encode(header, records), result.Error)) return Failure(messageId, result.Error);
     result.Ok = true;
     result.Count = static_cast<int>(records.size());
     return result;
@@ -72,6 +109,57 @@ RecordsResult Rewrite(const std::string& path, RecordsHeader header, const std::
 
 std::string NoSuchRecord(int n, size_t count) {
     return "there is no record " + std::to_string(n) + "; the file holds " + std::to_string(count);
+}
+
+std::string RecordBytes(const PersonRecord& r) {
+    std::string bytes;
+    AppendRecordBytes(r, bytes);
+    return bytes;
+}
+
+// Replaces (replacement set) or deletes record n; with `loaded`, the record
+// that holds those bytes now.
+RecordsResult ChangeRecord(const std::string& path, int n, const PersonRecord* loaded, const PersonRecord* replacement,
+                           FileWriter& writer) {
+    const int refusedText = replacement ? 0 : CannotDeleteRecordText;
+    if (n < 0) return Failure(refusedText, "record numbers start at 0", 0);
+    HeldFile held;
+    RecordsResult failure;
+    if (!Hold(path, false, refusedText, held, failure)) return failure;
+    std::vector<PersonRecord>& records = held.Content.Records;
+    const int at = loaded ? LocatePerson(records, *loaded, n) : n;
+    if (loaded && at < 0) {
+        return Failure(refusedText, "the person read as record " + std::to_string(n) + " is no longer in " + path +
+                                        "; nothing is changed", PersonGoneText);
+    }
+    if (static_cast<size_t>(at) >= records.size()) return Failure(refusedText, NoSuchRecord(n, records.size()), 0);
+    if (!KeepBackup(path, held.Content, writer, replacement ? 0 : RecordMissingText, failure)) return failure;
+    if (replacement) {
+        records[static_cast<size_t>(at)] = *replacement;
+    } else {
+        records.erase(records.begin() + at);
+    }
+    RecordsResult result = Rewrite(path, held.Content.Header, records, writer, replacement ? 0 : RecordMissingText);
+    if (result.Ok) result.Number = at;
+    return result;
+}
+
+RecordsResult Append(const std::string& path, const std::vector<PersonRecord>& records, bool keepBackup,
+                     FileWriter& writer) {
+    MakeFolderOf(path);
+    HeldFile held;
+    RecordsResult failure;
+    if (!Hold(path, true, 0, held, failure)) return failure;
+    RecordsContent& content = held.Content;
+    const size_t first = content.Records.size();
+    if (first + records.size() > MaxRecordCount) {
+        return Failure(0, path + " would hold more than " + std::to_string(MaxRecordCount) + " records", 0);
+    }
+    if (keepBackup && !KeepBackup(path, content, writer, 0, failure)) return failure;
+    content.Records.insert(content.Records.end(), records.begin(), records.end());
+    RecordsResult result = Rewrite(path, content.Header, content.Records, writer, 0);
+    if (result.Ok) result.Number = static_cast<int>(first);
+    return result;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -124,18 +212,18 @@ std::vector<std::string> CollectNames(const std::string& path, Filter accept) {
 
 RecordsContent ReadRecordsFile(const std::string& path) {
     RecordsContent content;
-    std::error_code ec;
-    if (!fs::exists(path, ec)) {
-        content.Missing = !ec;
-        content.Problem = "there is no records file " + path;
-        return content;
-    }
     std::string bytes;
-    if (fs::is_directory(path, ec)) {
-        content.Problem = path + " is a folder, not a records file";
-        return content;
+    switch (ReadRegularFile(path, LongestRecordsFile, bytes, content.Problem)) {
+        case ReadOutcome::Missing:
+            content.Missing = true;
+            content.Problem = "there is no records file " + path;
+            return content;
+        case ReadOutcome::Refused:
+            content.Problem += ", not a records file";
+            return content;
+        case ReadOutcome::Read:
+            break;
     }
-    if (!ReadWholeFile(path, bytes, content.Problem)) return content;
     content.Opened = true;
     if (bytes.size() < RecordsHeaderSize) {
         content.Damaged = true;
@@ -150,8 +238,6 @@ RecordsContent ReadRecordsFile(const std::string& path) {
     }
     return content;
 }
-
-std::string ScratchPathFor(const std::string& path) { return FolderOf(path) + "/" + std::string(ScratchFileName); }
 
 int ReadCount(const std::string& path) { return static_cast<int>(ReadRecordsFile(path).Records.size()); }
 
@@ -185,76 +271,80 @@ std::vector<std::string> ListNamesByPrefix(const std::string& path, std::string_
 }
 
 RecordsResult AppendRecords(const std::string& path, const std::vector<PersonRecord>& records, FileWriter& writer) {
-    RecordsContent content;
-    RecordsResult failure;
-    if (!ReadForRewrite(path, true, 0, content, failure)) return failure;
-    const size_t first = content.Records.size();
-    if (first + records.size() > MaxRecordCount) {
-        return Failure(0, path + " would hold more than " + std::to_string(MaxRecordCount) + " records");
-    }
-    content.Records.insert(content.Records.end(), records.begin(), records.end());
-    RecordsResult result = Rewrite(path, content.Header, content.Records, writer, 0);
-    if (result.Ok) result.Number = static_cast<int>(first);
-    return result;
+    return Append(path, records, false, writer);
+}
+
+RecordsResult ImportRecords(const std::string& path, const std::vector<PersonRecord>& records, FileWriter& writer) {
+    return Append(path, records, true, writer);
 }
 
 RecordsResult StoreRecord(const std::string& path, const PersonRecord& record, int n, FileWriter& writer) {
     if (n == -1) return AppendRecords(path, {record}, writer);
-    RecordsContent content;
-    RecordsResult failure;
-    if (!ReadForRewrite(path, false, 0, content, failure)) return failure;
-    if (n < 0 || static_cast<size_t>(n) >= content.Records.size()) {
-        return Failure(0, NoSuchRecord(n, content.Records.size()));
-    }
-    content.Records[static_cast<size_t>(n)] = record;
-    RecordsResult result = Rewrite(path, content.Header, content.Records, writer, 0);
-    if (result.Ok) result.Number = n;
-    return result;
+    return ChangeRecord(path, n, nullptr, &record, writer);
 }
 
 RecordsResult DeleteRecord(const std::string& path, int n, FileWriter& writer) {
-    if (n < 0) return Failure(CannotDeleteRecordText, "record numbers start at 0");
-    RecordsContent content;
-    RecordsResult failure;
-    if (!ReadForRewrite(path, false, CannotDeleteRecordText, content, failure)) return failure;
-    if (static_cast<size_t>(n) >= content.Records.size()) {
-        return Failure(CannotDeleteRecordText, NoSuchRecord(n, content.Records.size()));
+    return ChangeRecord(path, n, nullptr, nullptr, writer);
+}
+
+RecordsResult ReplacePerson(const std::string& path, const PersonRecord& loaded, int n, const PersonRecord& record,
+                            FileWriter& writer) {
+    return ChangeRecord(path, n, &loaded, &record, writer);
+}
+
+RecordsResult DeletePerson(const std::string& path, const PersonRecord& loaded, int n, FileWriter& writer) {
+    return ChangeRecord(path, n, &loaded, nullptr, writer);
+}
+
+int LocatePerson(const std::vector<PersonRecord>& records, const PersonRecord& loaded, int n) {
+    const std::string wanted = RecordBytes(loaded);
+    if (n >= 0 && static_cast<size_t>(n) < records.size() && RecordBytes(records[static_cast<size_t>(n)]) == wanted)
+        return n;
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (RecordBytes(records[i]) == wanted) return static_cast<int>(i);
     }
-    content.Records.erase(content.Records.begin() + n);
-    return Rewrite(path, content.Header, content.Records, writer, RecordMissingText);
+    return -1;
 }
 
 RecordsResult SaveCopyAs(const std::string& path, const std::string& target, FileWriter& writer) {
-    if (SameFile(path, target)) return Failure(0, target + " is the records file itself");
-    std::string bytes;
+    if (SameFile(path, target)) return Failure(0, target + " is the records file itself", 0);
+    std::string bytes, error;
+    FileLock lock;
+    if (!lock.Acquire(target, error)) return Failure(0, error);
+    if (ReadRegularFile(path, LongestRecordsFile, bytes, error) != ReadOutcome::Read) return Failure(0, error);
+    if (!ReplaceFile(writer, target, bytes, error, path)) return Failure(0, error);
     RecordsResult result;
-    if (!ReadWholeFile(path, bytes, result.Error)) return result;
-    result.Ok = ReplaceFile(writer, target, ScratchPathFor(target), bytes, result.Error);
+    result.Ok = true;
     return result;
 }
 
 RecordsResult MergeIntoMain(const std::string& mainPath, const std::string& otherPath, FileWriter& writer) {
-    if (SameFile(mainPath, otherPath)) return Failure(CannotMergeRecordsText, otherPath + " is the main file itself");
-    RecordsContent main, other;
+    if (SameFile(mainPath, otherPath))
+        return Failure(CannotMergeRecordsText, otherPath + " is the main file itself", 0);
+    HeldFile held;
+    RecordsContent& main = held.Content;
+    RecordsContent other;
     RecordsResult failure;
-    if (!ReadForRewrite(mainPath, false, CannotOpenRecordsText, main, failure)) {
+    if (!Hold(mainPath, false, CannotOpenRecordsText, held, failure)) {
         if (main.Damaged) failure.MessageId = CannotMergeRecordsText;
         return failure;
     }
     if (!ReadForRewrite(otherPath, false, CannotOpenRecordsText, other, failure)) return failure;
 
-    std::unordered_set<std::string> held;
-    for (const PersonRecord& r : main.Records) held.insert(PersonKey(r));
-    const size_t oldCount = main.Records.size();
+    std::unordered_set<std::string> known;
+    for (const PersonRecord& r : main.Records) known.insert(PersonKey(r));
+    std::vector<PersonRecord> added;
     for (const PersonRecord& r : other.Records) {
-        if (!held.contains(PersonKey(r))) main.Records.push_back(r);
+        if (!known.contains(PersonKey(r))) added.push_back(r);
     }
-    if (main.Records.size() > MaxRecordCount) {
-        return Failure(CannotMergeRecordsText, mainPath + " would hold more than " + std::to_string(MaxRecordCount) +
-                                                   " records");
+    if (main.Records.size() + added.size() > MaxRecordCount) {
+        return Failure(CannotMergeRecordsText,
+                       mainPath + " would hold more than " + std::to_string(MaxRecordCount) + " records", 0);
     }
+    if (!KeepBackup(mainPath, main, writer, CannotMergeRecordsText, failure)) return failure;
+    main.Records.insert(main.Records.end(), added.begin(), added.end());
     RecordsResult result = Rewrite(mainPath, main.Header, main.Records, writer, CannotMergeRecordsText);
-    if (result.Ok) result.Number = static_cast<int>(main.Records.size() - oldCount);
+    if (result.Ok) result.Number = static_cast<int>(added.size());
     return result;
 }
 

@@ -1,7 +1,9 @@
 // The person records file: read, find, list, store, delete, copy and merge.
 // Every operation opens the file anew and keeps nothing open between calls.
-// A rewrite builds the whole new content in a scratch file beside the target
-// and renames it over the target only once it is complete and on disk.
+// A rewrite holds the file's lock from its read to its rename, builds the
+// whole new content in a scratch file beside the target and renames it over
+// the target only once it is complete and on disk. A delete, merge, import or
+// replace first keeps the version it replaces as FILE.bak (one level).
 #pragma once
 
 #include <string>
@@ -9,13 +11,14 @@
 #include <vector>
 
 #include "atomic_file.h"
+#include "file_lock.h"
 #include "person_record.h"
 #include "record_codec.h"
 
 namespace qv {
 
 inline constexpr int MaxNameMatches = 100;
-inline constexpr std::string_view ScratchFileName = "QuorvInfo1.qvf";
+inline constexpr std::string_view BackupSuffix = ".bak";
 
 // Texts the user is shown (string-table numbers).
 inline constexpr int CannotOpenRecordsText = 459;    // 無法開啟資料庫
@@ -43,11 +46,9 @@ struct RecordsResult {
     int Number = -1;     // StoreRecord: the record's number; MergeIntoMain: records added
     int Count = 0;       // the file's record count afterwards
     int MessageId = 0;   // string-table text for the user when it failed, else 0
+    int ReasonId = 0;    // string-table text of why it failed, else 0
     std::string Error;   // what went wrong
 };
-
-// The scratch file used while the file at path is rewritten.
-std::string ScratchPathFor(const std::string& path);
 
 // The number of records (of a damaged file, its whole records); 0 when the
 // file cannot be opened.
@@ -74,7 +75,22 @@ RecordsResult StoreRecord(const std::string& path, const PersonRecord& record, i
 RecordsResult AppendRecords(const std::string& path, const std::vector<PersonRecord>& records,
                             FileWriter& writer = SystemWriter());
 RecordsResult DeleteRecord(const std::string& path, int n, FileWriter& writer = SystemWriter());
-// Copies the file's bytes to target.
+
+// Replace or delete the person the caller read as record n (its 412 bytes in
+// `loaded`). When the file changed meanwhile, the change goes to the record
+// that now holds those bytes; when none does, nothing changes and ReasonId is
+// PersonGoneText. Number is the record acted on.
+RecordsResult ReplacePerson(const std::string& path, const PersonRecord& loaded, int n, const PersonRecord& record,
+                            FileWriter& writer = SystemWriter());
+RecordsResult DeletePerson(const std::string& path, const PersonRecord& loaded, int n,
+                           FileWriter& writer = SystemWriter());
+// Where the person read as record n is now: n when it still holds the same
+// bytes, else the first record that does; -1 when none.
+int LocatePerson(const std::vector<PersonRecord>& records, const PersonRecord& loaded, int n);
+// Import: AppendRecords that keeps the replaced version as FILE.bak.
+RecordsResult ImportRecords(const std::string& path, const std::vector<PersonRecord>& records,
+                            FileWriter& writer = SystemWriter());
+// Copies the file's bytes to target (under the target's lock).
 RecordsResult SaveCopyAs(const std::string& path, const std::string& target, FileWriter& writer = SystemWriter());
 // Adds to the main file the other file's records that it does not hold yet.
 RecordsResult MergeIntoMain(const std::string& mainPath, const std::string& otherPath,

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "file_lock.h"
 #include "string_table.h"
 
 namespace qv {
@@ -13,6 +14,8 @@ constexpr int SettingsFileNameText = 57344;  // quorvane_s2
 constexpr int SettingsSectionText = 151;     // Quorvane
 constexpr int16_t Any16Min = INT16_MIN;
 constexpr int16_t Any16Max = INT16_MAX;
+// Far beyond any settings file a person keeps; reading stops there.
+constexpr size_t LongestSettingsFile = size_t{1} << 20;
 
 constexpr SettingInfo Settings[] = {
     {SettingKey::GodBase, 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Options.GodBase; }},
@@ -124,7 +127,7 @@ int16_t SettingFrom(std::string_view text, std::string_view section, const Setti
 
 std::string FileOrEmpty(const std::string& path) {
     std::string text, ignored;
-    if (!ReadWholeFile(path, text, ignored)) text.clear();
+    ReadRegularFile(path, LongestSettingsFile, text, ignored);
     return text;
 }
 
@@ -199,12 +202,12 @@ bool WriteSetting(const std::string& path, SettingKey key, int value, std::strin
                 ", not " + std::to_string(value);
         return false;
     }
-    std::error_code ec;
     std::string old;
-    if (std::filesystem::exists(path, ec) && !ReadWholeFile(path, old, error)) return false;
+    FileLock lock;
+    if (!lock.Acquire(path, error) || ReadRegularFile(path, LongestSettingsFile, old, error) == ReadOutcome::Refused)
+        return false;
     const std::string text = WithProfileValue(old, SettingsSection(), SettingName(key), std::to_string(value));
-    MakeFolderOf(path);
-    return ReplaceFile(writer, path, path + ".tmp", text, error);
+    return ReplaceFile(writer, path, text, error);
 }
 
 ChartSettings DefaultChartSettings() {

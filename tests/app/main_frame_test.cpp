@@ -22,6 +22,7 @@
 #include "query_dialog.h"
 #include "settings_dialog.h"
 #include "shell_fixture.h"
+#include "string_table.h"
 
 namespace qv::test {
 namespace {
@@ -224,6 +225,57 @@ TEST_F(MainFrameTest, ModifyAndDeleteTheCurrentPerson) {
     EXPECT_EQ(ReadCount(root_.MainFile()), 1);
     EXPECT_FALSE(MenuEnabled(ID_MODIFY_PERSON));
     EXPECT_EQ(InkPixels(Shot()), 0) << "the view is repainted empty";
+}
+
+// Another program (a script running quorvane-cli) deletes and replaces
+// records while the window shows a person: 修改 and 刪除 act on the person
+// shown wherever it now is, and never on whoever took its number.
+TEST_F(MainFrameTest, ModifyAndDeleteFollowThePersonWhenTheFileChangesUnderneath) {
+    Store(root_.MainFile(), {StoredPerson("甲一", 1980, 5, 5, 5, 5), StoredPerson("乙二", 1981, 6, 6, 6, 6),
+                             StoredPerson("丙三", 1982, 7, 7, 7, 7), StoredPerson("丁四", 1983, 8, 8, 8, 8)});
+    Start();
+    auto chooseRow = [](int row) {
+        WhenModal<PersonQueryDialog>([row](PersonQueryDialog& q) {
+            Child<QListWidget>(q, "names").setCurrentRow(row);
+            Click(q, "ok");
+        });
+    };
+    auto names = [this] {
+        std::vector<std::string> shown;
+        for (const PersonRecord& r : ReadRecordsFile(root_.MainFile()).Records) shown.push_back(NameOf(r));
+        return shown;
+    };
+    auto rename = [this](const char* name) {
+        WhenModal<PersonDialog>([name](PersonDialog& d) {
+            Child<QLineEdit>(d, "name").setText(QString::fromUtf8(name));
+            Click(d, "ok");
+        });
+        Choose(ID_MODIFY_PERSON);
+    };
+    chooseRow(2);
+    Choose(ID_QUERY_PERSON);
+    ASSERT_EQ(app_->currentRecordIndex, 2);
+
+    ASSERT_TRUE(DeleteRecord(root_.MainFile(), 0).Ok);
+    rename("丙五");
+    EXPECT_EQ(names(), (std::vector<std::string>{"乙二", "丙五", "丁四"}));
+    EXPECT_EQ(app_->currentRecordIndex, 1);
+
+    ASSERT_TRUE(DeleteRecord(root_.MainFile(), 0).Ok);
+    chooseRow(1);
+    Choose(ID_DELETE_PERSON);
+    EXPECT_EQ(names(), (std::vector<std::string>{"丙五"}));
+    EXPECT_TRUE(app_->chartShown) << "the person shown was not the one deleted";
+    EXPECT_EQ(app_->currentRecordIndex, 0);
+    EXPECT_EQ(app_->recordCount, 1);
+
+    ASSERT_TRUE(StoreRecord(root_.MainFile(), StoredPerson("戊六", 1984, 9, 9, 9, 9), 0).Ok);
+    const std::string before = ReadFileText(root_.MainFile());
+    MessageLog log;
+    rename("丙七");
+    EXPECT_EQ(ReadFileText(root_.MainFile()), before) << "the person shown is gone: nothing is overwritten";
+    ASSERT_EQ(log.Ids, std::vector<int>{CannotOpenRecordsText});
+    EXPECT_NE(log.Texts[0].find(StringText(PersonGoneText)), std::string::npos) << log.Texts[0];
 }
 
 TEST_F(MainFrameTest, BadInputKeepsTheChartUnchanged) {

@@ -1,9 +1,11 @@
 // The solar-term table file: what the build wrote loads, and anything
-// truncated, foreign or hand-edited is refused with a reason.
+// truncated, foreign, hand-edited or changed by a single byte is refused
+// with a reason.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,7 +20,7 @@ class SolarTermFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         bytes_ = test::ReadFileText(std::string(QUORVANE_BIN_DIR) + "/AInfo.tbl");
-        ASSERT_EQ(bytes_.size(), 16u + 300u * 96u);
+        ASSERT_EQ(bytes_.size(), 16u + 300u * 96u + 4u);
     }
 
     TableLoadResult LoadBytes(const std::string& bytes, SolarTermTable& table) {
@@ -37,8 +39,17 @@ protected:
         EXPECT_FALSE(table->Covers(2000));
     }
 
-    // Offset of an entry's byte: field 0 month, 1 day, 2 hour, 3 minute.
-    static size_t At(int year, int term, int field) { return 16 + (year - 1801) * 96 + term * 4 + field; }
+    // The built table with entries changed as a hand would, saved with a
+    // fresh checksum, so that what is checked is the entries themselves.
+    std::string Edited(const std::function<void(SolarTermTable&)>& edit) {
+        auto table = std::make_unique<SolarTermTable>();
+        EXPECT_TRUE(LoadBytes(bytes_, *table).Ok);
+        edit(*table);
+        const std::string path = dir_.Path() + "/edited.tbl";
+        EXPECT_TRUE(SaveSolarTermTable(path, *table).Ok);
+        return test::ReadFileText(path);
+    }
+    static TermMoment& Entry(SolarTermTable& t, int year, int term) { return t.Rows[year - 1801][term]; }
 
     std::string bytes_;
     test::TempDir dir_;
@@ -79,7 +90,7 @@ TEST_F(SolarTermFileTest, ForeignAndInconsistentHeadersAreRefused) {
     foreign[0] = 'X';
     ExpectRefused(foreign, "not a solar-term table");
     std::string version = bytes_;
-    version[8] = 2;
+    version[8] = 1;
     ExpectRefused(version, "version");
     std::string rows = bytes_;
     rows[14] = 0x2B;  // 299 rows for 300 years
@@ -89,34 +100,38 @@ TEST_F(SolarTermFileTest, ForeignAndInconsistentHeadersAreRefused) {
     ExpectRefused(first, "first year");
 }
 
-TEST_F(SolarTermFileTest, HandEditedEntriesAreRefusedByName) {
-    std::string month = bytes_;
-    month[At(1923, 5, 0)] = 13;
-    ExpectRefused(month, "year 1923 term 5 (春分): month 13");
-    std::string day = bytes_;
-    day[At(1923, 5, 1)] = 31;
-    day[At(1923, 5, 0)] = 4;
-    ExpectRefused(day, "day 31 is not valid in month 4");
-    std::string leap = bytes_;
-    leap[At(1901, 2, 0)] = 2;
-    leap[At(1901, 2, 1)] = 29;  // 1901 is no leap year
-    ExpectRefused(leap, "day 29 is not valid in month 2");
-    std::string hour = bytes_;
-    hour[At(2000, 7, 2)] = 24;
-    ExpectRefused(hour, "hour 24");
-    std::string minute = bytes_;
-    minute[At(2000, 7, 3)] = 60;
-    ExpectRefused(minute, "minute 60");
+TEST_F(SolarTermFileTest, ImpossibleEntriesAreRefusedByName) {
+    ExpectRefused(Edited([](SolarTermTable& t) { Entry(t, 1923, 5).Month = 13; }), "year 1923 term 5 (春分): month 13");
+    ExpectRefused(Edited([](SolarTermTable& t) { Entry(t, 1923, 5) = {4, 31, 0, 0}; }),
+                  "day 31 is not valid in month 4");
+    // 1901 is no leap year.
+    ExpectRefused(Edited([](SolarTermTable& t) { Entry(t, 1901, 2) = {2, 29, 0, 0}; }),
+                  "day 29 is not valid in month 2");
+    ExpectRefused(Edited([](SolarTermTable& t) { Entry(t, 2000, 7).Hour = 24; }), "hour 24");
+    ExpectRefused(Edited([](SolarTermTable& t) { Entry(t, 2000, 7).Minute = 60; }), "minute 60");
+}
+
+// A change that still reads as a valid moment moves a term by minutes, and
+// with it pillars: the checksum refuses every single changed byte.
+TEST_F(SolarTermFileTest, EverySingleChangedByteIsRefused) {
+    auto table = std::make_unique<SolarTermTable>();
+    std::string changed = bytes_;
+    for (size_t at = 0; at < bytes_.size(); ++at) {
+        changed[at] = static_cast<char>(bytes_[at] ^ (1 + at % 255));
+        ASSERT_FALSE(ReadSolarTermTable(changed, "AInfo.tbl", *table).Ok) << "byte " << at;
+        changed[at] = bytes_[at];
+    }
+    std::string minuteLater = bytes_;
+    ++minuteLater[16 + (2000 - 1801) * 96 + 7 * 4 + 3];
+    ExpectRefused(minuteLater, "checksum");
 }
 
 TEST_F(SolarTermFileTest, MomentsMustIncreaseAcrossTheWholeTable) {
-    std::string swapped = bytes_;
-    for (int field = 0; field < 4; ++field) std::swap(swapped[At(1950, 3, field)], swapped[At(1950, 4, field)]);
-    ExpectRefused(swapped, "year 1950 term 4 (驚蟄) is not after");
+    ExpectRefused(Edited([](SolarTermTable& t) { std::swap(Entry(t, 1950, 3), Entry(t, 1950, 4)); }),
+                  "year 1950 term 4 (驚蟄) is not after");
     // A 小寒 moved into December of its own year falls after that year's 大寒.
-    std::string december = bytes_;
-    december[At(1951, 0, 0)] = 12;
-    ExpectRefused(december, "year 1951 term 1 (大寒) is not after");
+    ExpectRefused(Edited([](SolarTermTable& t) { Entry(t, 1951, 0).Month = 12; }),
+                  "year 1951 term 1 (大寒) is not after");
 }
 
 TEST_F(SolarTermFileTest, MissingFileIsRefused) {

@@ -70,7 +70,7 @@ TEST_F(PotentialFileTest, SavedTableLoadsBackByteForByte) {
     EXPECT_FALSE(r.Missing || r.Refused) << r.Problem;
     EXPECT_EQ(std::memcmp(&back, &t, sizeof t), 0);
     EXPECT_EQ(PotentialNameText(back.Categories[0].Name), "領導");
-    EXPECT_FALSE(test::Exists(path_ + ".tmp"));
+    EXPECT_TRUE(ScratchFilesOf(path_).empty());
 }
 
 TEST_F(PotentialFileTest, TableNotReadyOrNotSoundIsNotSaved) {
@@ -131,7 +131,7 @@ TEST_F(PotentialFileTest, EveryFailingStepKeepsTheOldFileOrTheNew) {
         FailingWriter writer(failAt);
         const bool ok = Save(changed, writer);
         EXPECT_EQ(ReadFileText(path_), ok ? now : old) << "step " << failAt;
-        EXPECT_FALSE(test::Exists(path_ + ".tmp")) << "step " << failAt;
+        EXPECT_TRUE(ScratchFilesOf(path_).empty()) << "step " << failAt;
     }
 }
 

@@ -26,7 +26,7 @@ TEST_F(StoreRecordTest, FirstStoreCreatesTheFileWithOneRecord) {
     EXPECT_STREQ(bytes.data(), "Varnex Quorvane 100");
     EXPECT_EQ(bytes[32], 1);
     EXPECT_EQ(bytes[33], 0);
-    EXPECT_FALSE(Exists(Scratch()));
+    EXPECT_TRUE(ScratchLeft().empty());
 }
 
 TEST_F(StoreRecordTest, AFirstRunMakesTheDataRootItStoresInto) {
@@ -235,7 +235,7 @@ TEST_F(DeleteRecordTest, ANumberNotInTheFileIsRefusedAndNothingIsLeftBehind) {
     }
     EXPECT_EQ(StringText(CannotDeleteRecordText), "無法刪除該筆資料");
     EXPECT_EQ(ReadFileText(file_), before);
-    EXPECT_FALSE(Exists(Scratch()));
+    EXPECT_TRUE(ScratchLeft().empty());
     EXPECT_FALSE(DeleteRecord(PathOf("none.sap"), 0).Ok);
 }
 
@@ -288,7 +288,7 @@ TEST_F(MergeTest, CopiesThatDifferOnlyInLunarFieldsAreSkippedOthersAdded) {
     ASSERT_TRUE(ReadRecord(file_, 3, added));
     EXPECT_TRUE(SameBytes(added, otherPhone));
     EXPECT_EQ(ReadFileText(other_), otherBefore);
-    EXPECT_FALSE(Exists(Scratch()));
+    EXPECT_TRUE(ScratchLeft().empty());
 }
 
 TEST_F(MergeTest, IntoAnEmptyMainFileEveryRecordIsAddedEvenEqualOnes) {
@@ -303,7 +303,7 @@ TEST_F(MergeTest, IntoAnEmptyMainFileEveryRecordIsAddedEvenEqualOnes) {
 
 TEST_F(MergeTest, WithoutAMainFileNothingIsCreated) {
     Fill(other_, {Person("甲")});
-    test::WriteBytes(Scratch(), ReadFileText(other_));  // a leftover scratch file is not taken for data
+    test::WriteBytes(PathOf(".VNX5MAIN.AID.x1y2z3.tmp"), ReadFileText(other_));  // a leftover scratch file is not data
     const RecordsResult r = MergeIntoMain(file_, other_);
     EXPECT_FALSE(r.Ok);
     EXPECT_EQ(r.MessageId, CannotOpenRecordsText);

@@ -97,7 +97,15 @@ protected:
     void Fill(const std::string& path, const std::vector<PersonRecord>& persons) const {
         for (const PersonRecord& p : persons) ASSERT_TRUE(StoreRecord(path, p, -1).Ok);
     }
-    std::string Scratch() const { return PathOf(std::string(ScratchFileName)); }
+    // Scratch files left in the folder (of any file written there).
+    std::vector<std::string> ScratchLeft() const {
+        std::vector<std::string> left;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with(".") && name.ends_with(".tmp")) left.push_back(name);
+        }
+        return left;
+    }
 
     TempDir dir_;
     const std::string file_ = PathOf("VNX5MAIN.AID");

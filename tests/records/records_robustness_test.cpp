@@ -41,7 +41,7 @@ protected:
                 EXPECT_EQ(after, old) << "step " << failAt;
                 EXPECT_FALSE(r.Error.empty());
             }
-            EXPECT_FALSE(test::Exists(Scratch())) << "step " << failAt;
+            EXPECT_TRUE(ScratchLeft().empty()) << "step " << failAt;
             EXPECT_FALSE(ReadRecordsFile(path).Damaged);
         }
     }

@@ -61,7 +61,7 @@ TEST_F(SettingsFileTest, ConfirmingTheDefaultsCreatesTheFileWithTheSixKeys) {
     }
     EXPECT_EQ(ReadFileText(path_),
               "[fsQuorvane]\nGodBase=0\nSkyBase=0\nYearDisplay=1\nPoolBase=0\nFirstTimeBase=1\nMIDPARM=100\n");
-    EXPECT_FALSE(test::Exists(path_ + ".tmp"));
+    EXPECT_TRUE(ScratchFilesOf(path_).empty());
 }
 
 TEST_F(SettingsFileTest, WritingOneKeyKeepsEverythingElse) {
@@ -130,7 +130,7 @@ TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFile) {
         std::string error;
         EXPECT_FALSE(WriteSetting(path_, SettingKey::K1, 6, error, writer));
         EXPECT_EQ(ReadFileText(path_), old);
-        EXPECT_FALSE(test::Exists(path_ + ".tmp"));
+        EXPECT_TRUE(ScratchFilesOf(path_).empty());
     }
 }
 

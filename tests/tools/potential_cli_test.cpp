@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "atomic_file.h"
 #include "potential.h"
 #include "run_program.h"
 
@@ -49,7 +50,7 @@ protected:
 TEST_F(PotentialCliTest, ImportShowAndExportRoundTrip) {
     Import(Definitions);
     EXPECT_EQ(ReadFileText(Table()).size(), 1730u + 2 * 36);
-    EXPECT_FALSE(std::filesystem::exists(Table() + ".tmp"));
+    EXPECT_TRUE(ScratchFilesOf(Table()).empty());
     const auto show = Cli({"potential-table", "show"});
     ASSERT_EQ(show.Status, 0) << show.Err;
     EXPECT_EQ(Lines(show.Out),

@@ -249,8 +249,9 @@ int Add(RecordsContext& c) {
     return Report(r);
 }
 
-// Checks the number against a sound file before anything is changed.
-bool TakeExistingNumber(RecordsContext& c, int& n, int& code) {
+// Checks the number against a sound file before anything is changed; the
+// record there is the person the change is meant for.
+bool TakeExistingNumber(RecordsContext& c, int& n, PersonRecord& loaded, int& code) {
     code = ExitBadInput;
     if (!TakeRecordNumber(c, n)) return false;
     RecordsContent content;
@@ -258,24 +259,28 @@ bool TakeExistingNumber(RecordsContext& c, int& n, int& code) {
         code = ExitNoData;
         return false;
     }
-    if (static_cast<size_t>(n) < content.Records.size()) return true;
+    if (static_cast<size_t>(n) < content.Records.size()) {
+        loaded = content.Records[static_cast<size_t>(n)];
+        return true;
+    }
     Complain("there is no record " + std::to_string(n) + "; the file holds " + std::to_string(content.Records.size()));
     return false;
 }
 
 int Replace(RecordsContext& c) {
     int n = 0, code = ExitOk;
-    PersonRecord record;
-    if (!TakeExistingNumber(c, n, code)) return code;
+    PersonRecord loaded, record;
+    if (!TakeExistingNumber(c, n, loaded, code)) return code;
     if (!TakePerson(c, record)) return ExitBadInput;
-    return Report(StoreRecord(c.File, record, n));
+    return Report(ReplacePerson(c.File, loaded, n, record));
 }
 
 int Delete(RecordsContext& c) {
     int n = 0, code = ExitOk;
-    if (!TakeExistingNumber(c, n, code)) return code;
+    PersonRecord loaded;
+    if (!TakeExistingNumber(c, n, loaded, code)) return code;
     if (!NothingLeft(c)) return ExitBadInput;
-    return Report(DeleteRecord(c.File, n));
+    return Report(DeletePerson(c.File, loaded, n));
 }
 
 int Copy(RecordsContext& c) {
@@ -310,7 +315,7 @@ int Import(RecordsContext& c) {
     std::vector<PersonRecord> records;
     if (!ReadWholeFile(from, json, error)) return Refuse(error, ExitNoData);
     if (!RecordsFromJson(json, records, error)) return Refuse(from + ": " + error);
-    const RecordsResult r = AppendRecords(c.File, records);
+    const RecordsResult r = ImportRecords(c.File, records);
     if (r.Ok) std::cout << "imported " << records.size() << "; the file holds " << r.Count << '\n';
     return Report(r);
 }

@@ -1,0 +1,54 @@
+#include "file_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <thread>
+
+#include "atomic_file.h"
+
+namespace qv {
+
+std::chrono::milliseconds& LockPatience() {
+    static std::chrono::milliseconds patience{10000};
+    return patience;
+}
+
+FileLock::~FileLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+bool FileLock::Acquire(const std::string& path, std::string& error) {
+    std::string target;
+    if (!WriteTarget(path, target, error)) return false;
+    MakeFolderOf(target);
+    const std::string lockPath = target + ".lock";
+    fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd_ < 0) fd_ = ::open(lockPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd_ < 0) {
+        error = "cannot open the lock file " + lockPath + ": " + std::strerror(errno);
+        return false;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + LockPatience();
+    auto pause = std::chrono::microseconds(200);
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            error = "cannot lock " + lockPath + ": " + std::strerror(errno);
+            return false;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            error = "another program is writing " + target + "; try again in a moment";
+            errno = EWOULDBLOCK;
+            return false;
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds(20000));
+    }
+    return true;
+}
+
+}  // namespace qv

@@ -1,0 +1,31 @@
+// One writer at a time: an exclusive advisory lock on a lock file beside the
+// file a read-modify-write changes (NAME.lock), held from the read to the
+// rename. The lock file is never removed: a rename replaces the data file's
+// inode, not the lock's. Readers need no lock, the rename being atomic.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+namespace qv {
+
+class FileLock {
+public:
+    FileLock() = default;
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // Waits for the lock of path (of the file its link points to) at most
+    // LockPatience(); false with the reason, errno EWOULDBLOCK when another
+    // writer held it all that time.
+    bool Acquire(const std::string& path, std::string& error);
+
+private:
+    int fd_ = -1;
+};
+
+// How long a writer waits for another one; a test shortens it.
+std::chrono::milliseconds& LockPatience();
+
+}  // namespace qv
