@@ -1,8 +1,11 @@
 #include "potential_file.h"
 
+#include <filesystem>
+
 #include "file_lock.h"
 
 namespace qv {
+namespace fs = std::filesystem;
 namespace {
 
 // A file larger than the largest sound table is damaged whatever it holds;
