@@ -83,6 +83,11 @@ TEST(CliPrograms, ReadmeExamplesRunAndPrintWhatTheyClaim) {
         << "{\"category\":1,\"name\":\"領導\",\"share\":30}\n"
            "{\"category\":1,\"item\":1,\"name\":\"決斷\",\"elements\":\"水 火\",\"tenGods\":\"比肩 正官\"}\n";
     ASSERT_EQ(RunCommandLine(setup + "quorvane-cli potential-table import seed.json").Status, 0);
+    // The undo examples need a records file whose .bak still holds a deleted person.
+    const std::string records = setup + "quorvane-cli records --file VNX5MAIN.AID ";
+    ASSERT_EQ(RunCommandLine(records + "add --sex m --birth '1990-05-17 08:30' --name 王小明").Status, 0);
+    ASSERT_EQ(RunCommandLine(records + "add --sex f --birth '1988-02-15 09:40' --name 李美華").Status, 0);
+    ASSERT_EQ(RunCommandLine(records + "delete 0").Status, 0);
     for (const Example& e : examples) {
         const auto r = RunCommandLine(setup + "sh -c " + ShellQuote(e.Command));
         EXPECT_EQ(r.Status, 0) << e.Command << "\n" << r.Err;
@@ -96,6 +101,8 @@ TEST(CliPrograms, ReadmeExamplesRunAndPrintWhatTheyClaim) {
     // The import took what the export wrote, in both places of --file.
     const auto copied = RunCommandLine(setup + "quorvane-cli potential-table show --file copy.tbl");
     EXPECT_NE(copied.Out.find("決斷\t水 火\t比肩 正官"), std::string::npos) << copied.Out << copied.Err;
+    // The deleted person came back from the .bak.
+    EXPECT_NE(RunCommandLine(records + "find 王小明").Out.find("王小明"), std::string::npos);
 }
 
 }  // namespace
