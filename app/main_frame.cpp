@@ -158,6 +158,7 @@ CMainFrame::CMainFrame(CQuorvaneApp& app, QWidget* parent)
     : QMainWindow(parent), app_(app), view_(new CQuorvaneView(app, this)) {
     setObjectName(QStringLiteral("mainFrame"));
     setCentralWidget(view_);
+    view_->setFocus();  // the chart's keys work as soon as a dialog over it closes
     BuildMenus();
     app_.AttachWindows(this);
     UpdateCommandStates();
