@@ -105,23 +105,33 @@ BENCHMARK(BM_PaintPotentialStyle)
     ->ArgNames({"style", "compare"})
     ->Unit(benchmark::kMillisecond);
 
+// The window of a 1024 x 768 screen in style 1, comparing with a year's
+// scores, over the full table.
+struct ComparingWindow {
+    bool AppStarted = (test::QtApp(), true);  // the frame metrics need the application's fonts
+    std::unique_ptr<PotentialTable> Table = FullTable();
+    std::unique_ptr<ChartRecord> Record = std::make_unique<ChartRecord>();
+    ui::FrameMetrics Frame;
+    ui::PotentialLayout Layout;
+    ComparingWindow() {
+        Record->ChartKind = 2;
+        Layout = ui::LayoutPotentialWindow(QSize(1024, 768), Frame, Table->Categories[0].ItemCount, 1, false);
+    }
+    ui::PotentialPicture Picture() const { return ui::MakePotentialPicture(*Table, *Record, 0, 1, Layout); }
+};
+
 // A repaint of the potential window on a 2560 x 1440 screen: the layout of
 // 1024 x 768 scaled by 1.875 (style 1, comparing with a year).
 void BM_PaintPotentialWindowLarge(benchmark::State& state) {
-    test::QtApp();
-    const auto table = FullTable();
-    auto rec = std::make_unique<ChartRecord>();
-    rec->ChartKind = 2;
-    const ui::FrameMetrics frame;
-    const ui::PotentialLayout layout = ui::LayoutPotentialWindow(QSize(1024, 768), frame, table->Categories[0].ItemCount, 1, false);
-    const QSize drawing = ui::PotentialDrawingSize(layout, frame);
+    const ComparingWindow window;
+    const QSize drawing = ui::PotentialDrawingSize(window.Layout, window.Frame);
     const double scale = ui::ScreenScale(QSize(2560, 1440));
     QImage image(drawing * scale, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::TextAntialiasing);
         painter.scale(scale, scale);
-        ui::DrawPotentialWindow(painter, ui::MakePotentialPicture(*table, *rec, 0, 1, layout), drawing);
+        ui::DrawPotentialWindow(painter, window.Picture(), drawing);
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }
@@ -131,12 +141,7 @@ BENCHMARK(BM_PaintPotentialWindowLarge)->Unit(benchmark::kMillisecond);
 // The printed page of the potential window (style 1, comparing), drawn onto
 // an A4 PDF page at 1200 dots to the inch.
 void BM_PrintPotentialPageToPdf(benchmark::State& state) {
-    test::QtApp();
-    const auto table = FullTable();
-    auto rec = std::make_unique<ChartRecord>();
-    rec->ChartKind = 2;
-    const ui::FrameMetrics frame;
-    const ui::PotentialLayout layout = ui::LayoutPotentialWindow(QSize(1024, 768), frame, table->Categories[0].ItemCount, 1, false);
+    const ComparingWindow window;
     for (auto _ : state) {
         QByteArray bytes;
         QBuffer buffer(&bytes);
@@ -144,7 +149,7 @@ void BM_PrintPotentialPageToPdf(benchmark::State& state) {
         QPdfWriter writer(&buffer);
         writer.setResolution(1200);
         QPainter painter(&writer);
-        ui::PaintPotentialPage(painter, QSizeF(writer.width(), writer.height()), ui::MakePotentialPicture(*table, *rec, 0, 1, layout));
+        ui::PaintPotentialPage(painter, QSizeF(writer.width(), writer.height()), window.Picture());
         painter.end();
         benchmark::DoNotOptimize(bytes.size());
     }
