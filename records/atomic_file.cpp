@@ -68,40 +68,97 @@ void RemoveStaleScratch(const std::string& target) {
     }
 }
 
-bool MayWrite(const struct stat& st, const std::string& path) {
-    // Root may write anything; the permission bits still say what the owner wants.
-    if (st.st_uid == ::geteuid()) return (st.st_mode & S_IWUSR) != 0;
-    return ::access(path.c_str(), W_OK) == 0;
+// The umask, read once (reading it means setting it).
+mode_t CreatedMask() {
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(022);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
 }
 
-// The permission bits the new file gets; false when the target is refused.
-bool ModeFor(const std::string& target, const std::string& modeFrom, mode_t& mode, bool& keep, std::string& error) {
+// The owner's write bit says what the owner wants, for root too; anyone else
+// also needs the right to write it.
+bool MayWrite(const struct stat& st, const std::string& path) {
+    if ((st.st_mode & S_IWUSR) == 0) return false;
+    return st.st_uid == ::geteuid() || ::geteuid() == 0 || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+bool Refuse(std::string& error, int cause, std::string why) {
+    error = std::move(why);
+    errno = cause;
+    return false;
+}
+
+// Refuses what a replacement cannot change safely: no regular file, a file
+// with a second name (the rewrite would leave that name on the old content),
+// a file without owner-write permission. A missing target needs its folder.
+bool CheckExisting(const std::string& target, std::string& error) {
     struct stat st {};
-    keep = false;
-    if (::stat(target.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode)) {
-            errno = EISDIR;
-            error = target + " is not a regular file; it is left as it is";
-            return false;
-        }
-        if (!MayWrite(st, target)) {
-            errno = EACCES;
-            error = target + " is read-only; it is left as it is";
-            return false;
-        }
-    } else if (modeFrom.empty() || ::stat(modeFrom.c_str(), &st) != 0) {
-        return true;  // a new file takes the usual bits (the umask's)
+    if (::lstat(target.c_str(), &st) != 0) {
+        if (errno != ENOENT) return Refuse(error, errno, SystemError("cannot look at", target));
+        struct stat folder {};
+        if (::stat(FolderOf(target).c_str(), &folder) == 0 && S_ISDIR(folder.st_mode)) return true;
+        return Refuse(error, ENOENT, "the folder of " + target + " does not exist; nothing is written");
     }
-    mode = st.st_mode & 07777;
-    keep = true;
+    if (!S_ISREG(st.st_mode)) {
+        return Refuse(error, EISDIR, target + (S_ISDIR(st.st_mode) ? " is a folder" : " is not a regular file") +
+                                         "; it is left as it is");
+    }
+    if (st.st_nlink > 1) {
+        return Refuse(error, EMLINK, target + " has " + std::to_string(st.st_nlink) +
+                                         " names (hard links); a safe rewrite would leave the others on the old "
+                                         "content, so it is left as it is");
+    }
+    if (!MayWrite(st, target)) return Refuse(error, EACCES, target + " is read-only; it is left as it is");
+    return true;
+}
+
+// What the new file must look like: the permission bits, owner and group of
+// the file it replaces (or of `like`), else a new file's usual bits.
+struct Looks {
+    mode_t Mode = 0;
+    uid_t Owner = static_cast<uid_t>(-1);
+    gid_t Group = static_cast<gid_t>(-1);
+};
+
+Looks LooksOf(const std::string& target, const std::string& like, bool likeOwner) {
+    struct stat st {};
+    Looks looks;
+    looks.Mode = 0666 & ~CreatedMask();
+    if (::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        likeOwner = true;
+    } else if (like.empty() || ::stat(like.c_str(), &st) != 0) {
+        return looks;
+    }
+    looks.Mode = st.st_mode & 07777;
+    if (likeOwner) looks.Owner = st.st_uid, looks.Group = st.st_gid;
+    return looks;
+}
+
+// Gives the private scratch file the looks of the file it replaces: owner and
+// group first (a change of owner drops set-id bits), then the bits.
+bool GiveLooks(int fd, const Looks& looks, const std::string& target, std::string& error) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return Refuse(error, errno, SystemError("cannot look at the scratch file of", target));
+    const bool otherOwner = looks.Owner != static_cast<uid_t>(-1) && looks.Owner != st.st_uid;
+    const bool otherGroup = looks.Group != static_cast<gid_t>(-1) && looks.Group != st.st_gid;
+    if ((otherOwner || otherGroup) && ::fchown(fd, looks.Owner, looks.Group) != 0) {
+        return Refuse(error, EPERM, target + " belongs to another user or group, which a rewrite by this user "
+                                             "could not keep; it is left as it is");
+    }
+    if ((st.st_mode & 07777) != looks.Mode && ::fchmod(fd, looks.Mode) != 0)
+        return Refuse(error, errno, SystemError("cannot keep the permissions of", target));
     return true;
 }
 
 // Writes the content, closes the descriptor in every case; false with error.
 bool WriteAndClose(FileWriter& writer, int fd, const std::string& scratch, std::string_view content,
-                   std::string& error) {
+                   const Looks& looks, const std::string& target, std::string& error) {
     bool ok = writer.Write(fd, content);
     if (!ok) error = SystemError("cannot write", scratch);
+    if (ok) ok = GiveLooks(fd, looks, target, error);
     if (ok && !writer.Sync(fd)) {
         error = SystemError("cannot flush", scratch);
         ok = false;
@@ -116,17 +173,6 @@ bool WriteAndClose(FileWriter& writer, int fd, const std::string& scratch, std::
     return ok;
 }
 
-// The bits a new file gets (0666 less the umask): a file that has them needs no
-// change of mode, which would cost the flush an extra metadata update.
-mode_t CreatedMode() {
-    static const mode_t mode = [] {
-        const mode_t mask = ::umask(022);
-        ::umask(mask);
-        return 0666 & ~mask;
-    }();
-    return mode;
-}
-
 // A write beyond the file-size limit then fails with EFBIG like a full disk,
 // instead of ending the program.
 void IgnoreFileSizeSignal() {
@@ -137,7 +183,7 @@ void IgnoreFileSizeSignal() {
 }  // namespace
 
 int FileWriter::Create(const std::string& path) {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
 }
 
 bool FileWriter::Write(int fd, std::string_view bytes) {
@@ -189,17 +235,18 @@ void MakeFolderOf(const std::string& path) {
 
 bool WriteTarget(const std::string& path, std::string& target, std::string& error) {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-        target = path;
-        return true;
+    target = path;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return CheckExisting(target, error);
+    // As the kernel's protected links: only a link of this user's (or root's)
+    // may lead a write elsewhere; another user's could aim it at any file.
+    if (st.st_uid != ::geteuid() && st.st_uid != 0) {
+        return Refuse(error, ELOOP, path + " is a link that belongs to another user; it is not followed and "
+                                           "nothing is written");
     }
     char real[PATH_MAX];
-    if (!::realpath(path.c_str(), real)) {
-        error = SystemError("cannot follow the link", path);
-        return false;
-    }
+    if (!::realpath(path.c_str(), real)) return Refuse(error, errno, SystemError("cannot follow the link", path));
     target = real;
-    return true;
+    return CheckExisting(target, error);
 }
 
 std::vector<std::string> ScratchFilesOf(const std::string& path) {
@@ -214,29 +261,20 @@ std::vector<std::string> ScratchFilesOf(const std::string& path) {
     return found;
 }
 
-bool ReplaceFile(FileWriter& writer, const std::string& path, std::string_view content, std::string& error,
-                 const std::string& modeFrom) {
+namespace {
+
+// The replacement proper: target is the final name, already checked.
+bool ReplaceTarget(FileWriter& writer, const std::string& target, std::string_view content, const Looks& looks,
+                   std::string& error) {
     IgnoreFileSizeSignal();
-    std::string target, scratch;
-    mode_t mode = 0;
-    bool keepMode = false;
-    if (!WriteTarget(path, target, error) || !ModeFor(target, modeFrom, mode, keepMode, error)) return false;
     RemoveStaleScratch(target);
+    std::string scratch;
     const int fd = CreateScratch(writer, target, scratch);
     if (fd < 0) {
         error = SystemError("cannot create a scratch file for", target);
         return false;
     }
-    bool ok = true;
-    if (keepMode && mode != CreatedMode() && ::fchmod(fd, mode) != 0) {
-        error = SystemError("cannot keep the permissions of", target);
-        const int cause = errno;
-        writer.Close(fd);
-        errno = cause;
-        ok = false;
-    } else {
-        ok = WriteAndClose(writer, fd, scratch, content, error);
-    }
+    bool ok = WriteAndClose(writer, fd, scratch, content, looks, target, error);
     if (ok && !writer.Rename(scratch, target)) {
         error = SystemError("cannot replace", target);
         ok = false;
@@ -249,6 +287,28 @@ bool ReplaceFile(FileWriter& writer, const std::string& path, std::string_view c
     }
     writer.SyncFolder(FolderOf(target));
     return true;
+}
+
+}  // namespace
+
+bool ReplaceFile(FileWriter& writer, const std::string& path, std::string_view content, std::string& error,
+                 const std::string& modeFrom) {
+    std::string target;
+    if (!WriteTarget(path, target, error)) return false;
+    return ReplaceTarget(writer, target, content, LooksOf(target, modeFrom, false), error);
+}
+
+bool ReplaceOwnFile(FileWriter& writer, const std::string& path, std::string_view content, const std::string& of,
+                    std::string& error) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        return Refuse(error, EEXIST, path + " is a folder, where this program keeps a file of its own; nothing is "
+                                            "changed");
+    }
+    std::string original;
+    if (!WriteTarget(of, original, error)) return false;
+    // The rename replaces whatever stands at the name, a planted link included.
+    return ReplaceTarget(writer, path, content, LooksOf({}, original, true), error);
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error) {
@@ -313,14 +373,21 @@ int FaultText(int error) {
         case EFBIG:
         case EDQUOT:
             return DiskFullText;
-        case EACCES:
         case EPERM:
+            return OtherOwnerText;
+        case EACCES:
         case EROFS:
             return NoWriteAccessText;
         case EWOULDBLOCK:
             return FileBusyText;
         case EISDIR:
             return NotAPlainFileText;
+        case EMLINK:
+            return HardLinkedText;
+        case EEXIST:
+            return OwnFileIsFolderText;
+        case ELOOP:
+            return ForeignLinkText;
         default:
             return CannotWriteFileText;
     }

@@ -31,20 +31,31 @@ public:
 // The writer that does every step for real.
 FileWriter& SystemWriter();
 
-// Writes content over path through a private scratch file and keeps the
-// file's permission bits (a new file takes those of modeFrom when given). A
-// path that is a link is written through: the file it points to is replaced
-// in its own folder. A file the user may not write is refused. On failure
+// Writes content over path through a scratch file that is private from its
+// creation and takes the replaced file's permission bits, owner and group just
+// before the rename (a new file takes the bits of modeFrom when given). A path
+// that is a link of this user's or root's is written through: the file it
+// points to is replaced in its own folder. What WriteTarget refuses, and a
+// file whose owner or group this user could not keep, is refused. On failure
 // path is untouched, no scratch file is left, error says why and errno holds
 // the cause. A failed flush of the folder after the rename is not a failure.
 bool ReplaceFile(FileWriter& writer, const std::string& path, std::string_view content, std::string& error,
                  const std::string& modeFrom = {});
 
+// Writes a file the program keeps beside `of` (its backup, a damaged copy):
+// never followed, whatever stands at path (a link, a FIFO) is replaced by the
+// rename; a folder there is refused. It takes the looks of `of`.
+bool ReplaceOwnFile(FileWriter& writer, const std::string& path, std::string_view content, const std::string& of,
+                    std::string& error);
+
 // ReplaceFile with the real writer.
 bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error);
 
 // The file a write of path changes: path itself, or the file its link points
-// to. False with the reason when the link leads nowhere.
+// to when the link is this user's or root's. False with the reason (errno
+// set) when the link is another user's or leads nowhere, or when the file
+// cannot be replaced safely: not a regular file, a second name (hard link),
+// no owner-write permission (root included), no folder.
 bool WriteTarget(const std::string& path, std::string& target, std::string& error);
 
 // Scratch files of writes to path that are still in its folder (a killed
@@ -75,6 +86,10 @@ inline constexpr int FileBusyText = 953;
 inline constexpr int PersonGoneText = 954;
 inline constexpr int NotAPlainFileText = 955;
 inline constexpr int CannotWriteFileText = 957;
+inline constexpr int HardLinkedText = 960;
+inline constexpr int ForeignLinkText = 961;
+inline constexpr int OtherOwnerText = 962;
+inline constexpr int OwnFileIsFolderText = 963;
 
 // The text for a failure with that errno value.
 int FaultText(int error);

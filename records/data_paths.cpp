@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "atomic_file.h"
+
 
 namespace fs = std::filesystem;
 
@@ -67,7 +69,12 @@ bool LoadProgramTermTable(const DataPaths& paths, SolarTermTable& table, std::st
         error = "no solar-term table: " + error;
         return false;
     }
-    if (const TableLoadResult loaded = LoadSolarTermTable(path, table); !loaded.Ok) {
+    std::string bytes;
+    if (ReadRegularFile(path, LongestSolarTermFile(), bytes, error) != ReadOutcome::Read) {
+        error = "solar-term table " + path + " refused: " + error;
+        return false;
+    }
+    if (const TableLoadResult loaded = ReadSolarTermTable(bytes, path, table); !loaded.Ok) {
         error = "solar-term table " + path + " refused: " + loaded.Error;
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,35 +13,67 @@
 #include "atomic_file.h"
 
 namespace qv {
+namespace {
+
+int OpenLockFile(const std::string& lockPath) {
+    const int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | flags, 0666);
+    return fd >= 0 ? fd : ::open(lockPath.c_str(), O_RDONLY | flags);
+}
+
+// True while the locked descriptor is still the file at the lock's name: a
+// lock file removed or replaced meanwhile locks no one else out.
+bool StillAtItsName(int fd, const std::string& lockPath) {
+    struct stat held {}, named {};
+    return ::fstat(fd, &held) == 0 && ::lstat(lockPath.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
+}
+
+}  // namespace
 
 std::chrono::milliseconds& LockPatience() {
     static std::chrono::milliseconds patience{10000};
     return patience;
 }
 
-FileLock::~FileLock() {
+FileLock::~FileLock() { Release(); }
+
+void FileLock::Release() {
     if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+    fd_ = -1;
 }
 
 bool FileLock::Acquire(const std::string& path, std::string& error) {
     std::string target;
+    // A target that cannot be written gets no lock file beside it.
     if (!WriteTarget(path, target, error)) return false;
-    MakeFolderOf(target);
     const std::string lockPath = target + ".lock";
-    fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd_ < 0) fd_ = ::open(lockPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd_ < 0) {
-        error = "cannot open the lock file " + lockPath + ": " + std::strerror(errno);
-        return false;
-    }
     const auto deadline = std::chrono::steady_clock::now() + LockPatience();
     auto pause = std::chrono::microseconds(200);
-    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    for (;;) {
+        Release();
+        fd_ = OpenLockFile(lockPath);
+        struct stat st {};
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
+            error = "cannot open the lock file " + lockPath + ": " + std::strerror(errno);
+            return false;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            Release();
+            error = lockPath + " is not a regular file, so it cannot lock " + target + "; nothing is written";
+            errno = EISDIR;
+            return false;
+        }
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+            if (StillAtItsName(fd_, lockPath)) return true;
+            continue;  // lock the file that is there now
+        }
         if (errno != EWOULDBLOCK && errno != EINTR) {
             error = "cannot lock " + lockPath + ": " + std::strerror(errno);
             return false;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
+            Release();
             error = "another program is writing " + target + "; try again in a moment";
             errno = EWOULDBLOCK;
             return false;
@@ -48,7 +81,6 @@ bool FileLock::Acquire(const std::string& path, std::string& error) {
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(20000));
     }
-    return true;
 }
 
 }  // namespace qv

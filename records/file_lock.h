@@ -1,7 +1,8 @@
 // One writer at a time: an exclusive advisory lock on a lock file beside the
 // file a read-modify-write changes (NAME.lock), held from the read to the
 // rename. The lock file is never removed: a rename replaces the data file's
-// inode, not the lock's. Readers need no lock, the rename being atomic.
+// inode, not the lock's; should something else remove or replace it, the lock
+// is taken again on the file that is there. Readers need no lock, the rename being atomic.
 #pragma once
 
 #include <chrono>
@@ -18,10 +19,12 @@ public:
 
     // Waits for the lock of path (of the file its link points to) at most
     // LockPatience(); false with the reason, errno EWOULDBLOCK when another
-    // writer held it all that time.
+    // writer held it all that time. A target WriteTarget refuses is refused
+    // here, before any lock file is made.
     bool Acquire(const std::string& path, std::string& error);
 
 private:
+    void Release();
     int fd_ = -1;
 };
 

@@ -59,6 +59,7 @@ bool SavePotentialTable(const std::string& path, const PotentialTable& table, st
         error = "the potential table is not sound (" + problem + "); nothing is saved";
         return false;
     }
+    MakeFolderOf(path);
     FileLock lock;
     if (!lock.Acquire(path, error)) return false;
     // The damaged file goes aside, never lost, before the new definitions take
@@ -67,7 +68,7 @@ bool SavePotentialTable(const std::string& path, const PotentialTable& table, st
     PotentialTable onDisk{};
     std::string damaged, ignored;
     if (LoadPotentialTable(path, onDisk).Refused && ReadWholeFile(path, damaged, ignored) && !damaged.empty() &&
-        !ReplaceFile(writer, path + ".bad", damaged, error, path))
+        !ReplaceOwnFile(writer, path + ".bad", damaged, path, error))
         return false;
     return ReplaceFile(writer, path, EncodePotentialTable(table), error);
 }

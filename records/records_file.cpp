@@ -1,6 +1,7 @@
 #include "records_file.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <unordered_set>
@@ -47,12 +48,14 @@ RecordsResult Failure(int messageId, std::string error, int reasonId = FaultText
     return r;
 }
 
-// Reads a file that is about to be rewritten. A missing file reads as an empty
-// new one when allowed; an unreadable or damaged one is refused, so that no
-// rewrite drops bytes that were there.
+RecordsContent ReadRecords(const std::string& path, std::string& bytes);
+
+// Reads a file that is about to be rewritten (its bytes too). A missing file
+// reads as an empty new one when allowed; an unreadable or damaged one is
+// refused, so that no rewrite drops bytes that were there.
 bool ReadForRewrite(const std::string& path, bool allowMissing, int messageId, RecordsContent& content,
-                    RecordsResult& failure) {
-    content = ReadRecordsFile(path);
+                    std::string& bytes, RecordsResult& failure) {
+    content = ReadRecords(path, bytes);
     const int cause = errno;
     if (content.Missing && allowMissing) {
         content.Header = NewRecordsHeader(0);
@@ -65,9 +68,11 @@ bool ReadForRewrite(const std::string& path, bool allowMissing, int messageId, R
 }
 
 // A records file held for a rewrite: locked, then read whole and found sound.
+// Its bytes serve as the backup and then as the buffer of the new content.
 struct HeldFile {
     FileLock Lock;
     RecordsContent Content;
+    std::string Bytes;
 };
 
 bool Hold(const std::string& path, bool allowMissing, int messageId, HeldFile& held, RecordsResult& failure) {
@@ -76,32 +81,33 @@ bool Hold(const std::string& path, bool allowMissing, int messageId, HeldFile& h
         failure = Failure(messageId, error);
         return false;
     }
-    return ReadForRewrite(path, allowMissing, messageId, held.Content, failure);
+    return ReadForRewrite(path, allowMissing, messageId, held.Content, held.Bytes, failure);
 }
 
-std::string Encode(RecordsHeader header, const std::vector<PersonRecord>& records) {
+// The records after the header into `bytes`, whose buffer is reused.
+void Encode(RecordsHeader header, const std::vector<PersonRecord>& records, std::string& bytes) {
     SetHeaderCount(header, static_cast<int>(records.size()));
-    std::string bytes(header.data(), header.size());
     bytes.reserve(SoundLength(records.size()));
+    bytes.assign(header.data(), header.size());
     for (const PersonRecord& r : records) AppendRecordBytes(r, bytes);
-    return bytes;
 }
 
-// The version a change is about to replace goes to FILE.bak, with the file's permissions.
-bool KeepBackup(const std::string& path, const RecordsContent& content, FileWriter& writer, int messageId,
+// The version a change is about to replace (the sound bytes just read) goes
+// to FILE.bak, with the file's looks.
+bool KeepBackup(const std::string& path, const HeldFile& held, FileWriter& writer, int messageId,
                 RecordsResult& failure) {
-    if (content.Missing) return true;
+    if (held.Content.Missing) return true;
     std::string error;
-    if (ReplaceFile(writer, path + std::string(BackupSuffix), Encode(content.Header, content.Records), error, path))
-        return true;
+    if (ReplaceOwnFile(writer, path + std::string(BackupSuffix), held.Bytes, path, error)) return true;
     failure = Failure(messageId, error + "; the records file is left as it is");
     return false;
 }
 
-RecordsResult Rewrite(const std::string& path, RecordsHeader header, const std::vector<PersonRecord>& records,
-                      FileWriter& writer, int messageId) {
+RecordsResult Rewrite(const std::string& path, HeldFile& held, FileWriter& writer, int messageId) {
     RecordsResult result;
-    if (!ReplaceFile(writer, path, Encode(header, records), result.Error)) return Failure(messageId, result.Error);
+    const std::vector<PersonRecord>& records = held.Content.Records;
+    Encode(held.Content.Header, records, held.Bytes);
+    if (!ReplaceFile(writer, path, held.Bytes, result.Error)) return Failure(messageId, result.Error);
     result.Ok = true;
     result.Count = static_cast<int>(records.size());
     return result;
@@ -111,10 +117,10 @@ std::string NoSuchRecord(int n, size_t count) {
     return "there is no record " + std::to_string(n) + "; the file holds " + std::to_string(count);
 }
 
-std::string RecordBytes(const PersonRecord& r) {
-    std::string bytes;
-    AppendRecordBytes(r, bytes);
-    return bytes;
+std::string WouldNotFit(const std::string& path, size_t held, size_t added) {
+    const size_t room = held < MaxPersons ? MaxPersons - held : 0;
+    return path + " holds " + std::to_string(held) + " persons and takes at most " + std::to_string(MaxPersons) +
+           ": " + std::to_string(room) + " more would fit, not " + std::to_string(added) + "; nothing is changed";
 }
 
 // Replaces (replacement set) or deletes record n; with `loaded`, the record
@@ -133,13 +139,13 @@ RecordsResult ChangeRecord(const std::string& path, int n, const PersonRecord* l
                                         "; nothing is changed", PersonGoneText);
     }
     if (static_cast<size_t>(at) >= records.size()) return Failure(refusedText, NoSuchRecord(n, records.size()), 0);
-    if (!KeepBackup(path, held.Content, writer, replacement ? 0 : RecordMissingText, failure)) return failure;
+    if (!KeepBackup(path, held, writer, replacement ? 0 : RecordMissingText, failure)) return failure;
     if (replacement) {
         records[static_cast<size_t>(at)] = *replacement;
     } else {
         records.erase(records.begin() + at);
     }
-    RecordsResult result = Rewrite(path, held.Content.Header, records, writer, replacement ? 0 : RecordMissingText);
+    RecordsResult result = Rewrite(path, held, writer, replacement ? 0 : RecordMissingText);
     if (result.Ok) result.Number = at;
     return result;
 }
@@ -152,12 +158,10 @@ RecordsResult Append(const std::string& path, const std::vector<PersonRecord>& r
     if (!Hold(path, true, 0, held, failure)) return failure;
     RecordsContent& content = held.Content;
     const size_t first = content.Records.size();
-    if (first + records.size() > MaxRecordCount) {
-        return Failure(0, path + " would hold more than " + std::to_string(MaxRecordCount) + " records", 0);
-    }
-    if (keepBackup && !KeepBackup(path, content, writer, 0, failure)) return failure;
+    if (first + records.size() > MaxPersons) return Failure(0, WouldNotFit(path, first, records.size()), FullFileText);
+    if (keepBackup && !KeepBackup(path, held, writer, 0, failure)) return failure;
     content.Records.insert(content.Records.end(), records.begin(), records.end());
-    RecordsResult result = Rewrite(path, content.Header, content.Records, writer, 0);
+    RecordsResult result = Rewrite(path, held, writer, 0);
     if (result.Ok) result.Number = static_cast<int>(first);
     return result;
 }
@@ -210,9 +214,10 @@ std::vector<std::string> CollectNames(const std::string& path, Filter accept) {
 
 }  // namespace
 
-RecordsContent ReadRecordsFile(const std::string& path) {
+namespace {
+
+RecordsContent ReadRecords(const std::string& path, std::string& bytes) {
     RecordsContent content;
-    std::string bytes;
     switch (ReadRegularFile(path, LongestRecordsFile, bytes, content.Problem)) {
         case ReadOutcome::Missing:
             content.Missing = true;
@@ -237,6 +242,13 @@ RecordsContent ReadRecordsFile(const std::string& path) {
         content.Problem = DamageReport(path, bytes.size(), count);
     }
     return content;
+}
+
+}  // namespace
+
+RecordsContent ReadRecordsFile(const std::string& path) {
+    std::string bytes;
+    return ReadRecords(path, bytes);
 }
 
 int ReadCount(const std::string& path) { return static_cast<int>(ReadRecordsFile(path).Records.size()); }
@@ -297,13 +309,16 @@ RecordsResult DeletePerson(const std::string& path, const PersonRecord& loaded, 
 }
 
 int LocatePerson(const std::vector<PersonRecord>& records, const PersonRecord& loaded, int n) {
-    const std::string wanted = RecordBytes(loaded);
-    if (n >= 0 && static_cast<size_t>(n) < records.size() && RecordBytes(records[static_cast<size_t>(n)]) == wanted)
-        return n;
+    // Of several copies, the one nearest where the person was read (the
+    // earlier one of two as near) is the one the user meant.
+    int best = -1;
+    long bestDistance = 0;
     for (size_t i = 0; i < records.size(); ++i) {
-        if (RecordBytes(records[i]) == wanted) return static_cast<int>(i);
+        if (std::memcmp(&records[i], &loaded, sizeof loaded) != 0) continue;
+        const long distance = std::labs(static_cast<long>(i) - n);
+        if (best < 0 || distance < bestDistance) best = static_cast<int>(i), bestDistance = distance;
     }
-    return -1;
+    return best;
 }
 
 RecordsResult SaveCopyAs(const std::string& path, const std::string& target, FileWriter& writer) {
@@ -312,6 +327,9 @@ RecordsResult SaveCopyAs(const std::string& path, const std::string& target, Fil
     FileLock lock;
     if (!lock.Acquire(target, error)) return Failure(0, error);
     if (ReadRegularFile(path, LongestRecordsFile, bytes, error) != ReadOutcome::Read) return Failure(0, error);
+    if (bytes.size() > SoundLength(MaxPersons)) {
+        return Failure(0, WouldNotFit(target, 0, (bytes.size() - RecordsHeaderSize) / RecordSize), FullFileText);
+    }
     if (!ReplaceFile(writer, target, bytes, error, path)) return Failure(0, error);
     RecordsResult result;
     result.Ok = true;
@@ -329,7 +347,8 @@ RecordsResult MergeIntoMain(const std::string& mainPath, const std::string& othe
         if (main.Damaged) failure.MessageId = CannotMergeRecordsText;
         return failure;
     }
-    if (!ReadForRewrite(otherPath, false, CannotOpenRecordsText, other, failure)) return failure;
+    std::string otherBytes;
+    if (!ReadForRewrite(otherPath, false, CannotOpenRecordsText, other, otherBytes, failure)) return failure;
 
     std::unordered_set<std::string> known;
     for (const PersonRecord& r : main.Records) known.insert(PersonKey(r));
@@ -337,13 +356,12 @@ RecordsResult MergeIntoMain(const std::string& mainPath, const std::string& othe
     for (const PersonRecord& r : other.Records) {
         if (!known.contains(PersonKey(r))) added.push_back(r);
     }
-    if (main.Records.size() + added.size() > MaxRecordCount) {
-        return Failure(CannotMergeRecordsText,
-                       mainPath + " would hold more than " + std::to_string(MaxRecordCount) + " records", 0);
+    if (main.Records.size() + added.size() > MaxPersons) {
+        return Failure(CannotMergeRecordsText, WouldNotFit(mainPath, main.Records.size(), added.size()), FullFileText);
     }
-    if (!KeepBackup(mainPath, main, writer, CannotMergeRecordsText, failure)) return failure;
+    if (!KeepBackup(mainPath, held, writer, CannotMergeRecordsText, failure)) return failure;
     main.Records.insert(main.Records.end(), added.begin(), added.end());
-    RecordsResult result = Rewrite(mainPath, main.Header, main.Records, writer, CannotMergeRecordsText);
+    RecordsResult result = Rewrite(mainPath, held, writer, CannotMergeRecordsText);
     if (result.Ok) result.Number = static_cast<int>(added.size());
     return result;
 }

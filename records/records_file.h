@@ -18,6 +18,8 @@
 namespace qv {
 
 inline constexpr int MaxNameMatches = 100;
+// The most persons a records file takes; every change checks it under the lock.
+inline constexpr size_t MaxPersons = 1000;
 inline constexpr std::string_view BackupSuffix = ".bak";
 
 // Texts the user is shown (string-table numbers).
@@ -26,6 +28,7 @@ inline constexpr int CannotMergeRecordsText = 460;   // 無法合併資料庫
 inline constexpr int RecordMissingText = 461;        // 該筆資料不存在
 inline constexpr int CannotDeleteRecordText = 462;   // 無法刪除該筆資料
 inline constexpr int NamelessText = 505;             // 無名氏
+inline constexpr int FullFileText = 964;             // the change would pass MaxPersons
 
 // What a records file holds. A file whose header count does not fit its
 // length is damaged: Records then holds only the whole records present.
@@ -68,7 +71,8 @@ std::vector<std::string> ListNames(const std::string& path);
 std::vector<std::string> ListNamesByPrefix(const std::string& path, std::string_view prefix);
 
 // Appends the record when n is -1, else replaces record n. A missing file is
-// created with this one record.
+// created with this one record. A file of MaxPersons takes no more (ReasonId
+// FullFileText), nor does an append, import or merge that would pass it.
 RecordsResult StoreRecord(const std::string& path, const PersonRecord& record, int n,
                           FileWriter& writer = SystemWriter());
 // Appends many records in one rewrite.
@@ -78,14 +82,16 @@ RecordsResult DeleteRecord(const std::string& path, int n, FileWriter& writer = 
 
 // Replace or delete the person the caller read as record n (its 412 bytes in
 // `loaded`). When the file changed meanwhile, the change goes to the record
-// that now holds those bytes; when none does, nothing changes and ReasonId is
-// PersonGoneText. Number is the record acted on.
+// that now holds those bytes (of several, the one nearest n); when none does,
+// nothing changes and ReasonId is PersonGoneText. Number is the record acted
+// on. Only a program that showed the person earlier needs this; a record
+// number given now means the record there now (StoreRecord, DeleteRecord).
 RecordsResult ReplacePerson(const std::string& path, const PersonRecord& loaded, int n, const PersonRecord& record,
                             FileWriter& writer = SystemWriter());
 RecordsResult DeletePerson(const std::string& path, const PersonRecord& loaded, int n,
                            FileWriter& writer = SystemWriter());
-// Where the person read as record n is now: n when it still holds the same
-// bytes, else the first record that does; -1 when none.
+// Where the person read as record n is now: the record holding the same
+// bytes nearest n; -1 when none.
 int LocatePerson(const std::vector<PersonRecord>& records, const PersonRecord& loaded, int n);
 // Import: AppendRecords that keeps the replaced version as FILE.bak.
 RecordsResult ImportRecords(const std::string& path, const std::vector<PersonRecord>& records,

@@ -51,17 +51,24 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Lines end with LF, CR LF or a lone CR, whichever editor wrote the file.
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
+        const size_t end = text.find_first_of("\r\n");
+        lines.push_back(text.substr(0, end));
         if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
+        const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        text.remove_prefix(end + (crLf ? 2 : 1));
     }
     return lines;
+}
+
+// The line end the file uses already (LF for a new file).
+std::string_view LineEndOf(std::string_view text) {
+    const size_t end = text.find_first_of("\r\n");
+    if (end == std::string_view::npos || text[end] == '\n') return "\n";
+    return end + 1 < text.size() && text[end + 1] == '\n' ? "\r\n" : "\r";
 }
 
 // The section named by a "[name]" line.
@@ -145,7 +152,7 @@ std::optional<std::string> ProfileValue(std::string_view text, std::string_view 
 
 std::string WithProfileValue(std::string_view text, std::string_view section, std::string_view key,
                              std::string_view value) {
-    const std::string_view eol = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
+    const std::string_view eol = LineEndOf(text);
     auto lines = SplitLines(text);
     const std::string keyLine = std::string(key) + "=" + std::string(value);
     const std::string sectionLine = "[" + std::string(section) + "]";
@@ -203,6 +210,7 @@ bool WriteSetting(const std::string& path, SettingKey key, int value, std::strin
         return false;
     }
     std::string old;
+    MakeFolderOf(path);
     FileLock lock;
     if (!lock.Acquire(path, error) || ReadRegularFile(path, LongestSettingsFile, old, error) == ReadOutcome::Refused)
         return false;
