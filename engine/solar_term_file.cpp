@@ -85,12 +85,14 @@ TableLoadResult Refuse(SolarTermTable& table, const std::string& path, const std
 
 }  // namespace
 
+size_t LongestSolarTermFile() { return HeaderSize + RowSize * SolarTermMaxRows + ChecksumSize; }
+
 TableLoadResult LoadSolarTermTable(const std::string& path, SolarTermTable& table) {
     table.FirstYear = table.LastYear = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) return Refuse(table, path, "cannot be opened");
     // Never more than a full table plus one byte, so a huge file cannot flood memory.
-    const size_t limit = HeaderSize + RowSize * SolarTermMaxRows + ChecksumSize + 1;
+    const size_t limit = LongestSolarTermFile() + 1;
     std::string data(limit, '\0');
     in.read(data.data(), static_cast<std::streamsize>(limit));
     data.resize(static_cast<size_t>(in.gcount()));

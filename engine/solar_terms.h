@@ -40,6 +40,9 @@ struct TableLoadResult {
 
 // Reads and checks a solar-term table file (see solar_term_file.cpp for the layout).
 TableLoadResult LoadSolarTermTable(const std::string& path, SolarTermTable& table);
+// The length of a full table: a reader needs no more than this plus one byte
+// to tell a sound file from a longer one.
+size_t LongestSolarTermFile();
 
 // The same check of a table's bytes; messages name `path`.
 TableLoadResult ReadSolarTermTable(std::string_view bytes, const std::string& path, SolarTermTable& table);
