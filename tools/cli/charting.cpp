@@ -27,7 +27,8 @@ bool TakeBirth(Args& args, Birth& birth) {
     const auto sex = args.TakeValue("--sex");
     birth.HourUnknown = args.TakeFlag("--hour-unknown");
     if (!when || !ParseMoment(*when, birth.When)) {
-        Complain("--birth \"YYYY-MM-DD HH:MM\" is required");
+        Complain("--birth \"YYYY-MM-DD HH:MM\" is required: a real day and 00:00-23:59 (--hour-unknown when the "
+                 "hour is not known)" + (when ? ", not " + *when : std::string()));
         return false;
     }
     if (!sex || !ParseSex(*sex, birth.Sex)) {

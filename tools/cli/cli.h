@@ -18,6 +18,7 @@ enum ExitCode : int {
     ExitOk = 0,
     ExitBadInput = 1,  // some input line or option was refused
     ExitNoData = 2,    // a data file (solar-term table, records file) is missing or broken
+    ExitOutputFailed = 3,  // standard output could not be written whole (a full disk, a closed pipe)
 };
 
 // The command line after the subcommand name, with the options shared by all
@@ -42,8 +43,8 @@ void Complain(std::string_view message);
 bool LoadTermTable(const Args& args, SolarTermTable& table);
 
 // Strict parsers of the fixed input formats; false on anything else.
-bool ParseDate(std::string_view text, CivilDate& out);            // YYYY-MM-DD
-bool ParseMoment(std::string_view text, Moment& out);             // YYYY-MM-DD HH:MM
+bool ParseDate(std::string_view text, CivilDate& out);            // YYYY-MM-DD, a real calendar day
+bool ParseMoment(std::string_view text, Moment& out);             // YYYY-MM-DD HH:MM, 00:00-23:59
 bool ParseInt(std::string_view text, int& out);
 // Empty or nothing but blanks.
 bool IsBlank(std::string_view text);

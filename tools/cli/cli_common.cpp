@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 
+#include "calendar.h"
 #include "chart_record.h"
 #include "cli.h"
 #include "data_paths.h"
@@ -109,7 +110,7 @@ bool Digits(std::string_view text, size_t pos, size_t count, int& out) {
 
 bool ParseDate(std::string_view text, CivilDate& out) {
     return text.size() == 10 && text[4] == '-' && text[7] == '-' && Digits(text, 0, 4, out.Year) &&
-           Digits(text, 5, 2, out.Month) && Digits(text, 8, 2, out.Day);
+           Digits(text, 5, 2, out.Month) && Digits(text, 8, 2, out.Day) && IsValidDate(out.Year, out.Month, out.Day);
 }
 
 bool ParseMoment(std::string_view text, Moment& out) {
@@ -118,7 +119,8 @@ bool ParseMoment(std::string_view text, Moment& out) {
     out.Year = date.Year;
     out.Month = date.Month;
     out.Day = date.Day;
-    return Digits(text, 11, 2, out.Hour) && Digits(text, 14, 2, out.Minute);
+    // An unknown hour is said by --hour-unknown or "??", never by a number past 23.
+    return Digits(text, 11, 2, out.Hour) && Digits(text, 14, 2, out.Minute) && out.Hour <= 23 && out.Minute <= 59;
 }
 
 void AppendNumber(std::string& out, int value, int width) {
@@ -245,6 +247,21 @@ int AnswerEachInput(const Args& args, Answer answer, void* context) {
     return refused ? ExitBadInput : ExitOk;
 }
 
+namespace {
+
+// What went to standard output is only done once it is flushed and closed: a
+// full disk or a closed pipe makes the command fail, as cat and cp do.
+int FinishOutput(int code) {
+    std::cout.flush();
+    const bool written = !std::cout.fail() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    const int cause = errno;
+    if (std::fclose(stdout) == 0 && written) return code;
+    Complain(std::string("cannot write the output: ") + std::strerror(written ? errno : cause));
+    return ExitOutputFailed;
+}
+
+}  // namespace
+
 int RunCommandLine(int argc, char** argv, std::span<const Command> commands, void (*printUsage)(std::FILE* to)) {
     std::ios::sync_with_stdio(false);
     Args args;
@@ -257,7 +274,7 @@ int RunCommandLine(int argc, char** argv, std::span<const Command> commands, voi
     const std::string name = args.Items[0];
     args.Items.erase(args.Items.begin());
     for (const Command& c : commands) {
-        if (name == c.Name) return c.Run(args);
+        if (name == c.Name) return FinishOutput(c.Run(args));
     }
     Complain("unknown command " + name);
     printUsage(stderr);

@@ -15,8 +15,6 @@
 namespace qv::cli {
 namespace {
 
-constexpr int NewPersonLimit = 1000;  // the new-person command stops there
-
 struct RecordsContext {
     Args& Arguments;
     DataPaths Paths;
@@ -240,47 +238,23 @@ int Find(RecordsContext& c) {
 int Add(RecordsContext& c) {
     PersonRecord record;
     if (!TakePerson(c, record)) return ExitBadInput;
-    const RecordsContent content = ReadRecordsFile(c.File);
-    if (content.Records.size() >= NewPersonLimit) {
-        return Refuse(c.File + " holds " + std::to_string(NewPersonLimit) + " records, the most it takes");
-    }
     const RecordsResult r = StoreRecord(c.File, record, -1);
     if (r.Ok) std::cout << r.Number << '\n';
     return Report(r);
 }
 
-// Checks the number against a sound file before anything is changed; the
-// record there is the person the change is meant for.
-bool TakeExistingNumber(RecordsContext& c, int& n, PersonRecord& loaded, int& code) {
-    code = ExitBadInput;
-    if (!TakeRecordNumber(c, n)) return false;
-    RecordsContent content;
-    if (!LoadSound(c.File, content)) {
-        code = ExitNoData;
-        return false;
-    }
-    if (static_cast<size_t>(n) < content.Records.size()) {
-        loaded = content.Records[static_cast<size_t>(n)];
-        return true;
-    }
-    Complain("there is no record " + std::to_string(n) + "; the file holds " + std::to_string(content.Records.size()));
-    return false;
-}
-
+// The number names the record there when the change holds the file's lock.
 int Replace(RecordsContext& c) {
-    int n = 0, code = ExitOk;
-    PersonRecord loaded, record;
-    if (!TakeExistingNumber(c, n, loaded, code)) return code;
-    if (!TakePerson(c, record)) return ExitBadInput;
-    return Report(ReplacePerson(c.File, loaded, n, record));
+    int n = 0;
+    PersonRecord record;
+    if (!TakeRecordNumber(c, n) || !TakePerson(c, record)) return ExitBadInput;
+    return Report(StoreRecord(c.File, record, n));
 }
 
 int Delete(RecordsContext& c) {
-    int n = 0, code = ExitOk;
-    PersonRecord loaded;
-    if (!TakeExistingNumber(c, n, loaded, code)) return code;
-    if (!NothingLeft(c)) return ExitBadInput;
-    return Report(DeletePerson(c.File, loaded, n));
+    int n = 0;
+    if (!TakeRecordNumber(c, n) || !NothingLeft(c)) return ExitBadInput;
+    return Report(DeleteRecord(c.File, n));
 }
 
 int Copy(RecordsContext& c) {
