@@ -125,7 +125,7 @@ void CQuorvaneView::ClickAt(QPoint viewportPoint, bool leftButton) {
     switch (Click(rec, PageLayout(), at.x(), at.y(), leftButton)) {
         case ClickResult::OpenHelp:
             // Without a browser the user still learns where the page is.
-            if (!QDesktopServices::openUrl(HelpPageUrl()))
+            if (!HelpPageReadable() || !QDesktopServices::openUrl(HelpPageUrl()))
                 ShowMessageWith(HelpPageUnopenedText, HelpPageUrl().toLocalFile().toStdString());
             break;
         case ClickResult::Repaint: PeriodShown(); break;

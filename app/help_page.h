@@ -6,5 +6,8 @@ namespace qv::ui {
 
 // help/index.html in the folder of the data shipped with the program.
 QUrl HelpPageUrl();
+// Whether the page is a regular file a browser can open (a FIFO or a device
+// there would hang it).
+bool HelpPageReadable();
 
 }  // namespace qv::ui

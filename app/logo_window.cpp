@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+
+#include "atomic_file.h"
 
 namespace qv::ui {
 namespace {
@@ -18,6 +18,8 @@ namespace {
 constexpr size_t FileHeaderSize = 14;
 constexpr size_t InfoHeaderSize = 40;
 constexpr int LargestSide = 4096;
+// The largest bitmap the window shows, with its headers.
+constexpr size_t LongestLogoFile = 1024 + size_t{LargestSide} * LargestSide * 4;
 const char* const VersionText = "2.00.01" ".04" ".03";
 
 uint32_t U32(const std::string& b, size_t at) {
@@ -81,12 +83,8 @@ QImage Decode(const std::string& bytes, const BitmapLayout& layout) {
 }  // namespace
 
 QImage LoadLogoPicture(const std::string& path, std::string& problem) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        problem = "cannot open " + path;
-        return {};
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    if (ReadRegularFile(path, LongestLogoFile, bytes, problem) != ReadOutcome::Read) return {};
     BitmapLayout layout;
     problem = CheckLayout(bytes, layout);
     return problem.empty() ? Decode(bytes, layout) : QImage();

@@ -35,7 +35,10 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 
 }  // namespace
 
-QIcon ProgramIcon() { return QIcon(QString::fromStdString(ShippedDataDir() + "/" + IconFileName)); }
+QIcon ProgramIcon() {
+    std::string ignored;  // a window without its icon still works
+    return QIcon(QPixmap::fromImage(ui::ReadPictureFile(ShippedDataDir() + "/" + IconFileName, ignored)));
+}
 
 std::unique_ptr<QDialog> MakeChartWindow(ChartSession& session, const ChartRequest& request) {
     std::unique_ptr<QDialog> window;

@@ -8,6 +8,7 @@
 #include "data_paths.h"
 #include "fortune_paint.h"
 #include "fortune_window.h"
+#include "picture_file.h"
 
 namespace qv::ui {
 
@@ -24,7 +25,10 @@ PrintedPage PrintedPageGeometry(QSizeF page, QSize chart) {
 
 QString BannerPicturePath() { return QString::fromStdString(ShippedDataDir()) + QStringLiteral("/BANNER.BMP"); }
 
-QImage LoadBanner() { return QImage(BannerPicturePath()); }
+QImage LoadBanner() {
+    std::string ignored;  // a page without its banner still prints
+    return ReadPictureFile(BannerPicturePath().toStdString(), ignored);
+}
 
 QSize PrintedChartSize(const CurveLayout& layout) { return QSize(layout.Width, layout.Depth + 2 * layout.RowUnit); }
 

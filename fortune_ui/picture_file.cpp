@@ -38,6 +38,14 @@ constexpr int CannotSavePicture = 921;
 
 }  // namespace
 
+QImage ReadPictureFile(const std::string& path, std::string& error) {
+    std::string bytes;
+    if (ReadRegularFile(path, LongestPictureFile, bytes, error) != ReadOutcome::Read) return {};
+    QImage image = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
+    if (image.isNull()) error = path + " is not a picture";
+    return image;
+}
+
 bool IsPdfName(const std::string& path) { return path.size() >= 4 && path.compare(path.size() - 4, 4, ".pdf") == 0; }
 
 QByteArray PagePictureBytes(bool pdf, QSize page, int width, const QString& title, const PagePainter& paint) {

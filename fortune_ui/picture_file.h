@@ -3,6 +3,7 @@
 // a PNG at a chosen width, or a PDF page whose texts stay texts and lines stay
 // lines. The window programs and the command line save through it alike.
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <functional>
@@ -16,6 +17,12 @@ namespace qv::ui {
 
 // Draws the page in its own logical pixels; the painter is scaled already.
 using PagePainter = std::function<void(QPainter& painter)>;
+
+// A picture file the programs read (the banner, the icon): a regular file of
+// at most LongestPictureFile bytes, read through the file layer; a null image
+// with the reason otherwise, at once for a FIFO or a device.
+inline constexpr size_t LongestPictureFile = size_t{64} << 20;
+QImage ReadPictureFile(const std::string& path, std::string& error);
 
 // Whether a file name ends in .pdf (else a PNG is meant).
 bool IsPdfName(const std::string& path);

@@ -1,7 +1,10 @@
 // The logo window: the shipped picture, broken files, the time limit and how it closes.
+#include <sys/stat.h>
+
 #include <QImage>
 
 #include "logo_window.h"
+#include "picture_file.h"
 #include "shell_fixture.h"
 
 namespace qv::test {
@@ -44,8 +47,14 @@ TEST(LogoPictureTest, RefusesFilesWhoseHeaderDoesNotFit) {
     huge[22] = 0, huge[23] = 0, huge[24] = 1;  // 65536 rows
     refused(huge, "more rows than the file holds");
     refused("PK" + good.substr(2), "not a bitmap");
-    std::string problem;
-    EXPECT_TRUE(ui::LoadLogoPicture(dir.Path() + "/missing.lgo", problem).isNull());
+    const std::string fifo = dir.Path() + "/fifo.lgo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& odd : {dir.Path() + "/missing.lgo", fifo, std::string("/dev/zero"), dir.Path()}) {
+        std::string problem;
+        EXPECT_TRUE(ui::LoadLogoPicture(odd, problem).isNull()) << odd;
+        EXPECT_FALSE(problem.empty()) << odd;
+        EXPECT_TRUE(ui::ReadPictureFile(odd, problem).isNull()) << odd << ": the banner and the icon read alike";
+    }
 }
 
 TEST(LogoWindowTest, MissingPictureGivesThePlainFrame) {
