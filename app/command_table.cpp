@@ -16,7 +16,10 @@ CommandState BelowRecordLimit(const CQuorvaneApp& app) {
     const bool below = app.recordCount < NewPersonLimit;
     return CommandState{below, false, below ? "新增個人資料..." : std::string(StringText(RecordsFullText))};
 }
-CommandState StoredPersonChosen(const CQuorvaneApp& app) { return EnabledWhen(app.currentRecordIndex >= 0); }
+// 修改 of a person whose store failed stores the person as new.
+CommandState StoredPersonChosen(const CQuorvaneApp& app) {
+    return EnabledWhen(app.currentRecordIndex >= 0 || (app.personUnsaved && app.chartShown));
+}
 CommandState OtherFileOpen(const CQuorvaneApp& app) { return EnabledWhen(app.otherDatabaseActive); }
 CommandState HourUnknownMark(const CQuorvaneApp& app) { return CommandState{true, app.hourUnknown, {}}; }
 CommandState ChartOnShow(const CQuorvaneApp& app) { return EnabledWhen(app.chartShown); }

@@ -145,7 +145,8 @@ std::string CQuorvaneApp::OpenRecordsFile() const {
 
 std::string CQuorvaneApp::Caption() const {
     return std::string(StringText(ProductTitleText)) + " - " +
-           std::filesystem::path(OpenRecordsFile()).filename().string();
+           std::filesystem::path(OpenRecordsFile()).filename().string() +
+           (personUnsaved ? std::string(StringText(UnsavedPersonText)) : std::string());
 }
 
 int CQuorvaneApp::WhyNotChartable(const PersonRecord& person) const {
@@ -202,6 +203,7 @@ void CQuorvaneApp::QueryPerson() {
     const bool samePerson = *chosen == currentRecordIndex && SameBirthMoment(record_->Person, person);
     if (!ChartAsCurrent(person)) return;
     currentRecordIndex = static_cast<int16_t>(*chosen);
+    personUnsaved = false;
     storedPerson_ = person;
     if (!samePerson) clockNote_ = {};
 }
@@ -241,7 +243,13 @@ bool CQuorvaneApp::RunPersonCommand(int templateId, PersonRecord& person) {
 void CQuorvaneApp::StoreCurrent(const PersonRecord& person, int number) {
     const RecordsResult result = number < 0 ? StoreRecord(OpenRecordsFile(), person, -1)
                                             : ReplacePerson(OpenRecordsFile(), storedPerson_, number, person);
-    if (!Succeeded(result, CannotOpenRecordsText)) return;
+    // The person on show is not what any record holds: no number may lead a
+    // later 修改 to someone else, which then stores the person as new.
+    personUnsaved = !Succeeded(result, CannotOpenRecordsText);
+    if (personUnsaved) {
+        currentRecordIndex = -1;
+        return;
+    }
     currentRecordIndex = static_cast<int16_t>(result.Number);
     storedPerson_ = person;
     recordCount = static_cast<int16_t>(result.Count);
@@ -446,6 +454,7 @@ void CQuorvaneApp::ResetShellState() {
 
 void CQuorvaneApp::DropCurrentPerson() {
     currentRecordIndex = -1;
+    personUnsaved = false;
     chartShown = false;
     clockNote_ = {};
     ClearPeriod(*record_);

@@ -13,12 +13,14 @@
 #include "command_table.h"
 #include "data_paths.h"
 #include "potential_file.h"
+#include "records_file.h"
 #include "fortune_curve.h"
 #include "settings_file.h"
 
 namespace qv::ui {
 
-inline constexpr int NewPersonLimit = 1000;  // "新增個人資料..." stops there
+inline constexpr int NewPersonLimit = static_cast<int>(MaxPersons);  // "新增個人資料..." stops there
+inline constexpr int UnsavedPersonText = 965;  // the caption's mark of a person not stored
 
 // Dialog templates, by the numbers the commands use.
 enum DialogTemplate : int {
@@ -116,6 +118,7 @@ public:
     // The shell state.
     bool chartShown = false;
     int16_t currentRecordIndex = -1;
+    bool personUnsaved = false;  // the person on show failed to be stored
     bool otherDatabaseActive = false;
     std::string otherDatabasePath;
     bool flowYearWindowOpen = false;

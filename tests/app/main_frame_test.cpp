@@ -12,9 +12,12 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <set>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "chart_compute.h"
 #include "chart_view.h"
+#include "file_lock.h"
 #include "fortune_window.h"
 #include "logo_window.h"
 #include "main_frame.h"
@@ -334,6 +337,61 @@ TEST_F(MainFrameTest, OtherRecordsFilesFollowTheEnableRules) {
     EXPECT_FALSE(app_->chartShown);
     EXPECT_FALSE(MenuEnabled(ID_SWITCH_TO_MAIN));
     EXPECT_FALSE(MenuEnabled(ID_MODIFY_PERSON));
+}
+
+// A new person whose store fails (another program holds the lock, the file
+// is read-only, the disk is full) stays on show marked unsaved, with no record
+// number: 修改 then stores the person as new and never over the one shown
+// before it.
+TEST_F(MainFrameTest, AFailedStoreLeavesNoNumberThatLeadsToAnotherPerson) {
+    Store(root_.MainFile(), {StoredPerson("甲一", 1980, 5, 5, 5, 5)});
+    Start();
+    QueryPersonAt(*app_, 0);
+    ASSERT_EQ(app_->currentRecordIndex, 0);
+    const auto patience = LockPatience();
+    LockPatience() = std::chrono::milliseconds(50);
+    const std::string file = root_.MainFile();
+    std::unique_ptr<FileLock> held;
+    rlimit unlimited{};
+    ::getrlimit(RLIMIT_FSIZE, &unlimited);
+    struct Fault {
+        int Reason;
+        std::function<void()> Make, Undo;
+    } faults[] = {
+        {FileBusyText, [&] { std::string e; held = std::make_unique<FileLock>(); held->Acquire(file, e); },
+         [&] { held.reset(); }},
+        {NoWriteAccessText, [&] { ::chmod(file.c_str(), 0444); }, [&] { ::chmod(file.c_str(), 0644); }},
+        {DiskFullText, [&] { rlimit small = unlimited; small.rlim_cur = 100; ::setrlimit(RLIMIT_FSIZE, &small); },
+         [&] { ::setrlimit(RLIMIT_FSIZE, &unlimited); }},
+    };
+    std::vector<std::string> names{"甲一"};
+    for (const Fault& fault : faults) {
+        const std::string before = ReadFileText(file);
+        fault.Make();
+        MessageLog log;
+        WhenModal<PersonDialog>([](PersonDialog& d) {
+            EnterPerson(d, QStringLiteral("乙新"), 1990, 3, 3, 3, 3);
+            Click(d, "ok");
+        });
+        Choose(ID_NEW_PERSON);
+        fault.Undo();
+        EXPECT_EQ(ReadFileText(file), before) << fault.Reason;
+        ASSERT_EQ(log.Ids, std::vector<int>{CannotOpenRecordsText}) << fault.Reason;
+        EXPECT_NE(log.Texts[0].find(StringText(fault.Reason)), std::string::npos) << log.Texts[0];
+        EXPECT_EQ(app_->currentRecordIndex, -1);
+        EXPECT_NE(frame_->windowTitle().toStdString().find(StringText(UnsavedPersonText)), std::string::npos);
+        ASSERT_TRUE(MenuEnabled(ID_MODIFY_PERSON)) << "修改 stores the unsaved person";
+
+        WhenModal<PersonDialog>([](PersonDialog& d) { Click(d, "ok"); });
+        Choose(ID_MODIFY_PERSON);
+        names.push_back("乙新");
+        std::vector<std::string> stored;
+        for (const PersonRecord& r : ReadRecordsFile(file).Records) stored.push_back(NameOf(r));
+        EXPECT_EQ(stored, names) << "stored as new; no one overwritten";
+        EXPECT_EQ(app_->currentRecordIndex, static_cast<int>(names.size()) - 1);
+        EXPECT_FALSE(app_->personUnsaved);
+    }
+    LockPatience() = patience;
 }
 
 TEST_F(MainFrameTest, AThousandRecordsDisableNewPerson) {

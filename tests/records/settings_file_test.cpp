@@ -97,6 +97,17 @@ TEST_F(SettingsFileTest, KeysOfAnotherSectionAreNotRead) {
     EXPECT_EQ(ReadSetting(path_, SettingKey::SkyBase), 0);
 }
 
+TEST_F(SettingsFileTest, LineEndsOfEveryKindReadAlikeAndAreKept) {
+    for (const std::string eol : {"\n", "\r\n", "\r"}) {
+        WriteText("[Other]" + eol + "K1=9" + eol + "[fsQuorvane]" + eol + "K1=7" + eol + "SkyBase=1" + eol);
+        EXPECT_EQ(ReadSetting(path_, SettingKey::K1), 7) << eol.size();
+        EXPECT_EQ(ReadSetting(path_, SettingKey::SkyBase), 1) << eol.size();
+        ASSERT_TRUE(Write(SettingKey::K2, 3));
+        EXPECT_EQ(ReadFileText(path_),
+                  "[Other]" + eol + "K1=9" + eol + "[fsQuorvane]" + eol + "K1=7" + eol + "SkyBase=1" + eol + "K2=3" + eol);
+    }
+}
+
 TEST_F(SettingsFileTest, ValuesOutsideTheRangeAreNotWritten) {
     std::string error;
     EXPECT_FALSE(WriteSetting(path_, SettingKey::FirstTimeBase, 3, error));
