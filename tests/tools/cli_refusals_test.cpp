@@ -46,7 +46,7 @@ TEST(CliRefusals, NonsenseTimesAndDatesAreRefusedByEveryCommand) {
 TEST(CliRefusals, OutputThatCannotBeWrittenIsAFailure) {
     test::TempDir data;
     ASSERT_EQ(RunCli(data, {"records", "add", "--sex", "m", "--birth", "1990-01-01 10:00"}).Status, 0);
-    for (const std::string& command :
+    for (const std::string command :
          {"terms", "pillars 2024-02-10", "lunar 2024-02-10", "calendar 2024-02", "records list", "records export --json",
           "chart --birth '1990-01-01 10:00' --sex m", "settings list"}) {
         const auto r = RunCommandLine(Cli(data) + " " + command + " > /dev/full");
