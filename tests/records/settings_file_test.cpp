@@ -98,6 +98,7 @@ TEST_F(SettingsFileTest, KeysOfAnotherSectionAreNotRead) {
 }
 
 TEST_F(SettingsFileTest, LineEndsOfEveryKindReadAlikeAndAreKept) {
+    std::filesystem::create_directories(dir_.Path() + "/program");
     for (const std::string eol : {"\n", "\r\n", "\r"}) {
         WriteText("[Other]" + eol + "K1=9" + eol + "[fsQuorvane]" + eol + "K1=7" + eol + "SkyBase=1" + eol);
         EXPECT_EQ(ReadSetting(path_, SettingKey::K1), 7) << eol.size();
