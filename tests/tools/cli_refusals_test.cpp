@@ -49,7 +49,7 @@ TEST(CliRefusals, OutputThatCannotBeWrittenIsAFailure) {
     for (const std::string command :
          {"terms", "pillars 2024-02-10", "lunar 2024-02-10", "calendar 2024-02", "records list", "records export --json",
           "chart --birth '1990-01-01 10:00' --sex m", "settings list"}) {
-        const auto r = RunCommandLine(Cli(data) + " " + command + " > /dev/full");
+        const auto r = RunCommandLine("(" + Cli(data) + " " + command + " > /dev/full)");
         EXPECT_EQ(r.Status, 3) << command << "\n" << r.Err;
         EXPECT_NE(r.Err.find("cannot write the output"), std::string::npos) << command << "\n" << r.Err;
     }

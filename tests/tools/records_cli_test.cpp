@@ -183,7 +183,7 @@ TEST_F(RecordsCliTest, AddStopsAtAThousandRecords) {
     ASSERT_EQ(imported.Status, 0) << imported.Err;
     EXPECT_EQ(imported.Out, "imported 1000; the file holds 1000\n");
     const auto r = Records({"add", "--sex", "m", "--birth", "1980-01-01 01:00"});
-    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Status, 0);
     EXPECT_NE(r.Err.find("1000"), std::string::npos);
 }
 
