@@ -24,7 +24,7 @@ int MinutesOff(const SolarTermTable& table, const std::vector<std::string>& row)
     return ours - refMinute;
 }
 
-TEST(SolarTermAccuracy, EveryTermWithinAMinuteAndNearlyAllExactUntil2030) {
+TEST(SolarTermAccuracy, EveryTermWithinToleranceAndNearlyAllExactUntil2030) {
     const SolarTermTable* table = test::BuiltTable();
     ASSERT_NE(table, nullptr);
     const auto rows = test::ReadReferenceTsv("solar_terms.tsv");
@@ -32,7 +32,7 @@ TEST(SolarTermAccuracy, EveryTermWithinAMinuteAndNearlyAllExactUntil2030) {
     int checked = 0, exact = 0;
     for (const auto& row : rows) {
         const int off = MinutesOff(*table, row);
-        ASSERT_LE(std::abs(off), 1) << row[0] << " term " << row[1] << " " << row[3];
+        ASSERT_LE(std::abs(off), test::TermToleranceMinutes(std::stoi(row[0]))) << row[0] << " term " << row[1] << " " << row[3];
         if (std::stoi(row[0]) <= 2030) {
             ++checked;
             exact += off == 0;
