@@ -107,5 +107,6 @@ int RunRender(Args& args);
 int RunPotential(Args& args);
 int RunPotentialTable(Args& args);
 int RunCurve(Args& args);
+int RunFindPillars(Args& args);
 
 }  // namespace qv::cli
