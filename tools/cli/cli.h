@@ -108,5 +108,6 @@ int RunPotential(Args& args);
 int RunPotentialTable(Args& args);
 int RunCurve(Args& args);
 int RunFindPillars(Args& args);
+int RunCandidates(Args& args);
 
 }  // namespace qv::cli
