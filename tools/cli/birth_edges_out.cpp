@@ -1,6 +1,7 @@
 #include "birth_edges_out.h"
 
 #include <cstdlib>
+#include <optional>
 
 #include "cli.h"
 #include "json_out.h"
@@ -44,16 +45,19 @@ void AppendEdge(std::string& list, bool& first, std::string_view what, int minut
     list += ']';
 }
 
-// Minutes from the given clock time to the nearest minute within the margin
-// whose zone offset differs (or that the clock never showed); 0 for none.
-int ClockChangeWithin(const BirthClock& clock, const Moment& given, const ChartedMoment& charted, int margin) {
+// A change of the zone's clock (a new offset, or minutes it never showed)
+// within the margin: the birth's minutes from the first minute on the other
+// side of it, negative when the birth comes first.
+std::optional<int> ClockChangeWithin(const BirthClock& clock, const Moment& given, const ChartedMoment& charted,
+                                     int margin) {
     const ClockMinute t = ClockMinuteOf(given);
     for (int d = 1; d <= margin; ++d)
         for (int sign : {-1, 1}) {
             const ChartedMoment c = ChartMomentOf(clock, MomentOfClockMinute(t + sign * d));
-            if (c.Fault != BirthClockFault::None || c.ZoneOffsetMinutes != charted.ZoneOffsetMinutes) return sign * d;
+            if (c.Fault != BirthClockFault::None || c.ZoneOffsetMinutes != charted.ZoneOffsetMinutes)
+                return sign < 0 ? d - 1 : -d;
         }
-    return 0;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -69,9 +73,8 @@ void AppendEdgesJson(JsonObject& json, const SolarTermTable& table, int rule, co
     for (size_t i = 0; i < n; ++i) AppendEdge(list, first, EdgeName(edges[i]), edges[i].Minutes, edges[i].Decides);
     if (clock.Zone) {
         if (charted.Repeated) AppendEdge(list, first, "repeated_clock_time", 0, 0);
-        // The birth lies before the change when it comes after it on the clock.
-        if (const int d = ClockChangeWithin(clock, given, charted, margins.HourMinutes))
-            AppendEdge(list, first, "clock_change", -d, 0);
+        if (const auto d = ClockChangeWithin(clock, given, charted, margins.HourMinutes))
+            AppendEdge(list, first, "clock_change", *d, 0);
     }
     if (clock.SolarLongitude && DoubleHourOf(given.Hour) != DoubleHourOf(charted.Charted.Hour)) {
         const auto shift = ClockMinuteOf(charted.Charted) - ClockMinuteOf(given);

@@ -156,6 +156,10 @@ int RunCandidates(Args& args) {
         return ExitBadInput;
     }
     if (!toDate) d1 = d0;
+    if (!IsValidDate(d0.Year, d0.Month, d0.Day) || !IsValidDate(d1.Year, d1.Month, d1.Day)) {
+        Complain(StringText(CandidatesUsageText));
+        return ExitBadInput;
+    }
     Charting charting;
     if (const int code = PrepareCharting(args, charting, nullptr); code != ExitOk) return code;
     if (charting.Clock.SolarLongitude) {
