@@ -16,19 +16,6 @@ constexpr std::string_view WeekdayTexts[7] = {"日", "一", "二", "三", "四",
 
 std::string_view TermName(int term) { return StringText(text_base::Term + term); }
 
-void AppendLunar(std::string& out, const CalendarDay& d) {
-    if (!d.HasLunar) {
-        out += '-';
-        return;
-    }
-    AppendNumber(out, d.Lunar.Year, 4);
-    out += '-';
-    if (d.Lunar.Leap) out += StringText(LeapMonthText);
-    AppendNumber(out, d.Lunar.Month, 2);
-    out += '-';
-    AppendNumber(out, d.Lunar.Day, 2);
-}
-
 void AppendTime(std::string& out, int hour, int minute) {
     AppendNumber(out, hour, 2);
     out += ':';
@@ -41,7 +28,7 @@ void AppendDayLine(std::string& out, const CalendarDay& d) {
     out += '\t';
     out += WeekdayTexts[d.Weekday];
     out += '\t';
-    AppendLunar(out, d);
+    AppendLunarDate(out, d.HasLunar, d.Lunar);
     out += '\t';
     out += PillarText(d.YearPillar);
     out += ' ';
@@ -72,15 +59,7 @@ void AppendDayJson(std::string& out, const CalendarDay& d) {
         AppendDate(date, d.Date);
         day.Text("date", date);
         day.Field("weekday", d.Weekday);
-        if (d.HasLunar) {
-            JsonObject lunar(day.NestedKey("lunar"));
-            lunar.Field("year", d.Lunar.Year);
-            lunar.Field("month", d.Lunar.Month);
-            lunar.Field("day", d.Lunar.Day);
-            lunar.Field("leap", d.Lunar.Leap);
-        } else {
-            day.NestedKey("lunar") += "null";
-        }
+        AppendLunarJson(day, "lunar", d.HasLunar, d.Lunar);
         AppendPillar(day, "year_pillar", d.YearPillar);
         AppendPillar(day, "month_pillar", d.MonthPillar);
         AppendPillar(day, "day_pillar", d.DayPillar);
@@ -116,6 +95,31 @@ std::string AnswerMonth(std::string_view input, std::string& out, void* context)
 }
 
 }  // namespace
+
+void AppendLunarDate(std::string& out, bool known, const LunarDate& lunar) {
+    if (!known) {
+        out += '-';
+        return;
+    }
+    AppendNumber(out, lunar.Year, 4);
+    out += '-';
+    if (lunar.Leap) out += StringText(LeapMonthText);
+    AppendNumber(out, lunar.Month, 2);
+    out += '-';
+    AppendNumber(out, lunar.Day, 2);
+}
+
+void AppendLunarJson(JsonObject& object, std::string_view name, bool known, const LunarDate& lunar) {
+    if (!known) {
+        object.NestedKey(name) += "null";
+        return;
+    }
+    JsonObject o(object.NestedKey(name));
+    o.Field("year", lunar.Year);
+    o.Field("month", lunar.Month);
+    o.Field("day", lunar.Day);
+    o.Field("leap", lunar.Leap);
+}
 
 bool ParseCalendarMonth(std::string_view text, const SolarTermTable& table, int& year, int& month) {
     if (text.size() != 7 || text[4] != '-') return false;

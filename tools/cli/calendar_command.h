@@ -9,6 +9,12 @@
 namespace qv::cli {
 
 struct Args;
+class JsonObject;
+
+// A lunar date as YYYY-MM-DD (the month 閏MM in a leap month), "-" when unknown;
+// as a JSON object, null when unknown.
+void AppendLunarDate(std::string& out, bool known, const LunarDate& lunar);
+void AppendLunarJson(JsonObject& object, std::string_view name, bool known, const LunarDate& lunar);
 
 // "YYYY-MM" within the months the table covers; false otherwise.
 bool ParseCalendarMonth(std::string_view text, const SolarTermTable& table, int& year, int& month);

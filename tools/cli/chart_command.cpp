@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "birth_clock_options.h"
+#include "birth_edges_out.h"
 #include "calendar.h"
 #include "chart_compute.h"
 #include "chart_record.h"
@@ -44,6 +45,10 @@ void AppendJson(std::string& out, const Charting& charting, const Birth& birth) 
         if (charting.Clock.Corrects()) {
             JsonObject correction(json.NestedKey("Correction"));
             AppendCorrectionJson(correction, charting.Clock, GivenClock(birth), charting.Corrected);
+        }
+        if (!BirthTimeUnknown(rec)) {
+            const ChartedMoment charted = charting.Clock.Corrects() ? charting.Corrected : ChartedMoment{BirthClockFault::None, birth.When};
+            AppendEdgesJson(json, *charting.Table, PillarRatHourRule(rec.Options), charting.Clock, GivenClock(birth), charted);
         }
         json.Field("HourUnknown", BirthTimeUnknown(rec));
         json.Field("Sex", rec.Person.sex);
@@ -121,6 +126,7 @@ int RunChart(Args& args) {
         if (charting.Clock.Corrects())
             AppendCorrectionLines(out, charting.Clock, GivenClock(birth), charting.Corrected);
         AppendReadableChart(out, rec);
+        if (!BirthTimeUnknown(rec)) AppendEdgeNotes(out, *charting.Table, PillarRatHourRule(rec.Options), BirthMoment(rec.Person));
     }
     WriteOut(out);
     return ExitOk;

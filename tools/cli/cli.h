@@ -108,5 +108,7 @@ int RunRender(Args& args);
 int RunPotential(Args& args);
 int RunPotentialTable(Args& args);
 int RunCurve(Args& args);
+int RunFindPillars(Args& args);
+int RunCandidates(Args& args);
 
 }  // namespace qv::cli

@@ -34,6 +34,16 @@ constexpr Command Commands[] = {
      "        | add | replace N   with --sex m|f (--birth \"YYYY-MM-DD HH:MM\" | --lunar \"Y-M-D[-leap] HH:MM\")\n"
      "          [--hour-unknown] [--name T] [--address T] [--phone T] [--remarks T]",
      RunRecords},
+    {"candidates",
+     "candidates --date YYYY-MM-DD [--to-date YYYY-MM-DD] [--from HH:MM] [--until HH:MM] --sex m|f\n"
+     "        [chart options] [--json]   (時辰不確定: every distinct chart of that clock time, with what\n"
+     "        changed at its start, luck direction and start, first luck pillars, strength, roles, pattern)",
+     RunCandidates},
+    {"find-pillars",
+     "find-pillars YEAR MONTH [DAY [HOUR]] [--rat-hour 0|1|2] [--from Y] [--to Y] [--json]\n"
+     "        (八字反查, e.g. 甲子 丙寅 戊辰 庚申: every range in which the pillars hold, first and last minute\n"
+     "        with their lunar dates; years 1801-2100 unless given)",
+     RunFindPillars},
     {"settings", "settings [list | get KEY | set KEY VALUE]", RunSettings},
     {"potential",
      "potential --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] [--category N] [--json]\n"

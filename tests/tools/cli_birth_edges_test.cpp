@@ -1,0 +1,157 @@
+// quorvane-cli find-pillars and candidates: answers, and refusals in the
+// system's words with exit status 1.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "run_program.h"
+
+namespace qv {
+namespace {
+
+using test::Lines;
+using test::RunCli;
+
+TEST(CliFindPillars, RangesWithTheirLunarDates) {
+    const test::TempDir data;
+    const auto r = RunCli(data, {"find-pillars", "己卯", "丙子", "戊午", "--from", "1990", "--to", "2010"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    // 一般子時: the 戊午 day runs from 23:00 of the day before; lunar 1999-11-25 (己卯年十一月廿五).
+    EXPECT_EQ(r.Out, "1999-12-31 23:00\t2000-01-01 22:59\t1999-11-25\t1999-11-25\n");
+    const auto json = RunCli(data, {"find-pillars", "己卯", "丙子", "戊午", "戊午", "--json", "--from", "1999", "--to", "2000"});
+    ASSERT_EQ(json.Status, 0) << json.Err;
+    EXPECT_EQ(json.Out, "{\"first\":\"2000-01-01 11:00\",\"last\":\"2000-01-01 12:59\",\"minutes\":120,"
+                        "\"first_lunar\":{\"year\":1999,\"month\":11,\"day\":25,\"leap\":false},"
+                        "\"last_lunar\":{\"year\":1999,\"month\":11,\"day\":25,\"leap\":false}}\n");
+}
+
+TEST(CliFindPillars, RefusalsSayWhy) {
+    const test::TempDir data;
+    const struct {
+        std::vector<std::string> Args;
+        const char* Says;
+    } cases[] = {
+        {{"find-pillars", "甲子"}, "八字須有年柱、月柱"},
+        {{"find-pillars", "甲丑", "丙寅"}, "「甲丑」不是六十甲子之一"},
+        {{"find-pillars", "甲子", "甲寅"}, "年上起月"},
+        {{"find-pillars", "甲子", "丙寅", "戊辰", "甲辰"}, "日上起時"},
+        {{"find-pillars", "甲子", "丙寅", "--from", "2000", "--to", "1990"}, "年份範圍"},
+        {{"find-pillars", "甲子", "丙寅", "--from", "1990", "--to", "2000"}, "這段年份中沒有這組八字"},
+    };
+    for (const auto& c : cases) {
+        const auto r = RunCli(data, c.Args);
+        EXPECT_EQ(r.Status, 1) << c.Says;
+        EXPECT_TRUE(r.Out.empty()) << c.Says;
+        EXPECT_NE(r.Err.find(c.Says), std::string::npos) << r.Err;
+    }
+}
+
+// Fields of a candidate line as chart --json names them.
+QJsonObject Json(const std::string& line) { return QJsonDocument::fromJson(QByteArray::fromStdString(line)).object(); }
+std::string Text(const QJsonValue& v) { return v.toString().toStdString(); }
+
+// Minutes of a "YYYY-MM-DD HH:MM" of one month, enough to see a tiling.
+int MinuteOfMonth(const std::string& t) {
+    return (std::stoi(t.substr(8, 2)) * 24 + std::stoi(t.substr(11, 2))) * 60 + std::stoi(t.substr(14, 2));
+}
+
+TEST(CliChartEdges, ChartJsonTellsTheEdgesWithinTheMargins) {
+    const test::TempDir data;
+    const struct {
+        std::vector<std::string> Args;
+        const char* Edges;
+    } cases[] = {
+        {{"--birth", "2024-02-04 16:26"}, R"("Edges":[{"what":"立春","side":"before","minutes":1,"decides":["year","month"]}])"},
+        {{"--birth", "2024-02-04 16:28"}, R"("Edges":[{"what":"立春","side":"after","minutes":1,"decides":["year","month"]}])"},
+        {{"--birth", "2024-03-05 10:23"}, R"("Edges":[{"what":"驚蟄","side":"after","minutes":1,"decides":["month"]}])"},
+        {{"--birth", "2000-01-01 22:59"}, R"("Edges":[{"what":"23:00","side":"before","minutes":1,"decides":["day","hour"]}])"},
+        {{"--birth", "2000-01-01 15:01"}, R"("Edges":[{"what":"15:00","side":"after","minutes":1,"decides":["hour"]}])"},
+        // Taiwan's clock skipped 1974-04-01 00:00-00:59: 01:03 (00:03 on the chart's
+        // clock, no edge of 一般子時) lies three minutes after the change.
+        {{"--birth", "1974-04-01 01:03", "--zone", "Asia/Taipei"},
+         R"("Edges":[{"what":"clock_change","side":"after","minutes":3,"decides":[]}])"},
+        {{"--birth", "2000-01-01 12:00"}, R"("Edges":[])"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"chart", "--json", "--sex", "m"};
+        args.insert(args.end(), c.Args.begin(), c.Args.end());
+        const auto r = RunCli(data, args);
+        ASSERT_EQ(r.Status, 0) << r.Err;
+        EXPECT_NE(r.Out.find(c.Edges), std::string::npos) << c.Args[1] << "\n" << r.Out.substr(0, 400);
+    }
+    const auto text = RunCli(data, {"chart", "--sex", "m", "--birth", "2024-02-04 16:24"});
+    EXPECT_NE(text.Out.find("出生時刻距立春 3 分鐘：年柱、月柱以出生分鐘為準\n"), std::string::npos);
+}
+
+TEST(CliCandidates, AWholeDayIsTiledAndEachChartIsTheChartOfItsMoment) {
+    const test::TempDir data;
+    const auto r = RunCli(data, {"candidates", "--date", "2000-01-01", "--sex", "f", "--json"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const auto lines = Lines(r.Out);
+    ASSERT_EQ(lines.size(), 13u);
+    int next = MinuteOfMonth("2000-01-01 00:00");
+    for (const std::string& line : lines) {
+        const QJsonObject c = Json(line);
+        EXPECT_EQ(MinuteOfMonth(Text(c["first"])), next) << line;
+        next = MinuteOfMonth(Text(c["last"])) + 1;
+        const auto chart = RunCli(data, {"chart", "--json", "--sex", "f", "--birth", Text(c["charted"])});
+        ASSERT_EQ(chart.Status, 0) << chart.Err;
+        const QJsonObject full = Json(chart.Out), natal = full["Natal"].toObject();
+        EXPECT_EQ(c["Pillars"], full["Pillars"]) << line;
+        EXPECT_EQ(c["LuckForward"], full["LuckForward"]);
+        for (const char* field : {"LuckStartAge", "LuckStartSpan", "LuckStem", "LuckBranch", "IsStrong", "Roles", "Pattern"})
+            EXPECT_EQ(c[field], natal[field]) << field << " " << line;
+    }
+    EXPECT_EQ(next, MinuteOfMonth("2000-01-02 00:00"));
+}
+
+TEST(CliCandidates, ATermAndASummerTimeChangeSplitTheSpan) {
+    const test::TempDir data;
+    struct Case {
+        std::vector<std::string> Args;
+        std::vector<std::string> Starts;  // first clock minute and what changed there
+    } const cases[] = {
+        // 立春 2024 at 16:27 (UTC+8) inside the 申 hour.
+        {{"--date", "2024-02-04", "--from", "15:00", "--until", "16:59"},
+         {"2024-02-04 15:00 -", "2024-02-04 16:27 月 年"}},
+        // Taiwan's clock went from 1974-04-01 00:00 to 01:00 (zdump Asia/Taipei).
+        {{"--date", "1974-03-31", "--from", "22:00", "--to-date", "1974-04-01", "--until", "02:59", "--zone", "Asia/Taipei"},
+         {"1974-03-31 22:00 -", "1974-03-31 23:00 時 日", "1974-04-01 01:00 時鐘", "1974-04-01 02:00 時"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"candidates", "--sex", "m"};
+        args.insert(args.end(), c.Args.begin(), c.Args.end());
+        const auto r = RunCli(data, args);
+        ASSERT_EQ(r.Status, 0) << r.Err;
+        std::vector<std::string> starts;
+        for (const std::string& line : Lines(r.Out)) {
+            std::vector<std::string> f;
+            for (size_t at = 0, tab; at <= line.size(); at = tab + 1) {
+                tab = std::min(line.find('\t', at), line.size());
+                f.push_back(line.substr(at, tab - at));
+            }
+            starts.push_back(f[0] + " " + f[3]);
+        }
+        EXPECT_EQ(starts, c.Starts) << r.Out;
+    }
+}
+
+TEST(CliCandidates, BadInputIsRefused) {
+    const test::TempDir data;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"candidates", "--sex", "m"},
+             {"candidates", "--date", "2000-02-30", "--sex", "m"},
+             {"candidates", "--date", "2000-01-01", "--from", "25:00", "--sex", "m"},
+             {"candidates", "--date", "2000-01-02", "--to-date", "2000-01-01", "--sex", "m"},
+             {"candidates", "--date", "1700-01-01", "--sex", "m"},
+         }) {
+        const auto r = RunCli(data, args);
+        EXPECT_EQ(r.Status, 1) << args[2];
+        EXPECT_TRUE(r.Out.empty()) << args[2];
+    }
+}
+
+}  // namespace
+}  // namespace qv
