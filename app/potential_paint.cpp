@@ -18,6 +18,7 @@ const QColor NatalFill(200, 200, 255), CompareFill(255, 200, 200);
 const QColor Grey(128, 128, 128), LightGrey(192, 192, 192);
 const QColor NatalGuide(180, 180, 255), CompareGuide(255, 180, 180);
 constexpr int SwatchWidth = 30, SwatchHeight = 16, SwatchGap = 4, ValueBox = 16;
+constexpr int ShadedRows = 15;  // a bar's thickness with twelve abilities a page
 
 QString Utf8(std::string_view t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
 QString Word(int id) { return Utf8(StringText(id)); }
@@ -75,8 +76,11 @@ void CylinderBar(QPainter& p, int left, int right, int top, int thickness, const
     if (right <= left) return;
     // Solid underneath: a scaled painting leaves no seams between the rows, an odd thickness no hollow middle.
     p.fillRect(Box(left, top, right, top + thickness), s.Start);
+    // The shading spreads over a thick bar as over a bar of a full page of 12, so
+    // a bar of few abilities keeps its colour instead of turning white inside.
+    const int rows = std::max(ShadedRows, thickness);
     for (int q = 0; q < thickness / 2; ++q) {
-        auto grow = [&](int base, bool grows) { return grows ? std::min(255, base + q * s.Step) : base; };
+        auto grow = [&](int base, bool grows) { return grows ? std::min(255, base + q * s.Step * ShadedRows / rows) : base; };
         const QColor c(grow(s.Start.red(), s.R), grow(s.Start.green(), s.G), grow(s.Start.blue(), s.B));
         p.fillRect(Box(left, top + q, right, top + q + 1), c);
         p.fillRect(Box(left, top + thickness - 1 - q, right, top + thickness - q), c);
