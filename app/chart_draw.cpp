@@ -54,6 +54,7 @@ constexpr const char* Month = "月";
 constexpr const char* Day = "日";
 constexpr const char* Hour = "時";
 constexpr const char* Year = "年";
+constexpr const char* Halves[2] = {"下半年 ", "上半年 "};  // the branch half, the stem half of a year
 constexpr const char* PillarHeads[4] = {"根【年】", "苗【月】", "花【日】", "果【時】"};  // year .. hour
 constexpr const char* PillarUnits[4] = {"年", "月", "日", "時"};
 }  // namespace label
@@ -63,7 +64,7 @@ constexpr const char* AllLabels[] = {
     label::Stages, label::Spirits, label::NaYin, label::LuckRow, label::DayMaster, label::Strength,
     label::Balance, label::Health, label::MiddleGod, label::PatternGod, label::Lunar, label::Solar,
     label::InSeason, label::Zodiac, label::ChartTime, label::AgeUnit, label::UnknownTime, label::Luck,
-    label::Changed, label::Comma, label::Month, label::Day, label::Hour, label::Year,
+    label::Changed, label::Comma, label::Month, label::Day, label::Hour, label::Year, label::Halves[0], label::Halves[1],
     label::PillarHeads[0], label::PillarHeads[1], label::PillarHeads[2], label::PillarHeads[3],
     "AM PM 0123456789:~|/-.<>=AB", ClockNoteWords,
 };
@@ -299,7 +300,11 @@ QStringList KindLines(const Sheet& s) {
               << YearNumber(s.Rec, first + 4);
     } else if (s.Rec.ChartKind == YearKind) {
         const int year = s.Rec.Period.LunarYear ? s.Rec.Period.LunarYear : s.TodayLunar.Year;
-        lines << YearNumber(s.Rec, year) + Q(label::Year) << Q(PillarText(Mod(year - 4, 60))) + Q(label::Year);
+        const int pillar = Mod(year - 4, 60);
+        // Which half of the year cell the chart reads, as the ten-year chart names its stem or branch.
+        const bool upper = s.Rec.Period.UpperHalf != 0;
+        lines << YearNumber(s.Rec, year) + Q(label::Year) << Q(PillarText(pillar)) + Q(label::Year)
+              << Q(label::Halves[upper]) + (upper ? Sym(text_base::Stem, pillar % 10) : Sym(text_base::Branch, pillar % 12));
     }
     return lines;
 }
@@ -688,6 +693,18 @@ int DrawLunarYearMonths(const Sheet& s, QPoint origin, int year) {
     return 22 + 25 * months.Count + 8;
 }
 
+// Where the lunar calendar ends, the panel says so instead of standing empty.
+constexpr int CalendarEndsText = 1005;    // 萬年曆只到農曆
+constexpr int CalendarEndsTailText = 1006;  // 年為止，之後的月份無法列出。
+
+void DrawCalendarEnd(const Sheet& s, QPoint origin) {
+    const QString note = Q(StringText(CalendarEndsText)) + Num(LunarLastYear) + Q(StringText(CalendarEndsTailText));
+    s.P.setPen(Blue);
+    s.P.drawText(QRect(origin.x(), origin.y(), SidePanelWidth, 80), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                 note);
+    s.P.setPen(Qt::black);
+}
+
 void DrawSidePanel(const Sheet& s, int width) {
     const QPoint origin(s.Layout.x0 + s.Layout.side + 4, s.Layout.y0);
     if (origin.x() + 28 > width - 20) return;
@@ -701,9 +718,13 @@ void DrawSidePanel(const Sheet& s, int width) {
         DrawLuckYears(s, origin);
     } else if (s.Rec.ChartKind == YearKind) {
         const int year = s.Rec.Period.LunarYear ? s.Rec.Period.LunarYear : s.TodayLunar.Year;
-        if (LunarYearInRange(year)) {
-            const int used = DrawLunarYearMonths(s, origin, year);
-            if (LunarYearInRange(year + 1)) DrawLunarYearMonths(s, origin + QPoint(0, used), year + 1);
+        int used = 0;
+        for (const int shown : {year, year + 1}) {
+            if (!LunarYearInRange(shown)) {
+                DrawCalendarEnd(s, origin + QPoint(0, used));
+                break;
+            }
+            used += DrawLunarYearMonths(s, origin + QPoint(0, used), shown);
         }
     }
     s.P.restore();

@@ -64,23 +64,23 @@ constexpr MenuItem LifetimeCurveItems[] = {
     {"本命", ID_FORTUNE_LIFETIME_BASE + 0}, {"事業", ID_FORTUNE_LIFETIME_BASE + 1},
     {"遷移", ID_FORTUNE_LIFETIME_BASE + 2}, {"財運", ID_FORTUNE_LIFETIME_BASE + 3},
     {"健康", ID_FORTUNE_LIFETIME_BASE + 4}, {"愛情", ID_FORTUNE_LIFETIME_BASE + 5},
-    {"類別8", ID_FORTUNE_LIFETIME_BASE + 6}, {"類別4", ID_FORTUNE_LIFETIME_BASE + 7},
-    {"類別14", ID_FORTUNE_LIFETIME_BASE + 11}};
+    {"人際", ID_FORTUNE_LIFETIME_BASE + 6}, {"子女", ID_FORTUNE_LIFETIME_BASE + 7},
+    {"整體", ID_FORTUNE_LIFETIME_BASE + 11}};
 constexpr MenuItem MoreLuckCurveItems[] = {
     {"遷移", ID_FORTUNE_LUCK_BASE + 2}, {"健康", ID_FORTUNE_LUCK_BASE + 4},  {"愛情", ID_FORTUNE_LUCK_BASE + 5},
-    {"類別8", ID_FORTUNE_LUCK_BASE + 6}, {"類別4", ID_FORTUNE_LUCK_BASE + 7}, {"類別14", ID_FORTUNE_LUCK_BASE + 11}};
+    {"人際", ID_FORTUNE_LUCK_BASE + 6}, {"子女", ID_FORTUNE_LUCK_BASE + 7}, {"整體", ID_FORTUNE_LUCK_BASE + 11}};
 constexpr MenuItem MoreTenYearCurveItems[] = {
     {"遷移", ID_FORTUNE_TEN_YEAR_BASE + 2},  {"健康", ID_FORTUNE_TEN_YEAR_BASE + 4},
-    {"愛情", ID_FORTUNE_TEN_YEAR_BASE + 5},  {"類別8", ID_FORTUNE_TEN_YEAR_BASE + 6},
-    {"類別4", ID_FORTUNE_TEN_YEAR_BASE + 7}, {"類別14", ID_FORTUNE_TEN_YEAR_BASE + 11}};
+    {"愛情", ID_FORTUNE_TEN_YEAR_BASE + 5},  {"人際", ID_FORTUNE_TEN_YEAR_BASE + 6},
+    {"子女", ID_FORTUNE_TEN_YEAR_BASE + 7}, {"整體", ID_FORTUNE_TEN_YEAR_BASE + 11}};
 constexpr MenuItem MonthCurveItems[] = {
     {"本命", ID_FORTUNE_MONTH_BASE + 0},  {"事業", ID_FORTUNE_MONTH_BASE + 1}, {"遷移", ID_FORTUNE_MONTH_BASE + 2},
     {"財運", ID_FORTUNE_MONTH_BASE + 3},  {"健康", ID_FORTUNE_MONTH_BASE + 4}, {"愛情", ID_FORTUNE_MONTH_BASE + 5},
-    {"類別8", ID_FORTUNE_MONTH_BASE + 6}, {"類別4", ID_FORTUNE_MONTH_BASE + 7}, {"類別14", ID_FORTUNE_MONTH_BASE + 11}};
+    {"人際", ID_FORTUNE_MONTH_BASE + 6}, {"子女", ID_FORTUNE_MONTH_BASE + 7}, {"整體", ID_FORTUNE_MONTH_BASE + 11}};
 constexpr MenuItem DayCurveItems[] = {
     {"本命", ID_FORTUNE_DAY_BASE + 0},  {"事業", ID_FORTUNE_DAY_BASE + 1}, {"遷移", ID_FORTUNE_DAY_BASE + 2},
     {"財運", ID_FORTUNE_DAY_BASE + 3},  {"健康", ID_FORTUNE_DAY_BASE + 4}, {"愛情", ID_FORTUNE_DAY_BASE + 5},
-    {"類別8", ID_FORTUNE_DAY_BASE + 6}, {"類別4", ID_FORTUNE_DAY_BASE + 7}, {"類別14", ID_FORTUNE_DAY_BASE + 11}};
+    {"人際", ID_FORTUNE_DAY_BASE + 6}, {"子女", ID_FORTUNE_DAY_BASE + 7}, {"整體", ID_FORTUNE_DAY_BASE + 11}};
 
 constexpr MenuItem CurveModeItems[] = {
     {"終身", Separator, LifetimeCurveItems},      {"大運", Separator, MoreLuckCurveItems},

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "client_line.h"
 #include "paint_helpers.h"
 #include "string_table.h"
 
@@ -17,6 +18,7 @@ const QColor NatalFill(200, 200, 255), CompareFill(255, 200, 200);
 const QColor Grey(128, 128, 128), LightGrey(192, 192, 192);
 const QColor NatalGuide(180, 180, 255), CompareGuide(255, 180, 180);
 constexpr int SwatchWidth = 30, SwatchHeight = 16, SwatchGap = 4, ValueBox = 16;
+constexpr int ShadedRows = 15;  // a bar's thickness with twelve abilities a page
 
 QString Utf8(std::string_view t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
 QString Word(int id) { return Utf8(StringText(id)); }
@@ -72,8 +74,13 @@ struct Shade {
 };
 void CylinderBar(QPainter& p, int left, int right, int top, int thickness, const Shade& s) {
     if (right <= left) return;
+    // Solid underneath: a scaled painting leaves no seams between the rows, an odd thickness no hollow middle.
+    p.fillRect(Box(left, top, right, top + thickness), s.Start);
+    // The shading spreads over a thick bar as over a bar of a full page of 12, so
+    // a bar of few abilities keeps its colour instead of turning white inside.
+    const int rows = std::max(ShadedRows, thickness);
     for (int q = 0; q < thickness / 2; ++q) {
-        auto grow = [&](int base, bool grows) { return grows ? std::min(255, base + q * s.Step) : base; };
+        auto grow = [&](int base, bool grows) { return grows ? std::min(255, base + q * s.Step * ShadedRows / rows) : base; };
         const QColor c(grow(s.Start.red(), s.R), grow(s.Start.green(), s.G), grow(s.Start.blue(), s.B));
         p.fillRect(Box(left, top + q, right, top + q + 1), c);
         p.fillRect(Box(left, top + thickness - 1 - q, right, top + thickness - q), c);
@@ -170,7 +177,8 @@ QString PotentialCaption(const PotentialTable& table, int category) {
     QString name;
     if (table.TableReady && category >= 0 && category < table.CategoryCount)
         name = Utf8(PotentialNameText(table.Categories[category].Name));
-    return Word(CaptionWord) + QLatin1Char('-') + name;
+    // A category without a name (or none at all) leaves no dangling dash.
+    return name.isEmpty() ? Word(CaptionWord) : Word(CaptionWord) + QLatin1Char('-') + name;
 }
 
 PotentialPicture MakePotentialPicture(const PotentialTable& table, const ChartRecord& rec, int category, int style,
@@ -180,6 +188,11 @@ PotentialPicture MakePotentialPicture(const PotentialTable& table, const ChartRe
     pic.Layout = layout;
     pic.Small = MakeChartFont(8, layout.Base, 400);
     pic.Label = MakeChartFont(10, layout.Base, 400);
+    const LocalDateTime& today = rec.Now;
+    pic.Heading = PotentialCaption(table, category) + QStringLiteral("　") + QString::fromStdString(ClientLine(rec)) +
+                  QStringLiteral("　製表：") +
+                  QString::fromStdString(DisplayedYearText(today.Year, rec.YearDisplay) + std::to_string(today.Month) + "月" +
+                                         std::to_string(today.Day) + "日");
     if (!table.TableReady || category < 0 || category >= table.CategoryCount) return pic;
     const PotentialCategory& cat = table.Categories[category];
     pic.CategoryDefined = true;
@@ -202,9 +215,12 @@ QSize PotentialSourceSize(const PotentialPicture& pic) {
 
 void PaintPotentialPage(QPainter& painter, QSizeF page, const PotentialPicture& pic) {
     const QSize source = PotentialSourceSize(pic);
-    const double f = std::min(page.width() / source.width(), page.height() / source.height());
+    const double heading = page.height() / 24;
+    PaintClientLine(painter, QRectF(0, 0, page.width(), heading), pic.Heading);
+    const double f = std::min(page.width() / source.width(), (page.height() - 1.5 * heading) / source.height());
     painter.save();
     painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.translate(0, 1.5 * heading);
     painter.scale(f, f);
     DrawPotentialWindow(painter, pic, source);
     painter.restore();
@@ -425,8 +441,10 @@ void DrawColumnProfile(QPainter& p, const PotentialPicture& pic) {
         const QColor fill = compare ? CompareFill : NatalFill;
         const QString text = QString::number(score);
         FilledText(p, Box(x, 214, x + b, 230), fill, text);
-        const int bottom = PlotBottom - score * (PlotBottom - PlotTop) / 100;
-        FilledText(p, Box(x, bottom - 16, x + b, bottom), fill, text);
+        const int bottom = PlotBottom - std::clamp(score, 0, 100) * (PlotBottom - PlotTop) / 100;
+        // A top score's box stays inside the picture, below its upper edge.
+        const int boxTop = std::max(0, bottom - ValueBox);
+        FilledText(p, Box(x, boxTop, x + b, boxTop + ValueBox), fill, text);
         const QPoint joint(x + b / 2, bottom);
         if (j > 0) Line(p, compare ? QColor(255, 0, 0) : QColor(0, 0, 255), previous[compare], joint);
         previous[compare] = joint;

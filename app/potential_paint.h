@@ -60,6 +60,7 @@ struct PotentialPicture {
     int ScrollPos = 0;         // skips ScrollPos × PerPage abilities (never in style 7)
     QFont Small, Label;
     bool CategoryDefined = false;  // the table holds the category (its abilities may be none)
+    QString Heading;               // the printed page's: category, person and birth, today's date
     bool Comparing() const { return !Compare.empty(); }
 };
 
@@ -67,7 +68,7 @@ struct PotentialPicture {
 // for chart kinds other than 0, the selected period's scores beside them.
 PotentialPicture MakePotentialPicture(const PotentialTable& table, const ChartRecord& rec, int category, int style,
                                       const PotentialLayout& layout);
-// "潛能分析表-" + the category name.
+// "潛能分析表-" + the category name; "潛能分析表" alone for a category without one.
 QString PotentialCaption(const PotentialTable& table, int category);
 
 // The window's client: the background, then the style (a text line instead
@@ -76,8 +77,8 @@ QString PotentialCaption(const PotentialTable& table, int category);
 void DrawPotentialWindow(QPainter& painter, const PotentialPicture& picture, QSize client);
 // The size a style draws (what the printout scales onto the page).
 QSize PotentialSourceSize(const PotentialPicture& picture);
-// The printed page: that part of the window drawn from the page's top-left
-// corner, scaled to the page's width or depth, whichever is reached first.
+// The printed page: the heading line across its top, then that part of the
+// window scaled to the page's width or the depth left, whichever is reached first.
 void PaintPotentialPage(QPainter& painter, QSizeF page, const PotentialPicture& picture);
 
 // One style's drawing, on the scores of the page.

@@ -50,12 +50,14 @@ void CPotentialWnd::Layout(bool relayout) {
     layout_ = LayoutPotentialWindow(area.size(), frame, items, app_.potentialStyle, relayout);
     scroll_->setRange(0, layout_.ScrollMax);
     scroll_->setVisible(layout_.ScrollBar);
-    // The client as laid out: the drawing, and the scroll bar beside it at its own width.
-    drawing_ = PotentialDrawingSize(layout_, frame);
-    const QSize client = PotentialClientRect(layout_, frame).size();
-    const ToolAnchor anchor = app_.potentialStyle == 0 ? ToolAnchor::BottomCentre : ToolAnchor::BottomRight;
-    const ToolPlacement place =
-        PlaceToolWindow(drawing_, client.width() - drawing_.width(), ToolWindowFrame(*this), area, keepClear_, anchor);
+    // The client is what the style draws, and the scroll bar beside it at its own width; every
+    // style stands in the same corner, so changing it never moves the window away.
+    PotentialPicture shape;
+    shape.Style = std::clamp<int>(app_.potentialStyle, 0, PotentialStyleCount - 1);
+    shape.Layout = layout_;
+    drawing_ = PotentialSourceSize(shape);
+    const ToolPlacement place = PlaceToolWindow(drawing_, layout_.ScrollBar ? frame.ScrollBar : 0, ToolWindowFrame(*this),
+                                                area, keepClear_, ToolAnchor::BottomRight);
     scale_ = place.Scale;
     setFixedSize(place.Client.size());
     setGeometry(place.Client);

@@ -16,11 +16,12 @@ bool IsChartCategory(int category) {
     return std::ranges::find(categories, category) != std::end(categories);
 }
 
-std::string RequestProblem(const ChartRequest& r) {
-    if (!IsChartMode(r.Mode)) return "mode /P " + std::to_string(r.Mode) + " is not 0, 1, 2 or 3";
+Refusal RequestProblem(const ChartRequest& r) {
+    if (!IsChartMode(r.Mode)) return {"mode /P " + std::to_string(r.Mode) + " is not 0, 1, 2 or 3", ModeFaultText};
     if (!IsChartCategory(r.Category))
-        return "category /T " + std::to_string(r.Category) + " is not 1, 3, 4, 5, 6, 7, 8, 9 or 14";
-    if (r.Sex != 0 && r.Sex != 1) return "sex /S " + std::to_string(r.Sex) + " is not 0 (male) or 1 (female)";
+        return {"category /T " + std::to_string(r.Category) + " is not 1, 3, 4, 5, 6, 7, 8, 9 or 14", CategoryFaultText};
+    if (r.Sex != 0 && r.Sex != 1)
+        return {"sex /S " + std::to_string(r.Sex) + " is not 0 (male) or 1 (female)", SexFaultText};
     return {};
 }
 

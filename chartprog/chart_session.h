@@ -25,8 +25,22 @@ inline constexpr const char* SettingsSectionName = "hrQuorvane";
 
 bool IsChartMode(int mode);          // 0-3
 bool IsChartCategory(int category);  // 1, 3, 4, 5, 6, 7, 8, 9, 14
-// Empty when the mode, category and sex can open a window, else a one-line reason.
-std::string RequestProblem(const ChartRequest& request);
+// Texts of the refusals a user reads.
+inline constexpr int CommandLineFaultText = 1000;
+inline constexpr int ModeFaultText = 1001;
+inline constexpr int CategoryFaultText = 1002;
+inline constexpr int SexFaultText = 1003;
+inline constexpr int PictureNeedsChartText = 1004;
+
+// Why a command line is refused: a one-line technical reason and the
+// string-table text a user reads (0 when there is none of its own).
+struct Refusal {
+    std::string Detail;
+    int Text = 0;
+    bool Refused() const { return !Detail.empty(); }
+};
+// Nothing refused when the mode, category and sex can open a window.
+Refusal RequestProblem(const ChartRequest& request);
 
 // This program's defaults differ from the main program's in two keys.
 ChartSettings ChartProgramDefaults();

@@ -49,9 +49,7 @@ std::unique_ptr<QDialog> MakeChartWindow(ChartSession& session, const ChartReque
                               session.OpeningPeriod())) {
         window = NoticeWindow(NoPeriodText);
     } else {
-        auto chart = std::make_unique<ui::CFortuneCurveWindow>(session.Record(), curve);
-        chart->EnableExplanations();
-        window = std::move(chart);
+        window = std::make_unique<ui::CFortuneCurveWindow>(session.Record(), curve);
     }
     window->setWindowTitle(QString::fromUtf8(ChartWindowCaption));
     window->setWindowIcon(ProgramIcon());

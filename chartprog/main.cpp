@@ -1,5 +1,6 @@
 // Velmaro: one person's fortune chart from its command line, for a launcher.
 #include <QApplication>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "chart_session.h"
 #include "chart_window.h"
 #include "desktop_start.h"
+#include "string_table.h"
 
 namespace {
 
@@ -17,6 +19,18 @@ int Refuse(int status, const std::string& message) {
     return status;
 }
 
+// Started by a launcher, stderr goes nowhere a user looks: a refused command
+// line is said in a message box too when there is a display and no picture
+// was asked for (a script reads stderr and the status).
+int RefuseRequest(const Refusal& refusal, bool picture) {
+    Refuse(ExitBadRequest, refusal.Detail);
+    if (picture) return ExitBadRequest;
+    std::string text(qv::StringText(CommandLineFaultText));
+    if (refusal.Text != 0) text += "\n" + std::string(qv::StringText(refusal.Text));
+    qv::ui::ShowStartFailure(QStringLiteral("Velmaro"), text + "\n\n(" + refusal.Detail + ")");
+    return ExitBadRequest;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -24,30 +38,38 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const std::optional<ParsedCommandLine> parsed = ParseCommandLine(args, error);
-    if (!parsed) return Refuse(ExitBadRequest, error + "\n" + ChartProgramUsage);
+    if (!parsed) {
+        const bool picture = std::ranges::find(args, std::string("--render")) != args.end();
+        return RefuseRequest(Refusal{error + "\n" + ChartProgramUsage, 0}, picture);
+    }
     const ProgramOptions& options = parsed->Options;
     const ChartRequest& request = parsed->Request;
+    const bool picture = !options.RenderPath.empty();
     if (options.Help) {
         std::printf("%s\n", ChartProgramUsage);
         return ExitOk;
     }
-    if (!options.RenderPath.empty() && !IsPicturePath(options.RenderPath))
+    if (picture && !IsPicturePath(options.RenderPath))
         return Refuse(ExitBadRequest, "--render takes a file ending in .png or .pdf, not " + options.RenderPath);
 
     ChartSession session;
     if (!session.LoadData(options.DataDir, error)) {
         Refuse(ExitNoData, error);
         // Started by a launcher, stderr goes nowhere a user looks; a picture for a script asks nobody.
-        if (options.RenderPath.empty())
+        if (!picture)
             qv::ui::ShowStartFailure(QStringLiteral("Velmaro"), qv::ui::TermTableFailureText(session.Paths().ProgramDir, error));
         return ExitNoData;
     }
-    if (request.Mode == NotGiven || request.Category == NotGiven) return ExitOk;
-    if (const std::string problem = RequestProblem(request); !problem.empty()) return Refuse(ExitBadRequest, problem);
+    // A launcher's line without a chart ends quietly; a picture asked for without one is a mistake.
+    if (request.Mode == NotGiven || request.Category == NotGiven) {
+        if (!picture) return ExitOk;
+        return RefuseRequest(Refusal{"--render needs a chart: give /P mode and /T category", PictureNeedsChartText}, true);
+    }
+    if (const Refusal problem = RequestProblem(request); problem.Refused()) return RefuseRequest(problem, picture);
     session.Chart(request);
 
     // A picture needs fonts but no display.
-    if (!options.RenderPath.empty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (picture && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
@@ -55,7 +77,7 @@ int main(int argc, char** argv) {
     qv::ui::InstallChineseQtTexts(app);  // before any window: the print dialog speaks Chinese
     QApplication::setWindowIcon(ProgramIcon());
     const std::unique_ptr<QDialog> window = MakeChartWindow(session, request);
-    if (!options.RenderPath.empty()) {
+    if (picture) {
         if (!RenderWindow(*window, options.RenderPath, options.RenderWidth, error))
             return Refuse(ExitNoData, error);
         return ExitOk;

@@ -19,7 +19,9 @@ HotArea BarArea(const FortuneCurve& c, const ChartRecord& rec, const CurveLayout
     HotArea area;
     const CurveBox cell = FeelingCell(l, i);
     area.Box = CurveBox{cell.X, cell.Y - HotAreaReach, cell.Width, cell.Height + 2 * HotAreaReach};
-    area.Value = c.Baseline + (bar.Value == UnbornValue ? 0 : bar.Value);
+    // Measured from the base line, as the bar stands: a category whose base line lies
+    // below its bars would otherwise call its best bar 0 and 平穩.
+    area.Value = bar.Value == UnbornValue ? 0 : bar.Value;
     area.Unborn = bar.Value == UnbornValue;
     if (area.Unborn || bar.OutOfTable) return area;
     area.Label = FeelingRowText(c, rec, i).substr(0, MaxLabelBytes);

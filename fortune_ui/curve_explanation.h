@@ -19,7 +19,7 @@ inline constexpr const char* ExplanationDialogCaption = "指數說明";
 struct HotArea {
     CurveBox Box;
     int Level = -1;        // level of the label; travel chart: the signed g / 10 of its feeling word
-    int Value = 0;         // the bar's value (0 before birth) plus the baseline
+    int Value = 0;         // the bar's value from the base line (0 before birth)
     bool General = false;  // the left-margin request, not a bar
     bool Turning = false;  // the label carries 變
     bool Unborn = false;   // a period before birth: no bar, no label

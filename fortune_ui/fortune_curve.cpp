@@ -5,6 +5,8 @@
 #include "calendar.h"
 #include "fortune.h"
 #include "levels.h"
+#include "luck_chart.h"
+#include "paint_helpers.h"
 #include "string_table.h"
 
 namespace qv::ui {
@@ -24,27 +26,16 @@ int FirstYearIndex(const ChartRecord& rec, const FortunePeriod& period) {
     return period.LuckView ? LuckStartIndex(rec, period.Luck) : period.Year - BirthSolarYear(rec);
 }
 
-// The first bar of a 13-bar chart stands for the years before the first luck
-// pillar: overall, their mean measured from the year of birth; 0 elsewhere.
-int BeforeLuckValue(const ChartRecord& rec, const FortuneSet& set, int category) {
-    if (category != OverallCategory) return 0;
-    const int years = std::min<int>(rec.Natal.LuckStartAge - 1, YearsOfLife);
-    int sum = 0;
-    for (int i = 0; i < years; ++i) sum += set.YearValue[i];
-    return RoundedMean(sum, years) - set.YearValue[0];
-}
-
 void FillLuckBars(FortuneCurve& c, const ChartRecord& rec, const FortuneSet& set) {
-    const int start = rec.Natal.LuckStartAge;
-    int n = 0;
-    if (start > 1) c.Bars[n++] = CurveBar{BeforeLuckValue(rec, set, c.Category), 0, NoPillar, 1};
-    for (int k = 0; k < LuckPillarCount; ++k, ++n) {
-        const int value = set.LuckValue[k];
-        const int previous = n == 0 ? 0 : c.Bars[n - 1].Value;
-        c.Bars[n] = CurveBar{value, value - previous, SexagenaryOf(rec.Natal.LuckStem[k], rec.Natal.LuckBranch[k]),
-                             start + 10 * k};
+    LuckBar bars[MaxLuckBars];
+    c.Count = LuckChartBars(rec, set, c.Category, bars);
+    for (int i = 0; i < c.Count; ++i) {
+        const LuckBar& b = bars[i];
+        const bool before = b.Pillar < 0;
+        c.Bars[i] = CurveBar{b.Value, b.Change,
+                             before ? NoPillar : SexagenaryOf(rec.Natal.LuckStem[b.Pillar], rec.Natal.LuckBranch[b.Pillar]),
+                             before ? 1 : rec.Natal.LuckStartAge + 10 * b.Pillar};
     }
-    c.Count = n;
 }
 
 void FillLifetimeBars(FortuneCurve& c, const ChartRecord& rec, const FortuneSet& set) {
@@ -112,7 +103,7 @@ bool FillDayBars(FortuneCurve& c, ChartRecord& rec, const FortuneSet& set) {
         bar = CurveBar{set.DayValue[d - 1], set.DayDelta[d - 1], q.Pillar[DayPillar], 0};
         bar.Month = month, bar.Day = d;
         LunarDate lunar{};
-        if (SolarToLunar(CivilDate{year, month, d}, lunar)) bar.LunarMonth = lunar.Month, bar.LunarDay = lunar.Day;
+        if (SolarToLunar(CivilDate{year, month, d}, lunar)) bar.LunarMonth = lunar.Month, bar.LunarDay = lunar.Day, bar.LunarLeap = lunar.Leap;
     }
     return true;
 }
@@ -130,6 +121,8 @@ void TakeStatistics(FortuneCurve& c) {
 }
 
 std::string Number(int n) { return std::to_string(n); }
+
+std::string TitleYear(const ChartRecord& rec, int year) { return DisplayedYearText(year, rec.YearDisplay); }
 
 }  // namespace
 
@@ -237,6 +230,9 @@ std::string CategoryTitle(int category) {
         case HealthCategory: return "健康運勢圖";
         case TravelCategory: return "遷移運勢圖";
         case CareerCategory: return "事業運勢圖";
+        case Category4: return "子女運勢圖";
+        case Category8: return "人際運勢圖";
+        case Category14: return "整體運勢圖";
         default: return {};
     }
 }
@@ -249,11 +245,11 @@ std::string CurveTitle(const FortuneCurve& c, const ChartRecord& rec) {
         case TenYearCurve: {
             // The years of the pillars of those ages, as the chart view's year row names them.
             const int first = BirthSolarYear(rec) + FirstYearIndex(rec, c.Period);
-            title = lunar + Number(first) + "年 - " + Number(first + 9) + "年";
+            title = lunar + TitleYear(rec, first) + " - " + TitleYear(rec, first + 9);
             break;
         }
-        case MonthCurve: title = lunar + Number(c.Period.Year) + "年"; break;
-        default: title = lunar + Number(c.Period.Year) + "年" + Number(c.Period.Month) + "月"; break;
+        case MonthCurve: title = lunar + TitleYear(rec, c.Period.Year); break;
+        default: title = lunar + TitleYear(rec, c.Period.Year) + Number(c.Period.Month) + "月"; break;
     }
     return title + CategoryTitle(c.Category);
 }
@@ -276,7 +272,7 @@ std::string PillarRowText(const FortuneCurve& c, int i) {
 std::string LunarRowText(const FortuneCurve& c, int i) {
     const CurveBar& bar = c.Bars[i];
     if (c.Mode != DayCurve || bar.LunarMonth == 0) return {};
-    return Number(bar.LunarMonth) + "/" + Number(bar.LunarDay);
+    return (bar.LunarLeap ? "閏" : "") + Number(bar.LunarMonth) + "/" + Number(bar.LunarDay);
 }
 
 std::string AgeRowText(const FortuneCurve& c, int i) {
@@ -299,12 +295,14 @@ std::string BottomRowHeading(const FortuneCurve& c) {
 }
 
 CurveLayout LayoutCurve(const FortuneCurve& c, int screenWidth, int screenHeight) {
-    const int w = std::min(screenWidth, 1024), h = std::min(screenHeight, 768);
+    // The lifetime chart takes the whole screen: its 120 slots are narrow even there.
+    const int w = c.Lifetime ? screenWidth : std::min(screenWidth, 1024);
+    const int h = c.Lifetime ? std::max(screenHeight, 768) : std::min(screenHeight, 768);
     const int usable = w - w / 16;
     CurveLayout l;
     int leftUnits = 1;
     if (c.Lifetime) {
-        l.Unit = usable / (c.Count + 16);
+        l.Unit = std::max(usable / (c.Count + 16), LifetimeMinimumUnit);
         l.Width = (c.Count + 16) * l.Unit;
         l.Depth = 3 * h / 4;
         leftUnits = 8;
@@ -321,14 +319,18 @@ CurveLayout LayoutCurve(const FortuneCurve& c, int screenWidth, int screenHeight
     const int u = l.Unit;
     l.BarsLeft = leftUnits * u;
     // The lifetime chart's slots are a few pixels wide: its row texts stay within them.
-    l.TextSize = c.Lifetime ? std::clamp(u, 6, 8) : std::clamp(u * 2 / 5, 9, 16);
-    l.LineHeight = l.TextSize + std::max(2, l.TextSize / 4);
+    l.TextSize = c.Lifetime ? std::clamp((u - 4) * 4 / 5, 6, 14) : std::clamp(u * 2 / 5, 9, 16);
+    l.RowFontSize = l.TextSize + l.TextSize / 4;
+    l.LineHeight = l.RowFontSize + std::max(2, l.RowFontSize / 4);
     // A text wider than its slot (counted in half-width characters) stands as a column.
-    auto lines = [&](int halfWidths, int columnLines) { return halfWidths * l.TextSize / 2 <= u - 2 ? 1 : columnLines; };
+    auto fits = [&](int halfWidths) { return halfWidths * l.RowFontSize / 2 <= u - 2; };
+    auto lines = [&](int halfWidths, int columnLines) { return fits(halfWidths) ? 1 : columnLines; };
     const bool travel = c.Category == TravelCategory;
     l.FeelingLines = lines(travel ? 8 : 6, travel ? 4 : 3);
     l.PillarLines = lines(4, 2);
-    l.ValueLines = lines(4, 2);
+    // A value such as "-120" split over two lines misreads: the lifetime chart turns it instead.
+    l.ValueTurned = c.Lifetime && !fits(4);
+    l.ValueLines = l.ValueTurned ? 3 : lines(4, 2);
     l.RowUnit = l.LineHeight + 4;
     l.TitleHeight = 2 * l.TextSize + 10;
     const int rows = (l.FeelingLines + l.PillarLines - 2) * l.LineHeight + (HasLunarRow(c) ? 4 : 3) * l.RowUnit;

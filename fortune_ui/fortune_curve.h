@@ -41,6 +41,7 @@ struct CurveBar {
     int Age = 0;               // 歲 row: nominal age; 0 none
     int Month = 0, Day = 0;    // month chart: the month's first day; day chart: the day
     int LunarMonth = 0, LunarDay = 0;  // day chart; 0 when the date has none
+    bool LunarLeap = false;            // a day of a leap month
     bool OutOfTable = false;   // a year the solar-term table cannot convert: no bar, no value
     bool Drawn() const { return Value != UnbornValue && !OutOfTable; }
 };
@@ -87,6 +88,7 @@ std::string CategoryTitle(int category);
 // Texts of the rows under bar i (UTF-8, empty where the row says nothing).
 std::string FeelingRowText(const FortuneCurve& curve, const ChartRecord& rec, int i);
 std::string PillarRowText(const FortuneCurve& curve, int i);
+// The day chart's lunar date, "6/7", or "閏6/7" in a leap month.
 std::string LunarRowText(const FortuneCurve& curve, int i);
 std::string AgeRowText(const FortuneCurve& curve, int i);
 // The label of bar i: baseline + value, empty before birth.
@@ -95,8 +97,11 @@ bool HasLunarRow(const FortuneCurve& curve);
 // Heading of the bottom row: "歲", or "月" / "日" in the month and day charts.
 std::string BottomRowHeading(const FortuneCurve& curve);
 
-// Layout from the screen size (clamped to 1024 x 768): the bar unit, the chart's
-// width and depth, and where the title, the plot and the rows lie in it.
+// Layout from the screen size (clamped to 1024 x 768, except for the lifetime
+// chart, which spans the whole screen and is wider than a small one): the bar
+// unit, the chart's width and depth, and where the title, the plot and the
+// rows lie in it.
+inline constexpr int LifetimeMinimumUnit = 16;
 struct CurveLayout {
     int Unit = 0;
     int Width = 0, Depth = 0;
@@ -105,9 +110,11 @@ struct CurveLayout {
     int PlotTop = 0, PlotHeight = 0;
     int BaseY = 0;          // the base line
     int HalfSpan = 0;       // H of the bar formula
-    int TextSize = 0;       // pixel size of the row and value texts
+    int TextSize = 0;       // base size of the chart's fonts
+    int RowFontSize = 0;    // pixel size of the row and value texts
     int LineHeight = 0;
     int FeelingLines = 1, PillarLines = 1, ValueLines = 1;  // vertical text where a slot is narrow
+    bool ValueTurned = false;  // values read upwards, ValueLines lines long
     int RowsTop = 0;
     int RowUnit = 0;        // the printed page adds two of these under the chart
 };

@@ -104,6 +104,35 @@ void DrawLines(const Sheet& s) {
     DrawLevelLine(s, l.BaseY, QPen(BaseLine, 2), s.C.Baseline);
 }
 
+// A value reading upwards in its slot, shrunk where it would overrun it.
+void TurnedText(QPainter& p, const QRect& cell, const QString& text) {
+    const QFont font = p.font();
+    FitFont(p, {text}, cell.height());
+    p.save();
+    p.translate(cell.center());
+    p.rotate(-90);
+    const QRect along(-cell.height() / 2, -cell.width() / 2, cell.height(), cell.width());
+    p.fillRect(p.fontMetrics().boundingRect(along, Qt::AlignCenter, text), CurveBackground);
+    p.drawText(along, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, text);
+    p.restore();
+    p.setFont(font);
+}
+
+// A bar's value: on the background, so the band lines never run through it.
+void ValueLabel(const Sheet& s, const QRect& cell, const QString& text) {
+    if (text.isEmpty()) return;
+    if (s.L.ValueTurned) return TurnedText(s.P, cell, text);
+    if (s.L.ValueLines <= 1) {
+        const QFont font = s.P.font();
+        FitFont(s.P, {text}, cell.width() - 2);
+        s.P.fillRect(s.P.fontMetrics().boundingRect(cell, Qt::AlignCenter, text), CurveBackground);
+        s.P.setFont(font);
+    } else {
+        s.P.fillRect(cell, CurveBackground);
+    }
+    CellText(s.P, cell, text, s.L.ValueLines, s.L.LineHeight);
+}
+
 void DrawBars(const Sheet& s) {
     const CurveLayout& l = s.L;
     const int gap = std::max(1, l.Unit / 5);
@@ -121,7 +150,7 @@ void DrawBars(const Sheet& s) {
         }
         const int top = value >= 0 ? l.BaseY - length - labelHeight - 1 : l.BaseY - length + 1;
         s.P.setPen(value < 0 ? NegativeValueColor : Ink);
-        CellText(s.P, s.Slot(i, top, labelHeight), Q(ValueText(s.C, i)), l.ValueLines, l.LineHeight);
+        ValueLabel(s, s.Slot(i, top, labelHeight), Q(ValueText(s.C, i)));
     }
 }
 
@@ -154,7 +183,7 @@ void DrawRow(const Sheet& s, int& top, int lines, const char* heading, std::stri
 
 void DrawRows(const Sheet& s) {
     int top = s.L.RowsTop;
-    s.P.setFont(MakeChartFont(0, s.L.TextSize + s.L.TextSize / 4, 400));
+    s.P.setFont(MakeChartFont(0, s.L.RowFontSize, 400));
     DrawRow(s, top, s.L.FeelingLines, "感受", [](const Sheet& t, int i) { return FeelingRowText(t.C, t.Rec, i); });
     DrawRow(s, top, s.L.PillarLines, "干支", [](const Sheet& t, int i) { return PillarRowText(t.C, i); });
     if (HasLunarRow(s.C)) DrawRow(s, top, 1, "農曆", [](const Sheet& t, int i) { return LunarRowText(t.C, i); });
@@ -174,7 +203,7 @@ void PaintFortuneCurve(QPainter& painter, const FortuneCurve& curve, const Chart
     painter.translate(area.topLeft());
     const Sheet sheet{painter, curve, rec, layout};
     DrawTitle(sheet);
-    painter.setFont(MakeChartFont(0, layout.TextSize + layout.TextSize / 4, 400));
+    painter.setFont(MakeChartFont(0, layout.RowFontSize, 400));
     DrawLines(sheet);
     DrawBars(sheet);
     DrawRows(sheet);

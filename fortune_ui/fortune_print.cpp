@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <algorithm>
 
+#include "client_line.h"
 #include "data_paths.h"
 #include "fortune_paint.h"
 #include "fortune_window.h"
@@ -44,6 +45,10 @@ void PaintPrintedPage(QPainter& painter, QSizeF page, const FortuneCurve& curve,
     painter.restore();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!banner.isNull()) painter.drawImage(where.Banner, banner);
+    // A page given to a client names whom it is about.
+    const double line = page.height() / 30;
+    PaintClientLine(painter, QRectF(0, where.Chart.bottom() + line / 2, page.width(), line),
+                    QString::fromStdString(ClientLine(rec)));
 }
 
 bool PrintChartTo(QPrinter& printer, const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& layout) {

@@ -34,7 +34,8 @@ QImage LoadBanner();
 // The chart as the page holds it: the window's picture and two row units under it.
 QSize PrintedChartSize(const CurveLayout& layout);
 
-// Draws the report page: banner and chart, by PrintedPageGeometry.
+// Draws the report page: banner and chart, by PrintedPageGeometry, and the
+// person's name and birth under the chart.
 void PaintPrintedPage(QPainter& painter, QSizeF page, const FortuneCurve& curve, const ChartRecord& rec,
                       const CurveLayout& layout, const QImage& banner);
 

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <cmath>
 
 #include "fortune_paint.h"
 #include "fortune_print.h"
@@ -15,35 +17,67 @@
 
 namespace qv::ui {
 
-QSize CurveScreenSize() {
-    return ScreenMetrics(ToolScreenArea(nullptr).size());
-}
-
 CFortuneCurveWindow::CFortuneCurveWindow(ChartRecord& rec, const FortuneCurve& curve, QWidget* parent,
                                          const std::vector<QRect>& keepClear)
     : QDialog(parent), rec_(rec), curve_(curve) {
     setObjectName(QStringLiteral("fortuneCurveWindow"));
     setWindowTitle(QStringLiteral("流年運勢圖"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    Relayout();
+    setMouseTracking(true);  // the hand cursor over what a click explains
+    const QRect screen = ToolScreenArea(parent);
+    Relayout(screen.size());
+    QSize client(layout_.Width, layout_.Depth);
+    const QMargins frame = ToolWindowFrame(*this);
+    if (curve_.Lifetime) {
+        // Wider than the screen: as wide as it, scrolling along the years.
+        scroll_ = new QScrollBar(Qt::Horizontal, this);
+        scroll_->setObjectName(QStringLiteral("yearScrollBar"));
+        connect(scroll_, &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update));
+        const int room = screen.width() - frame.left() - frame.right();
+        if (client.width() > room) client = QSize(room, layout_.Depth + scroll_->sizeHint().height());
+    }
     // Centred across the screen, standing on its bottom edge, unless that covers what is kept clear.
-    const ToolPlacement place = PlaceToolWindow(QSize(layout_.Width, layout_.Depth), 0, ToolWindowFrame(*this),
-                                                ToolScreenArea(parent), keepClear, ToolAnchor::BottomCentre);
+    const ToolPlacement place = PlaceToolWindow(client, 0, frame, screen, keepClear, ToolAnchor::BottomCentre);
     setGeometry(place.Client);
+    FitScrollBar();
 }
 
-void CFortuneCurveWindow::Relayout() {
-    const QSize screen = CurveScreenSize();
+void CFortuneCurveWindow::Relayout(QSize screen) {
+    if (!curve_.Lifetime) screen = ScreenMetrics(screen);
     layout_ = LayoutCurve(curve_, screen.width(), screen.height());
 }
 
+bool CFortuneCurveWindow::Scrolls() const { return scroll_ != nullptr && !scroll_->isHidden(); }
+
+double CFortuneCurveWindow::ScrolledScale() const {
+    return double(height() - scroll_->sizeHint().height()) / layout_.Depth;
+}
+
+void CFortuneCurveWindow::FitScrollBar() {
+    if (scroll_ == nullptr) return;
+    const int bar = scroll_->sizeHint().height();
+    const int chart = int(std::lround(layout_.Width * ScrolledScale()));
+    scroll_->setHidden(chart <= width());
+    scroll_->setGeometry(0, height() - bar, width(), bar);
+    scroll_->setRange(0, std::max(0, chart - width()));
+    scroll_->setPageStep(width());
+    scroll_->setSingleStep(std::max(1, int(10 * layout_.Unit * ScrolledScale())));  // ten years
+}
+
+void CFortuneCurveWindow::resizeEvent(QResizeEvent* event) {
+    FitScrollBar();
+    QDialog::resizeEvent(event);
+}
+
 QTransform CFortuneCurveWindow::ChartToWindow() const {
-    return LogicalPageTransform(QSize(layout_.Width, layout_.Depth), size());
+    if (!Scrolls()) return LogicalPageTransform(QSize(layout_.Width, layout_.Depth), size());
+    const double s = ScrolledScale();
+    return QTransform(s, 0, 0, s, -scroll_->value(), 0);
 }
 
 bool CFortuneCurveWindow::Page(int direction) {
     if (!PageCurve(curve_, rec_, direction)) return false;
-    Relayout();
+    Relayout(ToolScreenArea(parentWidget()).size());
     update();
     return true;
 }
@@ -54,17 +88,12 @@ void CFortuneCurveWindow::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), CurveBackground);
     painter.setTransform(ChartToWindow());  // the chart's vectors at the window's size: sharp at any scale
     PaintFortuneCurve(painter, curve_, rec_, layout_, QRect(0, 0, layout_.Width, layout_.Depth));
-    if (explains_) hotAreas_ = CurveHotAreas(curve_, rec_, layout_);
-}
-
-void CFortuneCurveWindow::EnableExplanations() {
-    explains_ = true;
-    setMouseTracking(true);
+    hotAreas_ = CurveHotAreas(curve_, rec_, layout_);
 }
 
 void CFortuneCurveWindow::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = ChartToWindow().inverted().map(event->position()).toPoint();
-    if (explains_ && OverExplanation(hotAreas_, at.x(), at.y())) {
+    if (OverExplanation(hotAreas_, at.x(), at.y())) {
         setCursor(Qt::PointingHandCursor);
     } else {
         unsetCursor();
@@ -75,7 +104,7 @@ void CFortuneCurveWindow::mouseMoveEvent(QMouseEvent* event) {
 void CFortuneCurveWindow::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = ChartToWindow().inverted().map(event->position()).toPoint();
     HotArea chosen;
-    if (explains_ && event->button() == Qt::LeftButton && ExplanationAt(hotAreas_, at.x(), at.y(), chosen))
+    if (event->button() == Qt::LeftButton && ExplanationAt(hotAreas_, at.x(), at.y(), chosen))
         explainer_ ? explainer_(*this, chosen) : RunIndexExplanation(*this, chosen);
     QDialog::mouseReleaseEvent(event);
 }
@@ -87,6 +116,19 @@ void CFortuneCurveWindow::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_P:
         case Qt::Key_F1: Print(); return;
         case Qt::Key_S: ExportChart(); return;
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            if (Scrolls()) {
+                const int key = event->key();
+                scroll_->triggerAction(key == Qt::Key_Left    ? QAbstractSlider::SliderSingleStepSub
+                                       : key == Qt::Key_Right ? QAbstractSlider::SliderSingleStepAdd
+                                       : key == Qt::Key_Home  ? QAbstractSlider::SliderToMinimum
+                                                              : QAbstractSlider::SliderToMaximum);
+                return;
+            }
+            [[fallthrough]];
         default: QDialog::keyPressEvent(event);
     }
 }

@@ -11,6 +11,8 @@
 #include "curve_explanation.h"
 #include "fortune_curve.h"
 
+class QScrollBar;
+
 namespace qv::ui {
 
 class CFortuneCurveWindow : public QDialog {
@@ -37,10 +39,9 @@ public:
     using Printer = std::function<void(CFortuneCurveWindow&)>;
     void SetPrinter(Printer printer) { printer_ = std::move(printer); }
 
-    // Clicks that explain: each painting records the bars' hot areas, the hand
-    // cursor shows over them and in the left margin, and a left-button release
-    // there opens the index explanation.
-    void EnableExplanations();
+    // Clicks that explain, in every program: each painting records the bars'
+    // hot areas, the hand cursor shows over them and in the left margin, and a
+    // left-button release there opens the index explanation.
     const std::vector<HotArea>& HotAreas() const { return hotAreas_; }
     // Replaces the explanation dialog (a test watches it); empty restores it.
     using Explainer = std::function<void(CFortuneCurveWindow&, const HotArea&)>;
@@ -52,23 +53,23 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void Relayout();
+    void Relayout(QSize screen);
+    bool Scrolls() const;
+    double ScrolledScale() const;
+    void FitScrollBar();
     void Print();
 
     ChartRecord& rec_;
     FortuneCurve curve_;
     CurveLayout layout_;
     Printer printer_;
-    bool explains_ = false;
     std::vector<HotArea> hotAreas_;
     Explainer explainer_;
+    QScrollBar* scroll_ = nullptr;  // the lifetime chart's, shown where it is wider than the window
 };
-
-// The screen size every layout starts from, clamped to 1024 x 768 (a larger
-// screen scales the layout, see tool_window_place.h).
-QSize CurveScreenSize();
 
 // Opens the window modally on the period; false when there is nothing to show.
 bool RunFortuneCurve(QWidget* parent, ChartRecord& rec, int category, int mode, bool lifetime,

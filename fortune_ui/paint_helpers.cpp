@@ -117,4 +117,8 @@ std::string EraYearText(int westernYear) {
     return std::string(StringText(BeforeRepublicText)) + std::to_string(1 - republic) + year;
 }
 
+std::string DisplayedYearText(int westernYear, int yearDisplay) {
+    return yearDisplay == 1 ? EraYearText(westernYear) : std::to_string(westernYear) + std::string(StringText(YearText));
+}
+
 }  // namespace qv::ui

@@ -48,5 +48,7 @@ QStringList VerticalLines(const QString& text);
 
 // "民國元年", "民國" + R + "年" or "民國前" + n + "年" for a Western year (UTF-8).
 std::string EraYearText(int westernYear);
+// A year as the chart's year display shows it: "1990年", or EraYearText under 民國 (1).
+std::string DisplayedYearText(int westernYear, int yearDisplay);
 
 }  // namespace qv::ui

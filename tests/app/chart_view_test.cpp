@@ -385,7 +385,8 @@ TEST_F(ChartViewTest, ToolWindowsOnALargeScreenGrowAndKeepThePeriodRowFree) {
     EXPECT_GT(frame_->PotentialWindow()->Scale(), 1.1);
     EXPECT_TRUE(clear(potentials));
     EXPECT_FALSE(potentials.intersects(years)) << "nor over the tool window open already";
-    for (int id : {ID_FORTUNE_LUCK_BASE, ID_FORTUNE_TEN_YEAR_BASE, ID_FORTUNE_DAY_BASE, ID_FORTUNE_LIFETIME_BASE}) {
+    // (The lifetime chart lays itself out on the whole screen's width instead.)
+    for (int id : {ID_FORTUNE_LUCK_BASE, ID_FORTUNE_TEN_YEAR_BASE, ID_FORTUNE_DAY_BASE}) {
         QRect curve;
         QSize laidOut;
         WhenModal<CFortuneCurveWindow>([&](CFortuneCurveWindow& w) {

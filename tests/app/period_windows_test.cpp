@@ -212,8 +212,9 @@ TEST_F(PeriodWindowsTest, BirthsBetweenTheSpringStartAndTheNewYearCountTheirAges
         ClickPage(Cell(2, true));
         const FortuneCurve ten = Opened(ID_FORTUNE_TEN_YEAR_BASE);
         const int first = YearOfAge(rec, rec.Natal.LuckStartAge + 20);
-        EXPECT_TRUE(CurveTitle(ten, rec).starts_with("農曆 " + std::to_string(first) + "年 - " +
-                                                     std::to_string(first + 9) + "年"))
+        // Under the 民國 display the title's years are Republican: 1911 is year 0.
+        EXPECT_TRUE(CurveTitle(ten, rec).starts_with("農曆 民國" + std::to_string(first - 1911) + "年 - 民國" +
+                                                     std::to_string(first + 9 - 1911) + "年"))
             << row << " " << CurveTitle(ten, rec);
     }
 }

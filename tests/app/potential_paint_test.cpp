@@ -122,7 +122,9 @@ TEST(PotentialStyles, HorizontalBarsStopAtTwoHundredPixels) {
     EXPECT_EQ(At(image, 351, top), Panel);
     EXPECT_EQ(At(image, 249, 180 + top), Blue);
     EXPECT_EQ(At(image, 251, 180 + top), Panel);
-    EXPECT_EQ(At(image, 349, top + 1), QColor(30, 30, 255));  // one gradient step inward
+    // The shading spreads over the whole thickness (a sixth of a step a row): solid, never white inside.
+    EXPECT_EQ(At(image, 349, top + 1), QColor(5, 5, 255));
+    EXPECT_EQ(At(image, 349, top + 44), QColor(220, 220, 255));
     EXPECT_EQ(At(image, 390, 180), QColor(200, 200, 255));     // the single legend swatch
 }
 

@@ -42,11 +42,15 @@ TEST_F(VelmaroProcessTest, TheLaunchersCommandLineOpensTheMonthChart) {
     EXPECT_TRUE(fs::is_empty(data_.Path())) << "the program writes no file of its own";
 }
 
-TEST_F(VelmaroProcessTest, CommandLinesWithoutModeOrCategoryEndSilentlyWithoutAWindow) {
+// A launcher's line without a chart ends quietly; a picture asked for without one is refused.
+TEST_F(VelmaroProcessTest, CommandLinesWithoutModeOrCategoryOpenNothing) {
     for (const char* line : {"/Y 1992 /P 2 /T 1", "'@-Y 1992 /p 2 /T 1'", "@/Y 1992 /P 2", ""}) {
+        const ProgramResult quiet = RunProgram("Velmaro", {"--data-dir", data_.Path(), line});
+        EXPECT_EQ(quiet.Status, 0) << line;
+        EXPECT_EQ(quiet.Err, "") << line;
         const ProgramResult r = Run(line);
-        EXPECT_EQ(r.Status, 0) << line;
-        EXPECT_EQ(r.Err, "") << line;
+        EXPECT_EQ(r.Status, 2) << line;
+        EXPECT_NE(r.Err.find("/P mode and /T category"), std::string::npos) << r.Err;
         EXPECT_FALSE(fs::exists(Picture())) << line;
     }
 }
@@ -227,9 +231,10 @@ TEST(ChartRequestChecksTest, ModesAndCategoriesTheWindowTakes) {
     for (int c : {1, 3, 4, 5, 6, 7, 8, 9, 14}) EXPECT_TRUE(IsChartCategory(c)) << c;
     ChartRequest r;
     r.Mode = 2, r.Category = 1;
-    EXPECT_EQ(RequestProblem(r), "");
+    EXPECT_FALSE(RequestProblem(r).Refused());
     r.Mode = 7;
-    EXPECT_NE(RequestProblem(r).find("/P 7"), std::string::npos);
+    EXPECT_NE(RequestProblem(r).Detail.find("/P 7"), std::string::npos);
+    EXPECT_EQ(RequestProblem(r).Text, ModeFaultText);
 }
 
 }  // namespace

@@ -91,7 +91,6 @@ using ExplainedWindowTest = ChartedCurveTest;
 TEST_F(ExplainedWindowTest, EachPaintingRecordsOneAreaPerBarAtItsFeelingLabel) {
     // The year of birth: the months before the birth month stand empty.
     CFortuneCurveWindow window(*rec_, Open(9, MonthCurve, FortunePeriod{-1, 1990, 1, false}));
-    window.EnableExplanations();
     EXPECT_TRUE(window.HotAreas().empty());
     window.grab();
     const FortuneCurve& c = window.Curve();
@@ -106,7 +105,7 @@ TEST_F(ExplainedWindowTest, EachPaintingRecordsOneAreaPerBarAtItsFeelingLabel) {
         EXPECT_FALSE(a.General);
         EXPECT_EQ(a.Label, FeelingRowText(c, *rec_, i));
         const bool unborn = c.Bars[i].Value == UnbornValue;
-        EXPECT_EQ(a.Value, c.Baseline + (unborn ? 0 : c.Bars[i].Value)) << i;
+        EXPECT_EQ(a.Value, unborn ? 0 : c.Bars[i].Value) << i;
         EXPECT_EQ(a.Turning, a.Label.starts_with("變")) << i;
         if (!unborn) {
             EXPECT_EQ(std::string(FeelingLabel(Feeling{a.Level, a.Turning}).View()), a.Label) << i;
@@ -116,23 +115,21 @@ TEST_F(ExplainedWindowTest, EachPaintingRecordsOneAreaPerBarAtItsFeelingLabel) {
 
 TEST_F(ExplainedWindowTest, BarsBeforeBirthGetAreasWithEmptyLabels) {
     CFortuneCurveWindow window(*rec_, Open(5, MonthCurve, FortunePeriod{-1, 1989, 1, false}));
-    window.EnableExplanations();
     window.grab();
     ASSERT_EQ(window.HotAreas().size(), 12u);
     for (const HotArea& a : window.HotAreas()) {
         EXPECT_EQ(a.Label, "");
-        EXPECT_EQ(a.Value, window.Curve().Baseline);
+        EXPECT_EQ(a.Value, 0);
         EXPECT_TRUE(a.Unborn);
     }
     // Such a bar explains itself as not yet born, with no commentary on a value it does not have.
     EXPECT_EQ(ExplanationBody(window.HotAreas()[0], MonthCurve, 5),
-              Text(ValueCaptionText) + "【" + std::to_string(window.Curve().Baseline) + "】\n\n\n" +
+              Text(ValueCaptionText) + "【0】\n\n\n" +
                   Text(FeelingCaptionText) + Text(NotBornText));
 }
 
 TEST_F(ExplainedWindowTest, TravelAreasCarryTheTensOfTheRowValue) {
     CFortuneCurveWindow window(*rec_, Open(7, TenYearCurve, FortunePeriod{-1, 2000, 1, false}));
-    window.EnableExplanations();
     window.grab();
     const FortuneCurve& c = window.Curve();
     for (int i = 0; i < c.Count; ++i) {
@@ -142,11 +139,16 @@ TEST_F(ExplainedWindowTest, TravelAreasCarryTheTensOfTheRowValue) {
         const std::string body = ExplanationBody(a, TenYearCurve, TravelCategory);
         EXPECT_TRUE(body.ends_with(Text(FeelingCaptionText) + a.Label)) << body;
     }
+    // The tallest bar is explained as the tallest, wherever the base line lies.
+    ASSERT_NE(c.Baseline, 0);
+    int best = 0;
+    for (int i = 1; i < c.Count; ++i) best = c.Bars[i].Value > c.Bars[best].Value ? i : best;
+    EXPECT_EQ(window.HotAreas()[best].Value, std::stoi(ValueText(c, best)) - c.Baseline);
+    for (const HotArea& a : window.HotAreas()) EXPECT_LE(a.Value, window.HotAreas()[best].Value);
 }
 
 TEST_F(ExplainedWindowTest, TheLeftMarginExplainsTheChartAndOtherEmptySpotsNothing) {
     CFortuneCurveWindow window(*rec_, Open(1, TenYearCurve, FortunePeriod{-1, 2000, 1, false}));
-    window.EnableExplanations();
     std::vector<HotArea> opened;
     window.SetExplainer([&](CFortuneCurveWindow&, const HotArea& a) { opened.push_back(a); });
     // Before any painting only the margin answers.
@@ -167,7 +169,6 @@ TEST_F(ExplainedWindowTest, TheLeftMarginExplainsTheChartAndOtherEmptySpotsNothi
 
 TEST_F(ExplainedWindowTest, TheHandShowsOverAreasAndTheMargin) {
     CFortuneCurveWindow window(*rec_, Open(1, TenYearCurve, FortunePeriod{-1, 2000, 1, false}));
-    window.EnableExplanations();
     window.grab();
     const auto move = [&](QPoint at) {
         QMouseEvent event(QEvent::MouseMove, at, window.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);

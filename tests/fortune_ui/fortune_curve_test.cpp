@@ -159,6 +159,10 @@ TEST_F(FortuneCurveTest, DayChartHasTheDaysOfTheMonth) {
     // 1 March 2024 was lunar 1/21 (甲辰年正月廿一).
     const FortuneCurve march = Opened(*late_, 1, DayCurve, false, YearPeriod(2024, 3));
     EXPECT_EQ(LunarRowText(march, 0), "1/21");
+    // 閏六月 2025 began on 25 July: 1 July is 6/7, 31 July the 7th of the leap month.
+    const FortuneCurve july = Opened(*late_, 1, DayCurve, false, YearPeriod(2025, 7));
+    for (const auto& [day, text] : {std::pair{1, "6/7"}, {24, "6/30"}, {25, "閏6/1"}, {31, "閏6/7"}})
+        EXPECT_EQ(LunarRowText(july, day - 1), text) << day;
     EXPECT_EQ(AgeRowText(march, 0), "1");
     EXPECT_TRUE(HasLunarRow(march));
 }
@@ -177,7 +181,15 @@ TEST_F(FortuneCurveTest, TitlesFollowModeAndCategory) {
     EXPECT_EQ(CurveTitle(Opened(rec, 3, MonthCurve, false, YearPeriod(2024)), rec), "農曆 2024年愛情運勢圖");
     EXPECT_EQ(CurveTitle(Opened(rec, 7, DayCurve, false, YearPeriod(2024, 2)), rec), "農曆 2024年2月遷移運勢圖");
     EXPECT_EQ(CurveTitle(Opened(rec, 6, MonthCurve, false, YearPeriod(2024)), rec), "農曆 2024年健康運勢圖");
-    EXPECT_EQ(CurveTitle(Opened(rec, 14, LuckCurve, false, LuckPeriod(-1)), rec), "終身");
+    // The categories without words of their own are named too.
+    EXPECT_EQ(CurveTitle(Opened(rec, 14, LuckCurve, false, LuckPeriod(-1)), rec), "終身整體運勢圖");
+    EXPECT_EQ(CurveTitle(Opened(rec, 4, MonthCurve, false, YearPeriod(2024)), rec), "農曆 2024年子女運勢圖");
+    EXPECT_EQ(CurveTitle(Opened(rec, 8, MonthCurve, false, YearPeriod(2024)), rec), "農曆 2024年人際運勢圖");
+    // Under the 民國 display the years are Republican.
+    rec.YearDisplay = 1;
+    EXPECT_EQ(CurveTitle(ten, rec), "農曆 民國104年 - 民國113年財運圖");
+    EXPECT_EQ(CurveTitle(Opened(rec, 7, DayCurve, false, YearPeriod(2024, 2)), rec), "農曆 民國113年2月遷移運勢圖");
+    rec.YearDisplay = 0;
 }
 
 TEST(FortuneScaleTest, AxisOnOpeningAndAfterPaging) {
@@ -225,15 +237,13 @@ TEST(FortuneLayoutTest, ProportionsFromTheScreen) {
     FortuneCurve c;
     struct Case {
         int Mode, Count;
-        bool Lifetime;
         int Unit, Width, Depth;
     } const cases[] = {
-        {0, 120, true, 7, 952, 576},  // W' = 960: u = 960 / 136, depth 3 · 768 / 4
-        {0, 12, false, 68, 952, 544}, {0, 13, false, 64, 960, 512}, {1, 10, false, 80, 960, 640},
-        {2, 12, false, 68, 952, 544}, {3, 31, false, 28, 952, 504}, {3, 28, false, 28, 952, 504},
+        {0, 12, 68, 952, 544}, {0, 13, 64, 960, 512}, {1, 10, 80, 960, 640},
+        {2, 12, 68, 952, 544}, {3, 31, 28, 952, 504}, {3, 28, 28, 952, 504},
     };
     for (const Case& k : cases) {
-        c.Mode = k.Mode, c.Count = k.Count, c.Lifetime = k.Lifetime;
+        c.Mode = k.Mode, c.Count = k.Count;
         for (const auto& [w, h] : {std::pair{1024, 768}, std::pair{1280, 1024}}) {
             const CurveLayout l = LayoutCurve(c, w, h);
             EXPECT_EQ(l.Unit, k.Unit) << k.Mode << " " << k.Count;
@@ -244,7 +254,7 @@ TEST(FortuneLayoutTest, ProportionsFromTheScreen) {
             EXPECT_GT(l.HalfSpan, 0);
         }
     }
-    c.Mode = 1, c.Count = 10, c.Lifetime = false;
+    c.Mode = 1, c.Count = 10;
     const CurveLayout small = LayoutCurve(c, 800, 600);  // W' = 750
     EXPECT_EQ(small.Unit, 62);
     EXPECT_EQ(small.Depth, 496);

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
@@ -15,6 +16,8 @@
 #include "fortune_paint.h"
 #include "fortune_print.h"
 #include "fortune_window.h"
+#include "paint_helpers.h"
+#include "tool_window_place.h"
 #include "levels.h"
 #include "picture_file.h"
 #include "offscreen_app.h"
@@ -115,6 +118,55 @@ TEST_F(FortuneWindowTest, AResizedWindowDrawsTheChartScaledAndSavesItAsAPicture)
     QTest::keyClick(&window, Qt::Key_S);
     SetPictureChooser({});
     ExpectVectorPdf(pdf, 0, "運勢圖");
+}
+
+// The 120 years on the screens of today: every value, feeling and pillar
+// within its slot, the row lines apart, the screen's width used, and scrolling
+// where even that is too narrow.
+TEST_F(FortuneWindowTest, TheLifetimeChartKeepsEveryLabelInItsSlot) {
+    FortuneCurve c;
+    ASSERT_TRUE(OpenCurve(c, *rec_, 1, LuckCurve, true, FortunePeriod{}));
+    struct Screen {
+        int Width, Height;
+        bool Scrolls;
+    } const screens[] = {{1024, 768, true}, {1366, 768, true}, {2560, 1440, false}};
+    for (const Screen& k : screens) {
+        const CurveLayout l = LayoutCurve(c, k.Width, k.Height);
+        const QFontMetrics metrics(MakeChartFont(0, l.RowFontSize, 400));
+        EXPECT_GE(l.Unit, 16) << k.Width;
+        EXPECT_EQ(l.Width > k.Width, k.Scrolls) << k.Width;
+        if (!k.Scrolls) {
+            EXPECT_GE(l.Width, k.Width * 9 / 10);
+        }
+        for (const char* value : {"-120", "-57", "100", "8"}) {
+            const QString text = QString::fromUtf8(value);
+            if (l.ValueTurned) {
+                EXPECT_LE(metrics.tightBoundingRect(text).height(), l.Unit) << k.Width << " " << value;
+                EXPECT_LE(metrics.horizontalAdvance(text), l.ValueLines * l.LineHeight) << value;
+            } else {
+                EXPECT_LE(metrics.horizontalAdvance(text), l.Unit) << k.Width << " " << value;
+            }
+        }
+        // Feelings and pillars stand one character a line: each within the slot, lines not overlapping.
+        for (const char* word : {"變", "優", "甲", "亥"}) {
+            const QRect ink = metrics.tightBoundingRect(QString::fromUtf8(word));
+            EXPECT_LE(ink.width(), l.Unit - 2) << k.Width << " " << word;
+            EXPECT_LT(ink.height(), l.LineHeight) << k.Width << " " << word;
+        }
+        EXPECT_GE(RowHeight(l, l.FeelingLines), 3 * l.LineHeight);
+    }
+    // On a small screen the window is as wide as the screen and scrolls to the last year.
+    OverrideToolScreenArea(QRect(0, 0, 1024, 768));
+    CFortuneCurveWindow window(*rec_, c);
+    OverrideToolScreenArea(std::nullopt);
+    EXPECT_LE(window.frameGeometry().width(), 1024);
+    const auto* bar = window.findChild<QScrollBar*>(QStringLiteral("yearScrollBar"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->isHidden());
+    QTest::keyClick(&window, Qt::Key_End);
+    const QPointF lastSlot = window.ChartToWindow().map(QPointF(window.Layout().BarsLeft + 119.5 * window.Layout().Unit, 0));
+    EXPECT_GT(lastSlot.x(), 0);
+    EXPECT_LT(lastSlot.x(), window.width());
 }
 
 TEST(PrintedPageTest, WideChartIsLimitedByThePageWidth) {

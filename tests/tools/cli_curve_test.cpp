@@ -101,17 +101,19 @@ TEST(CliCurve, PrintedPageHasTheBannerAboveTheChart) {
     };
     EXPECT_GT(coloured(0, 1123 / 5), 20000);        // the banner in the top fifth
     EXPECT_GT(coloured(1123 / 5, 1123 / 2), 50000);  // the chart under it
-    EXPECT_EQ(coloured(1123 - 100, 1123), 0);       // nothing at the foot of the page
+    EXPECT_GT(coloured(1123 * 5 / 8, 1123 - 30), 0);   // the client's line under it
+    EXPECT_EQ(coloured(1123 - 30, 1123), 0);           // nothing at the foot of the page
 }
 
 TEST(CliCurve, PrintedPdfDrawsTheChartAsTextAndLinesWithTheSameValues) {
     TempDir data;
     const std::string out = data.Path() + "/page.pdf";
-    const auto r = RunCli(data, Curve({"--mode", "0", "--category", "1", "--print", "--out", out}));
+    const auto r = RunCli(data, Curve({"--mode", "0", "--category", "1", "--print", "--name", "陳大文", "--out", out}));
     ASSERT_EQ(r.Status, 0) << r.Err;
     test::ExpectVectorPdf(out, 1, "終身運勢圖");  // the banner is the one picture
     if (!test::PdfToolAvailable()) return;
     const std::string text = test::PdfText(out);
+    for (const char* part : {"陳大文", "出生：1990年2月4日 9時5分"}) EXPECT_NE(text.find(part), std::string::npos) << part;
     int found = 0;
     for (int v : LuckValues(data)) found += std::abs(v) >= 10 && text.find(std::to_string(v)) != std::string::npos;
     EXPECT_GE(found, 3) << text;

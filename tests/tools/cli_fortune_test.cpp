@@ -66,6 +66,29 @@ TEST_F(FortuneCli, JsonAndCommentaries) {
     }
 }
 
+// Luck from age 6: the first pillar's change, as the chart draws it, is taken
+// against the bar of ages 1-5 (their rounded mean, measured from the year of birth).
+TEST(FortuneCliLuck, FirstPillarReadsAgainstTheYearsBeforeIt) {
+    test::TempDir data;
+    const auto run = [&](const char* kind) {
+        return Lines(RunCli(data, {"fortune", "--birth", "1990-02-19 09:05", "--sex", "m", kind}).Out);
+    };
+    const auto luck = run("--luck"), years = run("--years");
+    ASSERT_EQ(luck.size(), 12u);
+    ASSERT_EQ(years.size(), 120u);
+    ASSERT_EQ(luck[0].substr(0, 5), "6-15\t");
+    const auto field = [](const std::string& line, int n) {
+        size_t at = 0;
+        for (int i = 0; i < n; ++i) at = line.find('\t', at) + 1;
+        return std::stoi(line.substr(at));
+    };
+    int sum = 0;
+    for (int i = 0; i < 5; ++i) sum += field(years[i], 2);
+    const int before = (sum + 2) / 5 - field(years[0], 2);
+    EXPECT_EQ(field(luck[0], 3), field(luck[0], 2) - before) << luck[0];
+    EXPECT_EQ(field(luck[1], 3), field(luck[1], 2) - field(luck[0], 2)) << luck[1];
+}
+
 TEST_F(FortuneCli, RefusesUnclearRequests) {
     EXPECT_EQ(Fortune({}).Status, 1);
     EXPECT_EQ(Fortune({"--luck", "--years"}).Status, 1);

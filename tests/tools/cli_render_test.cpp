@@ -126,6 +126,17 @@ TEST(CliRender, HalfChoosesTheStemOrBranchEvaluationOfThePeriod) {
         EXPECT_NE(branch, natal) << period;
         EXPECT_NE(stem, branch) << period;
     }
+    // The year chart says which half it reads: 2026 is 丙午.
+    if (!test::PdfToolAvailable()) return;
+    for (const auto& [half, line] : {std::pair{"stem", "上半年 丙"}, {"branch", "下半年 午"}}) {
+        const std::string pdf = data.Path() + "/half.pdf";
+        ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", pdf, "--year", "2026", "--half", half})).Status, 0);
+        EXPECT_NE(test::PdfText(pdf).find(line), std::string::npos) << half;
+    }
+    // The year after the calendar's last has no months to list: the panel says why.
+    const std::string last = data.Path() + "/last.pdf";
+    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", last, "--year", "2099"})).Status, 0);
+    EXPECT_NE(test::PdfText(last).find("萬年曆只到農曆2099年為止"), std::string::npos) << test::PdfText(last);
 }
 
 TEST(CliRender, FlowYearsDrawTheSixtyYearStrip) {
@@ -222,13 +233,20 @@ TEST(CliRender, ThePotentialWindowsPrintedPageIsDrawnWithItsTexts) {
     const auto r = RunCli(data, With(KnownPerson, {"--out", pdf, "--potential-style", "3", "--print"}));
     ASSERT_EQ(r.Status, 0) << r.Err;
     test::ExpectVectorPdf(pdf, 0, "決斷");
+    // Whom and what it is about, and when it was made, across the top.
+    if (test::PdfToolAvailable()) {
+        const std::string text = test::PdfText(pdf);
+        for (const char* part : {"潛能分析表-領導", "陳大文", "出生：民國79年2月4日 9時5分", "製表：民國115年12月7日"})
+            EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    }
     ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", png, "--potential-style", "1", "--print"})).Status, 0);
     const QImage page(QString::fromStdString(png));
     ASSERT_EQ(page.size(), QSize(794, 1123));
-    // The window's 408 x 360 part fills the page's width from its top-left corner.
-    EXPECT_EQ(page.pixel(4, 4), qRgb(250, 250, 200));
-    EXPECT_EQ(page.pixel(790, 4), qRgb(250, 250, 200));
-    EXPECT_EQ(page.pixel(400, 800), qRgb(255, 255, 255));
+    // Under that line the window's 408 x 360 part fills the page's width.
+    EXPECT_EQ(page.pixel(4, 4), qRgb(255, 255, 255));
+    EXPECT_EQ(page.pixel(4, 80), qRgb(250, 250, 200));
+    EXPECT_EQ(page.pixel(790, 80), qRgb(250, 250, 200));
+    EXPECT_EQ(page.pixel(400, 900), qRgb(255, 255, 255));
 }
 
 TEST(CliRender, CompareYearAddsTheYearsScores) {

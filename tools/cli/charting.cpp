@@ -3,6 +3,7 @@
 #include "birth_clock_options.h"
 #include "calendar.h"
 #include "fortune.h"
+#include "person_text.h"
 
 namespace qv::cli {
 namespace {
@@ -105,6 +106,16 @@ int ChartOneBirthWithFortunes(Args& args, Charting& charting) {
     ReadCurrentDateTime(*charting.Rec);
     ComputeFortuneTables(*charting.Rec);
     return ExitOk;
+}
+
+// The name as the records keep it, in Big5 within its field.
+bool StoreName(PersonRecord& person, const std::string& name) {
+    PersonTexts texts;
+    texts.Name = name;
+    std::string error;
+    if (StorePersonTexts(texts, person, error)) return true;
+    Complain("--name refused: " + error);
+    return false;
 }
 
 }  // namespace qv::cli

@@ -52,4 +52,8 @@ int ChartOneBirth(Args& args, Charting& charting, Birth& birth);
 // The same with its fortune tables and today's date, for the fortune drawings.
 int ChartOneBirthWithFortunes(Args& args, Charting& charting);
 
+// Stores --name as the records keep it, in Big5 within its field; false
+// after a complaint when it does not fit.
+bool StoreName(PersonRecord& person, const std::string& name);
+
 }  // namespace qv::cli

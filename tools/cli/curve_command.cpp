@@ -20,6 +20,7 @@ struct CurveRequest {
     bool Lifetime = false;
     bool Print = false;
     std::optional<int> Luck, Year, Month;
+    std::string Name;  // --name: the person a printed page names
     PictureOptions Picture;
 };
 
@@ -41,6 +42,7 @@ bool TakeCurveRequest(Args& args, CurveRequest& r) {
     }
     r.Lifetime = args.TakeFlag("--lifetime");
     r.Print = args.TakeFlag("--print");
+    if (const auto name = args.TakeValue("--name")) r.Name = *name;
     const char* misplaced = r.Lifetime && r.Mode != 0   ? "--lifetime goes with --mode 0"
                             : r.Luck && r.Mode != 1     ? "--luck goes with --mode 1"
                             : r.Luck && r.Year          ? "give --luck or --year, not both"
@@ -69,6 +71,7 @@ int RunCurve(Args& args) {
     Charting charting;
     if (const int code = ChartOneBirthWithFortunes(args, charting); code != ExitOk) return code;
     ChartRecord& rec = *charting.Rec;
+    if (!r.Name.empty() && !StoreName(rec.Person, r.Name)) return ExitBadInput;
     ui::FortuneCurve curve;
     if (!ui::OpenCurve(curve, rec, r.Category, r.Mode, r.Lifetime, PeriodOf(rec, r))) {
         Complain("that period lies outside the solar-term table or the years of life");

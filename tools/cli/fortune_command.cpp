@@ -7,6 +7,7 @@
 #include "fortune.h"
 #include "json_out.h"
 #include "levels.h"
+#include "luck_chart.h"
 #include "string_table.h"
 #include "symbols.h"
 
@@ -120,13 +121,18 @@ void AppendRow(std::string& out, const ChartRecord& rec, const Request& r, const
 
 std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
+// The luck pillars as the chart draws them: the first one's change and feeling
+// read against the years before it where they have a bar of their own.
 void AppendLuckRows(std::string& out, ChartRecord& rec, const Request& r, const FortuneSet& set) {
-    for (int k = 0; k < LuckPillarCount; ++k) {
+    LuckBar bars[MaxLuckBars];
+    const int count = LuckChartBars(rec, set, r.Category, bars);
+    for (int i = 0; i < count; ++i) {
+        const int k = bars[i].Pillar;
+        if (k < 0) continue;
         const int age = rec.Natal.LuckStartAge + 10 * k;
-        const int previous = k == 0 ? 0 : set.LuckValue[k - 1];
         const Row row{std::to_string(age) + "-" + std::to_string(age + 9),
-                      SexagenaryOf(rec.Natal.LuckStem[k], rec.Natal.LuckBranch[k]), set.LuckValue[k],
-                      set.LuckValue[k] - previous, k == 0};
+                      SexagenaryOf(rec.Natal.LuckStem[k], rec.Natal.LuckBranch[k]), bars[i].Value, bars[i].Change,
+                      i == 0};
         AppendRow(out, rec, r, row);
     }
 }

@@ -59,7 +59,7 @@ constexpr Command Commands[] = {
     {"curve",
      "curve --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] --mode 0|1|2|3\n"
      "        [--category 1|3|4|5|6|7|8|9|14] [--lifetime] [--luck K | --year YYYY [--month M]]\n"
-     "        --out chart.png|chart.pdf [--size WIDTH] [--print]",
+     "        --out chart.png|chart.pdf [--size WIDTH] [--print [--name T]]",
      [](Args& args) { return RunInPictureProgram("curve", args); }},
 };
 

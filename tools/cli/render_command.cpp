@@ -145,16 +145,6 @@ bool ChoosePeriod(ChartRecord& rec, const RenderOptions& options) {
     return true;
 }
 
-// The name as the records keep it, in Big5 within its field.
-bool StoreName(PersonRecord& person, const std::string& name) {
-    PersonTexts texts;
-    texts.Name = name;
-    std::string error;
-    if (StorePersonTexts(texts, person, error)) return true;
-    Complain("--name refused: " + error);
-    return false;
-}
-
 // The potential window of the category as the program shows it on a screen
 // of the logical page's size, one picture pixel a screen pixel.
 int WritePotentials(RenderOptions& options, const ChartRecord& rec, const PotentialTable& table) {
