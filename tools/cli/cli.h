@@ -107,5 +107,7 @@ int RunRender(Args& args);
 int RunPotential(Args& args);
 int RunPotentialTable(Args& args);
 int RunCurve(Args& args);
+int RunCompare(Args& args);
+int RunBestDays(Args& args);
 
 }  // namespace qv::cli
