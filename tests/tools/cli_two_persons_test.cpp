@@ -2,6 +2,7 @@
 // one-person commands.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <sstream>
 
@@ -114,6 +115,28 @@ TEST_F(TwoPersonsCli, CompareNamesEachRelationAndRecordsGiveTheSame) {
     EXPECT_NE(text.Out.find("甲方"), std::string::npos) << text.Out;
     EXPECT_EQ(RunCli(data_, {"compare", "--record", "0", "--with-record", "7"}).Status, 2);
     EXPECT_EQ(Run({"compare"}, false).Status, 1);  // the second person is missing
+}
+
+TEST_F(TwoPersonsCli, PicturesOfBothPersons) {
+    struct Row {
+        std::vector<std::string> Args;
+        int Status;
+    };
+    const std::string png = data_.Path() + "/two.png";
+    const Row rows[] = {
+        {{"curve", "--mode", "0", "--lifetime", "--category", "5"}, 0},
+        {{"curve", "--mode", "1", "--year", "2020"}, 0},
+        {{"curve", "--mode", "2", "--year", "2020"}, 1},  // the month chart is not by years
+        {{"compare"}, 0},
+    };
+    for (const Row& row : rows) {
+        std::remove(png.c_str());
+        auto args = row.Args;
+        args.insert(args.end(), {"--out", png});
+        const auto r = Run(args, true);
+        EXPECT_EQ(r.Status, row.Status) << row.Args[0] << " " << r.Err;
+        EXPECT_EQ(test::ReadFileText(png).starts_with("\x89PNG"), row.Status == 0) << row.Args[0];
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // quorvane-cli: the chart engine for users and scripts. The commands that
 // draw run in the picture program beside this one, so the text commands start
 // without loading Qt.
+#include <algorithm>
 #include <string>
 
 #include "cli.h"
@@ -32,8 +33,13 @@ constexpr Command Commands[] = {
      "compare (--birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown]\n"
      "         --with-birth \"YYYY-MM-DD HH:MM\" --with-sex m|f [--with-hour-unknown]\n"
      "        | --record N --with-record M [--file PATH]) [chart options] [--json]\n"
-     "        (every relation between the two charts, the roles each carries for the other)",
-     RunCompare},
+     "        [--out FILE.png|FILE.pdf [--size WIDTH]]\n"
+     "        (every relation between the two charts, the roles each carries for the other;\n"
+     "         --out draws both charts side by side with the relations between their pillars)",
+     [](Args& args) {
+         const bool drawn = std::ranges::any_of(args.Items, [](const std::string& a) { return a.starts_with("--out"); });
+         return drawn ? RunInPictureProgram("compare", args) : RunCompare(args);
+     }},
     {"best-days",
      "best-days --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [--with-birth ... --with-sex m|f]\n"
      "        (or --record N [--with-record M]) --category N --from YYYY-MM-DD --to YYYY-MM-DD [--json]\n"
