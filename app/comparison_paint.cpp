@@ -19,8 +19,10 @@ constexpr int Margin = 20, TitleHeight = 44, RowHeight = 26, CellWidth = 112;
 constexpr int BlockLeft[2] = {Margin, ComparisonWidth / 2 + Margin};
 constexpr int TableRows = 6;  // 柱 十神 天干 地支 藏干 納音
 constexpr int InfoRows = 2;   // strength, roles
-constexpr int BlockTop = TitleHeight + RowHeight;  // the person's caption above
-constexpr int BlockBottom = BlockTop + (TableRows + InfoRows) * RowHeight;
+// The person's caption, strength and roles above the table, so that the
+// relations leave its foot unhindered.
+constexpr int BlockTop = TitleHeight + (1 + InfoRows) * RowHeight;
+constexpr int BlockBottom = BlockTop + TableRows * RowHeight;
 constexpr int LinkGap = 12;
 constexpr int ListLine = 22;
 constexpr int SummaryLines = 5;
@@ -73,7 +75,7 @@ void DrawPerson(QPainter& p, int side, const ChartBlock& n, const std::string& c
         }
     }
     p.setFont(MakeChartFont(0, 14, 400));
-    const int infoTop = BlockTop + TableRows * RowHeight;
+    const int infoTop = TitleHeight + RowHeight;
     const QString strength = Text(DayMasterWordText) + Text(text_base::Stem + n.Stem[DayPillar]) + QStringLiteral("  ") +
                              Text(s.Strong ? StrongDayMasterText : WeakDayMasterText) +
                              QStringLiteral("  (%1 / %2)").arg(s.SameParty).arg(s.OtherParty);
@@ -96,7 +98,7 @@ void DrawLink(QPainter& p, const ComparisonLine& line, int k) {
         for (int pillar = 0; pillar < 4; ++pillar) {
             if (!(mask >> pillar & 1u)) continue;
             const int x = ColumnX(side, pillar) + CellWidth / 2 + nudge;
-            p.drawLine(x, BlockTop + TableRows * RowHeight, x, y);
+            p.drawLine(x, BlockBottom, x, y);
             leftmost = std::min(leftmost, x), rightmost = std::max(rightmost, x);
         }
     }
