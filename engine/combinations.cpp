@@ -47,11 +47,8 @@ constexpr WarmthBoost WarmthBoosts[5] = {
 // The branch a transformed branch becomes: the first listed branch of its element.
 constexpr int FirstBranchOf[5] = {亥, 寅, 巳, 未, 申};
 
-struct Trio {
-    int Branches[3];  // directional: the earth branch last; harmony: birth, middle, tomb
-    int Element;
-    BranchRelationKind Kind;
-};
+// Directional: the earth branch last; harmony: birth, middle, tomb.
+using Trio = BranchTrio;
 constexpr Trio Trios[8] = {
     {{寅, 卯, 辰}, 木, DirectionalTrio}, {{巳, 午, 未}, 火, DirectionalTrio}, {{申, 酉, 戌}, 金, DirectionalTrio},
     {{亥, 子, 丑}, 水, DirectionalTrio}, {{亥, 卯, 未}, 木, HarmonyTrio},     {{寅, 午, 戌}, 火, HarmonyTrio},
@@ -68,10 +65,8 @@ constexpr BranchPair HalfDirectionalPairs[4] = {{寅, 卯, 木}, {巳, 午, 火}
 constexpr int SixHarmonyElements[12] = {土, 土, 木, 火, 金, 水, 火, 火, 水, 金, 火, 木};
 constexpr int SixHarmonyRewrite[12] = {未, 丑, 寅, 巳, 申, 亥, 午, 巳, 子, 酉, 午, 卯};
 
-struct PunishmentTrio {
-    int Branches[3];
-};
-constexpr PunishmentTrio PunishmentTrios[3] = {{{寅, 巳, 申}}, {{丑, 戌, 未}}, {{子, 午, 卯}}};
+constexpr Trio PunishmentTrios[3] = {
+    {{寅, 巳, 申}, -1, TriplePunishment}, {{丑, 戌, 未}, -1, TriplePunishment}, {{子, 午, 卯}, -1, TriplePunishment}};
 
 constexpr unsigned SelfPunishing = BranchSet({辰, 午, 酉, 亥});
 struct PunishmentGroup {
@@ -337,7 +332,7 @@ void ApplyAdjacentSixHarmonies(Analysis& a) {
 // --- Punishments, clashes, harms ----------------------------------------------
 
 bool ApplyTriplePunishment(Analysis& a) {
-    for (const PunishmentTrio& trio : PunishmentTrios) {
+    for (const Trio& trio : PunishmentTrios) {
         bool all = true;
         for (int b : trio.Branches) all = all && HoldsBranch(a, b, true);
         if (!all) continue;
@@ -447,6 +442,21 @@ int StemUnionElement(int stemA, int stemB) {
 }
 
 int SixHarmonyElement(int branchA, int branchB) { return SixHarmonyElementOf(branchA, branchB); }
+
+int BranchPairRelations(int x, int y, BranchPairRelation (&out)[MaxPairRelations]) {
+    int n = 0;
+    auto add = [&](BranchRelationKind kind, int element) {
+        if (kind != NoRelation) out[n++] = BranchPairRelation{kind, element};
+    };
+    if (const int w = HalfDirectionalElementOf(x, y); w >= 0) add(HalfDirectional, w);
+    if (const int f = SixHarmonyElementOf(x, y); f >= 0) add(SixHarmony, f);
+    if ((x + 12 - y) % 12 == 6) add(Clash, -1);
+    add(PunishmentKindOf(x, y), -1);
+    if ((x + y) % 12 == 7) add(Harm, -1);
+    return n;
+}
+
+const BranchTrio& BranchTrioAt(int i) { return i < 8 ? Trios[i] : PunishmentTrios[i - 8]; }
 
 bool StemPairTransforms(int stemA, int branchA, int stemB, int branchB) {
     if (StemUnionElement(stemA, stemB) < 0) return false;

@@ -22,6 +22,27 @@ enum BranchRelationKind : int16_t {
     Harm = 12,                       // 害
 };
 
+// A relation of three branches: a directional trio, a harmony trio (the
+// element they make) or a three-branch punishment (element -1).
+struct BranchTrio {
+    int Branches[3];
+    int Element;
+    BranchRelationKind Kind;
+};
+// The trios in the order the analysis tries them, then the punishments.
+inline constexpr int BranchTrioCount = 11;
+const BranchTrio& BranchTrioAt(int i);
+
+// Every relation two branches make by the pair kinds of the analysis (half
+// directional pair, six harmony, clash, punishment pair, harm), wherever they
+// stand; returns how many were written.
+struct BranchPairRelation {
+    BranchRelationKind Kind;
+    int Element;  // of a combination, else -1
+};
+inline constexpr int MaxPairRelations = 3;
+int BranchPairRelations(int x, int y, BranchPairRelation (&out)[MaxPairRelations]);
+
 // The element two stems combine into (甲己 土, 乙庚 金, 丙辛 水, 丁壬 木,
 // 戊癸 火), or -1 when they do not differ by five.
 int StemUnionElement(int stemA, int stemB);

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include "best_days.h"
 #include "birth_clock.h"
+#include "chart_comparison.h"
 #include "chart_compute.h"
 #include "fortune.h"
 #include "month_calendar.h"
@@ -75,6 +77,13 @@ TEST(EngineAllocations, NoneWhileCharting) {
                   ComputeMonthValues(*rec, 9, 2030);
                   ComputeDayValues(*rec, 9, 2030, 5);
                   EvaluateStem(*rec, 2, 6, false);
+              }),
+              0);
+    auto compared = std::make_unique<ChartComparison>();
+    auto days = std::make_unique<BestDays>();
+    EXPECT_EQ(AllocationsOf([&] {
+                  CompareCharts(rec->Natal, rec->Transformed, *compared);
+                  ASSERT_TRUE(FindBestDays(*rec, rec.get(), 9, {2030, 1, 1}, {2030, 12, 31}, *days));
               }),
               0);
 }

@@ -110,5 +110,9 @@ int RunPotentialTable(Args& args);
 int RunCurve(Args& args);
 int RunFindPillars(Args& args);
 int RunCandidates(Args& args);
+int RunCompare(Args& args);
+int RunBestDays(Args& args);
+// compare --out, in the picture program.
+int RunComparePicture(Args& args);
 
 }  // namespace qv::cli

@@ -1,13 +1,17 @@
 // curve: a fortune-curve chart as the window draws it, or its printed page
 // with the banner, into a PNG or PDF.
 #include <algorithm>
+#include <memory>
 
 #include "charting.h"
+#include "fortune.h"
 #include "cli.h"
 #include "fortune_curve.h"
 #include "fortune_paint.h"
 #include "fortune_print.h"
 #include "picture_out.h"
+#include "second_series.h"
+#include "two_persons.h"
 
 namespace qv::cli {
 namespace {
@@ -69,13 +73,25 @@ int RunCurve(Args& args) {
     CurveRequest r;
     if (!TakeCurveRequest(args, r)) return ExitBadInput;
     Charting charting;
-    if (const int code = ChartOneBirthWithFortunes(args, charting); code != ExitOk) return code;
-    ChartRecord& rec = *charting.Rec;
+    TwoPersons two;
+    if (const int code = ChartTwoPersons(args, charting, two, true); code != ExitOk) return code;
+    ChartRecord& rec = *two.A;
+    ReadCurrentDateTime(rec);
+    ComputeFortuneTables(rec);
     if (!r.Name.empty() && !StoreName(rec.Person, r.Name)) return ExitBadInput;
     ui::FortuneCurve curve;
     if (!ui::OpenCurve(curve, rec, r.Category, r.Mode, r.Lifetime, PeriodOf(rec, r))) {
         Complain("that period lies outside the solar-term table or the years of life");
         return ExitBadInput;
+    }
+    auto second = std::make_unique<ui::SecondSeries>();
+    if (two.HasB) {
+        ComputeFortuneTables(*two.B);
+        if (r.Print || !ui::FillSecondSeries(curve, rec, *two.B, *second)) {
+            Complain("a second person goes with the lifetime (--mode 0 --lifetime) and ten-year (--mode 1) charts, "
+                     "not with --print");
+            return ExitBadInput;
+        }
     }
     const ui::CurveLayout layout = ui::LayoutCurve(curve, 1024, 768);
     const QSize page = r.Print ? QSize(PrintedPageWidth, PrintedPageHeight) : QSize(layout.Width, layout.Depth);
@@ -86,6 +102,7 @@ int RunCurve(Args& args) {
             ui::PaintPrintedPage(painter, QSizeF(page), curve, rec, layout, ui::LoadBanner());
         } else {
             ui::PaintFortuneCurve(painter, curve, rec, layout, QRect(QPoint(0, 0), page));
+            ui::PaintSecondSeries(painter, curve, *second, layout, QRect(QPoint(0, 0), page));
         }
     });
 }

@@ -1,6 +1,7 @@
 // quorvane-cli: the chart engine for users and scripts. The commands that
 // draw run in the picture program beside this one, so the text commands start
 // without loading Qt.
+#include <algorithm>
 #include <string>
 
 #include "cli.h"
@@ -28,6 +29,22 @@ constexpr Command Commands[] = {
      "fortune --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [--category 1|3|4|5|7|8|9]\n"
      "        (--luck | --years | --months YEAR | --days YEAR-MONTH) [--json] [--text] [chart options]",
      RunFortune},
+    {"compare",
+     "compare (--birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown]\n"
+     "         --with-birth \"YYYY-MM-DD HH:MM\" --with-sex m|f [--with-hour-unknown]\n"
+     "        | --record N --with-record M [--file PATH]) [chart options] [--json]\n"
+     "        [--out FILE.png|FILE.pdf [--size WIDTH]]\n"
+     "        (every relation between the two charts, the roles each carries for the other;\n"
+     "         --out draws both charts side by side with the relations between their pillars)",
+     [](Args& args) {
+         const bool drawn = std::ranges::any_of(args.Items, [](const std::string& a) { return a.starts_with("--out"); });
+         return drawn ? RunInPictureProgram("compare", args) : RunCompare(args);
+     }},
+    {"best-days",
+     "best-days --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [--with-birth ... --with-sex m|f]\n"
+     "        (or --record N [--with-record M]) --category N --from YYYY-MM-DD --to YYYY-MM-DD [--json]\n"
+     "        (the days best first by the day fortune value, for two the lower; days of 沖 last)",
+     RunBestDays},
     {"records",
      "records [--file PATH] list [--names | --prefix TEXT] | show N | find NAME | delete N | copy PATH\n"
      "        | merge PATH | export [--json|--csv] | import FILE\n"
@@ -59,7 +76,9 @@ constexpr Command Commands[] = {
     {"curve",
      "curve --birth \"YYYY-MM-DD HH:MM\" --sex m|f [--hour-unknown] [chart options] --mode 0|1|2|3\n"
      "        [--category 1|3|4|5|6|7|8|9|14] [--lifetime] [--luck K | --year YYYY [--month M]]\n"
-     "        --out chart.png|chart.pdf [--size WIDTH] [--print [--name T]]",
+     "        --out chart.png|chart.pdf [--size WIDTH] [--print [--name T]]\n"
+     "        [--with-birth \"YYYY-MM-DD HH:MM\" --with-sex m|f | --record N --with-record M]\n"
+     "        (a second person's values by calendar year on --lifetime and --mode 1)",
      [](Args& args) { return RunInPictureProgram("curve", args); }},
 };
 

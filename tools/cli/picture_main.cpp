@@ -11,6 +11,7 @@ constexpr Command PictureCommands[] = {
     {"render", "", RunRender},
     {"curve", "", RunCurve},
     {"calendar", "", RunCalendarPicture},
+    {"compare", "", RunComparePicture},
 };
 
 void PrintUsage(std::FILE* to) {
