@@ -150,6 +150,8 @@ void ShowLockWait(const std::string& path, int waitedMs) {
     }
     if (!note) {
         QWidget* over = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (!over && top->objectName() == QLatin1String("mainFrame")) over = top;  // none active: the main window
         note = new QLabel(Utf8(StringText(WaitingForLockText)) + QLatin1Char('\n') + QString::fromStdString(path), over,
                           Qt::ToolTip);
         note->setObjectName(QStringLiteral("lockWaitNote"));
