@@ -18,6 +18,7 @@
 
 #include "paint_helpers.h"
 #include "picture_file.h"
+#include "tool_window_place.h"
 
 namespace qv::ui {
 
@@ -65,7 +66,8 @@ QPushButton* Button(const QString& text, const QString& tip, QWidget* parent) {
 
 }  // namespace
 
-CCalendarWnd::CCalendarWnd(const SolarTermTable& table, const CivilDate& today, Hooks hooks, QWidget* owner)
+CCalendarWnd::CCalendarWnd(const SolarTermTable& table, const CivilDate& today, Hooks hooks, QWidget* owner,
+                           const std::vector<QRect>& keepClear)
     : QWidget(owner, Qt::Window), table_(table), hooks_(std::move(hooks)) {
     setObjectName(QStringLiteral("calendarWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -76,11 +78,13 @@ CCalendarWnd::CCalendarWnd(const SolarTermTable& table, const CivilDate& today, 
     setFocusProxy(canvas_);
     canvas_->setFocus();
     ShowToday();
-    // Two thirds of the screen's height, the page's shape, never beyond the screen.
-    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    const QRect free = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
-    const int height = free.height() * 3 / 4;
-    resize(std::min(free.width() - 40, height * CalendarPageSize().width() / CalendarPageSize().height()), height + 40);
+    // Three quarters of a 1024 x 768 screen's height in the page's shape, with
+    // the button row, scaled and placed as the other tool windows.
+    const int pageHeight = 768 * 3 / 4 - 40;
+    const QSize logical(pageHeight * CalendarPageSize().width() / CalendarPageSize().height() + 12, pageHeight + 40);
+    const ToolPlacement place = PlaceToolWindow(logical, 0, ToolWindowFrame(*this), ToolScreenArea(owner), keepClear,
+                                                ToolAnchor::BottomRight);
+    setGeometry(place.Client);
 }
 
 void CCalendarWnd::BuildControls() {
@@ -201,6 +205,7 @@ void CCalendarWnd::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_PageUp: MoveMonths(ctrl ? -12 : -1); break;
     case Qt::Key_PageDown: MoveMonths(ctrl ? 12 : 1); break;
     case Qt::Key_Home: ShowToday(); break;
+    case Qt::Key_Escape: close(); break;
     case Qt::Key_Left: moveDay(-1); break;
     case Qt::Key_Right: moveDay(1); break;
     case Qt::Key_Up: moveDay(-7); break;

@@ -4,6 +4,7 @@
 // day to a new person's chart.
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "calendar_paint.h"
 
@@ -23,7 +24,9 @@ public:
         std::function<int()> RatHourRule;                 // the rule in force, read at each painting
     };
     // Opens on today's month (clamped into the table's range) with today chosen.
-    CCalendarWnd(const SolarTermTable& table, const CivilDate& today, Hooks hooks, QWidget* owner);
+    // Placed as the other tool windows are, clear of the rectangles.
+    CCalendarWnd(const SolarTermTable& table, const CivilDate& today, Hooks hooks, QWidget* owner,
+                 const std::vector<QRect>& keepClear = {});
 
     // Shows the month (clamped into the table's range); the chosen day is kept when it exists.
     void ShowMonth(int year, int month);

@@ -456,15 +456,33 @@ void DrawHiddenCells(const Sheet& s, int pillar, double left) {
     }
 }
 
-// The spirits wrap inside their cell; a long list falls back to the small font.
 void DrawSpiritCell(const Sheet& s, const QRect& cell, const QString& text) {
     if (text.isEmpty()) return;
-    const QRect inner = cell.adjusted(2, 2, -2, -2);
-    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
-    QFont font = s.F[SummaryFont];
-    if (QFontMetrics(font).boundingRect(inner, flags, text).height() > inner.height()) font = s.F[SmallFont];
+    const QRect inner = cell.adjusted(3, 3, -3, -3);
+    QFont font = s.F[SymbolFont];
+    font.setPixelSize(std::max(6, s.G.U * 4 / 5));
+    font.setWeight(QFont::DemiBold);
+    const SpiritLayout layout = LayOutSpirits(text, font, inner.size());
+    s.P.setFont(layout.Font);
+    const int top = inner.top() + (inner.height() - layout.LineHeight * static_cast<int>(layout.Lines.size())) / 2;
+    for (qsizetype i = 0; i < layout.Lines.size(); ++i)
+        Centered(s.P, QRect(inner.left(), top + layout.LineHeight * static_cast<int>(i), inner.width(), layout.LineHeight),
+                 layout.Lines[i]);
+}
+
+// The ten god on a line of its own as large as the cell's width allows, its
+// seasonal state under it: a column of three would leave each a third of the height.
+void DrawMainStar(const Sheet& s, const QRect& cell, const QString& god, const QString& state) {
+    QFont font = s.F[SymbolFont];
+    const int upper = cell.height() * 3 / 5;
+    font.setPixelSize(std::max(6, std::min(upper * 4 / 5, (cell.width() - 6) / 3)));
+    font.setWeight(QFont::Bold);
     s.P.setFont(font);
-    s.P.drawText(inner, flags, text);
+    Centered(s.P, QRect(cell.left(), cell.top(), cell.width(), upper), god);
+    font.setPixelSize(std::max(6, std::min((cell.height() - upper) * 9 / 10, font.pixelSize())));
+    font.setWeight(QFont::DemiBold);
+    s.P.setFont(font);
+    Centered(s.P, QRect(cell.left(), cell.top() + upper - 1, cell.width(), cell.height() - upper), state);
 }
 
 void DrawPillar(const Sheet& s, int pillar) {
@@ -475,9 +493,7 @@ void DrawPillar(const Sheet& s, int pillar) {
     auto cell = [&](PillarRowIndex row) { return g.Cells(x, PillarRows[row].Rows.From, x + 4, PillarRows[row].Rows.To); };
     s.P.setFont(s.F[HeadFont]);
     Centered(s.P, cell(HeadRow), Q(label::PillarHeads[pillar]));
-    s.P.setFont(s.F[SummaryFont]);
-    const QRect star = cell(MainStarRow);
-    DrawVerticalText(s.P, Q(MainStarText(n, pillar)) + SeasonalStateOf(n, pillar), star, (star.height() - 2) / 3);
+    DrawMainStar(s, cell(MainStarRow), Q(MainStarText(n, pillar)), SeasonalStateOf(n, pillar));
     DrawSymbolCell(s, cell(StemRow), Sym(text_base::Stem, n.Stem[pillar] % 10), n.StemElement[pillar],
                    c.Stem[pillar] != n.Stem[pillar]);
     DrawSymbolCell(s, cell(BranchRow), Sym(text_base::Branch, n.Branch[pillar] % 12), n.BranchElement[pillar],
@@ -753,7 +769,8 @@ const QImage& KindButtonPicture(int kind, bool selected) {
 
 std::string HourText(int hour, int minute) {
     char text[24];
-    std::snprintf(text, sizeof text, "%s%d:%02d", hour > 12 ? "PM " : "AM ", hour > 12 ? hour - 12 : hour, minute);
+    // 12:00-12:59 is already afternoon: "PM 12:40", as a clock reads it.
+    std::snprintf(text, sizeof text, "%s%d:%02d", hour >= 12 ? "PM " : "AM ", hour > 12 ? hour - 12 : hour, minute);
     return text;
 }
 
@@ -774,6 +791,31 @@ std::string MainStarText(const ChartBlock& n, int pillar) {
     if (pillar == DayPillar) return label::DayMaster;
     if (n.StemGod[pillar] >= 10) return {};
     return std::string(StringText(text_base::TenGod + n.StemGod[pillar]));
+}
+
+SpiritLayout LayOutSpirits(const QString& spirits, QFont font, QSize room) {
+    const QStringList names = spirits.split(Q(label::Comma), Qt::SkipEmptyParts);
+    SpiritLayout layout;
+    for (int px = std::max(6, font.pixelSize()); px >= 6; --px) {
+        font.setPixelSize(px);
+        const QFontMetrics metrics(font);
+        QStringList lines;
+        QString line;
+        bool fits = true;
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const QString piece = names[i] + (i + 1 < names.size() ? Q(label::Comma) : QString());
+            if (!line.isEmpty() && metrics.horizontalAdvance(line + piece) > room.width()) {
+                lines << line;
+                line.clear();
+            }
+            line += piece;
+            fits = fits && metrics.horizontalAdvance(line) <= room.width();
+        }
+        if (!line.isEmpty()) lines << line;
+        layout = SpiritLayout{font, lines, metrics.height() + px / 5};
+        if (fits && layout.LineHeight * lines.size() <= room.height()) break;
+    }
+    return layout;
 }
 
 std::string SpiritsText(const ChartBlock& n, int pillar) {

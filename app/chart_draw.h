@@ -57,6 +57,16 @@ std::string StrengthText(const ChartBlock& block);       // "A12 > 8B"
 std::string MainStarText(const ChartBlock& block, int pillar);  // ten god, "命主" for the day
 std::string SpiritsText(const ChartBlock& block, int pillar);   // names joined by "、"
 
+// The spirits of a cell laid out as whole names: lines of names joined by
+// "、", none broken, in the largest font up to `font`'s size at which they
+// fit `room`, a little apart.
+struct SpiritLayout {
+    QFont Font;
+    QStringList Lines;
+    int LineHeight = 0;
+};
+SpiritLayout LayOutSpirits(const QString& spirits, QFont font, QSize room);
+
 // The 流年盤 side panel's terms of a lunar year's leap month: those whose days
 // fall within it (usually one), each with its date; empty without a leap month.
 std::array<QString, 2> LeapMonthTerms(const ChartRecord& record, int lunarYear);

@@ -28,6 +28,25 @@ struct ClockNote {
 ClockNote NoteOf(std::string_view zoneName, const BirthClock& clock, const Moment& given,
                  const ChartedMoment& moment);
 
+// The Chinese name of a zone ("台北" for Asia/Taipei); empty for a zone without one.
+std::string_view ZoneChineseName(std::string_view zoneId);
+// The zone as the user reads it: "台北", or the ID itself when it has no Chinese name.
+std::string ZoneShownName(std::string_view zoneId);
+
+// How a birth was entered, kept as the last line of the person's remarks,
+// so that the record, wherever it is copied, still tells the clock time the
+// chart was corrected from:
+// "【出生地時間】1974-07-15 12:00;Asia/Taipei;480;1;121.5;0".
+inline constexpr std::string_view ClockLineMark = "【出生地時間】";
+std::string ClockNoteLine(const ClockNote& note);
+// The note of the remarks' marked line; a note not Applied() when there is
+// none or it cannot be read (it then stays part of the user's text).
+ClockNote ClockNoteInRemarks(std::string_view remarks);
+// The remarks without a readable marked line: the user's own text.
+std::string RemarksWithoutClockNote(std::string_view remarks);
+// The user's text with the note's line after it (nothing added when not Applied()).
+std::string RemarksWithClockNote(std::string_view userRemarks, const ClockNote& note);
+
 // "1974-07-15 11:00"
 std::string MomentText(const Moment& m);
 // "UTC+09:00", "UTC-07:30"
@@ -46,5 +65,7 @@ std::string ChartedMomentText(const Moment& charted, const ClockNote& note);
 
 // The words these texts are made of (for the glyph check).
 inline constexpr const char* ClockNoteWords = "已校正：排盤時間（）夏令時間，真太陽時東經西經° UTC+-0123456789:./_";
+// Every Chinese zone name, for the same check.
+std::string AllZoneChineseNames();
 
 }  // namespace qv::ui

@@ -14,7 +14,7 @@ CommandState EnabledWhen(bool enabled) { return CommandState{enabled, false, {}}
 // Greyed at the limit, the command says why.
 CommandState BelowRecordLimit(const CQuorvaneApp& app) {
     const bool below = app.recordCount < NewPersonLimit;
-    return CommandState{below, false, below ? "新增個人資料..." : std::string(StringText(RecordsFullText))};
+    return CommandState{below, false, below ? NewPersonMenuText : std::string(StringText(RecordsFullText))};
 }
 // 修改 of a person whose store failed stores the person as new.
 CommandState StoredPersonChosen(const CQuorvaneApp& app) {
@@ -22,6 +22,7 @@ CommandState StoredPersonChosen(const CQuorvaneApp& app) {
 }
 CommandState OtherFileOpen(const CQuorvaneApp& app) { return EnabledWhen(app.otherDatabaseActive); }
 CommandState HourUnknownMark(const CQuorvaneApp& app) { return CommandState{true, app.hourUnknown, {}}; }
+CommandState CalendarMark(const CQuorvaneApp& app) { return CommandState{true, app.calendarWindowOpen, {}}; }
 CommandState ChartOnShow(const CQuorvaneApp& app) { return EnabledWhen(app.chartShown); }
 CommandState FlowYearToggle(const CQuorvaneApp& app) {
     return CommandState{app.chartShown, false, std::string(StringText(app.flowYearWindowOpen ? CloseFlowYearsText : ShowFlowYearsText))};
@@ -57,7 +58,7 @@ constexpr CommandEntry Commands[] = {
     {ID_DELETE_PERSON, &App::DeletePerson, nullptr},
     {ID_POTENTIAL_PARAMETERS, &App::PotentialParameters, nullptr},
     {ID_POTENTIAL_WINDOW, &App::TogglePotentials, PotentialToggle},
-    {ID_HOUR_UNKNOWN, nullptr, HourUnknownMark},
+    {ID_HOUR_UNKNOWN, &App::EnterWithoutHour, HourUnknownMark},
     {ID_PREVIOUS_CATEGORY, &App::PreviousCategory, EarlierCategory},
     {ID_NEXT_CATEGORY, &App::NextCategory, LaterCategory},
     {ID_POTENTIAL_STYLE_FIRST, &App::ChoosePotentialStyle, nullptr, ID_POTENTIAL_STYLE_LAST - ID_POTENTIAL_STYLE_FIRST + 1},
@@ -72,7 +73,7 @@ constexpr CommandEntry Commands[] = {
     {ID_FORTUNE_DAY_BASE, &App::OpenFortuneCurve, ChartOnShow, 8},
     {ID_FORTUNE_DAY_BASE + 11, &App::OpenFortuneCurve, ChartOnShow},
     {ID_PRINT_POTENTIALS, &App::PrintPotentials, PotentialWindowOpen},
-    {ID_CALENDAR_WINDOW, &App::ShowCalendar, nullptr},
+    {ID_CALENDAR_WINDOW, &App::ToggleCalendar, CalendarMark},
     {ID_EXPORT_PICTURE, &App::ExportPicture, ChartOnShow},
     {ID_FILE_PRINT_SETUP, &App::PrintSetup, nullptr},
     {ID_FILE_PRINT, &App::Print, ChartOnShow},

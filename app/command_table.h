@@ -44,6 +44,8 @@ enum CommandId : int {
     ID_APP_EXIT = 57665,
 };
 
+inline constexpr const char* NewPersonMenuText = "新增個人資料(&N)...";
+
 // What the menu shows for a command at this moment. An empty text keeps the
 // menu's own.
 struct CommandState {

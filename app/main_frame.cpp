@@ -1,6 +1,9 @@
 #include "main_frame.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
 #include <QDate>
 #include <QFileDialog>
 #include <QMenuBar>
@@ -13,12 +16,14 @@
 
 #include "calendar_window.h"
 #include "chart_view.h"
+#include "file_lock.h"
 #include "flow_year_window.h"
 #include "fortune_window.h"
 #include "logo_window.h"
 #include "paint_helpers.h"
 #include "picture_file.h"
 #include "person_dialog.h"
+#include "person_text.h"
 #include "potential_dialogs.h"
 #include "potential_window.h"
 #include "query_dialog.h"
@@ -30,33 +35,35 @@
 namespace qv::ui {
 namespace {
 
+// The daily commands have shortcuts; every entry has a mnemonic.
 constexpr MenuItem FileItems[] = {
-    {"新增個人資料...", ID_NEW_PERSON},  // the command table names it as well, after the limit
-    {"查詢資料...", ID_QUERY_PERSON},
-    {"修改資料...", ID_MODIFY_PERSON},
-    {"刪除資料...", ID_DELETE_PERSON},
+    {NewPersonMenuText, ID_NEW_PERSON, {}, "Ctrl+N"},  // the command table names it as well, after the limit
+    {"查詢資料(&Q)...", ID_QUERY_PERSON, {}, "Ctrl+F"},
+    {"修改資料(&M)...", ID_MODIFY_PERSON, {}, "Ctrl+E"},
+    {"刪除資料(&D)...", ID_DELETE_PERSON, {}, "Ctrl+D"},
     {"", Separator},
-    {"開啟其他資料庫...", ID_OPEN_OTHER_RECORDS},
-    {"另存資料庫...", ID_SAVE_RECORDS_AS},
-    {"合併至主資料庫...", ID_MERGE_INTO_MAIN},
-    {"切換回主資料庫", ID_SWITCH_TO_MAIN},
+    {"開啟其他資料庫(&O)...", ID_OPEN_OTHER_RECORDS, {}, "Ctrl+O"},
+    {"另存資料庫(&A)...", ID_SAVE_RECORDS_AS},
+    {"合併至主資料庫(&G)...", ID_MERGE_INTO_MAIN},
+    {"切換回主資料庫(&B)", ID_SWITCH_TO_MAIN},
     {"", Separator},
-    {"列印(&P)...\tCtrl+P", ID_FILE_PRINT},
+    {"列印(&P)...", ID_FILE_PRINT, {}, "Ctrl+P"},
     {"預覽列印(&V)", ID_FILE_PRINT_PREVIEW},
     {"列印設定(&R)...", ID_FILE_PRINT_SETUP},
-    {"匯出圖片...", ID_EXPORT_PICTURE},
+    {"匯出圖片(&E)...", ID_EXPORT_PICTURE, {}, "Ctrl+S"},
     {"", Separator},
-    {"設定排盤參數...", ID_CHARTING_PARAMETERS},
+    {"設定排盤參數(&S)...", ID_CHARTING_PARAMETERS},
     {"", Separator},
-    {"結束(&X)", ID_APP_EXIT},
+    {"結束(&X)", ID_APP_EXIT, {}, "Ctrl+Q"},
 };
 
 // Fortune curves: block base + 0 本命 (category 1), + 1 事業 (9), + 3 財運 (5).
-constexpr MenuItem LuckCurveItems[] = {
-    {"本命", ID_FORTUNE_LUCK_BASE + 0}, {"事業", ID_FORTUNE_LUCK_BASE + 1}, {"財運", ID_FORTUNE_LUCK_BASE + 3}};
-constexpr MenuItem TenYearCurveItems[] = {{"本命", ID_FORTUNE_TEN_YEAR_BASE + 0},
-                                          {"事業", ID_FORTUNE_TEN_YEAR_BASE + 1},
-                                          {"財運", ID_FORTUNE_TEN_YEAR_BASE + 3}};
+constexpr MenuItem LuckCurveItems[] = {{"本命(&1)", ID_FORTUNE_LUCK_BASE + 0},
+                                       {"事業(&2)", ID_FORTUNE_LUCK_BASE + 1},
+                                       {"財運(&3)", ID_FORTUNE_LUCK_BASE + 3}};
+constexpr MenuItem TenYearCurveItems[] = {{"本命(&1)", ID_FORTUNE_TEN_YEAR_BASE + 0},
+                                          {"事業(&2)", ID_FORTUNE_TEN_YEAR_BASE + 1},
+                                          {"財運(&3)", ID_FORTUNE_TEN_YEAR_BASE + 3}};
 constexpr MenuItem AboutItems[] = {{"關於 Quorvane(&A)...", ID_APP_ABOUT}};
 
 // The fortune curves the two menus above do not show, by mode then category.
@@ -90,7 +97,7 @@ constexpr MenuItem CurveModeItems[] = {
 // The styles in their order (the command numbers are not).
 constexpr MenuItem PotentialItems[] = {
     {"設定潛能參數...", ID_POTENTIAL_PARAMETERS},
-    {"顯示潛能視窗", ID_POTENTIAL_WINDOW},
+    {"顯示潛能視窗", ID_POTENTIAL_WINDOW, {}, "F9"},
     {"上一個分類", ID_PREVIOUS_CATEGORY},
     {"下一個分類", ID_NEXT_CATEGORY},
     {"", Separator},
@@ -109,25 +116,53 @@ constexpr MenuItem PotentialItems[] = {
 // The commands no menu of the shell shows; the flow-year and potential window
 // entries take their texts from the command table ("顯示…視窗" / "關閉…視窗").
 constexpr MenuItem WindowItems[] = {
-    {"運勢圖", Separator, CurveModeItems},
-    {"潛能", Separator, PotentialItems},
+    {"運勢圖(&C)", Separator, CurveModeItems},
+    {"潛能(&P)", Separator, PotentialItems},
     {"", Separator},
-    {"顯示流年視窗", ID_FLOW_YEAR_WINDOW},
-    {"萬年曆", ID_CALENDAR_WINDOW},
+    {"顯示流年視窗", ID_FLOW_YEAR_WINDOW, {}, "F8"},
+    {"萬年曆(&K)", ID_CALENDAR_WINDOW, {}, "Ctrl+K"},
     {"", Separator},
-    {"設定指數公式參數...", ID_INDEX_FORMULA},
-    {"不知道時間", ID_HOUR_UNKNOWN},
+    {"設定指數公式參數(&I)...", ID_INDEX_FORMULA},
+    {"不知道時間(&U)...", ID_HOUR_UNKNOWN},
 };
 
 constexpr Menu Menus[] = {
     {"檔案(&F)", FileItems},
-    {"大運運勢圖", LuckCurveItems},
-    {"十年運勢圖", TenYearCurveItems},
-    {"視窗", WindowItems},
-    {"關於", AboutItems},
+    {"大運運勢圖(&L)", LuckCurveItems},
+    {"十年運勢圖(&T)", TenYearCurveItems},
+    {"視窗(&W)", WindowItems},
+    {"關於(&H)", AboutItems},
 };
 
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+constexpr int WaitingForLockText = 1052;  // 另一個程式正在寫入此檔案，等候中（最多 10 秒）：
+
+// While a write waits for another program's lock: the wait cursor and a note
+// over the window in use, painted at once since the wait holds the event loop.
+void ShowLockWait(const std::string& path, int waitedMs) {
+    static QPointer<QLabel> note;
+    if (waitedMs < 0) {
+        if (note) note->deleteLater();
+        note = nullptr;
+        QApplication::restoreOverrideCursor();
+        return;
+    }
+    if (!note) {
+        QWidget* over = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (!over && top->objectName() == QLatin1String("mainFrame")) over = top;  // none active: the main window
+        note = new QLabel(Utf8(StringText(WaitingForLockText)) + QLatin1Char('\n') + QString::fromStdString(path), over,
+                          Qt::ToolTip);
+        note->setObjectName(QStringLiteral("lockWaitNote"));
+        note->setMargin(12);
+        note->adjustSize();
+        if (over) note->move(over->frameGeometry().center() - note->rect().center());
+        note->show();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 // Opens or closes a modeless tool window kept in `window`. A closed window
 // deletes itself later (its close box clears the pointer), so a toggle before
@@ -157,6 +192,8 @@ QString RecordsFileFilter() {
 CMainFrame::CMainFrame(CQuorvaneApp& app, QWidget* parent)
     : QMainWindow(parent), app_(app), view_(new CQuorvaneView(app, this)) {
     setObjectName(QStringLiteral("mainFrame"));
+    SetFileDialogFolder(app_.Paths().Root);  // where the user's files are, not wherever the program was started
+    SetLockWaitNotice(ShowLockWait);
     setCentralWidget(view_);
     view_->setFocus();  // the chart's keys work as soon as a dialog over it closes
     BuildMenus();
@@ -164,7 +201,7 @@ CMainFrame::CMainFrame(CQuorvaneApp& app, QWidget* parent)
     UpdateCommandStates();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() { SetLockWaitNotice({}); }
 
 void CMainFrame::BuildMenus() {
     BuildMenuBar(*menuBar(), Menus, [this](int id, QAction* action) {
@@ -173,7 +210,6 @@ void CMainFrame::BuildMenus() {
     });
     for (QMenu* menu : menuBar()->findChildren<QMenu*>())
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
-    actions_.at(ID_FILE_PRINT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 }
 
 void AddMenuItems(QMenu& menu, std::span<const MenuItem> items, const MenuCommandSink& sink) {
@@ -185,6 +221,7 @@ void AddMenuItems(QMenu& menu, std::span<const MenuItem> items, const MenuComman
         } else {
             QAction* action = menu.addAction(QString::fromUtf8(item.Text));
             action->setData(item.Id);
+            if (item.Keys) action->setShortcut(QKeySequence(QString::fromLatin1(item.Keys), QKeySequence::PortableText));
             sink(item.Id, action);
         }
     }
@@ -253,6 +290,7 @@ std::optional<std::string> CMainFrame::ChooseRecordsFile(bool forSaving) {
 
 std::optional<std::string> CMainFrame::RunFileDialog(bool forSaving) {
     QFileDialog dialog(this);
+    dialog.setDirectory(FileDialogFolder());
     dialog.setNameFilter(RecordsFileFilter());
     dialog.setDefaultSuffix(QStringLiteral("sap"));
     dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -300,7 +338,12 @@ static const QSize ChartPage(kLogicalPageWidth, kLogicalPageHeight);
 
 void CMainFrame::ExportChart() {
     if (CalendarActive()) return calendar_->ExportPicture();
-    const std::optional<PictureChoice> choice = ChoosePictureFile(this, 2 * ChartPage.width());
+    PersonTexts texts;
+    std::string problem;
+    const QString name = LoadPersonTexts(app_.Record().Person, texts, problem) && !texts.Name.empty()
+                             ? QString::fromStdString(texts.Name)
+                             : QStringLiteral("八字命盤");
+    const std::optional<PictureChoice> choice = ChoosePictureFile(this, 2 * ChartPage.width(), name);
     std::string error;
     if (choice && !SaveChartPicture(choice->Path, choice->Width, error)) ShowMessageWith(CannotSavePictureText, error);
 }
@@ -361,7 +404,11 @@ bool CMainFrame::RunPotentialDialogs() { return RunPotentialParameterDialogs(app
 
 bool CMainFrame::CalendarActive() const { return calendar_ && calendar_->isActiveWindow(); }
 
-void CMainFrame::ShowCalendar() {
+void CMainFrame::ShowCalendar(bool show) {
+    if (!show) {
+        if (calendar_) calendar_->close();
+        return;
+    }
     if (!calendar_) {
         const QDate today = QDate::currentDate();
         CCalendarWnd::Hooks hooks{
@@ -369,11 +416,15 @@ void CMainFrame::ShowCalendar() {
                 app_.NewPersonOn(date);
                 UpdateCommandStates();
             },
-            [this] { calendar_ = nullptr; },
+            [this] {
+                calendar_ = nullptr;
+                app_.CalendarWindowClosed();
+                UpdateCommandStates();
+            },
             [this]() -> QPrinter& { return Printer(); },
             [this] { return PillarRatHourRule(app_.Record().Options); }};
         calendar_ = new CCalendarWnd(*app_.Record().SolarTerms, CivilDate{today.year(), today.month(), today.day()},
-                                     std::move(hooks), this);
+                                     std::move(hooks), this, ToolWindowsKeepClear());
     }
     calendar_->show();
     calendar_->raise();

@@ -32,6 +32,7 @@ struct MenuItem {
     const char* Text;
     int Id;                           // Separator for a rule or a submenu
     std::span<const MenuItem> Items{};  // a submenu's items
+    const char* Keys = nullptr;       // the shortcut, as "Ctrl+N"
 };
 struct Menu {
     const char* Title;
@@ -82,7 +83,7 @@ public:
     void RelayoutPotentials() override;
     void RepaintPotentials() override;
     void PrintPotentials() override;
-    void ShowCalendar() override;
+    void ShowCalendar(bool show) override;
 
     CFlowYearWnd* FlowYears() const { return flowYears_; }
     CPotentialWnd* PotentialWindow() const { return potentials_; }

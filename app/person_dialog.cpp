@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -111,6 +112,28 @@ QString YearEntryText(int year, int yearDisplay) {
     return Text(RepublicText) + QString::number(republic);
 }
 
+std::optional<int> TypedYear(const QString& typed, int yearDisplay) {
+    // Full-width digits, as a Chinese input method gives them, count too.
+    QString text = typed.normalized(QString::NormalizationForm_KC).trimmed();
+    if (text == Text(FirstRepublicYearText)) return 1912;
+    if (text.endsWith(Text(188))) text.chop(1);  // "民國74年"
+    int sign = 0;
+    for (const auto& [prefix, s] : {std::pair{Text(BeforeRepublicText), -1}, std::pair{Text(RepublicText), 1}}) {
+        if (text.startsWith(prefix)) {
+            text = text.mid(prefix.size()).trimmed();
+            sign = s;
+            break;
+        }
+    }
+    bool number = false;
+    const int n = text.toInt(&number);
+    if (!number || n < 0) return std::nullopt;
+    if (sign < 0) return 1912 - n;
+    // With Republican years on show, a short number is one of them.
+    if (sign > 0 || (yearDisplay == 1 && text.size() <= 3)) return 1911 + n;
+    return n;
+}
+
 PersonDialog::PersonDialog(const PersonDialogSetup& setup, const PersonRecord& person, QWidget* parent)
     : QDialog(parent), setup_(setup) {
     const bool modify = setup.TemplateId == 6010;
@@ -183,6 +206,7 @@ void PersonDialog::BuildWidgets() {
     grid->addWidget(buttons, grid->rowCount(), 0, 1, 2);
 
     connect(yearList_, &QComboBox::currentIndexChanged, this, &PersonDialog::YearChosen);
+    connect(yearList_->lineEdit(), &QLineEdit::editingFinished, this, &PersonDialog::YearTyped);
     connect(monthList_, &QComboBox::currentIndexChanged, this, &PersonDialog::MonthChosen);
     connect(dayList_, &QComboBox::currentIndexChanged, this, &PersonDialog::DayChosen);
     connect(hourList_, &QComboBox::currentIndexChanged, this, [this](int i) { hour_ = i; });
@@ -237,14 +261,29 @@ void PersonDialog::FillZones() {
     zoneList_->addItem(QStringLiteral("不校正（東八區）"));
     ClockZone zone;
     std::string problem;
+    // "台北（Asia/Taipei）": the name a user knows, and the ID to search by.
+    auto add = [this](std::string_view id) {
+        const std::string_view chinese = ZoneChineseName(id);
+        zoneList_->addItem(chinese.empty() ? Utf8(id) : Utf8(chinese) + QStringLiteral("（") + Utf8(id) + QStringLiteral("）"),
+                           Utf8(id));
+    };
     for (std::string_view name : CommonZoneNames)
-        if (FindClockZone(name, zone, problem)) zoneList_->addItem(Utf8(name));
-    QStringList others;
-    for (const std::string& name : AllZoneNames())
-        if (std::ranges::find(CommonZoneNames, name) == std::end(CommonZoneNames)) others << QString::fromStdString(name);
-    if (others.isEmpty()) return;
+        if (FindClockZone(name, zone, problem)) add(name);
+    const std::vector<std::string> all = AllZoneNames();
+    if (all.empty()) return;
     zoneList_->insertSeparator(zoneList_->count());
-    zoneList_->addItems(others);
+    for (const std::string& name : all)
+        if (std::ranges::find(CommonZoneNames, name) == std::end(CommonZoneNames)) add(name);
+    // Typing any part of a name or ID finds the zone.
+    zoneList_->setEditable(true);
+    zoneList_->setInsertPolicy(QComboBox::NoInsert);
+    zoneList_->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    zoneList_->completer()->setFilterMode(Qt::MatchContains);
+    zoneList_->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+}
+
+std::string PersonDialog::ZoneId() const {
+    return zoneList_->currentIndex() > 0 ? zoneList_->currentData().toString().toStdString() : std::string();
 }
 
 void PersonDialog::StartFrom(const PersonRecord& person) {
@@ -256,16 +295,18 @@ void PersonDialog::StartFrom(const PersonRecord& person) {
     minute_ = unknown ? 0 : person.minute;
     PersonTexts texts;
     std::string error;
+    ClockNote entered = setup_.Previous;
     if (LoadPersonTexts(person, texts, error)) {
         name_->setText(QString::fromStdString(texts.Name));
         address_->setText(QString::fromStdString(texts.Address));
         phone_->setText(QString::fromStdString(texts.Phone));
-        remarks_->setPlainText(ShownLines(texts.Remarks));
+        remarks_->setPlainText(ShownLines(RemarksWithoutClockNote(texts.Remarks)));
+        if (!entered.Applied()) entered = ClockNoteInRemarks(texts.Remarks);
     }
     ShowDate();
     hourUnknown_->setChecked(unknown);
     HourUnknownToggled(unknown);
-    if (setup_.Previous.Applied()) StartFromClockTime(setup_.Previous);
+    if (entered.Applied() && !unknown) StartFromClockTime(entered);
 }
 
 // The record holds the moment charted; the same person modified again in
@@ -276,7 +317,7 @@ void PersonDialog::StartFromClockTime(const ClockNote& note) {
     hour_ = note.Given.Hour, minute_ = note.Given.Minute;
     ShowDate();
     HourUnknownToggled(false);
-    if (const int zone = zoneList_->findText(Utf8(note.Zone)); !note.Zone.empty() && zone > 0)
+    if (const int zone = zoneList_->findData(Utf8(note.Zone)); !note.Zone.empty() && zone > 0)
         zoneList_->setCurrentIndex(zone);
     if (note.Longitude) {
         longitude_->setText(QString::number(*note.Longitude, 'g', 10));
@@ -289,9 +330,11 @@ void PersonDialog::StartFromToday() {
     male_->setChecked(true);
     solar_->setChecked(true);
     const LocalDateTime& t = setup_.Today;
-    year_ = t.Year, month_ = t.Month, day_ = t.Day, hour_ = t.Hour, minute_ = t.Minute;
+    const bool unknown = t.Hour == HourUnknown;  // asked for by "不知道時間"
+    year_ = t.Year, month_ = t.Month, day_ = t.Day, hour_ = unknown ? 12 : t.Hour, minute_ = unknown ? 0 : t.Minute;
     ShowDate();
-    HourUnknownToggled(false);
+    hourUnknown_->setChecked(unknown);
+    HourUnknownToggled(unknown);
 }
 
 void PersonDialog::ShowDate() {
@@ -337,6 +380,16 @@ void PersonDialog::YearChosen(int index) {
     year_ = EntryFirstYear + index;
     leap_ = false;  // a leap month falls back to the regular month of its number
     RebuildMonths();
+}
+
+// A year typed and left acts as one chosen: the month and day lists follow it.
+void PersonDialog::YearTyped() {
+    if (rebuilding_) return;
+    const std::optional<int> year = TypedYear(yearList_->currentText(), setup_.YearDisplay);
+    if (!year || *year == year_) return;
+    year_ = *year;
+    leap_ = false;
+    ShowDate();
 }
 
 void PersonDialog::MonthChosen(int index) {
@@ -399,7 +452,7 @@ void PersonDialog::HourUnknownToggled(bool unknown) {
 void PersonDialog::accept() {
     PersonRecord record{};
     ClockNote note;
-    if (!TakeTexts(record) || !TakeBirth(record, note)) return;
+    if (!TakeTexts(record) || !TakeBirth(record, note) || !KeepClockNote(record, note)) return;
     record.sex = female_->isChecked() ? 1 : 0;
     if (const int why = setup_.WhyNotChartable ? setup_.WhyNotChartable(record) : 0; why != 0) {
         Refuse(Text(why));
@@ -441,6 +494,19 @@ bool PersonDialog::TakeTexts(PersonRecord& record) {
     return StorePersonTexts(all, record, error);
 }
 
+// The record holds the moment charted; the clock time it was corrected from
+// goes with it in the remarks.
+bool PersonDialog::KeepClockNote(PersonRecord& record, const ClockNote& note) {
+    PersonTexts texts;
+    std::string error;
+    if (!note.Applied() || !LoadPersonTexts(record, texts, error)) return true;
+    texts.Remarks = RemarksWithClockNote(texts.Remarks, note);
+    if (StorePersonTexts(texts, record, error)) return true;
+    Refuse(QStringLiteral("備註") + Text(TooLongText));
+    remarks_->setFocus();
+    return false;
+}
+
 bool PersonDialog::TypedNumber(const QComboBox& box, int firstValue, int& value) const {
     const QString typed = box.currentText().trimmed();
     if (const int index = box.findText(typed); index >= 0) {
@@ -460,7 +526,7 @@ bool PersonDialog::TakeBirth(PersonRecord& record, ClockNote& note) {
         Refuse(Text(why));
         return false;
     }
-    note = NoteOf(zoneList_->currentText().toStdString(), clock, given, moment);
+    note = NoteOf(ZoneId(), clock, given, moment);
     return true;
 }
 
@@ -470,7 +536,7 @@ int PersonDialog::ChosenClock(BirthClock& clock) const {
     if (zoneList_->currentIndex() > 0) {
         ClockZone zone;
         std::string problem;
-        if (!FindClockZone(zoneList_->currentText().toStdString(), zone, problem)) return ZoneUnreadableText;
+        if (!FindClockZone(ZoneId(), zone, problem)) return ZoneUnreadableText;
         clock.Zone = zone;
     }
     clock.SecondOfRepeated = secondOfRepeated_->isChecked();
@@ -493,7 +559,9 @@ int PersonDialog::ReadBirth(PersonRecord& record, Moment& given, ChartedMoment& 
     entry.Hour = hour_;
     entry.Minute = minute_;
     std::string error;
-    if (!TypedNumber(*yearList_, EntryFirstYear, entry.Year) || !TypedNumber(*dayList_, 1, entry.Day) ||
+    const std::optional<int> year = TypedYear(yearList_->currentText(), setup_.YearDisplay);
+    entry.Year = year.value_or(0);
+    if (!year || !TypedNumber(*dayList_, 1, entry.Day) ||
         !FillBirth(entry, setup_.RatHourRule, record, error))
         return DateNotInCalendarText;
     if (const int why = ChosenClock(clock); why != 0) return why;
@@ -525,7 +593,7 @@ void PersonDialog::ShowChartedMoment() {
         chartedMoment_->setText(Text(why));
     else if (correcting)
         chartedMoment_->setText(Utf8(
-            ChartedMomentText(moment.Charted, NoteOf(zoneList_->currentText().toStdString(), clock, given, moment))));
+            ChartedMomentText(moment.Charted, NoteOf(ZoneId(), clock, given, moment))));
     GrowToFit();
 }
 

@@ -7,6 +7,7 @@
 // stays open.
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 #include "chart_record.h"
 #include "clock_note.h"
@@ -32,6 +33,11 @@ struct PersonDialogSetup {
     // For 6010: how the person's birth time was corrected when entered in this run.
     ClockNote Previous{};
 };
+
+// The Gregorian year of a year typed into the year box: "1985", "民國74",
+// "民國前5", "民國元年"; with Republican years on show (yearDisplay 1) a
+// number of at most three digits is one of them ("74" is 1985).
+std::optional<int> TypedYear(const QString& typed, int yearDisplay);
 
 class PersonDialog : public QDialog {
     Q_OBJECT
@@ -59,6 +65,7 @@ private:
     void RebuildMonths();
     void RebuildDays();
     void YearChosen(int index);
+    void YearTyped();
     void MonthChosen(int index);
     void DayChosen(int index);
     void CalendarChosen(bool lunar);
@@ -66,6 +73,8 @@ private:
     int MonthLengthShown() const;
     bool TakeTexts(PersonRecord& record);
     bool TakeBirth(PersonRecord& record, ClockNote& note);
+    bool KeepClockNote(PersonRecord& record, const ClockNote& note);
+    std::string ZoneId() const;
     // Fills the record's birth as the chart takes it: the date and time given,
     // read through the birth clock chosen. 0, or the text that says why not.
     int ReadBirth(PersonRecord& record, Moment& given, ChartedMoment& moment, BirthClock& clock) const;

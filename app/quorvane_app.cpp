@@ -1,6 +1,7 @@
 #include "quorvane_app.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "calendar.h"
@@ -8,6 +9,7 @@
 #include "chart_period.h"
 #include "fortune.h"
 #include "person_entry.h"
+#include "person_text.h"
 #include "records_file.h"
 #include "shell_texts.h"
 #include "show_message.h"
@@ -28,8 +30,28 @@ bool Succeeded(const RecordsResult& result, int fallbackText) {
     return false;
 }
 
-bool SameBirthMoment(const PersonRecord& a, const PersonRecord& b) {
-    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour && a.minute == b.minute;
+constexpr int ConfirmDeleteText = 1050;  // 確定要刪除這筆個人資料嗎？
+constexpr int NotRecordsFileText = 1051;  // 這不是個人資料檔，未開啟：
+
+// "王小明\n國曆1980年5月5日 5時05分": who is about to go, so the right one goes.
+std::string PersonAndBirth(const PersonRecord& person) {
+    PersonTexts texts;
+    std::string error;
+    std::string name = LoadPersonTexts(person, texts, error) && !texts.Name.empty() ? texts.Name
+                                                                                   : std::string(StringText(NamelessText));
+    char birth[64];
+    std::snprintf(birth, sizeof birth, "國曆%d年%d月%d日", person.year, person.month, person.day);
+    std::string text = name + "\n" + birth;
+    if (person.hour == HourUnknown) return text + " 不知道時間";
+    std::snprintf(birth, sizeof birth, " %d時%02d分", person.hour, person.minute);
+    return text + birth;
+}
+
+// How the person's birth was entered, as the remarks keep it.
+ClockNote EnteredClock(const PersonRecord& person) {
+    PersonTexts texts;
+    std::string error;
+    return LoadPersonTexts(person, texts, error) ? ClockNoteInRemarks(texts.Remarks) : ClockNote{};
 }
 
 }  // namespace
@@ -175,8 +197,24 @@ void CQuorvaneApp::NewPersonOn(const CivilDate& date) {
     newPersonDate_.reset();
 }
 
+// The current person's hour made unknown (or known again) in the modify
+// dialog; without a stored person, a new one entered without the hour.
+void CQuorvaneApp::EnterWithoutHour() {
+    if (currentRecordIndex < 0) {
+        newPersonHourUnknown_ = true;
+        NewPerson();
+        newPersonHourUnknown_ = false;
+        return;
+    }
+    PersonRecord person = record_->Person;
+    person.hour = hourUnknown ? 12 : HourUnknown;
+    if (hourUnknown) person.minute = 0;
+    if (RunPersonCommand(ModifyPersonDialog, person)) StoreCurrent(person, currentRecordIndex);
+}
+
 LocalDateTime CQuorvaneApp::NewPersonStart() const {
     LocalDateTime start = record_->Now;
+    if (newPersonHourUnknown_) start.Hour = HourUnknown;
     if (newPersonDate_) {
         start.Year = static_cast<int16_t>(newPersonDate_->Year);
         start.Month = static_cast<int16_t>(newPersonDate_->Month);
@@ -198,14 +236,10 @@ void CQuorvaneApp::QueryPerson() {
         ShowMessage(why);
         return;
     }
-    // The records file says nothing of how a birth was entered: only the
-    // current person chosen again keeps the correction it was entered with.
-    const bool samePerson = *chosen == currentRecordIndex && SameBirthMoment(record_->Person, person);
     if (!ChartAsCurrent(person)) return;
     currentRecordIndex = static_cast<int16_t>(*chosen);
     personUnsaved = false;
     storedPerson_ = person;
-    if (!samePerson) clockNote_ = {};
 }
 
 void CQuorvaneApp::DeletePerson() {
@@ -216,6 +250,7 @@ void CQuorvaneApp::DeletePerson() {
         ShowMessageWith(CannotDeleteRecordText, StringText(PersonGoneText));
         return;
     }
+    if (!AskYesNo(ConfirmDeleteText, PersonAndBirth(chosenPerson))) return;
     const RecordsResult result = qv::DeletePerson(OpenRecordsFile(), chosenPerson, *chosen);
     if (!Succeeded(result, CannotDeleteRecordText)) return;
     recordCount = static_cast<int16_t>(result.Count);
@@ -231,13 +266,8 @@ void CQuorvaneApp::DeletePerson() {
 }
 
 bool CQuorvaneApp::RunPersonCommand(int templateId, PersonRecord& person) {
-    const PersonRecord before = record_->Person;
     ClockNote note;
-    if (!windows_->RunPersonDialog(templateId, person, note) || !ChartAsCurrent(person)) return false;
-    // A change of the texts alone leaves the birth, and so its correction, as it was.
-    const bool sameBirth = templateId == ModifyPersonDialog && SameBirthMoment(before, person);
-    if (note.Applied() || !sameBirth) clockNote_ = note;
-    return true;
+    return windows_->RunPersonDialog(templateId, person, note) && ChartAsCurrent(person);
 }
 
 void CQuorvaneApp::StoreCurrent(const PersonRecord& person, int number) {
@@ -257,6 +287,7 @@ void CQuorvaneApp::StoreCurrent(const PersonRecord& person, int number) {
 
 bool CQuorvaneApp::ChartAsCurrent(const PersonRecord& person) {
     if (!ChartPerson(*record_, person, pillars_)) return false;
+    clockNote_ = EnteredClock(person);
     hourUnknown = person.hour == HourUnknown;
     chartShown = true;
     ClearPeriod(*record_);
@@ -288,9 +319,21 @@ void CQuorvaneApp::RecomputeCurrent() {
 
 // ---- the records files ----
 
+// Any other file is refused before it becomes the open one: a stray picture
+// or text would otherwise show garbled names, and its first change would
+// rewrite it as records.
+std::optional<std::string> CQuorvaneApp::ChooseOtherRecordsFile() {
+    const std::optional<std::string> path = windows_->ChooseRecordsFile(false);
+    if (!path) return std::nullopt;
+    std::string problem;
+    if (IsRecordsFile(*path, problem)) return path;
+    ShowMessageWith(NotRecordsFileText, *path);
+    return std::nullopt;
+}
+
 void CQuorvaneApp::OpenOtherRecords() {
     DropCurrentPerson();
-    if (const std::optional<std::string> path = windows_->ChooseRecordsFile(false)) {
+    if (const std::optional<std::string> path = ChooseOtherRecordsFile()) {
         otherDatabasePath = *path;
         otherDatabaseActive = true;
         RefreshRecordCount();
@@ -306,7 +349,7 @@ void CQuorvaneApp::SaveRecordsAs() {
 
 void CQuorvaneApp::MergeIntoMain() {
     if (!otherDatabaseActive) {
-        const std::optional<std::string> path = windows_->ChooseRecordsFile(false);
+        const std::optional<std::string> path = ChooseOtherRecordsFile();
         if (!path) return;
         otherDatabasePath = *path;
     }
@@ -439,7 +482,10 @@ FortunePeriod CQuorvaneApp::OpeningPeriod() const {
 
 // ---- the rest ----
 
-void CQuorvaneApp::ShowCalendar() { windows_->ShowCalendar(); }
+void CQuorvaneApp::ToggleCalendar() {
+    calendarWindowOpen = !calendarWindowOpen;
+    windows_->ShowCalendar(calendarWindowOpen);
+}
 
 void CQuorvaneApp::About() { windows_->ShowLogo(0); }
 

@@ -76,8 +76,8 @@ public:
     virtual void RepaintPotentials() = 0;
     // The potential window's picture on the printer, after the print dialog.
     virtual void PrintPotentials() = 0;
-    // Opens the perpetual calendar, or brings it to the front when it is open.
-    virtual void ShowCalendar() {}
+    // Opens or closes the perpetual calendar.
+    virtual void ShowCalendar(bool /*show*/) {}
 };
 
 // Start-up choices from the command line.
@@ -120,6 +120,7 @@ public:
     int16_t currentRecordIndex = -1;
     bool personUnsaved = false;  // the person on show failed to be stored
     bool otherDatabaseActive = false;
+    bool calendarWindowOpen = false;
     std::string otherDatabasePath;
     bool flowYearWindowOpen = false;
     bool potentialWindowOpen = false;
@@ -188,11 +189,15 @@ public:
     void NextCategory();
     void ChoosePotentialStyle();  // any of the style numbers, by the one running
     void PrintPotentials();
-    void ShowCalendar();
+    void ToggleCalendar();
+    void EnterWithoutHour();
+    void CalendarWindowClosed() { calendarWindowOpen = false; }
     void About();
     void Exit();
 
 private:
+    // The records file the user picks to open or merge; nothing (after saying why) when it is not one.
+    std::optional<std::string> ChooseOtherRecordsFile();
     void ApplySettings();
     void ResetShellState();
     void DropCurrentPerson();
@@ -217,6 +222,7 @@ private:
     ShellWindows* windows_ = nullptr;
     int runningCommand_ = 0;
     ClockNote clockNote_;
+    bool newPersonHourUnknown_ = false;
     std::optional<CivilDate> newPersonDate_;
     // The current person's bytes as the records file held them when it was
     // read or stored: what a later 修改 or 刪除 checks the file against.

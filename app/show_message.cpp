@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 #include "string_table.h"
 
@@ -14,17 +15,38 @@ MessageSink& Sink() {
     return sink;
 }
 
-void ShowMessageBox(const MessageRequest& request) {
-    // Over the window on top (a dialog, when one is open), which gets the focus back afterwards.
+QuestionSink& Questions() {
+    static QuestionSink sink;
+    return sink;
+}
+
+// Over the window on top (a dialog, when one is open), which gets the focus back afterwards.
+bool RunMessageBox(const MessageRequest& request, bool question) {
     QPointer<QWidget> top = QApplication::activeModalWidget();
     if (!top) top = QApplication::activeWindow();
-    QMessageBox box(QMessageBox::Warning, QString::fromStdString(request.Caption),
-                    QString::fromStdString(request.Text), QMessageBox::Ok, top);
-    box.exec();
+    QMessageBox box(question ? QMessageBox::Question : QMessageBox::Warning, QString::fromStdString(request.Caption),
+                    QString::fromStdString(request.Text), question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                    top);
+    if (question) {
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+        box.setDefaultButton(QMessageBox::No);
+    }
+    const bool yes = box.exec() == QMessageBox::Yes;
     if (top) {
         top->raise();
         top->activateWindow();
     }
+    return yes;
+}
+
+void ShowMessageBox(const MessageRequest& request) { RunMessageBox(request, false); }
+
+MessageRequest RequestWith(int textId, std::string_view detail) {
+    std::string text(StringText(textId));
+    if (!detail.empty()) (text += '\n') += detail;
+    return MessageRequest{textId, ProductTitleText, MessageExclamation, std::move(text),
+                          std::string(StringText(ProductTitleText))};
 }
 
 int Show(const MessageRequest& request) {
@@ -43,11 +65,17 @@ int ShowMessage(int textId, int captionId, int style) {
                                std::string(StringText(captionId))});
 }
 
-int ShowMessageWith(int textId, std::string_view detail) {
-    std::string text(StringText(textId));
-    if (!detail.empty()) (text += '\n') += detail;
-    return Show(MessageRequest{textId, ProductTitleText, MessageExclamation, std::move(text),
-                               std::string(StringText(ProductTitleText))});
+int ShowMessageWith(int textId, std::string_view detail) { return Show(RequestWith(textId, detail)); }
+
+bool AskYesNo(int textId, std::string_view detail) {
+    const MessageRequest request = RequestWith(textId, detail);
+    return Questions() ? Questions()(request) : RunMessageBox(request, true);
+}
+
+QuestionSink SetQuestionSink(QuestionSink sink) {
+    QuestionSink previous = std::move(Questions());
+    Questions() = std::move(sink);
+    return previous;
 }
 
 MessageSink SetMessageSink(MessageSink sink) {

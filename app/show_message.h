@@ -28,4 +28,10 @@ int ShowMessageWith(int textId, std::string_view detail);
 // Replaces the sink; an empty one restores the message box. Returns the previous sink.
 MessageSink SetMessageSink(MessageSink sink);
 
+// A yes/no question (the text, then `detail` on its own line); "否" is the
+// default, so a stray Enter changes nothing. True when the user said yes.
+using QuestionSink = std::function<bool(const MessageRequest&)>;
+bool AskYesNo(int textId, std::string_view detail);
+QuestionSink SetQuestionSink(QuestionSink sink);
+
 }  // namespace qv::ui

@@ -79,25 +79,41 @@ QFont MakeChartFont(int mode, int baseSize, int weight) {
 }
 
 QStringList VerticalLines(const QString& text) {
-    // A line holds one double-byte character; single-byte characters pair up.
+    // A line holds one double-byte character; single-byte characters pair up,
+    // except that a number keeps its digits together: an odd run ends in a
+    // line of three, so a three-digit year never reads as a two-digit one.
     QStringList lines;
     QString line;
     int width = 0;
-    for (QChar c : text) {
+    auto flush = [&] {
+        if (!line.isEmpty()) lines << line;
+        line.clear();
+        width = 0;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         if (c.isLowSurrogate() && !line.isEmpty()) {
             line += c;
             continue;
         }
-        const int charWidth = c.unicode() < 0x80 ? 1 : 2;
-        if (width + charWidth > 2) {
-            lines << line;
-            line.clear();
-            width = 0;
+        if (c.isDigit() && c.unicode() < 0x80) {
+            qsizetype end = i;
+            while (end < text.size() && text[end].isDigit() && text[end].unicode() < 0x80) ++end;
+            flush();
+            for (qsizetype left = end - i; left > 0;) {
+                const qsizetype take = left == 3 ? 3 : std::min<qsizetype>(2, left);
+                lines << text.mid(end - left, take);
+                left -= take;
+            }
+            i = end - 1;
+            continue;
         }
+        const int charWidth = c.unicode() < 0x80 ? 1 : 2;
+        if (width + charWidth > 2) flush();
         line += c;
         width += charWidth;
     }
-    if (!line.isEmpty()) lines << line;
+    flush();
     return lines;
 }
 

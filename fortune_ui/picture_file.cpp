@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <cerrno>
 
 #include "atomic_file.h"
 #include "paint_helpers.h"
@@ -35,6 +36,11 @@ QString Text(int id) {
 
 constexpr int ProductTitle = 129;
 constexpr int CannotSavePicture = 921;
+
+std::string& Folder() {
+    static std::string folder;
+    return folder;
+}
 
 }  // namespace
 
@@ -74,18 +80,35 @@ QByteArray PagePictureBytes(bool pdf, QSize page, int width, const QString& titl
 bool SavePagePicture(const std::string& path, QSize page, int width, const QString& title, const PagePainter& paint,
                      std::string& error) {
     const QByteArray bytes = PagePictureBytes(IsPdfName(path), page, width, title, paint);
+    std::string why;
     if (bytes.isEmpty()) {
-        error = "cannot draw " + path;
+        error = std::string(StringText(CannotWriteFileText)) + "：" + path;
         return false;
     }
-    return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()), error);
+    if (WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()), why)) return true;
+    // The user reads why in Chinese; the system's own words are for a log.
+    error = std::string(StringText(FaultText(errno))) + "\n" + path;
+    return false;
 }
 
-std::optional<PictureChoice> ChoosePictureFile(QWidget* parent, int defaultWidth) {
+void SetFileDialogFolder(const std::string& folder) { Folder() = folder; }
+
+QString FileDialogFolder() { return QString::fromStdString(Folder()); }
+
+QString PictureDialogStart(const QString& suggestedName) {
+    QString name = suggestedName.trimmed();
+    for (const QChar bad : {u'/', u'\\', u':', u'*', u'?', u'"', u'<', u'>', u'|'}) name.replace(bad, u'_');
+    if (name.isEmpty() || name.startsWith(u'.')) name = QStringLiteral("圖片") + name;
+    const QString file = name + QStringLiteral(".png");
+    return Folder().empty() ? file : FileDialogFolder() + u'/' + file;
+}
+
+std::optional<PictureChoice> ChoosePictureFile(QWidget* parent, int defaultWidth, const QString& suggestedName) {
     if (Chooser()) return Chooser()(defaultWidth);
     const QString png = QStringLiteral("PNG 圖片 (*.png)"), pdf = QStringLiteral("PDF 文件 (*.pdf)");
     QString filter = png;
-    QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("匯出圖片"), QString(), png + QStringLiteral(";;") + pdf, &filter);
+    QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("匯出圖片"), PictureDialogStart(suggestedName),
+                                                png + QStringLiteral(";;") + pdf, &filter);
     if (path.isEmpty()) return std::nullopt;
     const bool asPdf = filter == pdf || path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
     const QString suffix = asPdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
@@ -105,7 +128,7 @@ void SetPictureChooser(PictureChooser chooser) { Chooser() = std::move(chooser);
 ExportResult ExportPicture(QWidget* parent, QSize page, const QString& title, const PagePainter& paint,
                            std::string& error) {
     // Twice the page's width: sharp on a phone or a high-density screen.
-    const std::optional<PictureChoice> choice = ChoosePictureFile(parent, std::clamp(2 * page.width(), 256, 8192));
+    const std::optional<PictureChoice> choice = ChoosePictureFile(parent, std::clamp(2 * page.width(), 256, 8192), title);
     if (!choice) return ExportResult::Cancelled;
     return SavePagePicture(choice->Path, page, choice->Width, title, paint, error) ? ExportResult::Saved
                                                                                    : ExportResult::Failed;

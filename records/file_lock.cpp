@@ -36,6 +36,31 @@ std::chrono::milliseconds& LockPatience() {
     return patience;
 }
 
+namespace {
+
+LockWaitNotice& Notice() {
+    static LockWaitNotice notice;
+    return notice;
+}
+
+// Ends the notice however the wait ends.
+struct WaitTold {
+    const std::string& Path;
+    bool Told = false;
+    void Waited(std::chrono::steady_clock::duration waited) {
+        if (!Notice()) return;
+        Told = true;
+        Notice()(Path, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(waited).count()));
+    }
+    ~WaitTold() {
+        if (Told && Notice()) Notice()(Path, -1);
+    }
+};
+
+}  // namespace
+
+void SetLockWaitNotice(LockWaitNotice notice) { Notice() = std::move(notice); }
+
 FileLock::~FileLock() { Release(); }
 
 void FileLock::Release() {
@@ -48,8 +73,10 @@ bool FileLock::Acquire(const std::string& path, std::string& error) {
     // A target that cannot be written gets no lock file beside it.
     if (!WriteTarget(path, target, error)) return false;
     const std::string lockPath = target + ".lock";
-    const auto deadline = std::chrono::steady_clock::now() + LockPatience();
+    const auto start = std::chrono::steady_clock::now();
+    const auto deadline = start + LockPatience();
     auto pause = std::chrono::microseconds(200);
+    WaitTold told{target};
     for (;;) {
         Release();
         fd_ = OpenLockFile(lockPath);
@@ -78,6 +105,7 @@ bool FileLock::Acquire(const std::string& path, std::string& error) {
             errno = EWOULDBLOCK;
             return false;
         }
+        told.Waited(std::chrono::steady_clock::now() - start);
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(20000));
     }

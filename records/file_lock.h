@@ -6,6 +6,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 namespace qv {
@@ -30,5 +31,11 @@ private:
 
 // How long a writer waits for another one; a test shortens it.
 std::chrono::milliseconds& LockPatience();
+
+// Told while a writer waits for another program's lock, so that a window can
+// show that it waits: the file and the milliseconds waited so far, again and
+// again while it waits, then once with -1 when the wait is over (either way).
+using LockWaitNotice = std::function<void(const std::string& path, int waitedMs)>;
+void SetLockWaitNotice(LockWaitNotice notice);
 
 }  // namespace qv

@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "big5.h"
+#include "person_entry.h"
 #include "person_text.h"
 #include "string_table.h"
 
@@ -249,6 +250,23 @@ RecordsContent ReadRecords(const std::string& path, std::string& bytes) {
 RecordsContent ReadRecordsFile(const std::string& path) {
     std::string bytes;
     return ReadRecords(path, bytes);
+}
+
+bool IsRecordsFile(const std::string& path, std::string& problem) {
+    const RecordsContent content = ReadRecordsFile(path);
+    if (!content.Opened || content.Damaged) {
+        problem = content.Problem;
+        return false;
+    }
+    for (size_t i = 0; i < content.Records.size(); ++i) {
+        PersonTexts texts;
+        std::string why;
+        if (!CheckBirthFields(content.Records[i], why) || !LoadPersonTexts(content.Records[i], texts, why)) {
+            problem = path + ": record " + std::to_string(i) + ": " + why;
+            return false;
+        }
+    }
+    return true;
 }
 
 int ReadCount(const std::string& path) { return static_cast<int>(ReadRecordsFile(path).Records.size()); }

@@ -43,6 +43,11 @@ struct RecordsContent {
 
 RecordsContent ReadRecordsFile(const std::string& path);
 
+// Whether the file can be opened as a records file: it exists, its length fits
+// its header and every record holds a sound birth and Big5 texts. Nothing is
+// written or locked; false with the reason in `problem`.
+bool IsRecordsFile(const std::string& path, std::string& problem);
+
 // The outcome of a change to a records file.
 struct RecordsResult {
     bool Ok = false;

@@ -6,7 +6,10 @@
 #include <QPrinter>
 #include <QSpinBox>
 
+#include <QMenuBar>
+
 #include "calendar_window.h"
+#include "tool_window_place.h"
 #include "paint_helpers.h"
 #include "person_dialog.h"
 #include "shell_fixture.h"
@@ -76,6 +79,25 @@ TEST_F(CalendarWindowTest, OpensModelessOnTodayAndPagesByKeysAndChoice) {
     EXPECT_EQ(Shown(w), std::make_pair(1801, 1));
     Key(w, Qt::Key_Home);
     EXPECT_EQ(Shown(w), std::make_pair(today.year(), today.month()));
+}
+
+TEST_F(CalendarWindowTest, PlacedOffTheMenuAndClosedByEscapeOrItsMenuEntry) {
+    StartProgram(root_, app_, frame_);
+    ChooseCommand(*frame_, ID_CALENDAR_WINDOW);
+    ASSERT_NE(frame_->CalendarWindow(), nullptr);
+    const QRect placed = frame_->CalendarWindow()->geometry();
+    EXPECT_GT(placed.top(), frame_->menuBar()->geometry().bottom()) << "not over the menu bar";
+    EXPECT_TRUE(ToolScreenArea(frame_.get()).contains(placed)) << "on the screen";
+    EXPECT_TRUE(frame_->Action(ID_CALENDAR_WINDOW)->isChecked());
+    QTest::keyClick(frame_->CalendarWindow()->Canvas(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame_->CalendarWindow(), nullptr);
+    EXPECT_FALSE(frame_->Action(ID_CALENDAR_WINDOW)->isChecked());
+    ChooseCommand(*frame_, ID_CALENDAR_WINDOW);
+    ASSERT_NE(frame_->CalendarWindow(), nullptr);
+    ChooseCommand(*frame_, ID_CALENDAR_WINDOW);  // the entry closes it again
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame_->CalendarWindow(), nullptr);
 }
 
 TEST_F(CalendarWindowTest, DoubleClickOrReturnOpensTheNewPersonDialogOnTheDay) {

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QRawFont>
+#include <algorithm>
 #include <memory>
 
 #include "chart_compute.h"
@@ -75,6 +76,9 @@ TEST(PaintHelpers, VerticalLinesHoldOneWideOrTwoNarrowCharacters) {
     EXPECT_EQ(VerticalLines(QString::fromUtf8("1990年5月")),
               QStringList({"19", "90", QString::fromUtf8("年"), "5", QString::fromUtf8("月")}));
     EXPECT_EQ(VerticalLines(QString::fromUtf8("立春  木")).size(), 4);  // two blanks share a line
+    // A three-digit year stays whole: "115年" never reads as 11年.
+    EXPECT_EQ(VerticalLines(QString::fromUtf8("115年5月")), QStringList({"115", QString::fromUtf8("年"), "5", QString::fromUtf8("月")}));
+    EXPECT_EQ(VerticalLines(QString::fromUtf8("12345日")), QStringList({"12", "345", QString::fromUtf8("日")}));
     EXPECT_TRUE(VerticalLines("").isEmpty());
 }
 
@@ -86,37 +90,29 @@ TEST(PaintHelpers, RepublicanEraYears) {
     EXPECT_EQ(EraYearText(1900), "民國前12年");
 }
 
-TEST(ChartTexts, HourIsWrittenWithAmOrPm) {
-    EXPECT_EQ(HourText(12, 0), "AM 12:00");
-    EXPECT_EQ(HourText(0, 5), "AM 0:05");
-    EXPECT_EQ(HourText(13, 30), "PM 1:30");
-    EXPECT_EQ(HourText(23, 59), "PM 11:59");
+TEST(ChartTexts, HourIsWrittenWithAmOrPmAndNoonIsAfternoon) {
+    const std::pair<std::pair<int, int>, const char*> cases[] = {
+        {{0, 5}, "AM 0:05"},    {{11, 59}, "AM 11:59"}, {{12, 0}, "PM 12:00"},
+        {{12, 40}, "PM 12:40"}, {{13, 30}, "PM 1:30"},  {{23, 59}, "PM 11:59"}};
+    for (const auto& [time, text] : cases) EXPECT_EQ(HourText(time.first, time.second), text) << text;
 }
 
-TEST(ChartTexts, HeaderYearsInRocDisplayCountFrom1911) {
-    EXPECT_EQ(HeaderYearText(1912, 1), "1");
-    EXPECT_EQ(HeaderYearText(1911, 1), "0");
-    EXPECT_EQ(HeaderYearText(1990, 1), "79");
-    EXPECT_EQ(HeaderYearText(1990, 0), "1990");
-}
-
-TEST(ChartTexts, ClimateBalanceInTenthsKeepsItsSign) {
-    EXPECT_EQ(TenthsText(-15), "-1.5");
-    EXPECT_EQ(TenthsText(15), "1.5");
-    EXPECT_EQ(TenthsText(-5), "-0.5");  // a truncated quotient alone would lose the sign
-    EXPECT_EQ(TenthsText(0), "0.0");
-    EXPECT_EQ(TenthsText(-120), "-12.0");
-}
-
-TEST(ChartTexts, StrengthComparesBothParties) {
-    ChartBlock n{};
-    n.SameParty = 12;
-    n.OtherParty = 8;
-    EXPECT_EQ(StrengthText(n), "A12 > 8B");
-    n.OtherParty = 12;
-    EXPECT_EQ(StrengthText(n), "A12 = 12B");
-    n.OtherParty = 30;
-    EXPECT_EQ(StrengthText(n), "A12 < 30B");
+// Header years count from 1911 under the ROC display; the climate balance keeps
+// its sign in tenths (a truncated quotient alone would lose it for -5); the
+// strength compares both parties.
+TEST(ChartTexts, YearsTenthsAndStrength) {
+    const auto strength = [](int same, int other) {
+        ChartBlock n{};
+        n.SameParty = static_cast<int16_t>(same);
+        n.OtherParty = static_cast<int16_t>(other);
+        return StrengthText(n);
+    };
+    const std::pair<std::string, const char*> cases[] = {
+        {HeaderYearText(1912, 1), "1"},   {HeaderYearText(1911, 1), "0"},    {HeaderYearText(1990, 1), "79"},
+        {HeaderYearText(1990, 0), "1990"}, {TenthsText(-15), "-1.5"},        {TenthsText(15), "1.5"},
+        {TenthsText(-5), "-0.5"},         {TenthsText(0), "0.0"},            {TenthsText(-120), "-12.0"},
+        {strength(12, 8), "A12 > 8B"},    {strength(12, 12), "A12 = 12B"},   {strength(12, 30), "A12 < 30B"}};
+    for (const auto& [shown, expected] : cases) EXPECT_EQ(shown, expected);
 }
 
 TEST(ChartTexts, SpiritsAreJoinedWithoutATrailingComma) {
@@ -127,6 +123,32 @@ TEST(ChartTexts, SpiritsAreJoinedWithoutATrailingComma) {
     n.SpiritMaskA[DayPillar] = (1u << 31) | (1u << 26);
     n.SpiritMaskB[DayPillar] = 1u << 31;
     EXPECT_EQ(SpiritsText(n, DayPillar), "三奇貴人、文昌、羊刃");
+}
+
+// At the units of 1024 x 768, 1366 x 768 and 2560 x 1440 screens: every name
+// whole on one line, nothing lost, inside the cell, and not shrunk below half a unit.
+TEST(ChartSpirits, NamesStayWholeAndFillTheCell) {
+    test::QtApp();
+    const QString names[] = {QString::fromUtf8("天乙貴人"), QString::fromUtf8("文昌"), QString::fromUtf8("驛馬"),
+                             QString::fromUtf8("四大空亡"), QString::fromUtf8("羊刃"), QString::fromUtf8("將星")};
+    for (int count : {1, 3, 6}) {
+        const QString text = QStringList(std::begin(names), std::begin(names) + count).join(QString::fromUtf8("、"));
+        for (int unit : {21, 22, 41}) {
+            const QSize room(4 * unit - 6, 6 * unit - 6);
+            QFont font = MakeChartFont(3, unit, 700);
+            font.setPixelSize(unit * 4 / 5);
+            const SpiritLayout layout = LayOutSpirits(text, font, room);
+            const QFontMetrics metrics(layout.Font);
+            EXPECT_EQ(layout.Lines.join(QString()), text) << unit;
+            for (int i = 0; i < count; ++i)
+                EXPECT_TRUE(std::any_of(layout.Lines.begin(), layout.Lines.end(), [&](const QString& l) { return l.contains(names[i]); }))
+                    << names[i].toStdString() << " split at unit " << unit;
+            for (const QString& line : layout.Lines) EXPECT_LE(metrics.horizontalAdvance(line), room.width()) << unit;
+            EXPECT_LE(layout.LineHeight * layout.Lines.size(), room.height()) << unit;
+            EXPECT_GT(layout.LineHeight, metrics.height()) << "lines do not touch";
+            EXPECT_GE(layout.Font.pixelSize(), unit / 2) << count << " names at unit " << unit;
+        }
+    }
 }
 
 TEST(ChartTexts, DayPillarMainStarIsAlwaysTheDayMaster) {

@@ -428,7 +428,8 @@ TEST_F(ChartViewTest, TheHeaderNotesABirthTimeCorrectedWhenItWasEntered) {
             Child<QComboBox>(d, "day").setCurrentIndex(14);
             Child<QComboBox>(d, "hour").setCurrentIndex(12);
             QComboBox& zones = Child<QComboBox>(d, "zone");
-            zones.setCurrentIndex(zones.findText(QString::fromLatin1(zone)));
+            const int byId = zones.findData(QString::fromUtf8(zone));
+            zones.setCurrentIndex(byId >= 0 ? byId : zones.findText(QString::fromUtf8(zone)));
             Click(d, "ok");
         });
         ASSERT_TRUE(app_->Execute(ID_NEW_PERSON));
@@ -441,7 +442,7 @@ TEST_F(ChartViewTest, TheHeaderNotesABirthTimeCorrectedWhenItWasEntered) {
     std::string zoneShown;
     int hourShown = -1;
     WhenModal<PersonDialog>([&](PersonDialog& d) {
-        zoneShown = Child<QComboBox>(d, "zone").currentText().toStdString();
+        zoneShown = Child<QComboBox>(d, "zone").currentData().toString().toStdString();
         hourShown = Child<QComboBox>(d, "hour").currentIndex();
         Click(d, "ok");
     });
@@ -546,16 +547,21 @@ TEST_F(ChartViewTest, TheFlowYearWindowOfA甲子YearAndItsToggle) {
     EXPECT_FALSE(app_->flowYearWindowOpen);
 }
 
-TEST_F(ChartViewTest, TheAddedMenuReachesTheHiddenCommands) {
+// 不知道時間 opens the current person with the box flipped; 排盤 makes it so.
+TEST_F(ChartViewTest, TheHourUnknownEntryTogglesTheCurrentPersonsHour) {
     frame_->UpdateCommandStates();
     EXPECT_FALSE(frame_->Action(ID_HOUR_UNKNOWN)->isChecked());
-    WhenModal<PersonDialog>([](PersonDialog& d) {
-        Click(d, "hourUnknown");
-        Click(d, "ok");
-    });
-    frame_->Action(ID_MODIFY_PERSON)->trigger();
-    frame_->UpdateCommandStates();
-    EXPECT_TRUE(frame_->Action(ID_HOUR_UNKNOWN)->isChecked());
+    for (const bool unknown : {true, false}) {
+        bool ticked = !unknown;
+        WhenModal<PersonDialog>([&ticked](PersonDialog& d) {
+            ticked = Child<QCheckBox>(d, "hourUnknown").isChecked();
+            Click(d, "ok");
+        });
+        frame_->Action(ID_HOUR_UNKNOWN)->trigger();
+        EXPECT_EQ(ticked, unknown);
+        EXPECT_EQ(Rec().Person.hour == HourUnknown, unknown);
+        EXPECT_EQ(frame_->Action(ID_HOUR_UNKNOWN)->isChecked(), unknown);
+    }
     EXPECT_TRUE(frame_->Action(ID_INDEX_FORMULA)->isEnabled());
 }
 

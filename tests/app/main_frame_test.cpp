@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QFileDialog>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -69,16 +70,27 @@ TEST_F(MainFrameTest, MenuIsExactlyTheShellsMenu) {
             shown << (item->isSeparator() ? QStringLiteral("-") : item->text() + QLatin1Char('=') + item->data().toString());
     }
     const QStringList expected = {
-        "[檔案(&F)]", "新增個人資料...=101", "查詢資料...=32771", "修改資料...=32772", "刪除資料...=32781", "-",
-        "開啟其他資料庫...=32778", "另存資料庫...=32777", "合併至主資料庫...=32779", "切換回主資料庫=32780", "-",
-        "列印(&P)...\tCtrl+P=57607", "預覽列印(&V)=57609", "列印設定(&R)...=57606", "匯出圖片...=32900", "-", "設定排盤參數...=32773", "-",
+        "[檔案(&F)]", "新增個人資料(&N)...=101", "查詢資料(&Q)...=32771", "修改資料(&M)...=32772", "刪除資料(&D)...=32781", "-",
+        "開啟其他資料庫(&O)...=32778", "另存資料庫(&A)...=32777", "合併至主資料庫(&G)...=32779", "切換回主資料庫(&B)=32780", "-",
+        "列印(&P)...=57607", "預覽列印(&V)=57609", "列印設定(&R)...=57606", "匯出圖片(&E)...=32900", "-", "設定排盤參數(&S)...=32773", "-",
         "結束(&X)=57665",
-        "[大運運勢圖]", "本命=32815", "事業=32816", "財運=32818",
-        "[十年運勢圖]", "本命=32830", "事業=32831", "財運=32833",
-        "[視窗]", "運勢圖=", "潛能=", "-", "顯示流年視窗=32774", "萬年曆=32890", "-", "設定指數公式參數...=32776", "不知道時間=32787",
-        "[關於]", "關於 Quorvane(&A)...=57664"};
+        "[大運運勢圖(&L)]", "本命(&1)=32815", "事業(&2)=32816", "財運(&3)=32818",
+        "[十年運勢圖(&T)]", "本命(&1)=32830", "事業(&2)=32831", "財運(&3)=32833",
+        "[視窗(&W)]", "運勢圖(&C)=", "潛能(&P)=", "-", "顯示流年視窗=32774", "萬年曆(&K)=32890", "-", "設定指數公式參數(&I)...=32776", "不知道時間(&U)...=32787",
+        "[關於(&H)]", "關於 Quorvane(&A)...=57664"};
     EXPECT_EQ(shown, expected);
-    EXPECT_EQ(frame_->Action(ID_FILE_PRINT)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    // The daily commands by key; no two commands share one.
+    const std::pair<int, const char*> keys[] = {{ID_NEW_PERSON, "Ctrl+N"},       {ID_QUERY_PERSON, "Ctrl+F"},
+                                                {ID_MODIFY_PERSON, "Ctrl+E"},    {ID_DELETE_PERSON, "Ctrl+D"},
+                                                {ID_OPEN_OTHER_RECORDS, "Ctrl+O"}, {ID_FILE_PRINT, "Ctrl+P"},
+                                                {ID_EXPORT_PICTURE, "Ctrl+S"},   {ID_APP_EXIT, "Ctrl+Q"},
+                                                {ID_FLOW_YEAR_WINDOW, "F8"},     {ID_POTENTIAL_WINDOW, "F9"},
+                                                {ID_CALENDAR_WINDOW, "Ctrl+K"}};
+    for (const auto& [id, key] : keys) EXPECT_EQ(frame_->Action(id)->shortcut(), QKeySequence(QString::fromLatin1(key))) << key;
+    QStringList all;
+    for (QAction* action : frame_->findChildren<QAction*>())
+        if (!action->shortcut().isEmpty()) all << action->shortcut().toString();
+    EXPECT_EQ(all.removeDuplicates(), 0);
 }
 
 TEST_F(MainFrameTest, FortuneCurveCommandsOpenTheWindowModally) {
@@ -93,7 +105,7 @@ TEST_F(MainFrameTest, FortuneCurveCommandsOpenTheWindowModally) {
     // Every command the two menus do not show sits under 視窗 > 運勢圖, by mode then category.
     QMenu* curves = nullptr;
     for (QAction* menu : frame_->menuBar()->actions())
-        if (menu->text() == QStringLiteral("視窗")) curves = menu->menu()->actions().front()->menu();
+        if (menu->text() == QStringLiteral("視窗(&W)")) curves = menu->menu()->actions().front()->menu();
     ASSERT_NE(curves, nullptr);
     QStringList modes;
     std::set<int> hidden;
@@ -302,6 +314,33 @@ TEST_F(MainFrameTest, BadInputKeepsTheChartUnchanged) {
     EXPECT_EQ(std::memcmp(&app_->Record().Person, &before.Person, sizeof before.Person), 0);
     EXPECT_EQ(std::memcmp(&app_->Record().Natal, &before.Natal, sizeof before.Natal), 0);
     EXPECT_EQ(ReadCount(root_.MainFile()), 1);
+}
+
+// The file dialogs open in the data folder, not where the program was
+// started; the picture dialog offers the person's name.
+TEST_F(MainFrameTest, FileDialogsOpenInTheDataFolderAndOfferThePersonsName) {
+    Store(root_.MainFile(), {StoredPerson("王小明", 1980, 5, 5, 5, 5)});
+    Start();
+    QueryPersonAt(*app_, 0);
+    const QString folder = QDir(QString::fromStdString(root_.Root())).canonicalPath();
+    struct Case {
+        int Command;
+        QString Offered;
+    } const cases[] = {{ID_OPEN_OTHER_RECORDS, QString()}, {ID_EXPORT_PICTURE, QStringLiteral("王小明.png")}};
+    for (const Case& c : cases) {
+        if (c.Command == ID_EXPORT_PICTURE) QueryPersonAt(*app_, 0);  // opening another file dropped the person
+        QString shownFolder, shownName;
+        WhenModal<QFileDialog>([&](QFileDialog& d) {
+            shownFolder = QDir(d.directory()).canonicalPath();
+            if (auto* name = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) shownName = name->text();
+            d.reject();
+        });
+        Choose(c.Command);
+        EXPECT_EQ(shownFolder, folder) << c.Command;
+        if (!c.Offered.isEmpty()) {
+            EXPECT_EQ(shownName, c.Offered);
+        }
+    }
 }
 
 TEST_F(MainFrameTest, OtherRecordsFilesFollowTheEnableRules) {

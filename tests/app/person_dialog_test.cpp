@@ -2,10 +2,13 @@
 // the unknown hour, and the input it refuses while staying open.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <optional>
+#include <tuple>
 
 #include "clock_note.h"
 #include "person_dialog.h"
@@ -91,6 +94,32 @@ TEST_F(PersonDialogTest, FebruaryHasTheDaysOfItsYear) {
     ChooseDate(*d, 2024, 1, 31);
     Choose(*d, "month", 1);
     EXPECT_EQ(List(*d, "day").currentText(), QStringLiteral("29"));
+}
+
+TEST(TypedYearTest, ShortNumbersAreRepublicanYearsWhereTheyAreShown) {
+    const std::tuple<const char*, int, std::optional<int>> cases[] = {
+        {"74", 1, 1985},        {"113", 1, 2024},     {"１１３", 1, 2024},   {"1985", 1, 1985},
+        {"民國74", 1, 1985},    {"民國74年", 0, 1985}, {"民國前5", 1, 1907}, {"民國元年", 1, 1912},
+        {"74", 0, 74},          {"2024", 0, 2024},    {"民國", 1, std::nullopt}, {"abc", 0, std::nullopt}};
+    for (const auto& [typed, display, year] : cases) EXPECT_EQ(ui::TypedYear(QString::fromUtf8(typed), display), year) << typed;
+}
+
+TEST_F(PersonDialogTest, AYearTypedActsAsAYearChosen) {
+    auto typeYear = [](PersonDialog& d, const char* year) {
+        Retype(*List(d, "year").lineEdit(), QString::fromUtf8(year));
+        emit List(d, "year").lineEdit()->editingFinished();  // as leaving the box does (no focus offscreen)
+    };
+    auto western = Open(6005, {}, 0);
+    ChooseDate(*western, 2023, 2, 1);
+    typeYear(*western, "2024");
+    EXPECT_EQ(List(*western, "day").count(), 29);
+    auto republican = Open();
+    ChooseDate(*republican, 2020, 6, 1);
+    QTest::mouseClick(&Child<QRadioButton>(*republican, "lunar"), Qt::LeftButton);
+    typeYear(*republican, "112");  // 2023: a leap second month
+    ASSERT_EQ(List(*republican, "month").count(), 13);
+    EXPECT_EQ(List(*republican, "month").itemText(2), QStringLiteral("閏 2"));
+    EXPECT_EQ(List(*republican, "year").currentIndex(), 2023 - 1900);
 }
 
 TEST_F(PersonDialogTest, LunarModeOffersTheLeapMonthAndKeepsIt) {
@@ -257,7 +286,7 @@ protected:
     }
     static void ChooseZone(PersonDialog& d, const char* zone) {
         QComboBox& zones = List(d, "zone");
-        const int at = zones.findText(QString::fromLatin1(zone));
+        const int at = zones.findData(QString::fromLatin1(zone));
         ASSERT_GT(at, 0) << zone;
         zones.setCurrentIndex(at);
     }
@@ -279,14 +308,22 @@ TEST_F(BirthClockDialogTest, ZonesOfferNoneFirstThenTheCommonOnesThenEveryOtherO
     const QComboBox& zones = List(*d, "zone");
     EXPECT_EQ(zones.currentIndex(), 0);
     EXPECT_EQ(zones.itemText(0), QStringLiteral("不校正（東八區）"));
-    EXPECT_EQ(zones.itemText(1), QStringLiteral("Asia/Taipei"));
-    EXPECT_EQ(zones.itemText(2), QStringLiteral("Asia/Hong_Kong"));
+    EXPECT_EQ(zones.itemText(1), QStringLiteral("台北（Asia/Taipei）"));
+    EXPECT_EQ(zones.itemData(2).toString(), QStringLiteral("Asia/Hong_Kong"));
+    EXPECT_EQ(zones.itemText(2), QStringLiteral("香港（Asia/Hong_Kong）"));
     QStringList names;
     for (int i = 1; i < zones.count(); ++i)
-        if (!zones.itemText(i).isEmpty()) names << zones.itemText(i);
+        if (!zones.itemText(i).isEmpty()) names << zones.itemData(i).toString();
     EXPECT_GT(names.size(), 300) << "every zone of the database";
     EXPECT_EQ(names.removeDuplicates(), 0);
     EXPECT_TRUE(names.contains(QStringLiteral("Europe/Berlin")));
+    EXPECT_EQ(zones.itemText(zones.findData(QStringLiteral("Europe/London"))), QStringLiteral("倫敦（Europe/London）"));
+    // Typed, a part of the Chinese name or of the ID finds the zone.
+    for (const char* typed : {"雪梨", "sydney"}) {
+        QComboBox& box = List(*d, "zone");
+        box.completer()->setCompletionPrefix(QString::fromUtf8(typed));
+        EXPECT_EQ(box.completer()->currentCompletion(), QStringLiteral("雪梨（Australia/Sydney）")) << typed;
+    }
     EXPECT_FALSE(Child<QLineEdit>(*d, "longitude").isEnabled()) << "until true solar time is asked for";
 }
 
@@ -307,16 +344,17 @@ TEST_F(BirthClockDialogTest, TaipeiSummerTimeChartsAnHourEarlier) {
     auto d = Open();
     ChooseTime(*d, 1974, 7, 15, 12, 0);
     ChooseZone(*d, "Asia/Taipei");
-    EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：1974-07-15 11:00（Asia/Taipei UTC+09:00 夏令時間）");
+    EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：1974-07-15 11:00（台北 UTC+09:00 夏令時間）");
     TypeRemarks(*d, QStringLiteral("出生證明 12:00"));
     ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
     EXPECT_EQ(StoredTime(d->Result()), "1974-07-15 11:00");
     EXPECT_EQ(d->Result().hourBranch, StoredPerson("", 1974, 7, 15, 11, 0).hourBranch);
-    EXPECT_EQ(ui::ChartNoteText(d->Note()), "已校正：Asia/Taipei 夏令時間");
+    EXPECT_EQ(ui::ChartNoteText(d->Note()), "已校正：台北 夏令時間");
     PersonTexts texts;
     std::string error;
     ASSERT_TRUE(LoadPersonTexts(d->Result(), texts, error));
-    EXPECT_EQ(texts.Remarks, "出生證明 12:00") << "the remarks are the user's own";
+    EXPECT_EQ(texts.Remarks, "出生證明 12:00\r\n【出生地時間】1974-07-15 12:00;Asia/Taipei;540;1;;0")
+        << "the user's remarks, then the clock time as typed";
 }
 
 TEST_F(BirthClockDialogTest, AnHourBackOverMidnightMovesTheDateAndTheLunarDay) {
@@ -338,7 +376,7 @@ TEST_F(BirthClockDialogTest, LunarDatesAreCorrectedOnTheirGregorianDay) {
     Click(*d, "lunar");
     ASSERT_TRUE(Child<QRadioButton>(*d, "lunar").isChecked());
     ChooseZone(*d, "Asia/Taipei");
-    EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：1974-07-15 11:00（Asia/Taipei UTC+09:00 夏令時間）");
+    EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：1974-07-15 11:00（台北 UTC+09:00 夏令時間）");
     ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
     EXPECT_EQ(StoredTime(d->Result()), "1974-07-15 11:00");
 }
@@ -351,7 +389,7 @@ TEST_F(BirthClockDialogTest, ATimeTheClockShowedTwiceAsksWhichFirstByDefault) {
     Choose(*d, "hour", 23);
     ASSERT_TRUE(Child<QRadioButton>(*d, "firstOfRepeated").isVisible());
     EXPECT_TRUE(Child<QRadioButton>(*d, "firstOfRepeated").isChecked());
-    EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：1974-09-30 22:30（Asia/Taipei UTC+09:00 夏令時間）");
+    EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：1974-09-30 22:30（台北 UTC+09:00 夏令時間）");
     ASSERT_TRUE(PressChart(*d));
     EXPECT_EQ(StoredTime(d->Result()), "1974-09-30 22:30");
 
@@ -359,7 +397,7 @@ TEST_F(BirthClockDialogTest, ATimeTheClockShowedTwiceAsksWhichFirstByDefault) {
     ChooseZone(*second, "Asia/Taipei");
     ChooseTime(*second, 1974, 9, 30, 23, 30);
     Click(*second, "secondOfRepeated");
-    EXPECT_EQ(Shown(*second, "chartedMoment"), "排盤時間：1974-09-30 23:30（Asia/Taipei UTC+08:00）");
+    EXPECT_EQ(Shown(*second, "chartedMoment"), "排盤時間：1974-09-30 23:30（台北 UTC+08:00）");
     ASSERT_TRUE(PressChart(*second));
     EXPECT_EQ(StoredTime(second->Result()), "1974-09-30 23:30");
     // Away from the repeated hour the choice goes, and comes back on the first.
@@ -382,19 +420,46 @@ TEST_F(BirthClockDialogTest, ModifiedAgainThePersonStartsFromItsClockTimeAndChar
     // 15:30 UTC; 6 minutes of longitude east of 120°, 10 of the equation of time.
     EXPECT_EQ(StoredTime(stored), "1974-09-30 23:46");
 
-    auto again = Open(6010, stored, 1, 1, d->Note());
-    EXPECT_EQ(List(*again, "zone").currentText().toStdString(), "Asia/Taipei");
-    EXPECT_EQ(List(*again, "hour").currentIndex(), 23);
-    EXPECT_EQ(List(*again, "minute").currentIndex(), 30);
-    EXPECT_TRUE(Child<QRadioButton>(*again, "secondOfRepeated").isChecked());
-    EXPECT_EQ(Child<QLineEdit>(*again, "longitude").text().toStdString(), "121.5");
-    ASSERT_TRUE(PressChart(*again));
-    EXPECT_EQ(std::memcmp(&again->Result(), &stored, sizeof stored), 0);
+    // In this run, and after a restart (from the record alone), the same again.
+    for (const ui::ClockNote& previous : {d->Note(), ui::ClockNote{}}) {
+        auto again = Open(6010, stored, 1, 1, previous);
+        EXPECT_EQ(List(*again, "zone").currentData().toString().toStdString(), "Asia/Taipei");
+        EXPECT_EQ(List(*again, "hour").currentIndex(), 23);
+        EXPECT_EQ(List(*again, "minute").currentIndex(), 30);
+        EXPECT_TRUE(Child<QRadioButton>(*again, "secondOfRepeated").isChecked());
+        EXPECT_EQ(Child<QLineEdit>(*again, "longitude").text().toStdString(), "121.5");
+        EXPECT_EQ(Child<QPlainTextEdit>(*again, "remarks").toPlainText(), QStringLiteral("台北出生")) << "the mark stays hidden";
+        ASSERT_TRUE(PressChart(*again));
+        EXPECT_EQ(std::memcmp(&again->Result(), &stored, sizeof stored), 0) << "corrected once, never twice";
+    }
 
-    // Without a note (entered uncorrected, or in another run) it starts from the record.
-    auto plain = Open(6010, stored);
+    // Entered uncorrected, it starts from the record.
+    PersonRecord plainRecord = StoredPerson("", 1974, 9, 30, 23, 46);
+    auto plain = Open(6010, plainRecord);
     EXPECT_EQ(List(*plain, "zone").currentIndex(), 0);
     EXPECT_EQ(List(*plain, "minute").currentIndex(), 46);
+}
+
+TEST(ClockNoteLineTest, RoundTripsAndIgnoresWhatItCannotRead) {
+    ui::ClockNote note;
+    note.Zone = "Asia/Taipei";
+    note.ZoneOffsetMinutes = 540;
+    note.DaylightSaving = true;
+    note.Longitude = -118.25;
+    note.Given = Moment{1974, 7, 15, 12, 0};
+    note.SecondOfRepeated = true;
+    const std::string remarks = ui::RemarksWithClockNote("台北出生\r\n二行", note);
+    EXPECT_EQ(remarks, "台北出生\r\n二行\r\n【出生地時間】1974-07-15 12:00;Asia/Taipei;540;1;-118.25;1");
+    EXPECT_EQ(ui::RemarksWithoutClockNote(remarks), "台北出生\r\n二行");
+    const ui::ClockNote back = ui::ClockNoteInRemarks(remarks);
+    EXPECT_EQ(ui::ClockNoteLine(back), ui::ClockNoteLine(note));
+    EXPECT_EQ(ui::ChartNoteText(back), "已校正：台北 夏令時間\n真太陽時 西經118.25°");
+    for (const char* bad : {"【出生地時間】1974-13-15 12:00;Asia/Taipei;540;1;;0", "【出生地時間】1974-07-15 12:00;;0;0;;0",
+                            "【出生地時間】1974-07-15 12:00;Asia/Taipei;540;1;500;0", "x【出生地時間】1974-07-15 12:00;UTC;0;0;;0",
+                            "【出生地時間】1974-07-15 12:00;UTC;0;0;;0\r\nlater"}) {
+        EXPECT_FALSE(ui::ClockNoteInRemarks(bad).Applied()) << bad;
+        EXPECT_EQ(ui::RemarksWithoutClockNote(bad), bad) << "kept as the user's own text";
+    }
 }
 
 TEST_F(BirthClockDialogTest, TrueSolarTimeFollowsLongitudeAndTheEquationOfTime) {

@@ -91,13 +91,23 @@ public:
             Texts.push_back(m.Text);
             EXPECT_EQ(m.CaptionId, 129);
         });
+        previousQuestions_ = ui::SetQuestionSink([this](const ui::MessageRequest& m) {
+            Questions.push_back(m.Text);
+            return Answer;
+        });
     }
-    ~MessageLog() { ui::SetMessageSink(std::move(previous_)); }
+    ~MessageLog() {
+        ui::SetMessageSink(std::move(previous_));
+        ui::SetQuestionSink(std::move(previousQuestions_));
+    }
     std::vector<int> Ids;
     std::vector<std::string> Texts;
+    std::vector<std::string> Questions;  // asked yes/no, answered with Answer
+    bool Answer = true;
 
 private:
     ui::MessageSink previous_;
+    ui::QuestionSink previousQuestions_;
 };
 
 // Polls from the event loop, so it also runs inside the program's own nested

@@ -1,5 +1,7 @@
 // The shell without windows: start-up, the command table's rules, the order of
 // the person commands and what they leave in the records file.
+#include <fstream>
+
 #include "calendar.h"
 #include "chart_compute.h"
 #include "quorvane_app.h"
@@ -30,8 +32,14 @@ struct ScriptedWindows : ShellWindows {
         person = People.front();
         People.erase(People.begin());
         if (!Notes.empty()) {
+            // As the dialog does: the record keeps how its birth was entered.
             note = Notes.front();
             Notes.erase(Notes.begin());
+            PersonTexts texts;
+            std::string error;
+            EXPECT_TRUE(LoadPersonTexts(person, texts, error));
+            texts.Remarks = RemarksWithClockNote(texts.Remarks, note);
+            EXPECT_TRUE(StorePersonTexts(texts, person, error)) << error;
         }
         return true;
     }
@@ -262,45 +270,51 @@ TEST_F(ShellLogicTest, ModifyRewritesTheCurrentRecord) {
     EXPECT_EQ(app_.Record().Person.year, 1992);
 }
 
-// The correction a birth was entered with is known for the run only and
-// belongs to the person entered with it.
-TEST_F(ShellLogicTest, TheCorrectionNoteFollowsThePersonEnteredWithIt) {
+// The correction a birth was entered with is kept by its record: through a
+// change of the texts, a restart and a query, until a birth typed anew.
+TEST_F(ShellLogicTest, TheCorrectionNoteFollowsItsRecordThroughModifyAndARestart) {
     ClockNote taipei;
     taipei.Zone = "Asia/Taipei";
     taipei.ZoneOffsetMinutes = 540;
     taipei.DaylightSaving = true;
-    windows_.People = {StoredPerson("甲", 1974, 7, 15, 11, 0), StoredPerson("甲二", 1974, 7, 15, 11, 0),
-                       StoredPerson("甲三", 1974, 7, 15, 10, 0), StoredPerson("乙", 1980, 1, 1, 8, 0)};
+    taipei.Given = Moment{1974, 7, 15, 12, 0};
+    Store(root_.MainFile(), {StoredPerson("乙", 1980, 1, 1, 8, 0)});
+    windows_.People = {StoredPerson("甲", 1974, 7, 15, 11, 0), StoredPerson("甲", 1974, 7, 15, 10, 0)};
     windows_.Notes = {taipei};
     ASSERT_TRUE(app_.Execute(ID_NEW_PERSON));
     EXPECT_EQ(app_.CurrentClockNote().Zone, "Asia/Taipei");
-    ASSERT_TRUE(app_.Execute(ID_MODIFY_PERSON));
-    EXPECT_TRUE(app_.CurrentClockNote().Applied()) << "a new name leaves the corrected birth as it was";
-    windows_.Choices = {0};
-    ASSERT_TRUE(app_.Execute(ID_QUERY_PERSON));
-    EXPECT_TRUE(app_.CurrentClockNote().Applied()) << "the same person chosen again";
+
+    CQuorvaneApp restarted;
+    std::string error;
+    ASSERT_TRUE(restarted.Initialize(StartOptions{root_.Root(), false}, error)) << error;
+    ScriptedWindows windows;
+    restarted.AttachWindows(&windows);
+    windows.Choices = {1, 0};
+    ASSERT_TRUE(restarted.Execute(ID_QUERY_PERSON));
+    EXPECT_EQ(restarted.CurrentClockNote().Zone, "Asia/Taipei");
+    EXPECT_EQ(MomentText(restarted.CurrentClockNote().Given), "1974-07-15 12:00") << "the clock time as typed";
+    EXPECT_TRUE(restarted.CurrentClockNote().DaylightSaving);
+    ASSERT_TRUE(restarted.Execute(ID_QUERY_PERSON));
+    EXPECT_FALSE(restarted.CurrentClockNote().Applied()) << "another person from the records file";
+
     ASSERT_TRUE(app_.Execute(ID_MODIFY_PERSON));
     EXPECT_FALSE(app_.CurrentClockNote().Applied()) << "a birth time typed anew, as given";
-
-    windows_.Notes = {taipei};
-    ASSERT_TRUE(app_.Execute(ID_NEW_PERSON));
-    ASSERT_TRUE(app_.CurrentClockNote().Applied());
-    windows_.Choices = {0};
-    ASSERT_TRUE(app_.Execute(ID_QUERY_PERSON));
-    EXPECT_FALSE(app_.CurrentClockNote().Applied()) << "another person from the records file";
-    windows_.People = {StoredPerson("丙", 1974, 7, 15, 11, 0)};
-    windows_.Notes = {taipei};
-    ASSERT_TRUE(app_.Execute(ID_NEW_PERSON));
-    ASSERT_TRUE(app_.CurrentClockNote().Applied());
     app_.Execute(ID_OPEN_OTHER_RECORDS);  // the current person goes, even when no file is chosen
     EXPECT_FALSE(app_.CurrentClockNote().Applied());
 }
 
-TEST_F(ShellLogicTest, DeletingTheCurrentPersonClearsTheChart) {
-    Store(root_.MainFile(), {StoredPerson("甲", 1990, 1, 1, 1, 1), StoredPerson("乙", 1991, 2, 2, 2, 2)});
-    windows_.Choices = {1, 1};
+TEST_F(ShellLogicTest, DeletingTheCurrentPersonAsksFirstThenClearsTheChart) {
+    Store(root_.MainFile(), {StoredPerson("甲", 1990, 1, 1, 1, 1), StoredPerson("乙", 1991, 2, 2, 12, 40)});
+    windows_.Choices = {1, 1, 1};
     app_.Execute(ID_QUERY_PERSON);
     ASSERT_TRUE(app_.chartShown);
+    messages_.Answer = false;
+    ASSERT_TRUE(app_.Execute(ID_DELETE_PERSON));
+    ASSERT_EQ(messages_.Questions.size(), 1u);
+    EXPECT_EQ(messages_.Questions[0], "確定要刪除這筆個人資料嗎？\n乙\n國曆1991年2月2日 12時40分");
+    EXPECT_EQ(ReadCount(root_.MainFile()), 2) << "no: nothing deleted";
+    EXPECT_TRUE(app_.chartShown);
+    messages_.Answer = true;
     ASSERT_TRUE(app_.Execute(ID_DELETE_PERSON));
     EXPECT_EQ(windows_.Dialogs.back(), DeletePersonDialog);
     EXPECT_FALSE(app_.chartShown);
@@ -331,7 +345,7 @@ TEST_F(ShellLogicTest, NewPersonStopsAtAThousandRecords) {
     ASSERT_TRUE(app.Initialize(StartOptions{root_.Root(), false}, error));
     app.AttachWindows(&windows_);
     EXPECT_TRUE(app.StateOf(ID_NEW_PERSON).Enabled);
-    EXPECT_EQ(app.StateOf(ID_NEW_PERSON).Text, "新增個人資料...");
+    EXPECT_EQ(app.StateOf(ID_NEW_PERSON).Text, "新增個人資料(&N)...");
     windows_.People = {StoredPerson("乙", 1991, 2, 2, 2, 2)};
     app.Execute(ID_NEW_PERSON);
     EXPECT_EQ(app.recordCount, 1000);
@@ -348,6 +362,20 @@ TEST_F(ShellLogicTest, OtherRecordsFilesOpenCopyMergeAndSwitchBack) {
     app_.Execute(ID_QUERY_PERSON);
     EXPECT_FALSE(Enabled(ID_SWITCH_TO_MAIN));
 
+    // Files that are not records files are refused at once, by name, and left as they were.
+    const std::string notes = root_.Root() + "/notes.txt", cut = root_.Root() + "/cut.sap";
+    std::ofstream(notes, std::ios::binary) << "甲乙丙丁 not a records file\n";
+    std::ofstream(cut, std::ios::binary) << ReadFileText(other).substr(0, 36 + 412 + 100);
+    for (const std::string& refused : {notes, cut, root_.Root() + "/missing.sap"}) {
+        const std::string before = Exists(refused) ? ReadFileText(refused) : "";
+        windows_.Files = {refused};
+        ASSERT_TRUE(app_.Execute(ID_OPEN_OTHER_RECORDS));
+        EXPECT_FALSE(app_.otherDatabaseActive) << refused;
+        ASSERT_FALSE(messages_.Texts.empty());
+        EXPECT_EQ(messages_.Texts.back(), "這不是個人資料檔，未開啟：\n" + refused);
+        EXPECT_FALSE(Exists(refused + ".lock")) << refused;
+        if (Exists(refused)) EXPECT_EQ(ReadFileText(refused), before);
+    }
     windows_.Files = {other};
     ASSERT_TRUE(app_.Execute(ID_OPEN_OTHER_RECORDS));
     EXPECT_TRUE(app_.otherDatabaseActive);

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -136,10 +137,15 @@ TEST_F(FileSafetyTest, AWriteBeyondTheFileSizeLimitFailsLikeAFullDisk) {
     EXPECT_TRUE(ScratchLeft().empty());
 }
 
-TEST_F(FileSafetyTest, AWriterWaitsForTheLockThenGivesUpWithAReason) {
+TEST_F(FileSafetyTest, AWriterWaitsForTheLockSayingSoThenGivesUpWithAReason) {
     const auto patience = LockPatience();
     LockPatience() = std::chrono::milliseconds(50);
     const std::string before = ReadFileText(file_);
+    std::vector<int> waits;
+    SetLockWaitNotice([&](const std::string& path, int waited) {
+        EXPECT_EQ(path, file_);
+        waits.push_back(waited);
+    });
     {
         FileLock held;
         std::string error;
@@ -149,7 +155,13 @@ TEST_F(FileSafetyTest, AWriterWaitsForTheLockThenGivesUpWithAReason) {
         EXPECT_EQ(r.ReasonId, FileBusyText) << r.Error;
         EXPECT_EQ(ReadFileText(file_), before);
     }
+    ASSERT_GE(waits.size(), 2u);
+    EXPECT_EQ(waits.back(), -1) << "the end of the wait is told";
+    EXPECT_TRUE(std::is_sorted(waits.begin(), waits.end() - 1));
+    waits.clear();
     EXPECT_TRUE(StoreRecord(file_, Person("丁"), -1).Ok);
+    EXPECT_TRUE(waits.empty()) << "no wait, nothing told";
+    SetLockWaitNotice({});
     LockPatience() = patience;
 }
 
