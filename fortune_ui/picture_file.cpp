@@ -33,8 +33,6 @@ QString Text(int id) {
     return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
 }
 
-constexpr int ProductTitle = 129;
-constexpr int CannotSavePicture = 921;
 
 }  // namespace
 
@@ -106,7 +104,7 @@ ExportResult ExportPicture(QWidget* parent, QSize page, const QString& title, co
 void ExportPictureTelling(QWidget* parent, QSize page, const QString& title, const PagePainter& paint) {
     std::string error;
     if (ExportPicture(parent, page, title, paint, error) == ExportResult::Failed)
-        QMessageBox::warning(parent, Text(ProductTitle), Text(CannotSavePicture) + QLatin1Char('\n') + QString::fromStdString(error));
+        QMessageBox::warning(parent, Text(ProductTitleText), Text(CannotSavePictureText) + QLatin1Char('\n') + QString::fromStdString(error));
 }
 
 }  // namespace qv::ui

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "chart_record.h"
+#include "charting_session.h"
 #include "cli.h"
 #include "data_paths.h"
 
@@ -56,6 +57,13 @@ bool LoadTermTable(const Args& args, SolarTermTable& table) {
     const DataPaths paths = ResolveDataPaths(args.DataDir);
     std::string error;
     if (LoadProgramTermTable(paths, table, error)) return true;
+    Complain(error);
+    return false;
+}
+
+bool OpenSession(const Args& args, ChartingSession& session) {
+    std::string error;
+    if (session.Open(ResolveDataPaths(args.DataDir), error)) return true;
     Complain(error);
     return false;
 }

@@ -67,8 +67,9 @@ int RunCurve(Args& args) {
     CurveRequest r;
     if (!TakeCurveRequest(args, r)) return ExitBadInput;
     Charting charting;
-    if (const int code = ChartOneBirthWithFortunes(args, charting); code != ExitOk) return code;
-    ChartRecord& rec = *charting.Rec;
+    Birth birth;
+    if (const int code = ChartOneBirthWithFortunes(args, charting, birth); code != ExitOk) return code;
+    ChartRecord& rec = charting.Record();
     ui::FortuneCurve curve;
     if (!ui::OpenCurve(curve, rec, r.Category, r.Mode, r.Lifetime, PeriodOf(rec, r))) {
         Complain("that period lies outside the solar-term table or the years of life");

@@ -120,7 +120,7 @@ void AppendRow(std::string& out, const ChartRecord& rec, const Request& r, const
 
 std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
-void AppendLuckRows(std::string& out, ChartRecord& rec, const Request& r, const FortuneSet& set) {
+void AppendLuckRows(std::string& out, const ChartRecord& rec, const Request& r, const FortuneSet& set) {
     for (int k = 0; k < LuckPillarCount; ++k) {
         const int age = rec.Natal.LuckStartAge + 10 * k;
         const int previous = k == 0 ? 0 : set.LuckValue[k - 1];
@@ -131,7 +131,7 @@ void AppendLuckRows(std::string& out, ChartRecord& rec, const Request& r, const 
     }
 }
 
-void AppendYearRows(std::string& out, ChartRecord& rec, const Request& r, const FortuneSet& set) {
+void AppendYearRows(std::string& out, const ChartRecord& rec, const Request& r, const FortuneSet& set) {
     for (int i = 0; i < YearsOfLife; ++i) {
         const int year = BirthSolarYear(rec) + i;
         const int change = i == 0 ? 0 : set.YearValue[i] - set.YearValue[i - 1];
@@ -139,7 +139,7 @@ void AppendYearRows(std::string& out, ChartRecord& rec, const Request& r, const 
     }
 }
 
-void AppendMonthRows(std::string& out, ChartRecord& rec, const Request& r, const FortuneSet& set) {
+void AppendMonthRows(std::string& out, const ChartRecord& rec, const Request& r, const FortuneSet& set) {
     const SolarTermTable& table = *rec.SolarTerms;
     for (int i = 0; i < 12; ++i) {
         Moment start{};
@@ -149,7 +149,7 @@ void AppendMonthRows(std::string& out, ChartRecord& rec, const Request& r, const
     }
 }
 
-void AppendDayRows(std::string& out, ChartRecord& rec, const Request& r, const FortuneSet& set) {
+void AppendDayRows(std::string& out, const ChartRecord& rec, const Request& r, const FortuneSet& set) {
     for (int d = 1; d <= set.DayCount; ++d) {
         PillarQuad q{};
         MomentToPillars(*rec.SolarTerms, rec.Options.FirstTimeBase, Moment{r.Year, r.Month, d, 12, 0}, q);
@@ -167,9 +167,8 @@ int RunFortune(Args& args) {
     if (!TakeCategory(args, r.Category) || !TakePeriod(args, r)) return ExitBadInput;
     Charting charting;
     Birth birth;
-    if (const int code = ChartOneBirth(args, charting, birth); code != ExitOk) return code;
-    ChartRecord& rec = *charting.Rec;
-    ComputeFortuneTables(rec);
+    if (const int code = ChartOneBirthWithFortunes(args, charting, birth); code != ExitOk) return code;
+    ChartRecord& rec = charting.Record();
     FortuneSet& set = *FortuneSetOf(rec, r.Category);
     const bool placed = r.Kind == MonthPeriods ? ComputeMonthValues(rec, r.Category, r.Year)
                         : r.Kind == DayPeriods ? ComputeDayValues(rec, r.Category, r.Year, r.Month)
@@ -179,7 +178,7 @@ int RunFortune(Args& args) {
         return ExitBadInput;
     }
     std::string out;
-    using Append = void (*)(std::string&, ChartRecord&, const Request&, const FortuneSet&);
+    using Append = void (*)(std::string&, const ChartRecord&, const Request&, const FortuneSet&);
     constexpr Append ByKind[PeriodKindCount] = {AppendLuckRows, AppendYearRows, AppendMonthRows, AppendDayRows};
     ByKind[r.Kind](out, rec, r, set);
     WriteOut(out);
