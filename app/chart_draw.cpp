@@ -69,11 +69,6 @@ constexpr const char* AllLabels[] = {
     "AM PM 0123456789:~|/-.<>=AB", ClockNoteWords,
 };
 
-constexpr int OrganText = 286;        // 甲膽 … 癸腎
-constexpr int MonthNameText = 748;    // 正月 … 十二月
-constexpr int NamelessText = 505;     // 無名氏
-constexpr int NominalAgeText = 420;   // 虛歲
-constexpr int AgeTextId = 420;        // 虛歲
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 QString Q(const char* text) { return QString::fromUtf8(text); }
@@ -390,7 +385,7 @@ void DrawHealthColumn(const Sheet& s) {
     const int margin = std::max(2, g.U / 5);
     for (int stem = 0; stem < 10; ++stem) {
         const QRect line = g.Cells(0, 2 + stem, 4, 3 + stem).adjusted(margin, 0, -margin, 0);
-        Centered(s.P, line, Sym(OrganText, stem), Qt::AlignLeft | Qt::AlignVCenter);
+        Centered(s.P, line, Sym(text_base::Organ, stem), Qt::AlignLeft | Qt::AlignVCenter);
         Centered(s.P, line, Num(s.Readings().StemScore[stem]), Qt::AlignRight | Qt::AlignVCenter);
     }
 }
@@ -701,7 +696,7 @@ int DrawLunarYearMonths(const Sheet& s, QPoint origin, int year) {
         std::array<QString, 2> terms = {TermDateText(s.Rec.SolarTerms, termYear, (2 * month) % 24),
                                         TermDateText(s.Rec.SolarTerms, termYear, (2 * month + 1) % 24)};
         if (leap) terms = LeapMonthTerms(s.Rec, year);
-        const QString cells[] = {(leap ? Q(StringText(LeapMonthText)) : QString()) + Sym(MonthNameText - 1, month),
+        const QString cells[] = {(leap ? Q(StringText(LeapMonthText)) : QString()) + Sym(text_base::MonthName - 1, month),
                                  Q(PillarText(SexagenaryOf(stem, (month + 1) % 12))) + Q(label::Month), terms[0], terms[1]};
         const bool today = s.TodayLunar.Year == year && s.TodayLunar.Month == month && s.TodayLunar.Leap == leap;
         DrawPanelRow(s.P, QPoint(origin.x(), origin.y() + 22 + 25 * i), widths, cells, today, 25);
@@ -835,22 +830,6 @@ CivilDate TodayFor(const ChartRecord& rec, const ChartDrawContext& context) {
     return {today.year(), today.month(), today.day()};
 }
 
-int CurrentNominalAge(const ChartRecord& rec, const CivilDate& today) {
-    const LunarDate lunar = LunarOf(today);
-    int age = AgeInYear(rec, lunar.Year);
-    // Between 立春 and the lunar new year the year pillar is a year ahead of (or behind) the
-    // lunar year; the age follows the pillar.
-    PillarQuad pillars{};
-    if (rec.SolarTerms && MomentToPillars(*rec.SolarTerms, rec.Options.FirstTimeBase,
-                                          Moment{today.Year, today.Month, today.Day, 12, 0}, pillars)) {
-        const int pillarBranch = pillars.Pillar[YearPillar] % 12;
-        const int lunarBranch = Mod(lunar.Year - 4, 12);
-        if (pillarBranch == (lunarBranch + 1) % 12) ++age;
-        if (pillarBranch == (lunarBranch + 11) % 12) --age;
-    }
-    return age;
-}
-
 ChartLayout ViewChartLayout(int width, int height) {
     ChartLayout layout;
     layout.x0 = ChartLeft;
@@ -868,7 +847,7 @@ ChartLayout LayoutFor(const ChartDrawContext& context, int width, int height, in
     return layout;
 }
 
-void DrawChart(QPainter& painter, ChartRecord& record, const ChartDrawContext& context, int width, int height, int side) {
+void DrawChart(QPainter& painter, const ChartRecord& record, const ChartDrawContext& context, int width, int height, int side) {
     painter.save();
     painter.fillRect(0, 0, width, height, Qt::white);
     const ChartLayout layout = LayoutFor(context, width, height, side);

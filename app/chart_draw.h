@@ -39,15 +39,11 @@ ChartLayout LayoutFor(const ChartDrawContext& context, int width, int height, in
 // Draws the chart square of side `side` (with the buttons and the side panel of the view
 // unless context.forPrinter), filling width x height with white first.
 // The record is read only.
-void DrawChart(QPainter& painter, ChartRecord& record, const ChartDrawContext& context,
+void DrawChart(QPainter& painter, const ChartRecord& record, const ChartDrawContext& context,
                int width, int height, int side);
 
 // The date DrawChart takes as today.
 CivilDate TodayFor(const ChartRecord& record, const ChartDrawContext& context);
-
-// Nominal age (虛歲) today: lunar years since the birth year, plus one, corrected by the
-// birth-year boundary value and by the year pillar turning at 立春 rather than at the new moon.
-int CurrentNominalAge(const ChartRecord& record, const CivilDate& today);
 
 // The texts of single chart cells (UTF-8).
 std::string HourText(int hour, int minute);              // "AM 9:05", "PM 1:30"

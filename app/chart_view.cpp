@@ -13,7 +13,7 @@
 #include "help_page.h"
 #include "paint_helpers.h"
 #include "quorvane_app.h"
-#include "shell_texts.h"
+#include "text_ids.h"
 #include "show_message.h"
 
 namespace qv::ui {
@@ -119,8 +119,8 @@ void CQuorvaneView::mouseMoveEvent(QMouseEvent* event) {
 
 void CQuorvaneView::ClickAt(QPoint viewportPoint, bool leftButton) {
     if (!app_.chartShown) return;
+    app_.Session().RefreshToday();
     ChartRecord& rec = app_.Record();
-    ReadCurrentDateTime(rec);
     const QPoint at = PagePoint(viewportPoint);
     switch (Click(rec, PageLayout(), at.x(), at.y(), leftButton)) {
         case ClickResult::OpenHelp:
@@ -152,8 +152,8 @@ bool CQuorvaneView::PressKey(int key) {
         default: return false;
     }
     if (!app_.chartShown) return true;
+    app_.Session().RefreshToday();
     ChartRecord& rec = app_.Record();
-    ReadCurrentDateTime(rec);
     bool changed = false;
     if (kind >= 0) {
         // As the kind's button: the natal chart shown already stays as it is.
@@ -184,7 +184,7 @@ void CQuorvaneView::EndPrintPreview() {
     viewport()->update();
 }
 
-bool PrintChartOn(QPaintDevice& device, ChartRecord& record, const ClockNote& note) {
+bool PrintChartOn(QPaintDevice& device, const ChartRecord& record, const ClockNote& note) {
     QPainter painter;
     if (!painter.begin(&device)) return false;
     // The square is 34u + 1 pixels with its closing rules.

@@ -65,6 +65,6 @@ private:
 // The chart alone on a square of the device's shorter side, at its resolution
 // (a printer page or a PDF file), with the note of the birth time's correction.
 // False when the device cannot be painted on.
-bool PrintChartOn(QPaintDevice& device, ChartRecord& record, const ClockNote& note = {});
+bool PrintChartOn(QPaintDevice& device, const ChartRecord& record, const ClockNote& note = {});
 
 }  // namespace qv::ui

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "quorvane_app.h"
-#include "shell_texts.h"
+#include "text_ids.h"
 #include "string_table.h"
 
 namespace qv::ui {

@@ -39,8 +39,6 @@ QRect FlowYearCell(int i, int unit) {
 
 bool FlowYearCellShaded(int i) { return i <= CellsPerRow ? i % 2 == 0 : i % 2 == 1; }
 
-int NaYinElement(int stem, int branch) { return NaYinElementOf(SexagenaryOf(stem, branch) / 2); }
-
 void DrawFlowYears(QPainter& painter, const ChartRecord& record, int unit) {
     painter.save();
     painter.setFont(MakeChartFont(9, unit, 700));

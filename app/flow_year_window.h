@@ -28,8 +28,6 @@ void DrawFlowYears(QPainter& painter, const ChartRecord& record, int unit);
 QRect FlowYearCell(int i, int unit);
 // Whether cell i carries the chequer shading.
 bool FlowYearCellShaded(int i);
-// The element (0 水 … 4 金) the Na Yin of a stem and branch belongs to.
-int NaYinElement(int stem, int branch);
 
 class CFlowYearWnd : public QWidget {
     Q_OBJECT

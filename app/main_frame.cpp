@@ -28,7 +28,7 @@
 #include "potential_window.h"
 #include "query_dialog.h"
 #include "settings_dialog.h"
-#include "shell_texts.h"
+#include "text_ids.h"
 #include "show_message.h"
 #include "string_table.h"
 

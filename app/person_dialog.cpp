@@ -20,15 +20,12 @@
 #include "clock_zone.h"
 #include "person_entry.h"
 #include "person_text.h"
-#include "shell_texts.h"
+#include "text_ids.h"
 #include "string_table.h"
 
 namespace qv::ui {
 namespace {
 
-constexpr int RepublicText = 452;           // 民國
-constexpr int BeforeRepublicText = 453;     // 民國前
-constexpr int FirstRepublicYearText = 454;  // 民國元年
 
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 QString Text(int id) { return Utf8(StringText(id)); }
@@ -156,8 +153,8 @@ void PersonDialog::BuildWidgets() {
     remarks_->setTabChangesFocus(true);
     remarks_->setFixedHeight(remarks_->fontMetrics().lineSpacing() * 3 + 12);
     auto* sex = new QButtonGroup(this);
-    male_ = NewRadio(Text(153), "male", *sex);
-    female_ = NewRadio(Text(154), "female", *sex);
+    male_ = NewRadio(Text(text_base::Sex), "male", *sex);
+    female_ = NewRadio(Text(text_base::Sex + 1), "female", *sex);
     auto* calendar = new QButtonGroup(this);
     solar_ = NewRadio(QStringLiteral("國曆"), "solar", *calendar);
     lunarButton_ = NewRadio(QStringLiteral("農曆"), "lunar", *calendar);
@@ -193,7 +190,7 @@ void PersonDialog::BuildWidgets() {
     line(QStringLiteral("姓名："), name_);
     line(QStringLiteral("性別："), Row({male_, female_}));
     line(QStringLiteral("曆法："), Row({solar_, lunarButton_}));
-    line(QStringLiteral("出生日期："), Row({yearList_, new QLabel(Text(188)), monthList_, new QLabel(QStringLiteral("月")),
+    line(QStringLiteral("出生日期："), Row({yearList_, new QLabel(Text(YearText)), monthList_, new QLabel(QStringLiteral("月")),
                                         dayList_, new QLabel(QStringLiteral("日"))}));
     line(QStringLiteral("出生時間："), Row({hourList_, new QLabel(QStringLiteral("時")), minuteList_,
                                         new QLabel(QStringLiteral("分")), hourUnknown_}));

@@ -16,14 +16,13 @@
 #include "big5.h"
 #include "potential_file.h"
 #include "quorvane_app.h"
-#include "shell_texts.h"
+#include "text_ids.h"
 #include "show_message.h"
 #include "string_table.h"
 
 namespace qv::ui {
 namespace {
 
-constexpr int UnusedText = 302, FirstElementText = 208, FirstTenGodText = 130;
 
 QString Utf8(std::string_view t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
 QString Unnamed() { return Utf8(StringText(UnnamedText)); }
@@ -47,7 +46,7 @@ QPushButton* OkButton(const char* text, QDialog* dialog) {
 QComboBox* Choices(const QString& objectName, int firstText, int count, QWidget* parent) {
     auto* box = new QComboBox(parent);
     box->setObjectName(objectName);
-    box->addItem(Utf8(StringText(UnusedText)));
+    box->addItem(Utf8(StringText(PotentialUnusedText)));
     for (int i = 0; i < count; ++i) box->addItem(Utf8(StringText(firstText + i)));
     return box;
 }
@@ -228,12 +227,12 @@ PotentialItemDialog::PotentialItemDialog(PotentialTable& table, int category, QW
     grid->addWidget(name_, 0, 2, 1, 4);
     grid->addWidget(new QLabel(QStringLiteral("五行："), this), 1, 1);
     for (int i = 0; i < 3; ++i) {
-        elements_[i] = Choices(QString::number(1026 + i), FirstElementText, 5, this);
+        elements_[i] = Choices(QString::number(1026 + i), text_base::Element, 5, this);
         grid->addWidget(elements_[i], 1, 2 + i);
     }
     grid->addWidget(new QLabel(QStringLiteral("十神："), this), 2, 1);
     for (int i = 0; i < 4; ++i) {
-        tenGods_[i] = Choices(QString::number(1029 + i), FirstTenGodText, 10, this);
+        tenGods_[i] = Choices(QString::number(1029 + i), text_base::TenGod, 10, this);
         grid->addWidget(tenGods_[i], 2, 2 + i);
     }
     grid->addWidget(problem_, 3, 1, 1, 5);

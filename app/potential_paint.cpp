@@ -11,7 +11,6 @@
 namespace qv::ui {
 namespace {
 
-constexpr int NatalWord = 179, CompareWord = 180, CaptionWord = 178;
 const QColor Background(250, 250, 200);
 const QColor PanelFill(230, 230, 230);
 const QColor NatalFill(200, 200, 255), CompareFill(255, 200, 200);
@@ -58,11 +57,11 @@ void SideLegend(QPainter& p, int panelRight, bool comparing) {
     const int mid = PotentialPanelHeight / 2;
     if (!comparing) {
         const int top = (PotentialPanelHeight - SwatchHeight) / 2;
-        FilledText(p, Box(left, top, left + SwatchWidth, top + SwatchHeight), NatalFill, Word(NatalWord));
+        FilledText(p, Box(left, top, left + SwatchWidth, top + SwatchHeight), NatalFill, Word(PotentialNatalWord));
         return;
     }
-    FilledText(p, Box(left, mid - 30 - SwatchHeight, left + SwatchWidth, mid - 30), NatalFill, Word(NatalWord));
-    FilledText(p, Box(left, mid + 30, left + SwatchWidth, mid + 30 + SwatchHeight), CompareFill, Word(CompareWord));
+    FilledText(p, Box(left, mid - 30 - SwatchHeight, left + SwatchWidth, mid - 30), NatalFill, Word(PotentialNatalWord));
+    FilledText(p, Box(left, mid + 30, left + SwatchWidth, mid + 30 + SwatchHeight), CompareFill, Word(PotentialCompareWord));
 }
 
 // A cylinder-shaded bar: pairs of rows from the outer edges inward, each pair
@@ -178,7 +177,7 @@ QString PotentialCaption(const PotentialTable& table, int category) {
     if (table.TableReady && category >= 0 && category < table.CategoryCount)
         name = Utf8(PotentialNameText(table.Categories[category].Name));
     // A category without a name (or none at all) leaves no dangling dash.
-    return name.isEmpty() ? Word(CaptionWord) : Word(CaptionWord) + QLatin1Char('-') + name;
+    return name.isEmpty() ? Word(PotentialCaptionWord) : Word(PotentialCaptionWord) + QLatin1Char('-') + name;
 }
 
 PotentialPicture MakePotentialPicture(const PotentialTable& table, const ChartRecord& rec, int category, int style,
@@ -425,10 +424,10 @@ void DrawColumnProfile(QPainter& p, const PotentialPicture& pic) {
         DrawVerticalText(p, Word(word), r, 15);
     };
     if (comparing) {
-        legend(60, 90, NatalFill, NatalWord);
-        legend(120, 150, CompareFill, CompareWord);
+        legend(60, 90, NatalFill, PotentialNatalWord);
+        legend(120, 150, CompareFill, PotentialCompareWord);
     } else {
-        legend(90, 120, NatalFill, NatalWord);
+        legend(90, 120, NatalFill, PotentialNatalWord);
     }
     for (int j = 0; j < page.Count; ++j) {
         p.setPen(Qt::black);
@@ -463,10 +462,10 @@ void DrawRadialChart(QPainter& p, const PotentialPicture& pic) {
     const int R = RadialRadius, cx = RadialCentre.x();
     p.fillRect(Box(PotentialPanelLeft, 0, PotentialPanelLeft + 360, PotentialPanelHeight), PanelFill);
     if (pic.Comparing()) {
-        FilledText(p, Box(cx - 38, 4, cx - 8, 20), NatalFill, Word(NatalWord));
-        FilledText(p, Box(cx + 8, 4, cx + 38, 20), CompareFill, Word(CompareWord));
+        FilledText(p, Box(cx - 38, 4, cx - 8, 20), NatalFill, Word(PotentialNatalWord));
+        FilledText(p, Box(cx + 8, 4, cx + 38, 20), CompareFill, Word(PotentialCompareWord));
     } else {
-        FilledText(p, Box(cx - 15, 4, cx + 15, 20), NatalFill, Word(NatalWord));
+        FilledText(p, Box(cx - 15, 4, cx + 15, 20), NatalFill, Word(PotentialNatalWord));
     }
     p.setBrush(Qt::white);
     for (int ring = 5; ring >= 1; --ring) {

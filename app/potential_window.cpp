@@ -12,7 +12,7 @@
 
 #include "picture_file.h"
 #include "quorvane_app.h"
-#include "shell_texts.h"
+#include "text_ids.h"
 #include "tool_window_place.h"
 #include "show_message.h"
 

@@ -13,7 +13,7 @@
 #include "big5.h"
 #include "paint_helpers.h"
 #include "records_file.h"
-#include "shell_texts.h"
+#include "text_ids.h"
 #include "show_message.h"
 #include "string_table.h"
 

@@ -11,7 +11,7 @@
 #include "person_entry.h"
 #include "person_text.h"
 #include "records_file.h"
-#include "shell_texts.h"
+#include "text_ids.h"
 #include "show_message.h"
 #include "string_table.h"
 
@@ -105,27 +105,21 @@ std::vector<std::string> OwnArguments(int argc, char** argv) {
     return own;
 }
 
-CQuorvaneApp::CQuorvaneApp()
-    : record_(std::make_unique<ChartRecord>()),
-      terms_(std::make_unique<SolarTermTable>()),
-      potentials_(std::make_unique<PotentialTable>()) {}
+CQuorvaneApp::CQuorvaneApp() = default;
 
 CQuorvaneApp::~CQuorvaneApp() = default;
 
 bool CQuorvaneApp::Initialize(const StartOptions& options, std::string& error) {
     paths_ = ResolveDataPaths(options.DataDir);
-    if (!LoadProgramTermTable(paths_, *terms_, error)) return false;
-    record_->SolarTerms = terms_.get();
+    if (!session_.Open(paths_, error)) return false;
     // A missing or refused table leaves the empty one; a refused file stays as it is until new definitions are saved.
-    potentialLoad_ = LoadPotentialTable(PotentialTablePath(paths_), *potentials_);
-    record_->Potentials = potentials_.get();
+    potentialLoad_ = session_.LoadPotentials(PotentialTablePath(paths_));
     settingsPath_ = SettingsPath(paths_);
     RefreshRecordCount();
     hourUnknown = false;
     settings_ = ReadChartSettings(settingsPath_);
     potentialStyle = settings_.PotentialStyle;
     ApplySettings();
-    ReadCurrentDateTime(*record_);
     ResetShellState();
     return true;
 }
@@ -157,7 +151,7 @@ CommandState CQuorvaneApp::StateOf(int commandId) const {
     if (!entry) return CommandState{};
     // The style entry spans seven numbers: each is checked on its own style.
     if (const int style = StyleOfCommand(commandId); style >= 0)
-        return CommandState{potentials_->TableReady, style == potentialStyle, {}};
+        return CommandState{Potentials().TableReady, style == potentialStyle, {}};
     return entry->State ? entry->State(*this) : CommandState{entry->Handler != nullptr, false, {}};
 }
 
@@ -180,7 +174,7 @@ int CQuorvaneApp::WhyNotChartable(const PersonRecord& person) const {
     LunarDate lunar{};
     if (!SolarToLunar(CivilDate{person.year, person.month, person.day}, lunar)) return DateNotInCalendarText;
     PillarQuad pillars{};
-    const bool placed = MomentToPillars(*terms_, record_->Options.FirstTimeBase, BirthMoment(person), pillars);
+    const bool placed = MomentToPillars(session_.Terms(), Record().Options.FirstTimeBase, BirthMoment(person), pillars);
     return placed ? 0 : MomentNotChartableText;
 }
 
@@ -213,7 +207,7 @@ void CQuorvaneApp::EnterWithoutHour() {
 }
 
 LocalDateTime CQuorvaneApp::NewPersonStart() const {
-    LocalDateTime start = record_->Now;
+    LocalDateTime start = Record().Now;
     if (newPersonHourUnknown_) start.Hour = HourUnknown;
     if (newPersonDate_) {
         start.Year = static_cast<int16_t>(newPersonDate_->Year);
@@ -224,7 +218,7 @@ LocalDateTime CQuorvaneApp::NewPersonStart() const {
 }
 
 void CQuorvaneApp::ModifyPerson() {
-    PersonRecord person = record_->Person;
+    PersonRecord person = Record().Person;
     if (RunPersonCommand(ModifyPersonDialog, person)) StoreCurrent(person, currentRecordIndex);
 }
 
@@ -286,33 +280,28 @@ void CQuorvaneApp::StoreCurrent(const PersonRecord& person, int number) {
 }
 
 bool CQuorvaneApp::ChartAsCurrent(const PersonRecord& person) {
-    if (!ChartPerson(*record_, person, pillars_)) return false;
-    clockNote_ = EnteredClock(person);
-    hourUnknown = person.hour == HourUnknown;
+    if (!session_.Chart(person)) return false;
+    session_.RefreshToday();
+    ShowCharted();
+    return true;
+}
+
+void CQuorvaneApp::ShowCharted() {
+    clockNote_ = EnteredClock(Record().Person);
+    hourUnknown = Record().Person.hour == HourUnknown;
     chartShown = true;
-    ClearPeriod(*record_);
-    ReadCurrentDateTime(*record_);
-    ComputeFortuneTables(*record_);
     Repaint();
     if (flowYearWindowOpen) windows_->RepaintFlowYears();
     if (potentialWindowOpen) windows_->RepaintPotentials();
-    return true;
 }
 
 // New settings chart the person again; the view keeps its kind and selected
 // cell, and the period on show is evaluated anew.
 void CQuorvaneApp::RecomputeCurrent() {
-    const int16_t kind = record_->ChartKind;
-    const PeriodSelection chosen = record_->Period;
-    if (chartShown && ChartAsCurrent(record_->Person) && IsPeriodKind(kind)) {
-        record_->ChartKind = kind;
-        record_->Period = chosen;
-        if (kind == LuckKind) {
-            ChooseCell(*record_, chosen.Cell, chosen.UpperHalf != 0);
-        } else {
-            RebuildFlow(*record_);
-        }
-        PeriodChanged();
+    if (chartShown && session_.Rechart()) {
+        session_.RefreshToday();
+        ShowCharted();
+        if (IsPeriodKind(Record().ChartKind)) PeriodChanged();
     }
     Repaint();
 }
@@ -385,9 +374,7 @@ bool CQuorvaneApp::TakeSettings(int templateId) {
 }
 
 void CQuorvaneApp::ApplySettings() {
-    record_->Options = settings_.Options;
-    record_->Scoring = settings_.Scoring;
-    record_->YearDisplay = settings_.YearDisplay;
+    session_.ApplySettings(settings_);
 }
 
 // ---- printing and the flow-year window ----
@@ -410,11 +397,11 @@ void CQuorvaneApp::ToggleFlowYears() {
 void CQuorvaneApp::PotentialParameters() {
     if (!windows_->RunPotentialDialogs()) return;
     if (chartShown) {
-        ComputePotentials(*record_, NatalPotentials);
-        ComputePotentials(*record_, TransformedPotentials);
-        if (record_->ChartKind != 0) ComputePotentials(*record_, FlowPotentials);
+        ComputePotentials(Record(), NatalPotentials);
+        ComputePotentials(Record(), TransformedPotentials);
+        if (Record().ChartKind != 0) ComputePotentials(Record(), FlowPotentials);
     }
-    if (currentCategory >= std::max<int>(1, potentials_->CategoryCount)) currentCategory = 0;
+    if (currentCategory >= std::max<int>(1, Potentials().CategoryCount)) currentCategory = 0;
     if (potentialWindowOpen) windows_->RelayoutPotentials();
 }
 
@@ -460,7 +447,7 @@ void CQuorvaneApp::OpenFortuneCurve() {
 }
 
 FortunePeriod CQuorvaneApp::OpeningPeriod() const {
-    const ChartRecord& rec = *record_;
+    const ChartRecord& rec = Record();
     const PeriodSelection& chosen = rec.Period;
     FortunePeriod period = PeriodInForce(rec, rec.Now.Year, rec.Now.Month);
     period.LuckView = false;
@@ -503,7 +490,7 @@ void CQuorvaneApp::DropCurrentPerson() {
     personUnsaved = false;
     chartShown = false;
     clockNote_ = {};
-    ClearPeriod(*record_);
+    ClearPeriod(Record());
     // Without a chart the strip would show a person no longer there.
     if (flowYearWindowOpen && windows_) {
         flowYearWindowOpen = false;

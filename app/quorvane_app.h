@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chart_record.h"
+#include "charting_session.h"
 #include "clock_note.h"
 #include "command_table.h"
 #include "data_paths.h"
@@ -129,14 +130,16 @@ public:
     int16_t recordCount = 0;
     bool hourUnknown = false;
 
-    ChartRecord& Record() { return *record_; }
-    const ChartRecord& Record() const { return *record_; }
+    ChartRecord& Record() { return session_.Record(); }
+    const ChartRecord& Record() const { return session_.Record(); }
+    // How this program charts: the record, its tables and today's date.
+    ChartingSession& Session() { return session_; }
     const ChartSettings& Settings() const { return settings_; }
     // The correction the current person's birth was entered with in this run.
     const ClockNote& CurrentClockNote() const { return clockNote_; }
     // The potential definitions the charts are rated by, and what loading them found.
-    PotentialTable& Potentials() { return *potentials_; }
-    const PotentialTable& Potentials() const { return *potentials_; }
+    PotentialTable& Potentials() { return session_.Potentials(); }
+    const PotentialTable& Potentials() const { return session_.Potentials(); }
     const PotentialLoadResult& PotentialLoad() const { return potentialLoad_; }
     const DataPaths& Paths() const { return paths_; }
     const std::string& SettingsFilePath() const { return settingsPath_; }
@@ -204,6 +207,8 @@ private:
     void Repaint();
     // Charts the person as the current one; false (chart unchanged) when the moment cannot be converted.
     bool ChartAsCurrent(const PersonRecord& person);
+    // The windows after a new chart of the current person.
+    void ShowCharted();
     void RecomputeCurrent();
     bool RunPersonCommand(int templateId, PersonRecord& person);
     void StoreCurrent(const PersonRecord& person, int number);
@@ -211,11 +216,8 @@ private:
     void RefreshRecordCount();
     void ShowCategory(int category);
 
-    std::unique_ptr<ChartRecord> record_;
-    std::unique_ptr<SolarTermTable> terms_;
-    std::unique_ptr<PotentialTable> potentials_;
+    ChartingSession session_;
     PotentialLoadResult potentialLoad_;
-    PillarQuad pillars_{};
     ChartSettings settings_{};
     DataPaths paths_;
     std::string settingsPath_;

@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "shell_texts.h"
+#include "text_ids.h"
 #include "show_message.h"
 #include "string_table.h"
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "text_ids.h"
+
 namespace qv::ui {
 
 inline constexpr int MessageExclamation = 48;  // the style every caller passes
@@ -21,7 +23,7 @@ struct MessageRequest {
 using MessageSink = std::function<void(const MessageRequest&)>;
 
 // Shows the message (through the sink when one is set). Returns 0.
-int ShowMessage(int textId, int captionId = 129, int style = MessageExclamation);
+int ShowMessage(int textId, int captionId = ProductTitleText, int style = MessageExclamation);
 // The same with `detail` (a fault the program found) on a line after the text.
 int ShowMessageWith(int textId, std::string_view detail);
 

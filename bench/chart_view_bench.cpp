@@ -20,7 +20,7 @@ std::unique_ptr<ChartRecord> ChartedForView(benchmark::State& state) {
     test::QtApp();
     auto rec = bench::ChartedSamplePerson(state);
     if (!rec) return nullptr;
-    ui::ClearPeriod(*rec);
+    ClearPeriod(*rec);
     rec->Now = LocalDateTime{2026, 12, 7, 12, 0};
     return rec;
 }
@@ -35,14 +35,14 @@ void ClickAndRepaint(benchmark::State& state, int what) {
     auto rec = ChartedForView(state);
     if (!rec) return;
     QImage image(1024, 768, QImage::Format_RGB32);
-    if (what == 2) ui::ChooseKind(*rec, ui::YearKind);
+    if (what == 2) ChooseKind(*rec, YearKind);
     int n = 0;
     for (auto _ : state) {
         ++n;
         if (what == 3)
-            ui::ChooseKind(*rec, 1 + n % 2);
+            ChooseKind(*rec, 1 + n % 2);
         else
-            ui::ChooseCell(*rec, n % 12, n % 2 == 0);
+            ChooseCell(*rec, n % 12, n % 2 == 0);
         Repaint(*rec, image);
         benchmark::DoNotOptimize(image.constBits());
     }
@@ -54,7 +54,7 @@ BENCHMARK_CAPTURE(ClickAndRepaint, kind_button, 3)->Unit(benchmark::kMillisecond
 void PrintChartToPdf(benchmark::State& state) {
     auto rec = ChartedForView(state);
     if (!rec) return;
-    ui::ChooseCell(*rec, 4, true);
+    ChooseCell(*rec, 4, true);
     const QString path = QDir::temp().filePath(QStringLiteral("quorvane-bench-chart.pdf"));
     for (auto _ : state) {
         QPrinter printer(QPrinter::HighResolution);

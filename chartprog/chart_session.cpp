@@ -4,7 +4,6 @@
 
 #include "calendar.h"
 #include "chart_compute.h"
-#include "fortune.h"
 #include "potential_file.h"
 
 namespace qv::chartprog {
@@ -53,44 +52,27 @@ bool BirthFieldsSound(const PersonRecord& p) {
     return hourSound && p.minute >= 0 && p.minute <= 59 && IsValidDate(p.year, p.month, p.day);
 }
 
-ChartSession::ChartSession()
-    : record_(std::make_unique<ChartRecord>()),
-      terms_(std::make_unique<SolarTermTable>()),
-      potentials_(std::make_unique<PotentialTable>()) {}
-
-ChartSession::~ChartSession() = default;
-
 bool ChartSession::LoadData(const std::string& dataDirOption, std::string& error) {
     paths_ = ResolveDataPaths(dataDirOption);
-    if (!LoadProgramTermTable(paths_, *terms_, error)) return false;
-    record_->SolarTerms = terms_.get();
-    LoadPotentialTable(PotentialTablePath(paths_), *potentials_);
-    record_->Potentials = potentials_.get();
+    if (!charting_.Open(paths_, error)) return false;
+    charting_.LoadPotentials(PotentialTablePath(paths_));
     return true;
 }
 
 bool ChartSession::Chart(const ChartRequest& request) {
-    const ChartSettings settings =
+    ChartSettings settings =
         ReadChartSettings(ChartProgramSettingsPath(paths_), SettingsSectionName, ChartProgramDefaults());
-    ChartRecord& rec = *record_;
-    rec.Options = settings.Options;
-    rec.Options.Reading = ChartProgramReading;
-    rec.Scoring = settings.Scoring;
-    rec.YearDisplay = settings.YearDisplay;
-    rec.ChartKind = 0;  // the natal chart: this program never walks the periods
-    rec.Period = PeriodSelection{};
-    rec.Period.Cell = -1;
-    ReadCurrentDateTime(rec);
+    settings.Options.Reading = ChartProgramReading;
+    charting_.ApplySettings(settings);
     const PersonRecord person = PersonOf(request);
-    PillarQuad pillars{};
-    charted_ = BirthFieldsSound(person) && ChartPerson(rec, person, pillars);
-    if (!charted_) return false;
-    ComputeFortuneTables(rec);
-    return true;
+    // The natal chart: this program never walks the periods.
+    charted_ = BirthFieldsSound(person) && charting_.Chart(person);
+    return charted_;
 }
 
 ui::FortunePeriod ChartSession::OpeningPeriod() const {
-    ui::FortunePeriod period = ui::PeriodInForce(*record_, record_->Now.Year, record_->Now.Month);
+    const ChartRecord& rec = charting_.Record();
+    ui::FortunePeriod period = ui::PeriodInForce(rec, rec.Now.Year, rec.Now.Month);
     period.LuckView = false;
     period.Paging = ui::ForwardPaging::ChartProgram;
     return period;

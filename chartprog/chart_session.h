@@ -6,6 +6,7 @@
 #include <string>
 
 #include "chart_record.h"
+#include "charting_session.h"
 #include "command_line.h"
 #include "data_paths.h"
 #include "fortune_curve.h"
@@ -53,17 +54,14 @@ bool BirthFieldsSound(const PersonRecord& person);
 
 class ChartSession {
 public:
-    ChartSession();
-    ~ChartSession();
-
     // The solar-term table (false with the reason when it cannot be had) and
     // the potential table (read-only; a missing or damaged one leaves it empty).
     bool LoadData(const std::string& dataDirOption, std::string& error);
-    // Reads the settings, today's date and charts the person. False when the
+    // Reads the settings and charts the person. False when the
     // birth could not be charted; the record then holds no person.
     bool Chart(const ChartRequest& request);
 
-    ChartRecord& Record() { return *record_; }
+    ChartRecord& Record() { return charting_.Record(); }
     bool Charted() const { return charted_; }
     const DataPaths& Paths() const { return paths_; }
     // The period the window opens on: today's year and month, the ten-year
@@ -71,9 +69,7 @@ public:
     ui::FortunePeriod OpeningPeriod() const;
 
 private:
-    std::unique_ptr<ChartRecord> record_;
-    std::unique_ptr<SolarTermTable> terms_;
-    std::unique_ptr<PotentialTable> potentials_;
+    ChartingSession charting_;
     DataPaths paths_;
     bool charted_ = false;
 };

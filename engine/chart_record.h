@@ -204,9 +204,22 @@ static_assert(std::is_trivially_copyable_v<ChartRecord>);
 // Which chart block an operation works on.
 enum class BlockSelector { Natal, Secondary, Scratch };
 
-// Transformed for chart kinds 0 and 6, Flow for the period kinds 1-5.
+// The chart kinds (ChartRecord::ChartKind), named 本命盤 … 變盤 in the string table.
+enum ChartKindNumber : int {
+    NatalKind = 0,        // 本命盤
+    LuckKind = 1,         // 十年盤
+    YearKind = 2,         // 流年盤
+    MonthKind = 3,        // 流月盤
+    DayKind = 4,          // 流日盤
+    HourKind = 5,         // 流時盤
+    TransformedKind = 6,  // 變盤
+};
+// 十年盤 … 流時盤: the kinds whose chart is the Flow block's.
+constexpr bool IsPeriodKind(int kind) { return kind >= LuckKind && kind <= HourKind; }
+
+// Transformed for the natal and transformed kinds, Flow for the period kinds.
 inline ChartBlock& SecondaryBlock(ChartRecord& rec) {
-    return (rec.ChartKind == 0 || rec.ChartKind == 6) ? rec.Transformed : rec.Flow;
+    return (rec.ChartKind == NatalKind || rec.ChartKind == TransformedKind) ? rec.Transformed : rec.Flow;
 }
 
 inline ChartBlock& SelectBlock(ChartRecord& rec, BlockSelector sel) {

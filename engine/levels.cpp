@@ -44,9 +44,6 @@ constexpr int TiredFeeling = 12;         // 累
 constexpr int TiredTurningFeeling = 13;  // 變累
 
 // Travel activity words by ten-god pair (比劫, 印, 官殺, 財, 食傷).
-constexpr int StrongActivityText = 562;  // 團隊 學習 公務 求財 旅遊
-constexpr int WeakActivityText = 567;    // 團隊 學習 工作 購物 旅遊
-constexpr int PlainTravelWord = 576;     // 普通; 572 快樂 … 576, 577 不順 … 581 最累
 
 const CategoryTexts* FindCategory(int category) {
     for (const CategoryTexts& c : TextsByCategory)

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "text_ids.h"
+
 namespace qv {
 
 inline constexpr int LevelCount = 12;    // L 0 最優 … 11 最累
@@ -14,13 +16,6 @@ inline constexpr int NoLevel = -1;       // a period before birth, or bad input
 inline constexpr int NoText = 0;         // no string-table entry applies
 inline constexpr int UnbornValue = 9999;  // fortune value of a period before birth
 
-// String numbers of the fixed words.
-inline constexpr int LevelWordText = 545;    // + L
-inline constexpr int NotBornText = 557;      // 尚未出生
-inline constexpr int TurningMarkText = 558;  // 變
-inline constexpr int ForReferenceText = 584;  // (僅供參考)
-inline constexpr int ValueCaptionText = 691;    // 相對數值
-inline constexpr int FeelingCaptionText = 692;  // 感受程度
 
 // Period kinds of the fortune charts.
 enum PeriodKind : int { LuckPillarPeriods = 0, TenYearPeriods = 1, MonthPeriods = 2, DayPeriods = 3 };

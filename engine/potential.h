@@ -10,6 +10,7 @@
 
 #include "byte_fields.h"
 #include "chart_record.h"
+#include "text_ids.h"
 
 namespace qv {
 
@@ -17,7 +18,6 @@ inline constexpr int MaxPotentialCategories = 32;
 inline constexpr int MaxPotentialItems = PotentialIndexSize;
 inline constexpr int MaxItemsPerCategory = 32;
 inline constexpr int NewCategoryShare = 25;  // K of a new category, in percent
-inline constexpr int UnnamedText = 155;      // 未命名
 
 // Stored as in the table file: 54 bytes.
 struct PotentialCategory {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "text_ids.h"
+
 namespace qv {
 
 struct StringEntry {
@@ -20,25 +22,6 @@ std::string_view StringText(int id);
 // Every entry, in ascending id order (for checks over the whole table).
 std::span<const StringEntry> AllStrings();
 
-// Display bases of the symbol kinds: a symbol's text is StringText(base + number).
-namespace text_base {
-inline constexpr int TenGod = 130;
-inline constexpr int GodRole = 140;
-inline constexpr int SeasonalState = 145;
-inline constexpr int Sex = 153;
-inline constexpr int Stem = 156;
-inline constexpr int Branch = 166;
-inline constexpr int Polarity = 194;
-inline constexpr int Element = 208;
-inline constexpr int NaYin = 213;
-inline constexpr int SpiritA = 243;
-inline constexpr int SpiritB = 265;
-inline constexpr int Stage = 312;
-inline constexpr int Animal = 381;
-inline constexpr int Term = 395;
-inline constexpr int ChartKind = 422;
-inline constexpr int Pattern = 484;
-}  // namespace text_base
 
 // Stem and branch texts of a sexagenary number, e.g. 0 -> 甲子.
 inline std::string PillarText(int sexagenary) {
@@ -46,9 +29,5 @@ inline std::string PillarText(int sexagenary) {
     text += StringText(text_base::Branch + sexagenary % 12);
     return text;
 }
-
-inline constexpr int ProductTitleText = 129;
-inline constexpr int LeapMonthText = 380;        // 閏
-inline constexpr int ConceptionPillarText = 421;  // 胎元
 
 }  // namespace qv

@@ -63,6 +63,8 @@ int MainHiddenStem(int branch) { return HiddenStemTable[branch][0] - 1; }
 
 int NaYinElementOf(int naYin) { return NaYinElements[naYin % 15]; }
 
+int NaYinElement(int stem, int branch) { return NaYinElementOf(SexagenaryOf(stem, branch) / 2); }
+
 int StageOf(int dayStem, int branch) {
     const int start = StageStart[dayStem];
     return dayStem % 2 == 0 ? (start + branch) % 12 : ((start - branch) % 12 + 12) % 12;

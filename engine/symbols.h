@@ -27,6 +27,8 @@ int MainHiddenStem(int branch);
 
 // Element of a Na Yin (0-29): 海中金 metal ... 大海水 water.
 int NaYinElementOf(int naYin);
+// The element (0 水 … 4 金) the Na Yin of a stem and branch belongs to.
+int NaYinElement(int stem, int branch);
 
 // Twelve-stage index of a branch for a day stem.
 int StageOf(int dayStem, int branch);

@@ -9,10 +9,6 @@
 namespace qv::ui {
 namespace {
 
-constexpr int YearText = 188;             // 年
-constexpr int RepublicText = 452;         // 民國
-constexpr int BeforeRepublicText = 453;   // 民國前
-constexpr int FirstRepublicYearText = 454;  // 民國元年
 
 }  // namespace
 

@@ -34,8 +34,6 @@ QString Text(int id) {
     return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
 }
 
-constexpr int ProductTitle = 129;
-constexpr int CannotSavePicture = 921;
 
 std::string& Folder() {
     static std::string folder;
@@ -137,7 +135,7 @@ ExportResult ExportPicture(QWidget* parent, QSize page, const QString& title, co
 void ExportPictureTelling(QWidget* parent, QSize page, const QString& title, const PagePainter& paint) {
     std::string error;
     if (ExportPicture(parent, page, title, paint, error) == ExportResult::Failed)
-        QMessageBox::warning(parent, Text(ProductTitle), Text(CannotSavePicture) + QLatin1Char('\n') + QString::fromStdString(error));
+        QMessageBox::warning(parent, Text(ProductTitleText), Text(CannotSavePictureText) + QLatin1Char('\n') + QString::fromStdString(error));
 }
 
 }  // namespace qv::ui

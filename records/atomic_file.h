@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text_ids.h"
+
 namespace qv {
 
 // The file-system steps of a replacement, one call each. The base class does
@@ -78,18 +80,6 @@ std::string FolderOf(const std::string& path);
 // need on a first run; a failure shows when the file is written.
 void MakeFolderOf(const std::string& path);
 
-// Texts that tell the user why a file could not be changed (string-table numbers).
-inline constexpr int FileDamagedText = 950;
-inline constexpr int DiskFullText = 951;
-inline constexpr int NoWriteAccessText = 952;
-inline constexpr int FileBusyText = 953;
-inline constexpr int PersonGoneText = 954;
-inline constexpr int NotAPlainFileText = 955;
-inline constexpr int CannotWriteFileText = 957;
-inline constexpr int HardLinkedText = 960;
-inline constexpr int ForeignLinkText = 961;
-inline constexpr int OtherOwnerText = 962;
-inline constexpr int OwnFileIsFolderText = 963;
 
 // The text for a failure with that errno value.
 int FaultText(int error);

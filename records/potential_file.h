@@ -8,6 +8,7 @@
 #include "atomic_file.h"
 #include "data_paths.h"
 #include "potential.h"
+#include "text_ids.h"
 
 namespace qv {
 
@@ -23,11 +24,6 @@ struct PotentialLoadResult {
     int ReasonText = 0;  // the fault for the window programs' users: a string-table number
 };
 
-// The faults a refused table is told by (string-table numbers).
-inline constexpr int PotentialFolderText = 940;    // the path is a folder
-inline constexpr int PotentialTooLongText = 941;   // longer than any table
-inline constexpr int PotentialUnreadableText = 942;
-inline constexpr int PotentialDamagedText = 943;   // lengths or counts do not fit
 
 PotentialLoadResult LoadPotentialTable(const std::string& path, PotentialTable& table);
 

@@ -14,6 +14,7 @@
 #include "file_lock.h"
 #include "person_record.h"
 #include "record_codec.h"
+#include "text_ids.h"
 
 namespace qv {
 
@@ -22,13 +23,6 @@ inline constexpr int MaxNameMatches = 100;
 inline constexpr size_t MaxPersons = 1000;
 inline constexpr std::string_view BackupSuffix = ".bak";
 
-// Texts the user is shown (string-table numbers).
-inline constexpr int CannotOpenRecordsText = 459;    // 無法開啟資料庫
-inline constexpr int CannotMergeRecordsText = 460;   // 無法合併資料庫
-inline constexpr int RecordMissingText = 461;        // 該筆資料不存在
-inline constexpr int CannotDeleteRecordText = 462;   // 無法刪除該筆資料
-inline constexpr int NamelessText = 505;             // 無名氏
-inline constexpr int FullFileText = 964;             // the change would pass MaxPersons
 
 // What a records file holds. A file whose header count does not fit its
 // length is damaged: Records then holds only the whole records present.

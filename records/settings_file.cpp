@@ -5,33 +5,34 @@
 #include <vector>
 
 #include "file_lock.h"
-#include "string_table.h"
 
 namespace qv {
 namespace {
 
-constexpr int SettingsFileNameText = 57344;  // quorvane_s2
-constexpr int SettingsSectionText = 151;     // Quorvane
+// The file's own names, as users' settings files spell them: fixed here, so
+// that no change to a display text can lose a file or a key.
+constexpr std::string_view SettingsFileName = "fsquorvane_s2.ini";
+constexpr std::string_view SettingsSectionName = "fsQuorvane";
 constexpr int16_t Any16Min = INT16_MIN;
 constexpr int16_t Any16Max = INT16_MAX;
 // Far beyond any settings file a person keeps; reading stops there.
 constexpr size_t LongestSettingsFile = size_t{1} << 20;
 
 constexpr SettingInfo Settings[] = {
-    {SettingKey::GodBase, 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Options.GodBase; }},
-    {SettingKey::SkyBase, 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Options.SkyBase; }},
-    {SettingKey::YearDisplay, 1, 0, 1, [](ChartSettings& s) -> int16_t& { return s.YearDisplay; }},
-    {SettingKey::PoolBase, 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Options.PoolBase; }},
-    {SettingKey::FirstTimeBase, 1, 0, 2, [](ChartSettings& s) -> int16_t& { return s.Options.FirstTimeBase; }},
-    {SettingKey::MIDPARM, 100, 0, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.MIDPARM; }},
-    {SettingKey::FiveType, 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Scoring.FiveType; }},
-    {SettingKey::K1, 20, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.K1; }},
-    {SettingKey::K2, 30, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.K2; }},
-    {SettingKey::BTYPE, 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Scoring.BTYPE; }},
-    {SettingKey::BBase, 70, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.BBase; }},
-    {SettingKey::BADD, 70, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.BADD; }},
-    {SettingKey::CBASE, 20, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.CBASE; }},
-    {SettingKey::ENGYDISPLAY, 1, 0, 7, [](ChartSettings& s) -> int16_t& { return s.PotentialStyle; }},
+    {SettingKey::GodBase, "GodBase", 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Options.GodBase; }},
+    {SettingKey::SkyBase, "SkyBase", 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Options.SkyBase; }},
+    {SettingKey::YearDisplay, "YearDisplay", 1, 0, 1, [](ChartSettings& s) -> int16_t& { return s.YearDisplay; }},
+    {SettingKey::PoolBase, "PoolBase", 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Options.PoolBase; }},
+    {SettingKey::FirstTimeBase, "FirstTimeBase", 1, 0, 2, [](ChartSettings& s) -> int16_t& { return s.Options.FirstTimeBase; }},
+    {SettingKey::MIDPARM, "MIDPARM", 100, 0, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.MIDPARM; }},
+    {SettingKey::FiveType, "FiveType", 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Scoring.FiveType; }},
+    {SettingKey::K1, "K1", 20, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.K1; }},
+    {SettingKey::K2, "K2", 30, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.K2; }},
+    {SettingKey::BTYPE, "BTYPE", 0, 0, 1, [](ChartSettings& s) -> int16_t& { return s.Scoring.BTYPE; }},
+    {SettingKey::BBase, "BBase", 70, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.BBase; }},
+    {SettingKey::BADD, "BADD", 70, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.BADD; }},
+    {SettingKey::CBASE, "CBASE", 20, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.CBASE; }},
+    {SettingKey::ENGYDISPLAY, "ENGYDISPLAY", 1, 0, 7, [](ChartSettings& s) -> int16_t& { return s.PotentialStyle; }},
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -182,7 +183,7 @@ const SettingInfo& InfoOf(SettingKey key) {
     return Settings[0];  // every key is in the table
 }
 
-std::string_view SettingName(SettingKey key) { return StringText(static_cast<int>(key)); }
+std::string_view SettingName(SettingKey key) { return InfoOf(key).Name; }
 
 const SettingInfo* FindSetting(std::string_view name) {
     for (const SettingInfo& info : Settings) {
@@ -192,10 +193,10 @@ const SettingInfo* FindSetting(std::string_view name) {
 }
 
 std::string SettingsPath(const DataPaths& paths) {
-    return paths.ProgramDir + "/fs" + std::string(StringText(SettingsFileNameText)) + ".ini";
+    return paths.ProgramDir + "/" + std::string(SettingsFileName);
 }
 
-std::string SettingsSection() { return "fs" + std::string(StringText(SettingsSectionText)); }
+std::string SettingsSection() { return std::string(SettingsSectionName); }
 
 int16_t ReadSetting(const std::string& path, SettingKey key) {
     const SettingInfo& info = InfoOf(key);

@@ -23,22 +23,22 @@ std::optional<std::string> ProfileValue(std::string_view text, std::string_view 
 std::string WithProfileValue(std::string_view text, std::string_view section, std::string_view key,
                              std::string_view value);
 
-// The keys; each one's value is the string-table number of its name.
+// The keys, each with its name in the file (SettingName).
 enum class SettingKey : int {
-    GodBase = 457,
-    SkyBase = 456,
-    YearDisplay = 451,
-    PoolBase = 463,
-    FirstTimeBase = 464,
-    MIDPARM = 432,
-    FiveType = 419,
-    K1 = 393,
-    K2 = 394,
-    BTYPE = 379,
-    BBase = 431,
-    BADD = 429,
-    CBASE = 430,
-    ENGYDISPLAY = 435,
+    GodBase,
+    SkyBase,
+    YearDisplay,
+    PoolBase,
+    FirstTimeBase,
+    MIDPARM,
+    FiveType,
+    K1,
+    K2,
+    BTYPE,
+    BBase,
+    BADD,
+    CBASE,
+    ENGYDISPLAY,
 };
 
 // Everything the settings file holds, where the program uses it.
@@ -51,6 +51,7 @@ struct ChartSettings {
 
 struct SettingInfo {
     SettingKey Key;
+    std::string_view Name;  // as the file spells it
     int16_t Default, Min, Max;
     int16_t& (*Field)(ChartSettings&);
 };

@@ -163,22 +163,6 @@ TEST(ChartTexts, DayPillarMainStarIsAlwaysTheDayMaster) {
 
 using test::ChartedPerson;
 
-TEST(NominalAge, CountsLunarYearsAndFollowsTheYearPillarAtTheSpringStart) {
-    // Lunar 1990-01-09 but before 立春: the 己巳 year of 1989 is age 1.
-    auto rec = ChartedPerson(1990, 2, 4, 9, 5, 0);
-    ASSERT_TRUE(rec);
-    ASSERT_EQ(rec->Birth.LunarYear, 1990);
-    ASSERT_EQ(rec->BirthYearBoundary, 1);
-    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 12, 7}), 38);
-    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 1, 20}), 37);   // lunar 2025, pillar 乙巳
-    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 2, 10}), 38);   // after 立春, before the new year on 17 February
-    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 2, 20}), 38);
-    rec->BirthYearBoundary = 0;
-    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 12, 7}), 37);
-    rec->BirthYearBoundary = 2;
-    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 12, 7}), 36);
-}
-
 TEST(SidePanel, ALeapMonthShowsTheTermsThatFallWithinIt) {
     auto rec = ChartedPerson(1990, 2, 4, 9, 5, 0);
     ASSERT_TRUE(rec);

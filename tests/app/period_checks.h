@@ -27,7 +27,7 @@ inline int PillarOfYear(int year) { return ((year - 1984) % 60 + 60) % 60; }
 // pillar, and its scores are the engine's evaluation of that half pillar.
 inline void ExpectFlowOnSelection(const ChartRecord& rec, const ChartBlock& natal) {
     const PeriodSelection& p = rec.Period;
-    if (rec.ChartKind == ui::NatalKind) {
+    if (rec.ChartKind == NatalKind) {
         EXPECT_EQ(p.Cell, -1);
         return;
     }
@@ -39,15 +39,15 @@ inline void ExpectFlowOnSelection(const ChartRecord& rec, const ChartBlock& nata
     const int shift = rec.BirthYearBoundary == 1 ? 1 : rec.BirthYearBoundary == 2 ? -1 : 0;
     for (int k = 0; k < 12; ++k) {
         const int pillar = PillarOfYear(rec.Birth.LunarYear + p.FirstAge + k - 1 - shift);
-        const bool luck = rec.ChartKind == ui::LuckKind;
+        const bool luck = rec.ChartKind == LuckKind;
         EXPECT_EQ(flow.LuckStem[k], luck ? natal.LuckStem[k] : pillar % 10) << "cell " << k;
         EXPECT_EQ(flow.LuckBranch[k], luck ? natal.LuckBranch[k] : pillar % 12) << "cell " << k;
     }
-    if (rec.ChartKind == ui::LuckKind) {
+    if (rec.ChartKind == LuckKind) {
         EXPECT_EQ(p.Age, (p.UpperHalf ? natal.LuckStartAge : natal.LuckStartAgeMid) + 10 * p.Cell);
     } else {
         EXPECT_GE(p.FirstAge, 1);
-        EXPECT_LE(p.FirstAge, ui::LastFirstAge);
+        EXPECT_LE(p.FirstAge, LastFirstAge);
         EXPECT_EQ(p.Age, p.FirstAge + p.Cell);
     }
     auto copy = std::make_unique<ChartRecord>(rec);

@@ -16,7 +16,7 @@
 #include "potential_window.h"
 #include "query_dialog.h"
 #include "settings_dialog.h"
-#include "shell_texts.h"
+#include "text_ids.h"
 #include "shell_fixture.h"
 #include "string_table.h"
 
@@ -207,7 +207,7 @@ TEST_F(PeriodWindowsTest, BirthsBetweenTheSpringStartAndTheNewYearCountTheirAges
             EXPECT_EQ(rec.Period.Age, CurrentNominalAge(rec, today)) << row;
         }
         // Age 1 is the year of the birth's year pillar.
-        EXPECT_EQ(ui::YearPillarOf(YearOfAge(rec, 1)), SexagenaryOf(rec.Natal.Stem[0], rec.Natal.Branch[0])) << row;
+        EXPECT_EQ(YearPillarOf(YearOfAge(rec, 1)), SexagenaryOf(rec.Natal.Stem[0], rec.Natal.Branch[0])) << row;
         ClickPage(Button(1));
         ClickPage(Cell(2, true));
         const FortuneCurve ten = Opened(ID_FORTUNE_TEN_YEAR_BASE);

@@ -1,6 +1,7 @@
 // Hidden stems, ten gods, stages, Na Yin, seasons, factors and void branches.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <random>
 
@@ -56,6 +57,9 @@ TEST(HiddenFactors, ByBranchKindAndMonth) {
 TEST(Symbols, NaYinSeasonAndRelations) {
     EXPECT_EQ(StringText(text_base::NaYin + 26), "沙中金");
     EXPECT_EQ(StringText(text_base::NaYin + 15), "沙中金");
+    // stem, branch, element of its Na Yin: 甲子 海中金, 乙丑, 丙寅 爐中火, 癸亥 大海水, 戊辰 大林木, 庚午 路旁土
+    for (auto [stem, branch, element] : {std::array{0, 0, 4}, {1, 1, 4}, {2, 2, 2}, {9, 11, 0}, {4, 4, 1}, {6, 6, 3}})
+        EXPECT_EQ(NaYinElement(stem, branch), element) << stem << " " << branch;
     auto rec = test::NatalOf("甲子 丙寅 甲子 甲子");
     const uint8_t spring[5] = {1, 2, 0, 4, 3};
     EXPECT_EQ(std::memcmp(rec->Natal.SeasonElement, spring, 5), 0);

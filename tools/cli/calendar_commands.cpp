@@ -5,6 +5,7 @@
 #include "birth_clock_options.h"
 #include "calendar.h"
 #include "chart_record.h"
+#include "charting_session.h"
 #include "cli.h"
 #include "string_table.h"
 
@@ -113,14 +114,13 @@ int RunTerms(Args& args) {
 }
 
 int RunPillars(Args& args) {
-    auto rec = std::make_unique<ChartRecord>();
+    ChartingSession session;
+    ChartRecord& rec = session.Record();
     BirthClock clock;
-    if (!TakeRatHour(args, rec->Options.FirstTimeBase) || !TakeBirthClock(args, clock) || args.RejectUnknownOptions())
+    if (!TakeRatHour(args, rec.Options.FirstTimeBase) || !TakeBirthClock(args, clock) || args.RejectUnknownOptions())
         return ExitBadInput;
-    auto table = std::make_unique<SolarTermTable>();
-    if (!LoadTermTable(args, *table)) return ExitNoData;
-    rec->SolarTerms = table.get();
-    auto context = std::make_unique<PillarsContext>(*rec, clock);
+    if (!OpenSession(args, session)) return ExitNoData;
+    auto context = std::make_unique<PillarsContext>(rec, clock);
     for (int i = 0; i < 60; ++i) context->Texts[i] = PillarText(i);
     return AnswerEachInput(args, AnswerPillars, context.get());
 }

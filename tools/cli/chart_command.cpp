@@ -37,10 +37,10 @@ void AppendBlock(std::string& out, const ChartBlock& block) {
 }
 
 void AppendJson(std::string& out, const Charting& charting, const Birth& birth) {
-    const ChartRecord& rec = *charting.Rec;
+    const ChartRecord& rec = charting.Record();
     {
         JsonObject json(out);
-        json.Field("Pillars", charting.Pillars.Pillar);
+        json.Field("Pillars", charting.Session.Pillars().Pillar);
         json.Text("Charted", BirthText(rec.Person));
         if (charting.Clock.Corrects()) {
             JsonObject correction(json.NestedKey("Correction"));
@@ -109,7 +109,7 @@ int RunBatch(Charting& charting) {
 
 int RunChart(Args& args) {
     Charting charting;
-    ChartRecord& rec = *charting.Rec;
+    ChartRecord& rec = charting.Record();
     const bool batch = args.TakeFlag("--batch");
     const bool json = args.TakeFlag("--json");
     Birth birth;

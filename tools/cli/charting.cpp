@@ -2,7 +2,6 @@
 
 #include "birth_clock_options.h"
 #include "calendar.h"
-#include "fortune.h"
 #include "person_text.h"
 
 namespace qv::cli {
@@ -61,7 +60,7 @@ Moment GivenClock(const Birth& birth) {
     return m;
 }
 
-bool Charting::Chart(const Birth& birth) {
+bool Charting::Chart(const Birth& birth, ChartingSession::Fortunes fortunes) {
     Birth charted = birth;
     if (Clock.Corrects()) {
         Corrected = ChartMomentOf(Clock, GivenClock(birth));
@@ -72,11 +71,11 @@ bool Charting::Chart(const Birth& birth) {
         charted.When = Corrected.Charted;
     }
     Problem = NoChart;
-    return ChartPerson(*Rec, PersonFor(charted), Pillars);
+    return Session.Chart(PersonFor(charted), fortunes);
 }
 
 int PrepareCharting(Args& args, Charting& charting, Birth* birth) {
-    ChartRecord& rec = *charting.Rec;
+    ChartRecord& rec = charting.Record();
     rec.Scoring = DefaultScoringParameters;
     if (!TakeEngineOptions(args, rec.Options) || !TakeBirthClock(args, charting.Clock) ||
         (birth && !TakeBirth(args, *birth)) || args.RejectUnknownOptions())
@@ -85,27 +84,28 @@ int PrepareCharting(Args& args, Charting& charting, Birth* birth) {
         Complain("unexpected argument " + args.Items.front());
         return ExitBadInput;
     }
-    if (!LoadTermTable(args, *charting.Table)) return ExitNoData;
-    rec.SolarTerms = charting.Table.get();
-    ReadCurrentDateTime(rec);
-    return ExitOk;
+    return OpenSession(args, charting.Session) ? ExitOk : ExitNoData;
 }
 
-int ChartOneBirth(Args& args, Charting& charting, Birth& birth) {
+namespace {
+
+int ChartGivenBirth(Args& args, Charting& charting, Birth& birth, ChartingSession::Fortunes fortunes) {
     if (const int code = PrepareCharting(args, charting, &birth); code != ExitOk) return code;
-    if (!charting.Chart(birth)) {
+    if (!charting.Chart(birth, fortunes)) {
         Complain(charting.Problem);
         return ExitBadInput;
     }
     return ExitOk;
 }
 
-int ChartOneBirthWithFortunes(Args& args, Charting& charting) {
-    Birth birth;
-    if (const int code = ChartOneBirth(args, charting, birth); code != ExitOk) return code;
-    ReadCurrentDateTime(*charting.Rec);
-    ComputeFortuneTables(*charting.Rec);
-    return ExitOk;
+}  // namespace
+
+int ChartOneBirth(Args& args, Charting& charting, Birth& birth) {
+    return ChartGivenBirth(args, charting, birth, ChartingSession::Fortunes::Skipped);
+}
+
+int ChartOneBirthWithFortunes(Args& args, Charting& charting, Birth& birth) {
+    return ChartGivenBirth(args, charting, birth, ChartingSession::Fortunes::Computed);
 }
 
 // The name as the records keep it, in Big5 within its field.

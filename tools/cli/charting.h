@@ -8,6 +8,7 @@
 #include "birth_clock.h"
 #include "chart_compute.h"
 #include "chart_record.h"
+#include "charting_session.h"
 #include "cli.h"
 
 namespace qv::cli {
@@ -28,29 +29,29 @@ Moment GivenClock(const Birth& birth);
 
 // The engine state shared by every person of one run.
 struct Charting {
-    std::unique_ptr<ChartRecord> Rec = std::make_unique<ChartRecord>();
-    std::unique_ptr<SolarTermTable> Table = std::make_unique<SolarTermTable>();
-    PillarQuad Pillars{};
+    ChartingSession Session;
     BirthClock Clock;         // how the birth times of this run are read
     ChartedMoment Corrected;  // of the last birth charted, when Clock corrects
     const char* Problem = NoChart;  // why the last Chart() failed
 
+    ChartRecord& Record() { return Session.Record(); }
+    const ChartRecord& Record() const { return Session.Record(); }
     // Charts the birth at its moment on the chart's clock; false with the
     // reason in Problem.
-    bool Chart(const Birth& birth);
+    bool Chart(const Birth& birth, ChartingSession::Fortunes fortunes = ChartingSession::Fortunes::Skipped);
 };
 
 // Takes the engine options and (when birth is given) --birth, --sex and
-// --hour-unknown, refuses what is left, and loads the solar-term table.
+// --hour-unknown, refuses what is left, and opens the session.
 // Returns ExitOk, or the exit code after a complaint. The caller takes its
 // own options first.
 int PrepareCharting(Args& args, Charting& charting, Birth* birth);
 
 // PrepareCharting for one person from --birth and --sex, and the chart of that
-// person in charting.Rec. Returns ExitOk, or the exit code after a complaint.
+// person in charting.Record(). Returns ExitOk, or the exit code after a complaint.
 int ChartOneBirth(Args& args, Charting& charting, Birth& birth);
-// The same with its fortune tables and today's date, for the fortune drawings.
-int ChartOneBirthWithFortunes(Args& args, Charting& charting);
+// The same with its fortune tables.
+int ChartOneBirthWithFortunes(Args& args, Charting& charting, Birth& birth);
 
 // Stores --name as the records keep it, in Big5 within its field; false
 // after a complaint when it does not fit.

@@ -12,6 +12,10 @@
 #include "calendar.h"
 #include "solar_terms.h"
 
+namespace qv {
+class ChartingSession;
+}
+
 namespace qv::cli {
 
 enum ExitCode : int {
@@ -41,6 +45,8 @@ void Complain(std::string_view message);
 // Loads AInfo.tbl from the data directory (copied there from beside the
 // program on first use); prints the reason and returns false when it cannot.
 bool LoadTermTable(const Args& args, SolarTermTable& table);
+// The same table opening the session of the run; false after the complaint.
+bool OpenSession(const Args& args, ChartingSession& session);
 
 // Strict parsers of the fixed input formats; false on anything else.
 bool ParseDate(std::string_view text, CivilDate& out);            // YYYY-MM-DD, a real calendar day

@@ -9,6 +9,7 @@
 
 #include "calendar.h"
 #include "chart_record.h"
+#include "charting_session.h"
 #include "cli.h"
 #include "data_paths.h"
 
@@ -57,6 +58,13 @@ bool LoadTermTable(const Args& args, SolarTermTable& table) {
     const DataPaths paths = ResolveDataPaths(args.DataDir);
     std::string error;
     if (LoadProgramTermTable(paths, table, error)) return true;
+    Complain(error);
+    return false;
+}
+
+bool OpenSession(const Args& args, ChartingSession& session) {
+    std::string error;
+    if (session.Open(ResolveDataPaths(args.DataDir), error)) return true;
     Complain(error);
     return false;
 }

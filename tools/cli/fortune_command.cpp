@@ -123,7 +123,7 @@ std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
 // The luck pillars as the chart draws them: the first one's change and feeling
 // read against the years before it where they have a bar of their own.
-void AppendLuckRows(std::string& out, ChartRecord& rec, const Request& r, const FortuneSet& set) {
+void AppendLuckRows(std::string& out, const ChartRecord& rec, const Request& r, const FortuneSet& set) {
     LuckBar bars[MaxLuckBars];
     const int count = LuckChartBars(rec, set, r.Category, bars);
     for (int i = 0; i < count; ++i) {
@@ -137,7 +137,7 @@ void AppendLuckRows(std::string& out, ChartRecord& rec, const Request& r, const 
     }
 }
 
-void AppendYearRows(std::string& out, ChartRecord& rec, const Request& r, const FortuneSet& set) {
+void AppendYearRows(std::string& out, const ChartRecord& rec, const Request& r, const FortuneSet& set) {
     for (int i = 0; i < YearsOfLife; ++i) {
         const int year = BirthSolarYear(rec) + i;
         const int change = i == 0 ? 0 : set.YearValue[i] - set.YearValue[i - 1];
@@ -145,7 +145,7 @@ void AppendYearRows(std::string& out, ChartRecord& rec, const Request& r, const 
     }
 }
 
-void AppendMonthRows(std::string& out, ChartRecord& rec, const Request& r, const FortuneSet& set) {
+void AppendMonthRows(std::string& out, const ChartRecord& rec, const Request& r, const FortuneSet& set) {
     const SolarTermTable& table = *rec.SolarTerms;
     for (int i = 0; i < 12; ++i) {
         Moment start{};
@@ -155,7 +155,7 @@ void AppendMonthRows(std::string& out, ChartRecord& rec, const Request& r, const
     }
 }
 
-void AppendDayRows(std::string& out, ChartRecord& rec, const Request& r, const FortuneSet& set) {
+void AppendDayRows(std::string& out, const ChartRecord& rec, const Request& r, const FortuneSet& set) {
     for (int d = 1; d <= set.DayCount; ++d) {
         PillarQuad q{};
         MomentToPillars(*rec.SolarTerms, rec.Options.FirstTimeBase, Moment{r.Year, r.Month, d, 12, 0}, q);
@@ -173,9 +173,8 @@ int RunFortune(Args& args) {
     if (!TakeCategory(args, r.Category) || !TakePeriod(args, r)) return ExitBadInput;
     Charting charting;
     Birth birth;
-    if (const int code = ChartOneBirth(args, charting, birth); code != ExitOk) return code;
-    ChartRecord& rec = *charting.Rec;
-    ComputeFortuneTables(rec);
+    if (const int code = ChartOneBirthWithFortunes(args, charting, birth); code != ExitOk) return code;
+    ChartRecord& rec = charting.Record();
     FortuneSet& set = *FortuneSetOf(rec, r.Category);
     const bool placed = r.Kind == MonthPeriods ? ComputeMonthValues(rec, r.Category, r.Year)
                         : r.Kind == DayPeriods ? ComputeDayValues(rec, r.Category, r.Year, r.Month)
@@ -185,7 +184,7 @@ int RunFortune(Args& args) {
         return ExitBadInput;
     }
     std::string out;
-    using Append = void (*)(std::string&, ChartRecord&, const Request&, const FortuneSet&);
+    using Append = void (*)(std::string&, const ChartRecord&, const Request&, const FortuneSet&);
     constexpr Append ByKind[PeriodKindCount] = {AppendLuckRows, AppendYearRows, AppendMonthRows, AppendDayRows};
     ByKind[r.Kind](out, rec, r, set);
     WriteOut(out);

@@ -119,30 +119,45 @@ int Import(Args& args, TableFile& file) {
 
 }  // namespace
 
-bool LoadTable(Args& args, TableFile& file) {
+namespace {
+
+std::string TablePath(Args& args) {
     const auto path = args.TakeValue("--file");
-    file.Path = path ? *path : PotentialTablePath(ResolveDataPaths(args.DataDir));
-    file.Loaded = LoadPotentialTable(file.Path, *file.Table);
-    if (!file.Loaded.Refused) return true;
-    Complain(file.Loaded.Problem);
+    return path ? *path : PotentialTablePath(ResolveDataPaths(args.DataDir));
+}
+
+bool Accepted(const PotentialLoadResult& loaded) {
+    if (!loaded.Refused) return true;
+    Complain(loaded.Problem);
     return false;
 }
 
+}  // namespace
+
+bool LoadTable(Args& args, TableFile& file) {
+    file.Path = TablePath(args);
+    file.Loaded = LoadPotentialTable(file.Path, *file.Table);
+    return Accepted(file.Loaded);
+}
+
+bool LoadSessionTable(Args& args, ChartingSession& session) {
+    return Accepted(session.LoadPotentials(TablePath(args)));
+}
+
 int RunPotential(Args& args) {
-    TableFile file;
+    Charting charting;
+    const PotentialTable& table = charting.Session.Potentials();
     const bool json = args.TakeFlag("--json");
     int category = 0;
-    if (!LoadTable(args, file)) return ExitNoData;
-    if (file.Table->CategoryCount == 0) {
+    if (!LoadSessionTable(args, charting.Session)) return ExitNoData;
+    if (table.CategoryCount == 0) {
         Complain(NoCategories);
         return ExitNoData;
     }
-    if (!TakeCategory(args, *file.Table, category)) return ExitBadInput;
-    Charting charting;
-    charting.Rec->Potentials = file.Table.get();
+    if (!TakeCategory(args, table, category)) return ExitBadInput;
     Birth birth;
     if (const int code = ChartOneBirth(args, charting, birth); code != ExitOk) return code;
-    (json ? PrintValuesJson : PrintValues)(*charting.Rec, *file.Table, category);
+    (json ? PrintValuesJson : PrintValues)(charting.Record(), table, category);
     return ExitOk;
 }
 

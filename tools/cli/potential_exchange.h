@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "charting_session.h"
 #include "cli.h"
 #include "potential.h"
 #include "potential_file.h"
@@ -40,5 +41,7 @@ struct TableFile {
 // The table at --file, else in the data folder's program folder; false after
 // a complaint when the file is refused.
 bool LoadTable(Args& args, TableFile& file);
+// The same table as the potential table of the session.
+bool LoadSessionTable(Args& args, ChartingSession& session);
 
 }  // namespace qv::cli

@@ -47,7 +47,7 @@ bool TakePeriodOptions(Args& args, RenderOptions& options) {
         Complain("--luck and --year choose different charts; give one");
         return false;
     }
-    const int implied = options.Luck ? ui::LuckKind : options.Year ? ui::YearKind : -1;
+    const int implied = options.Luck ? LuckKind : options.Year ? YearKind : -1;
     if (implied >= 0 && options.Kind >= 0 && options.Kind != implied) {
         Complain(std::string(options.Luck ? "--luck" : "--year") + " needs --kind " + std::to_string(implied));
         return false;
@@ -56,7 +56,7 @@ bool TakePeriodOptions(Args& args, RenderOptions& options) {
         Complain("--flow-years draws the sixty-year strip and takes no --kind, --luck or --year");
         return false;
     }
-    if (options.Kind < 0) options.Kind = implied >= 0 ? implied : ui::NatalKind;
+    if (options.Kind < 0) options.Kind = implied >= 0 ? implied : NatalKind;
     return true;
 }
 
@@ -73,7 +73,7 @@ bool TakePotentialOptions(Args& args, RenderOptions& options) {
         Complain("--compare-year and --category belong to --potential-style");
         return false;
     }
-    if (options.FlowYears || options.Luck || options.Year || options.Kind != ui::NatalKind) {
+    if (options.FlowYears || options.Luck || options.Year || options.Kind != NatalKind) {
         Complain("--potential-style compares with a year through --compare-year and takes no --kind, --luck, --year or --flow-years");
         return false;
     }
@@ -82,7 +82,7 @@ bool TakePotentialOptions(Args& args, RenderOptions& options) {
     options.Category = category.value_or(1) - 1;
     if (compare) {
         options.Year = *compare;
-        options.Kind = ui::YearKind;
+        options.Kind = YearKind;
     }
     return true;
 }
@@ -123,24 +123,21 @@ bool TakeRenderOptions(Args& args, RenderOptions& options) {
 }
 
 // The chart kind and period of the options, chosen as the view's clicks would.
-bool ChoosePeriod(ChartRecord& rec, const RenderOptions& options) {
-    ui::ClearPeriod(rec);
-    if (options.Context.todayYear) {
-        rec.Now = LocalDateTime{static_cast<int16_t>(options.Context.todayYear), static_cast<int16_t>(options.Context.todayMonth),
-                                static_cast<int16_t>(options.Context.todayDay), 12, 0};
-    } else {
-        ReadCurrentDateTime(rec);
-    }
+bool ChoosePeriod(ChartingSession& session, const RenderOptions& options) {
+    ChartRecord& rec = session.Record();
+    ClearPeriod(rec);
+    if (options.Context.todayYear)
+        session.SetToday(CivilDate{options.Context.todayYear, options.Context.todayMonth, options.Context.todayDay});
     if (options.Year) {
-        if (ui::AgeInYear(rec, options.Year) < 1) {
+        if (AgeInYear(rec, options.Year) < 1) {
             Complain("the year " + std::to_string(options.Year) + " lies before the birth year");
             return false;
         }
-        ui::ChooseYear(rec, options.Year, options.UpperHalf);
+        ChooseYear(rec, options.Year, options.UpperHalf);
     } else if (options.Luck) {
-        ui::ChooseCell(rec, options.Luck - 1, options.UpperHalf);
-    } else if (options.Kind != ui::NatalKind) {
-        ui::ChooseKind(rec, options.Kind);
+        ChooseCell(rec, options.Luck - 1, options.UpperHalf);
+    } else if (options.Kind != NatalKind) {
+        ChooseKind(rec, options.Kind);
     }
     return true;
 }
@@ -175,18 +172,16 @@ int WritePotentials(RenderOptions& options, const ChartRecord& rec, const Potent
 int RunRender(Args& args) {
     RenderOptions options;
     if (!TakeRenderOptions(args, options)) return ExitBadInput;
-    TableFile potentials;
-    if (options.PotentialStyle >= 0 && !LoadTable(args, potentials)) return ExitNoData;
     Charting charting;
-    charting.Rec->Potentials = potentials.Table.get();
+    if (options.PotentialStyle >= 0 && !LoadSessionTable(args, charting.Session)) return ExitNoData;
     Birth birth;
     if (const int code = ChartOneBirth(args, charting, birth); code != ExitOk) return code;
-    ChartRecord& rec = *charting.Rec;
+    ChartRecord& rec = charting.Record();
     rec.Person.sex = birth.Sex;
     if (!options.Name.empty() && !StoreName(rec.Person, options.Name)) return ExitBadInput;
     rec.YearDisplay = static_cast<int16_t>(options.YearDisplay);
-    if (!ChoosePeriod(rec, options)) return ExitBadInput;
-    if (options.PotentialStyle >= 0) return WritePotentials(options, rec, *potentials.Table);
+    if (!ChoosePeriod(charting.Session, options)) return ExitBadInput;
+    if (options.PotentialStyle >= 0) return WritePotentials(options, rec, charting.Session.Potentials());
     if (options.FlowYears) {
         // The strip as the window lays it out: 30 by 8 units of a fortieth of the width.
         const int unit = (options.Picture.Width ? options.Picture.Width : ui::kLogicalPageWidth) / 40;
