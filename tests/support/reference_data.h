@@ -41,7 +41,7 @@ inline std::vector<std::vector<std::string>> ReadReferenceTsv(const std::string&
 inline const SolarTermTable* BuiltTable() {
     static std::unique_ptr<SolarTermTable> table = [] {
         auto t = std::make_unique<SolarTermTable>();
-        if (!LoadSolarTermTable(std::string(QUORVANE_BIN_DIR) + "/AInfo.tbl", *t).Ok) t.reset();
+        if (!LoadSolarTermTable(QUORVANE_BIN_DIR "/AInfo.tbl", *t).Ok) t.reset();
         return t;
     }();
     return table.get();
