@@ -26,7 +26,9 @@ TEST(CliPrograms, TextCommandsLoadNoQtAndPicturesDo) {
     const std::string text = LoadedLibraries("quorvane-cli");
     EXPECT_NE(text.find("libstdc++"), std::string::npos) << text;
     EXPECT_EQ(text.find("libQt"), std::string::npos) << text;
-    if (QUORVANE_GUI) EXPECT_NE(LoadedLibraries("quorvane-picture").find("libQt6Gui"), std::string::npos);
+    if (QUORVANE_GUI) {
+        EXPECT_NE(LoadedLibraries("quorvane-picture").find("libQt6Gui"), std::string::npos);
+    }
 }
 
 struct Example {
