@@ -1,6 +1,8 @@
-# Desktop integration and the Debian package.
-install(FILES data/quorvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES data/quorvane.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# Desktop integration (of the window program) and the Debian package.
+if(QUORVANE_GUI)
+  install(FILES data/quorvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES data/quorvane.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
 
 set(CPACK_PACKAGE_NAME quorvane)
 set(CPACK_PACKAGE_VENDOR "Quorvane")

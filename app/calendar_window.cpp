@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 
 #include "paint_helpers.h"
-#include "picture_file.h"
+#include "picture_export.h"
 #include "tool_window_place.h"
 
 namespace qv::ui {

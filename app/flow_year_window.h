@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "chart_record.h"
-
-class QPainter;
+#include "flow_year_paint.h"
 
 namespace qv::ui {
 
@@ -21,13 +20,6 @@ struct FlowYearLayout {
     QRect Client;  // the table, in screen coordinates
 };
 FlowYearLayout LayoutFlowYears(QSize screen, int captionHeight, int frameWidth);
-
-// The sixty cells right to left in two rows of thirty, unit u, from the origin.
-void DrawFlowYears(QPainter& painter, const ChartRecord& record, int unit);
-// Cell i (1-60) of the table.
-QRect FlowYearCell(int i, int unit);
-// Whether cell i carries the chequer shading.
-bool FlowYearCellShaded(int i);
 
 class CFlowYearWnd : public QWidget {
     Q_OBJECT

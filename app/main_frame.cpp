@@ -21,7 +21,7 @@
 #include "fortune_window.h"
 #include "logo_window.h"
 #include "paint_helpers.h"
-#include "picture_file.h"
+#include "picture_export.h"
 #include "person_dialog.h"
 #include "person_text.h"
 #include "potential_dialogs.h"

@@ -10,7 +10,7 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "picture_file.h"
+#include "picture_export.h"
 #include "quorvane_app.h"
 #include "text_ids.h"
 #include "tool_window_place.h"

@@ -8,7 +8,7 @@
 
 #include "bench_support.h"
 #include "fortune.h"
-#include "fortune_print.h"
+#include "fortune_printer.h"
 #include "fortune_window.h"
 #include "offscreen_app.h"
 

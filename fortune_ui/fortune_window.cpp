@@ -9,10 +9,10 @@
 #include <cmath>
 
 #include "fortune_paint.h"
-#include "fortune_print.h"
+#include "fortune_printer.h"
 #include "index_explanation.h"
 #include "paint_helpers.h"
-#include "picture_file.h"
+#include "picture_export.h"
 #include "tool_window_place.h"
 
 namespace qv::ui {

@@ -27,7 +27,7 @@
 #include "pdf_checks.h"
 #include "period_checks.h"
 #include "person_dialog.h"
-#include "picture_file.h"
+#include "picture_export.h"
 #include "potential_window.h"
 #include "tool_window_place.h"
 #include "fortune_window.h"

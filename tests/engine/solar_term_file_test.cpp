@@ -113,14 +113,23 @@ TEST_F(SolarTermFileTest, ImpossibleEntriesAreRefusedByName) {
 
 // A change that still reads as a valid moment moves a term by minutes, and
 // with it pillars: the checksum refuses every single changed byte.
-TEST_F(SolarTermFileTest, EverySingleChangedByteIsRefused) {
+// Every byte of the file, in interleaved shards so that the run spreads over
+// the cores (each shard reads the whole table once per byte it changes).
+constexpr int ChangedByteShards = 8;
+class SolarTermFileBytes : public SolarTermFileTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SolarTermFileBytes, EverySingleChangedByteIsRefused) {
     auto table = std::make_unique<SolarTermTable>();
     std::string changed = bytes_;
-    for (size_t at = 0; at < bytes_.size(); ++at) {
+    for (size_t at = GetParam(); at < bytes_.size(); at += ChangedByteShards) {
         changed[at] = static_cast<char>(bytes_[at] ^ (1 + at % 255));
         ASSERT_FALSE(ReadSolarTermTable(changed, "AInfo.tbl", *table).Ok) << "byte " << at;
         changed[at] = bytes_[at];
     }
+}
+INSTANTIATE_TEST_SUITE_P(Shards, SolarTermFileBytes, ::testing::Range(0, ChangedByteShards));
+
+TEST_F(SolarTermFileTest, AMomentAMinuteLaterIsRefusedByTheChecksum) {
     std::string minuteLater = bytes_;
     ++minuteLater[16 + (2000 - 1801) * 96 + 7 * 4 + 3];
     ExpectRefused(minuteLater, "checksum");

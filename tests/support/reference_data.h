@@ -47,7 +47,7 @@ inline int TermToleranceMinutes(int year) { return year <= 2060 ? 1 : 2; }
 inline const SolarTermTable* BuiltTable() {
     static std::unique_ptr<SolarTermTable> table = [] {
         auto t = std::make_unique<SolarTermTable>();
-        if (!LoadSolarTermTable(std::string(QUORVANE_BIN_DIR) + "/AInfo.tbl", *t).Ok) t.reset();
+        if (!LoadSolarTermTable(QUORVANE_BIN_DIR "/AInfo.tbl", *t).Ok) t.reset();
         return t;
     }();
     return table.get();

@@ -106,10 +106,12 @@ TEST_F(BirthClockCli, EveryChartingCommandTakesTheClock) {
     const auto plain = Run({"fortune", "--birth", "1988-07-01 07:00", "--sex", "f", "--luck"});
     ASSERT_EQ(fortune.Status, 0) << fortune.Err;
     EXPECT_EQ(fortune.Out, plain.Out);
-    const auto render = Run({"render", "--birth", "1975-07-01 00:30", "--sex", "m", "--zone", "Asia/Hong_Kong",
-                             "--today", "2026-12-07", "--out", out});
-    EXPECT_EQ(render.Status, 0) << render.Err;
-    EXPECT_TRUE(std::filesystem::exists(out));
+    if (QUORVANE_GUI) {
+        const auto render = Run({"render", "--birth", "1975-07-01 00:30", "--sex", "m", "--zone", "Asia/Hong_Kong",
+                                 "--today", "2026-12-07", "--out", out});
+        EXPECT_EQ(render.Status, 0) << render.Err;
+        EXPECT_TRUE(std::filesystem::exists(out));
+    }
     const auto batch = Run({"chart", "--batch", "--zone", "Asia/Taipei"},
                            "1974-07-15 12:00 m\n1974-04-01 00:30 f\n1974-07-15 ?? f\n");
     const auto lines = Lines(batch.Out);
@@ -137,6 +139,7 @@ TEST_F(BirthClockCli, BadClocksAreRefusedAndNothingIsCharted) {
         {{"render", "--birth", "1988-04-17 02:30", "--sex", "m", "--zone", "Asia/Shanghai", "--out", out}, "did not exist"},
     };
     for (const Case& c : cases) {
+        if (!QUORVANE_GUI && c.Args[0] == "render") continue;
         SCOPED_TRACE(c.Args.back());
         const auto r = Run(c.Args);
         EXPECT_EQ(r.Status, 1);

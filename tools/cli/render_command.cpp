@@ -7,7 +7,7 @@
 #include "chart_period.h"
 #include "charting.h"
 #include "cli.h"
-#include "flow_year_window.h"
+#include "flow_year_paint.h"
 #include "paint_helpers.h"
 #include "person_text.h"
 #include "picture_out.h"

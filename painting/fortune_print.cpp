@@ -1,15 +1,11 @@
 #include "fortune_print.h"
 
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <algorithm>
 
 #include "client_line.h"
 #include "data_paths.h"
 #include "fortune_paint.h"
-#include "fortune_window.h"
-#include "picture_file.h"
 
 namespace qv::ui {
 
@@ -49,24 +45,6 @@ void PaintPrintedPage(QPainter& painter, QSizeF page, const FortuneCurve& curve,
     const double line = page.height() / 30;
     PaintClientLine(painter, QRectF(0, where.Chart.bottom() + line / 2, page.width(), line),
                     QString::fromStdString(ClientLine(rec)));
-}
-
-bool PrintChartTo(QPrinter& printer, const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& layout) {
-    QPainter painter;
-    if (!painter.begin(&printer)) return false;
-    const QSizeF page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-    PaintPrintedPage(painter, page, curve, rec, layout, LoadBanner());
-    return painter.end();
-}
-
-void PrintChart(CFortuneCurveWindow& window) {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, &window);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    if (dialog.exec() != QDialog::Accepted) return;
-    printer.setDocName(QString::fromUtf8(ReportDocumentName));
-    // The spooler reports its own failures.
-    PrintChartTo(printer, window.Curve(), window.Record(), window.Layout());
 }
 
 }  // namespace qv::ui

@@ -1,7 +1,7 @@
 #pragma once
-// Printing a fortune chart as a one-page report: the header banner across the
-// top fifth of the page and the chart below it, drawn by the window's own
-// painting at the page's resolution (its texts stay texts).
+// A fortune chart as a one-page report: the header banner across the top
+// fifth of the page and the chart below it, drawn by the window's own painting
+// at the page's resolution (its texts stay texts).
 #include <QImage>
 #include <QRectF>
 #include <QString>
@@ -9,11 +9,8 @@
 #include "fortune_curve.h"
 
 class QPainter;
-class QPrinter;
 
 namespace qv::ui {
-
-class CFortuneCurveWindow;
 
 inline constexpr int BannerWidth = 740;
 inline constexpr int BannerHeight = 178;
@@ -38,12 +35,5 @@ QSize PrintedChartSize(const CurveLayout& layout);
 // person's name and birth under the chart.
 void PaintPrintedPage(QPainter& painter, QSizeF page, const FortuneCurve& curve, const ChartRecord& rec,
                       const CurveLayout& layout, const QImage& banner);
-
-// Prints the chart on a printer set up already; false when the document
-// could not be started.
-bool PrintChartTo(QPrinter& printer, const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& layout);
-
-// The whole job: the print dialog (printer, copies, print to file), then the page.
-void PrintChart(CFortuneCurveWindow& window);
 
 }  // namespace qv::ui
