@@ -12,8 +12,8 @@ QUrl HelpPageUrl() {
 bool HelpPageReadable() {
     constexpr size_t LongestHelpPage = size_t{4} << 20;
     std::string page, ignored;
-    return ReadRegularFile(HelpPageUrl().toLocalFile().toStdString(), LongestHelpPage, page, ignored) ==
-           ReadOutcome::Read;
+    return ReadRegularFile(HelpPageUrl().toLocalFile().toStdString(), LongestHelpPage, page, ignored) !=
+           ReadOutcome::Refused;
 }
 
 }  // namespace qv::ui

@@ -136,7 +136,6 @@ constexpr Menu Menus[] = {
 
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-constexpr int WaitingForLockText = 1052;  // 另一個程式正在寫入此檔案，等候中（最多 10 秒）：
 
 // While a write waits for another program's lock: the wait cursor and a note
 // over the window in use, painted at once since the wait holds the event loop.

@@ -30,8 +30,6 @@ bool Succeeded(const RecordsResult& result, int fallbackText) {
     return false;
 }
 
-constexpr int ConfirmDeleteText = 1050;  // 確定要刪除這筆個人資料嗎？
-constexpr int NotRecordsFileText = 1051;  // 這不是個人資料檔，未開啟：
 
 // "王小明\n國曆1980年5月5日 5時05分": who is about to go, so the right one goes.
 std::string PersonAndBirth(const PersonRecord& person) {
@@ -200,7 +198,7 @@ void CQuorvaneApp::EnterWithoutHour() {
         newPersonHourUnknown_ = false;
         return;
     }
-    PersonRecord person = record_->Person;
+    PersonRecord person = Record().Person;
     person.hour = hourUnknown ? 12 : HourUnknown;
     if (hourUnknown) person.minute = 0;
     if (RunPersonCommand(ModifyPersonDialog, person)) StoreCurrent(person, currentRecordIndex);

@@ -21,7 +21,6 @@
 namespace qv::ui {
 
 inline constexpr int NewPersonLimit = static_cast<int>(MaxPersons);  // "新增個人資料..." stops there
-inline constexpr int UnsavedPersonText = 965;  // the caption's mark of a person not stored
 
 // Dialog templates, by the numbers the commands use.
 enum DialogTemplate : int {

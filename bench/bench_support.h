@@ -20,7 +20,7 @@ namespace qv::bench {
 inline const SolarTermTable& Table() {
     static const std::unique_ptr<SolarTermTable> table = [] {
         auto t = std::make_unique<SolarTermTable>();
-        LoadSolarTermTable(std::string(QUORVANE_BIN_DIR) + "/AInfo.tbl", *t);
+        LoadSolarTermTable(std::string(QUORVANE_BIN_DIR "/AInfo.tbl"), *t);
         return t;
     }();
     return *table;
@@ -95,7 +95,7 @@ void TimeCliOverMoments(State& state, const std::string& arguments, bool withSex
         state.SkipWithError("cannot write the input");
         return;
     }
-    const std::string command = std::string(QUORVANE_BIN_DIR) + "/quorvane-cli " + arguments + " <" + input + " >/dev/null";
+    const std::string command = std::string(QUORVANE_BIN_DIR "/quorvane-cli ") + arguments + " <" + input + " >/dev/null";
     for (auto _ : state) {
         // Status 1 only says some inputs lay beyond the table; 2 and up is a failure.
         const int status = std::system(command.c_str());

@@ -45,7 +45,7 @@ BENCHMARK(BM_CliPillars100k)->Unit(benchmark::kMillisecond)->Iterations(5)->UseR
 // One whole quorvane-cli process answering one moment: the start-up a script
 // pays on every call (no shell between, output to /dev/null).
 void BM_CliPillarsOneLine(benchmark::State& state) {
-    const std::string program = std::string(QUORVANE_BIN_DIR) + "/quorvane-cli";
+    const std::string program = std::string(QUORVANE_BIN_DIR "/quorvane-cli");
     std::string words[] = {program, "pillars", "1999-12-07 23:30"};
     char* argv[] = {words[0].data(), words[1].data(), words[2].data(), nullptr};
     posix_spawn_file_actions_t actions;

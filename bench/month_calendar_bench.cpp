@@ -56,7 +56,7 @@ void CliAllMonths(benchmark::State& state, const char* options) {
         for (int m = 1; m <= 12; ++m) std::fprintf(f, "%04d-%02d\n", y, m);
     std::fclose(f);
     const std::string command =
-        std::string(QUORVANE_BIN_DIR) + "/quorvane-cli calendar " + options + " <" + input + " >/dev/null";
+        std::string(QUORVANE_BIN_DIR "/quorvane-cli calendar ") + options + " <" + input + " >/dev/null";
     for (auto _ : state) {
         const int status = std::system(command.c_str());
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("quorvane-cli calendar failed");

@@ -38,7 +38,7 @@ const std::string& ThousandPersonRoot() {
     static const BenchRoot root{[] {
         const std::string dir = fs::temp_directory_path() / ("quorvane-startup-bench-" + std::to_string(getpid()));
         fs::create_directories(dir + "/program");
-        fs::copy_file(std::string(QUORVANE_BIN_DIR) + "/AInfo.tbl", dir + "/program/AInfo.tbl",
+        fs::copy_file(std::string(QUORVANE_BIN_DIR "/AInfo.tbl"), dir + "/program/AInfo.tbl",
                       fs::copy_options::overwrite_existing);
         std::vector<PersonRecord> people;
         std::string error;

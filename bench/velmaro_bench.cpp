@@ -24,7 +24,7 @@ const std::string Person = "@/Y 1992 /M 2 /D 3 /h 7 /m 8 /S 0";
 void TimeVelmaro(benchmark::State& state, const std::string& switches) {
     const std::string dir = fs::temp_directory_path() / ("velmaro-bench-" + std::to_string(getpid()));
     fs::create_directories(dir);
-    const std::string command = "QT_QPA_PLATFORM=offscreen " + std::string(QUORVANE_BIN_DIR) + "/Velmaro --data-dir " +
+    const std::string command = "QT_QPA_PLATFORM=offscreen " + std::string(QUORVANE_BIN_DIR "/Velmaro --data-dir ") +
                                 dir + " --render " + dir + "/w.png " + switches + " >/dev/null 2>&1";
     for (auto _ : state) {
         if (std::system(command.c_str()) != 0) state.SkipWithError("Velmaro failed");
@@ -55,7 +55,7 @@ void BM_VelmaroStartToWindowShown(benchmark::State& state) {
     const std::string dir = fs::temp_directory_path() / ("velmaro-bench-" + std::to_string(getpid()));
     // In-process the shipped folder is the benchmark's own: the built table goes where a user's override lies.
     fs::create_directories(dir + "/program");
-    fs::copy_file(std::string(QUORVANE_BIN_DIR) + "/AInfo.tbl", dir + "/program/AInfo.tbl",
+    fs::copy_file(std::string(QUORVANE_BIN_DIR "/AInfo.tbl"), dir + "/program/AInfo.tbl",
                   fs::copy_options::overwrite_existing);
     for (auto _ : state) {
         chartprog::ChartSession session;

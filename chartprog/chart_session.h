@@ -27,11 +27,6 @@ inline constexpr const char* SettingsSectionName = "hrQuorvane";
 bool IsChartMode(int mode);          // 0-3
 bool IsChartCategory(int category);  // 1, 3, 4, 5, 6, 7, 8, 9, 14
 // Texts of the refusals a user reads.
-inline constexpr int CommandLineFaultText = 1000;
-inline constexpr int ModeFaultText = 1001;
-inline constexpr int CategoryFaultText = 1002;
-inline constexpr int SexFaultText = 1003;
-inline constexpr int PictureNeedsChartText = 1004;
 
 // Why a command line is refused: a one-line technical reason and the
 // string-table text a user reads (0 when there is none of its own).

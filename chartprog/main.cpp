@@ -25,7 +25,7 @@ int Refuse(int status, const std::string& message) {
 int RefuseRequest(const Refusal& refusal, bool picture) {
     Refuse(ExitBadRequest, refusal.Detail);
     if (picture) return ExitBadRequest;
-    std::string text(qv::StringText(CommandLineFaultText));
+    std::string text(qv::StringText(qv::CommandLineFaultText));
     if (refusal.Text != 0) text += "\n" + std::string(qv::StringText(refusal.Text));
     qv::ui::ShowStartFailure(QStringLiteral("Velmaro"), text + "\n\n(" + refusal.Detail + ")");
     return ExitBadRequest;
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     // A launcher's line without a chart ends quietly; a picture asked for without one is a mistake.
     if (request.Mode == NotGiven || request.Category == NotGiven) {
         if (!picture) return ExitOk;
-        return RefuseRequest(Refusal{"--render needs a chart: give /P mode and /T category", PictureNeedsChartText}, true);
+        return RefuseRequest(Refusal{"--render needs a chart: give /P mode and /T category", qv::PictureNeedsChartText}, true);
     }
     if (const Refusal problem = RequestProblem(request); problem.Refused()) return RefuseRequest(problem, picture);
     session.Chart(request);

@@ -1,5 +1,7 @@
 #include "chart_comparison.h"
 
+#include "text_ids.h"
+
 #include "symbols.h"
 
 namespace qv {
@@ -117,15 +119,15 @@ RelationTone ToneOf(BranchRelationKind kind) {
 
 int RelationKindText(BranchRelationKind kind) {
     switch (kind) {
-        case DirectionalTrio: return 1201;
-        case HarmonyTrio: return 1202;
-        case HalfDirectional: return 1203;
-        case SixHarmony: return 1204;
-        case Clash: return 1205;
-        case TriplePunishment: return 1206;
-        case SelfPunishment: return 1207;
-        case Harm: return 1209;
-        default: return 1208;  // the punishment pairs
+        case DirectionalTrio: return text_base::RelationKind + 0;
+        case HarmonyTrio: return text_base::RelationKind + 1;
+        case HalfDirectional: return text_base::RelationKind + 2;
+        case SixHarmony: return text_base::RelationKind + 3;
+        case Clash: return text_base::RelationKind + 4;
+        case TriplePunishment: return text_base::RelationKind + 5;
+        case SelfPunishment: return text_base::RelationKind + 6;
+        case Harm: return text_base::RelationKind + 8;
+        default: return text_base::RelationKind + 7;  // the punishment pairs
     }
 }
 

@@ -78,17 +78,6 @@ RelationTone ToneOf(BranchRelationKind kind);
 void CompareCharts(const ChartBlock& a, const ChartBlock& b, ChartComparison& out);
 
 // The comparison's words.
-inline constexpr int StemUnionText = 1200;  // 五合
 int RelationKindText(BranchRelationKind kind);  // 三會 … 害
-inline constexpr int PillarNameText = 1210;  // 年柱 月柱 日柱 時柱
-inline constexpr int SameElementText = 1214, GeneratesText = 1215, ControlsText = 1216;
-inline constexpr int StrongDayMasterText = 1217, WeakDayMasterText = 1218;
-inline constexpr int HarmoniousText = 1219, ConflictingText = 1220, TransformsText = 1221;
-inline constexpr int PersonAText = 1222, PersonBText = 1223;  // 甲方 乙方
-inline constexpr int ComparisonTitleText = 1224, BestDaysTitleText = 1225;
-inline constexpr int ZodiacWordText = 1226, NaYinWordText = 1227, TenGodWordText = 1228, DayMasterWordText = 1229;
-inline constexpr int FavourableWordText = 1230, UnfavourableWordText = 1231, MuchText = 1232, LittleText = 1233;
-inline constexpr int BranchUnionWordText = 1234;  // 合
-inline constexpr int BothGoodText = 1235;         // 兩人皆好的年
 
 }  // namespace qv

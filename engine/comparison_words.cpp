@@ -17,7 +17,7 @@ std::string PillarsWord(unsigned mask) {
     for (int p = 0; p < 4; ++p) {
         if (!(mask >> p & 1u)) continue;
         if (!s.empty()) s += "、";
-        s += StringText(PillarNameText + p);
+        s += StringText(text_base::PillarName + p);
     }
     return s;
 }

@@ -24,6 +24,9 @@ inline constexpr int Term = 395;
 inline constexpr int ChartKind = 422;  // 本命盤 … 變盤, by ChartKindNumber
 inline constexpr int Pattern = 484;
 inline constexpr int MonthName = 748;  // 正月 … 十二月
+inline constexpr int PillarChange = 1111;  // 時 日 月 年 時鐘: what changed where a candidate starts
+inline constexpr int PillarName = 1123;  // 年柱 月柱 日柱 時柱
+inline constexpr int RelationKind = 1201;  // 三會 三合 半會 六合 沖 三刑 自刑 刑 害
 }  // namespace text_base
 
 // The programs and their shell.
@@ -99,5 +102,65 @@ inline constexpr int NotAPlainFileText = 955;
 inline constexpr int PotentialSaveFailedText = 956;  // the reason follows; the edits stay in use
 inline constexpr int CannotWriteFileText = 957;
 inline constexpr int SettingsSaveFailedText = 958;   // the reason follows; the values stay in use
+inline constexpr int HardLinkedText = 960;
+inline constexpr int ForeignLinkText = 961;
+inline constexpr int OtherOwnerText = 962;
+inline constexpr int OwnFileIsFolderText = 963;
+inline constexpr int FullFileText = 964;  // the change would pass MaxPersons
+
+// Unsaved persons, the program's own questions and notes, the command-line and
+// two-person texts.
+inline constexpr int UnsavedPersonText = 965;  // the caption's mark of a person not stored
+inline constexpr int CommandLineFaultText = 1000;
+inline constexpr int ModeFaultText = 1001;
+inline constexpr int CategoryFaultText = 1002;
+inline constexpr int SexFaultText = 1003;
+inline constexpr int PictureNeedsChartText = 1004;
+inline constexpr int CalendarEndsText = 1005;  // 萬年曆只到農曆
+inline constexpr int CalendarEndsTailText = 1006;  // 年為止，之後的月份無法列出。
+inline constexpr int ConfirmDeleteText = 1050;  // 確定要刪除這筆個人資料嗎？
+inline constexpr int NotRecordsFileText = 1051;  // 這不是個人資料檔，未開啟：
+inline constexpr int WaitingForLockText = 1052;  // 另一個程式正在寫入此檔案，等候中（最多 10 秒）：
+inline constexpr int PillarCountText = 1100;
+inline constexpr int NotAPillarText = 1101;
+inline constexpr int YearRangeText = 1102;
+inline constexpr int MonthNotOfYearText = 1103;
+inline constexpr int HourNotOfDayText = 1104;
+inline constexpr int NothingFoundText = 1105;
+inline constexpr int StrongText = 1106;
+inline constexpr int WeakText = 1107;
+inline constexpr int ForwardText = 1108;
+inline constexpr int BackwardText = 1109;
+inline constexpr int NoPatternText = 1110;
+inline constexpr int SpanRangeText = 1116;
+inline constexpr int LuckStartText = 1117;
+inline constexpr int CandidatesUsageText = 1118;
+inline constexpr int NoSolarTimeText = 1119;
+inline constexpr int NoteStartText = 1120;
+inline constexpr int NoteMinutesText = 1121;
+inline constexpr int NoteEndText = 1122;
+inline constexpr int StemUnionText = 1200;  // 五合
+inline constexpr int SameElementText = 1214;
+inline constexpr int GeneratesText = 1215;
+inline constexpr int ControlsText = 1216;
+inline constexpr int StrongDayMasterText = 1217;
+inline constexpr int WeakDayMasterText = 1218;
+inline constexpr int HarmoniousText = 1219;
+inline constexpr int ConflictingText = 1220;
+inline constexpr int TransformsText = 1221;
+inline constexpr int PersonAText = 1222;
+inline constexpr int PersonBText = 1223;  // 甲方 乙方
+inline constexpr int ComparisonTitleText = 1224;
+inline constexpr int BestDaysTitleText = 1225;
+inline constexpr int ZodiacWordText = 1226;
+inline constexpr int NaYinWordText = 1227;
+inline constexpr int TenGodWordText = 1228;
+inline constexpr int DayMasterWordText = 1229;
+inline constexpr int FavourableWordText = 1230;
+inline constexpr int UnfavourableWordText = 1231;
+inline constexpr int MuchText = 1232;
+inline constexpr int LittleText = 1233;
+inline constexpr int BranchUnionWordText = 1234;  // 合
+inline constexpr int BothGoodText = 1235;  // 兩人皆好的年
 
 }  // namespace qv

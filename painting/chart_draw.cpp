@@ -705,8 +705,6 @@ int DrawLunarYearMonths(const Sheet& s, QPoint origin, int year) {
 }
 
 // Where the lunar calendar ends, the panel says so instead of standing empty.
-constexpr int CalendarEndsText = 1005;    // 萬年曆只到農曆
-constexpr int CalendarEndsTailText = 1006;  // 年為止，之後的月份無法列出。
 
 void DrawCalendarEnd(const Sheet& s, QPoint origin) {
     const QString note = Q(StringText(CalendarEndsText)) + Num(LunarLastYear) + Q(StringText(CalendarEndsTailText));

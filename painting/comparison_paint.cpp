@@ -48,7 +48,7 @@ QString HiddenStems(const ChartBlock& n, int p) {
 
 QString CellTextOf(const ChartBlock& n, int row, int p) {
     switch (row) {
-        case 0: return Text(PillarNameText + p);
+        case 0: return Text(text_base::PillarName + p);
         case 1: return p == DayPillar ? Text(DayMasterWordText) : Text(text_base::TenGod + n.StemGod[p]);
         case 2: return Text(text_base::Stem + n.Stem[p]);
         case 3: return Text(text_base::Branch + n.Branch[p]);

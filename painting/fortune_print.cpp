@@ -6,6 +6,7 @@
 #include "client_line.h"
 #include "data_paths.h"
 #include "fortune_paint.h"
+#include "picture_file.h"
 
 namespace qv::ui {
 

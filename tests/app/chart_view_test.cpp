@@ -256,7 +256,7 @@ TEST_F(ChartViewTest, OnlyTheLeftHalfOfTheBottomStripOpensTheHelpPage) {
 }
 
 TEST(HelpPage, IsShippedBesideTheProgramInTraditionalChinese) {
-    std::ifstream in(std::string(QUORVANE_BIN_DIR) + "/help/index.html");
+    std::ifstream in(std::string(QUORVANE_BIN_DIR "/help/index.html"));
     ASSERT_TRUE(in) << "help/index.html is not in the program's folder";
     std::stringstream text;
     text << in.rdbuf();

@@ -12,7 +12,7 @@ namespace {
 
 using ui::CLogoWnd;
 
-const std::string Shipped = std::string(QUORVANE_BIN_DIR) + "/EABOUT.LGO";
+const std::string Shipped = std::string(QUORVANE_BIN_DIR "/EABOUT.LGO");
 
 TEST(LogoPictureTest, TheShippedPictureIsA320By240Bitmap) {
     QtApp();

@@ -504,7 +504,7 @@ TEST_F(MainFrameTest, ViewScalesThePageToAnyWindow) {
 TEST(ProgramTest, BadCommandLinesAndAMissingSolarTermTableAreToldWithoutADisplay) {
     TempDir dir;
     const std::string program = dir.Path() + "/Quorvane";
-    std::filesystem::copy_file(std::string(QUORVANE_BIN_DIR) + "/Quorvane", program);
+    std::filesystem::copy_file(std::string(QUORVANE_BIN_DIR "/Quorvane"), program);
     std::filesystem::permissions(program, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
     auto run = [&](const std::string& args) {
         return RunCommandLine("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + ShellQuote(program) + " " + args);

@@ -41,7 +41,7 @@ public:
         namespace fs = std::filesystem;
         fs::create_directories(Program());
         for (const char* file : {"AInfo.tbl", "EABOUT.LGO"})
-            fs::copy_file(std::string(QUORVANE_BIN_DIR) + "/" + file, Program() + "/" + file);
+            fs::copy_file(std::string(QUORVANE_BIN_DIR "/") + file, Program() + "/" + file);
     }
     const std::string& Root() const { return dir_.Path(); }
     std::string Program() const { return Root() + "/program"; }

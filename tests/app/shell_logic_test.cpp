@@ -374,7 +374,9 @@ TEST_F(ShellLogicTest, OtherRecordsFilesOpenCopyMergeAndSwitchBack) {
         ASSERT_FALSE(messages_.Texts.empty());
         EXPECT_EQ(messages_.Texts.back(), "這不是個人資料檔，未開啟：\n" + refused);
         EXPECT_FALSE(Exists(refused + ".lock")) << refused;
-        if (Exists(refused)) EXPECT_EQ(ReadFileText(refused), before);
+        if (Exists(refused)) {
+            EXPECT_EQ(ReadFileText(refused), before);
+        }
     }
     windows_.Files = {other};
     ASSERT_TRUE(app_.Execute(ID_OPEN_OTHER_RECORDS));

@@ -21,7 +21,7 @@ using namespace qv::chartprog;
 
 // Velmaro on a data root of its own, drawing its window into `picture` instead of showing it.
 ProgramResult RunVelmaro(const TempDir& data, const std::string& picture, const std::string& switches) {
-    return RunCommandLine(ShellQuote(std::string(QUORVANE_BIN_DIR) + "/Velmaro") + " --data-dir " +
+    return RunCommandLine(ShellQuote(std::string(QUORVANE_BIN_DIR "/Velmaro")) + " --data-dir " +
                           ShellQuote(data.Path()) + " --render " + ShellQuote(picture) + " " + switches);
 }
 
@@ -108,7 +108,7 @@ TEST_F(VelmaroProcessTest, ALifetimeChartRendersAsPdfAtAChosenWidth) {
     ExpectVectorPdf(pdf, 0, "終身運勢圖");
     // With no display and no platform named: a picture needs neither.
     r = RunCommandLine("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                       ShellQuote(std::string(QUORVANE_BIN_DIR) + "/Velmaro") + " --data-dir " + ShellQuote(data_.Path()) +
+                       ShellQuote(std::string(QUORVANE_BIN_DIR "/Velmaro")) + " --data-dir " + ShellQuote(data_.Path()) +
                        " --render " + ShellQuote(Picture()) + " --size 400 @/Y 1992 /M 2 /D 3 /P 0 /T 5");
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(QImage(QString::fromStdString(Picture())).width(), 400);
@@ -146,7 +146,7 @@ protected:
         // In-process the shipped folder is the test's own: the built table is put where a user's override goes.
         fs::create_directories(data_.Path() + "/program");
         std::error_code ec;
-        fs::copy_file(std::string(QUORVANE_BIN_DIR) + "/AInfo.tbl", data_.Path() + "/program/AInfo.tbl", ec);
+        fs::copy_file(std::string(QUORVANE_BIN_DIR "/AInfo.tbl"), data_.Path() + "/program/AInfo.tbl", ec);
         std::string error;
         if (!session_.LoadData(data_.Path(), error)) GTEST_SKIP() << error;
     }

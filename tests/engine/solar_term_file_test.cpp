@@ -19,7 +19,7 @@ namespace {
 class SolarTermFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        bytes_ = test::ReadFileText(std::string(QUORVANE_BIN_DIR) + "/AInfo.tbl");
+        bytes_ = test::ReadFileText(std::string(QUORVANE_BIN_DIR "/AInfo.tbl"));
         ASSERT_EQ(bytes_.size(), 16u + 300u * 96u + 4u);
     }
 

@@ -17,7 +17,9 @@ namespace qv::test {
 // fails the test that asked for it rather than letting it pass on no rows.
 inline std::vector<std::vector<std::string>> ReadReferenceTsv(const std::string& name) {
     std::vector<std::vector<std::string>> rows;
-    const std::string path = std::string(QUORVANE_REFERENCE_DIR) + "/" + name;
+    std::string path = QUORVANE_REFERENCE_DIR;
+    path += '/';
+    path += name;
     std::ifstream in(path);
     if (!in) ADD_FAILURE() << "reference data missing: " << path;
     std::string line;

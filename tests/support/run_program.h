@@ -51,7 +51,7 @@ inline ProgramResult RunCommandLine(const std::string& commandLine, const std::s
 // Runs QUORVANE_BIN_DIR/<program> through the shell with the given stdin.
 inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                                 const std::string& input = {}) {
-    std::string cmd = ShellQuote(std::string(QUORVANE_BIN_DIR) + "/" + program);
+    std::string cmd = ShellQuote(std::string(QUORVANE_BIN_DIR "/") + program);
     for (const std::string& a : args) cmd += " " + ShellQuote(a);
     return RunCommandLine(cmd, input);
 }

@@ -17,7 +17,7 @@ using test::ShellQuote;
 
 // The shared libraries the dynamic loader maps to start `program`.
 std::string LoadedLibraries(const std::string& program) {
-    const auto r = RunCommandLine("LD_TRACE_LOADED_OBJECTS=1 " + ShellQuote(std::string(QUORVANE_BIN_DIR) + "/" + program));
+    const auto r = RunCommandLine("LD_TRACE_LOADED_OBJECTS=1 " + ShellQuote(std::string(QUORVANE_BIN_DIR "/") + program));
     EXPECT_EQ(r.Status, 0) << r.Err;
     return r.Out;
 }

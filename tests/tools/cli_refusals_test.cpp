@@ -15,7 +15,7 @@ using test::RunCommandLine;
 using test::ShellQuote;
 
 std::string Cli(const test::TempDir& data) {
-    return ShellQuote(std::string(QUORVANE_BIN_DIR) + "/quorvane-cli") + " --data-dir " + ShellQuote(data.Path());
+    return ShellQuote(std::string(QUORVANE_BIN_DIR "/quorvane-cli")) + " --data-dir " + ShellQuote(data.Path());
 }
 
 TEST(CliRefusals, NonsenseTimesAndDatesAreRefusedByEveryCommand) {
@@ -47,7 +47,7 @@ TEST(CliRefusals, OutputThatCannotBeWrittenIsAFailure) {
     test::TempDir data;
     ASSERT_EQ(RunCli(data, {"records", "add", "--sex", "m", "--birth", "1990-01-01 10:00"}).Status, 0);
     for (const std::string command :
-         {"terms", "pillars 2024-02-10", "lunar 2024-02-10", "calendar 2024-02", "records list", "records export --json",
+         {"terms", "pillars '2024-02-10 10:00'", "lunar 2024-02-10", "calendar 2024-02", "records list", "records export --json",
           "chart --birth '1990-01-01 10:00' --sex m", "settings list"}) {
         const auto r = RunCommandLine("(" + Cli(data) + " " + command + " > /dev/full)");
         EXPECT_EQ(r.Status, 3) << command << "\n" << r.Err;
@@ -61,7 +61,7 @@ TEST(CliRefusals, AFifoOrDeviceAsTheSolarTermTableIsRefusedAtOnce) {
     for (const std::string& plant : {"mkfifo " + ShellQuote(table), "ln -s /dev/zero " + ShellQuote(table)}) {
         RunCommandLine("rm -rf " + ShellQuote(data.Path() + "/program") + "; mkdir -p " +
                        ShellQuote(data.Path() + "/program") + " && " + plant);
-        for (const char* command : {"terms", "pillars 2024-02-10", "chart --birth '1990-01-01 10:00' --sex m"}) {
+        for (const char* command : {"terms", "pillars '2024-02-10 10:00'", "chart --birth '1990-01-01 10:00' --sex m"}) {
             const auto r = RunCommandLine("timeout 20 " + Cli(data) + " " + command);
             EXPECT_EQ(r.Status, 2) << plant << ": " << command << "\n" << r.Err;
             EXPECT_NE(r.Err.find("AInfo.tbl"), std::string::npos) << r.Err;

@@ -18,7 +18,7 @@ class ConcurrentWritersTest : public ::testing::Test {
 protected:
     // Runs the shell loops at once; each line they print is "ok NAME" or "fail NAME".
     std::vector<std::string> RunAtOnce(const std::vector<std::string>& loops) {
-        std::string script = "cli=" + test::ShellQuote(std::string(QUORVANE_BIN_DIR) + "/quorvane-cli") +
+        std::string script = "cli=" + test::ShellQuote(std::string(QUORVANE_BIN_DIR "/quorvane-cli")) +
                              "; d=" + test::ShellQuote(data_.Path()) + "; ";
         for (const std::string& loop : loops) script += "( " + loop + " ) & ";
         script += "wait";

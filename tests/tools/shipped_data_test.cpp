@@ -19,7 +19,7 @@ using test::RunCli;
 using test::RunCommandLine;
 using test::ShellQuote;
 
-const std::string ShippedTable = std::string(QUORVANE_BIN_DIR) + "/AInfo.tbl";
+const std::string ShippedTable = std::string(QUORVANE_BIN_DIR "/AInfo.tbl");
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     fs::create_directories(fs::path(path).parent_path());
@@ -81,7 +81,7 @@ TEST_F(ShippedDataTest, TheWindowProgramCopiesNothingIntoTheDataRoot) {
     if (!QUORVANE_GUI) GTEST_SKIP() << "built without the window programs";
     // Killed while it shows the logo: start-up, table and picture are behind it by then.
     const ProgramResult r = RunCommandLine("QT_QPA_PLATFORM=offscreen timeout -s KILL 3 " +
-                                           ShellQuote(std::string(QUORVANE_BIN_DIR) + "/Quorvane") +
+                                           ShellQuote(std::string(QUORVANE_BIN_DIR "/Quorvane")) +
                                            " --data-dir " + ShellQuote(data_.Path()));
     EXPECT_EQ(r.Status, 137) << r.Err;  // still running when killed: it found its data
     for (const std::string& f : FilesUnder(data_.Path())) {

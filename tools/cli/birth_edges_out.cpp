@@ -10,10 +10,6 @@
 namespace qv::cli {
 namespace {
 
-constexpr int NoteStartText = 1120;
-constexpr int NoteMinutesText = 1121;
-constexpr int NoteEndText = 1122;
-constexpr int PillarNameTexts[4] = {1123, 1124, 1125, 1126};  // year, month, day, hour
 
 constexpr const char* PillarKeys[4] = {"year", "month", "day", "hour"};
 constexpr unsigned PillarBits[4] = {YearChanged, MonthChanged, DayChanged, HourChanged};
@@ -94,7 +90,7 @@ void AppendEdgeNotes(std::string& out, const SolarTermTable& table, int rule, co
         for (int p = 0; p < 4; ++p)
             if (edges[i].Decides & PillarBits[p]) {
                 if (!firstName) out += "、";
-                out += StringText(PillarNameTexts[p]);
+                out += StringText(text_base::PillarName + p);
                 firstName = false;
             }
         out += StringText(NoteEndText);

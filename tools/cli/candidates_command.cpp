@@ -14,16 +14,6 @@
 namespace qv::cli {
 namespace {
 
-constexpr int StrongText = 1106;
-constexpr int WeakText = 1107;
-constexpr int ForwardText = 1108;
-constexpr int BackwardText = 1109;
-constexpr int NoPatternText = 1110;
-constexpr int ChangeTexts[5] = {1111, 1112, 1113, 1114, 1115};  // hour, day, month, year, clock
-constexpr int SpanRangeText = 1116;
-constexpr int LuckStartText = 1117;
-constexpr int CandidatesUsageText = 1118;
-constexpr int NoSolarTimeText = 1119;
 
 constexpr unsigned ClockChanged = 16;  // the zone's offset changed (summer time)
 constexpr int ShownLuckPillars = 3;
@@ -79,7 +69,7 @@ void AppendChanges(std::string& out, unsigned changes) {
     for (int bit = 0; bit < 5; ++bit)
         if (changes & (1u << bit)) {
             if (any) out += ' ';
-            out += StringText(ChangeTexts[bit]);
+            out += StringText(text_base::PillarChange + bit);
             any = true;
         }
     if (!any) out += '-';
@@ -168,13 +158,13 @@ int RunCandidates(Args& args) {
     }
     const ClockMinute first = ClockMinuteOf({d0.Year, d0.Month, d0.Day, h0, m0});
     const ClockMinute last = ClockMinuteOf({d1.Year, d1.Month, d1.Day, h1, m1});
-    const int rule = PillarRatHourRule(charting.Rec->Options);
+    const int rule = PillarRatHourRule(charting.Record().Options);
     std::vector<Candidate> candidates;
     std::vector<PillarSpan> spans(MaxSpans);
     const std::vector<ClockPiece> pieces = first <= last ? ClockPieces(charting.Clock, first, last) : std::vector<ClockPiece>{};
     for (size_t p = 0; p < pieces.size(); ++p) {
         const ClockPiece& piece = pieces[p];
-        const PillarSpanResult r = SplitByPillars(*charting.Table, rule, piece.First + piece.ChartMinusClock,
+        const PillarSpanResult r = SplitByPillars(charting.Session.Terms(), rule, piece.First + piece.ChartMinusClock,
                                                   piece.Last + piece.ChartMinusClock, spans);
         if (!r.Ok || r.Found > spans.size()) {
             candidates.clear();
@@ -198,7 +188,7 @@ int RunCandidates(Args& args) {
             Complain(charting.Problem);
             return ExitBadInput;
         }
-        AppendCandidate(out, c, birth, *charting.Rec, json);
+        AppendCandidate(out, c, birth, charting.Record(), json);
     }
     WriteOut(out);
     return ExitOk;

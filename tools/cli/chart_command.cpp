@@ -48,7 +48,7 @@ void AppendJson(std::string& out, const Charting& charting, const Birth& birth) 
         }
         if (!BirthTimeUnknown(rec)) {
             const ChartedMoment charted = charting.Clock.Corrects() ? charting.Corrected : ChartedMoment{BirthClockFault::None, birth.When};
-            AppendEdgesJson(json, *charting.Table, PillarRatHourRule(rec.Options), charting.Clock, GivenClock(birth), charted);
+            AppendEdgesJson(json, charting.Session.Terms(), PillarRatHourRule(rec.Options), charting.Clock, GivenClock(birth), charted);
         }
         json.Field("HourUnknown", BirthTimeUnknown(rec));
         json.Field("Sex", rec.Person.sex);
@@ -126,7 +126,7 @@ int RunChart(Args& args) {
         if (charting.Clock.Corrects())
             AppendCorrectionLines(out, charting.Clock, GivenClock(birth), charting.Corrected);
         AppendReadableChart(out, rec);
-        if (!BirthTimeUnknown(rec)) AppendEdgeNotes(out, *charting.Table, PillarRatHourRule(rec.Options), BirthMoment(rec.Person));
+        if (!BirthTimeUnknown(rec)) AppendEdgeNotes(out, charting.Session.Terms(), PillarRatHourRule(rec.Options), BirthMoment(rec.Person));
     }
     WriteOut(out);
     return ExitOk;

@@ -76,7 +76,6 @@ int RunCurve(Args& args) {
     TwoPersons two;
     if (const int code = ChartTwoPersons(args, charting, two, true); code != ExitOk) return code;
     ChartRecord& rec = *two.A;
-    ReadCurrentDateTime(rec);
     ComputeFortuneTables(rec);
     if (!r.Name.empty() && !StoreName(rec.Person, r.Name)) return ExitBadInput;
     ui::FortuneCurve curve;

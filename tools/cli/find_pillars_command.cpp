@@ -14,12 +14,6 @@
 namespace qv::cli {
 namespace {
 
-constexpr int PillarCountText = 1100;
-constexpr int NotAPillarText = 1101;
-constexpr int YearRangeText = 1102;
-constexpr int MonthNotOfYearText = 1103;
-constexpr int HourNotOfDayText = 1104;
-constexpr int NothingFoundText = 1105;
 
 // A year pillar recurs five times in 300 years, each time with one month of
 // the pillar and in it a day or two; 64 is ample.

@@ -33,8 +33,8 @@ int ChartRecords(Args& args, Charting& charting, TwoPersons& out, const std::str
     PersonRecord a{}, b{};
     if (!ReadRecord(args, file, first, a) || (second && !ReadRecord(args, file, *second, b))) return ExitNoData;
     auto chart = [&](const PersonRecord& person, ChartRecord& target) {
-        if (!ChartPerson(*charting.Rec, person, charting.Pillars)) return false;
-        target = *charting.Rec;
+        if (!charting.Session.Chart(person, ChartingSession::Fortunes::Skipped)) return false;
+        target = charting.Record();
         return true;
     };
     if (!chart(a, *out.A) || (second && !chart(b, *out.B))) {
@@ -71,13 +71,13 @@ int ChartTwoPersons(Args& args, Charting& charting, TwoPersons& out, bool second
     }
     Birth first;
     if (const int code = ChartOneBirth(args, charting, first); code != ExitOk) return code;
-    *out.A = *charting.Rec;
+    *out.A = charting.Record();
     if (!out.HasB) return ExitOk;
     if (!charting.Chart(second)) {
         Complain(std::string("--with-birth: ") + charting.Problem);
         return ExitBadInput;
     }
-    *out.B = *charting.Rec;
+    *out.B = charting.Record();
     return ExitOk;
 }
 
