@@ -77,7 +77,7 @@ void DrawPerson(QPainter& p, int side, const ChartBlock& n, const std::string& c
     p.setFont(MakeChartFont(0, 14, 400));
     const int infoTop = TitleHeight + RowHeight;
     const QString strength = Text(DayMasterWordText) + Text(text_base::Stem + n.Stem[DayPillar]) + QStringLiteral("  ") +
-                             Text(s.Strong ? StrongDayMasterText : WeakDayMasterText) +
+                             Text(s.Strong ? StrongText : WeakText) +
                              QStringLiteral("  (%1 / %2)").arg(s.SameParty).arg(s.OtherParty);
     p.drawText(QRect(left, infoTop, width, RowHeight), Qt::AlignLeft | Qt::AlignVCenter, strength);
     QString roles;

@@ -20,7 +20,7 @@ std::string PillarsOf(const ChartBlock& n) {
     return s;
 }
 
-std::string StrengthWord(const DayMasterStrength& s) { return Word(s.Strong ? StrongDayMasterText : WeakDayMasterText); }
+std::string StrengthWord(const DayMasterStrength& s) { return Word(s.Strong ? StrongText : WeakText); }
 
 void AppendPersonJson(JsonObject& json, const ChartBlock& n, const DayMasterStrength& s, const RoleSupport (&roles)[5]) {
     json.Text("Pillars", PillarsOf(n));
