@@ -34,7 +34,8 @@ void TakeRecords(std::string_view bytes, RecordsContent& content) {
     const int count = HeaderCount(content.Header);
     const size_t whole = (bytes.size() - RecordsHeaderSize) / RecordSize;
     const size_t used = count < 0 ? whole : std::min(static_cast<size_t>(count), whole);
-    content.Records.reserve(used);
+    // Room for the one person a store adds, so that adding moves nothing.
+    content.Records.reserve(used + 1);
     for (size_t i = 0; i < used; ++i) {
         content.Records.push_back(RecordFromBytes(bytes.data() + RecordsHeaderSize + RecordSize * i));
     }
@@ -88,6 +89,7 @@ bool Hold(const std::string& path, bool allowMissing, int messageId, HeldFile& h
 // The records after the header into `bytes`, whose buffer is reused.
 void Encode(RecordsHeader header, const std::vector<PersonRecord>& records, std::string& bytes) {
     SetHeaderCount(header, static_cast<int>(records.size()));
+    bytes.clear();  // a larger buffer then copies none of the old content
     bytes.reserve(SoundLength(records.size()));
     bytes.assign(header.data(), header.size());
     for (const PersonRecord& r : records) AppendRecordBytes(r, bytes);
