@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "calendar.h"
+#include "engine/calendar/calendar.h"
 #include "chart_period.h"
 #include "help_page.h"
 #include "paint_helpers.h"
 #include "quorvane_app.h"
-#include "text_ids.h"
+#include "engine/texts/text_ids.h"
 #include "show_message.h"
 
 namespace qv::ui {

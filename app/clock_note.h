@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "birth_clock.h"
+#include "engine/clock/birth_clock.h"
 
 namespace qv::ui {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "quorvane_app.h"
-#include "text_ids.h"
-#include "string_table.h"
+#include "engine/texts/text_ids.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "chart_record.h"
+#include "engine/chart/chart_record.h"
 #include "flow_year_paint.h"
 
 namespace qv::ui {

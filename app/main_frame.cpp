@@ -28,9 +28,9 @@
 #include "potential_window.h"
 #include "query_dialog.h"
 #include "settings_dialog.h"
-#include "text_ids.h"
+#include "engine/texts/text_ids.h"
 #include "show_message.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

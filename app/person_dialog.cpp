@@ -15,13 +15,13 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "big5.h"
-#include "calendar.h"
-#include "clock_zone.h"
+#include "engine/texts/big5.h"
+#include "engine/calendar/calendar.h"
+#include "engine/clock/clock_zone.h"
 #include "person_entry.h"
 #include "person_text.h"
-#include "text_ids.h"
-#include "string_table.h"
+#include "engine/texts/text_ids.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

@@ -9,7 +9,7 @@
 #include <functional>
 #include <optional>
 
-#include "chart_record.h"
+#include "engine/chart/chart_record.h"
 #include "clock_note.h"
 
 class QButtonGroup;

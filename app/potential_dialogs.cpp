@@ -13,12 +13,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include "big5.h"
+#include "engine/texts/big5.h"
 #include "potential_file.h"
 #include "quorvane_app.h"
-#include "text_ids.h"
+#include "engine/texts/text_ids.h"
 #include "show_message.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

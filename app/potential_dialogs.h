@@ -6,7 +6,7 @@
 // dialog ends with OK.
 #include <QDialog>
 
-#include "potential.h"
+#include "engine/fortune/potential.h"
 
 class QComboBox;
 class QLabel;

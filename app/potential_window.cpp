@@ -12,7 +12,7 @@
 
 #include "picture_export.h"
 #include "quorvane_app.h"
-#include "text_ids.h"
+#include "engine/texts/text_ids.h"
 #include "tool_window_place.h"
 #include "show_message.h"
 

@@ -10,12 +10,12 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "big5.h"
+#include "engine/texts/big5.h"
 #include "paint_helpers.h"
 #include "records_file.h"
-#include "text_ids.h"
+#include "engine/texts/text_ids.h"
 #include "show_message.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

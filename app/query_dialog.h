@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "person_record.h"
+#include "engine/chart/person_record.h"
 
 class QButtonGroup;
 class QLineEdit;

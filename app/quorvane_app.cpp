@@ -4,16 +4,16 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "calendar.h"
-#include "chart_compute.h"
+#include "engine/calendar/calendar.h"
+#include "engine/chart/chart_compute.h"
 #include "chart_period.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 #include "person_entry.h"
 #include "person_text.h"
 #include "records_file.h"
-#include "text_ids.h"
+#include "engine/texts/text_ids.h"
 #include "show_message.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

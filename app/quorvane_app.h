@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "chart_record.h"
+#include "engine/chart/chart_record.h"
 #include "charting_session.h"
 #include "clock_note.h"
 #include "command_table.h"

@@ -15,9 +15,9 @@
 #include <cstdlib>
 #include <span>
 
-#include "text_ids.h"
+#include "engine/texts/text_ids.h"
 #include "show_message.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

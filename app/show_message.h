@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "text_ids.h"
+#include "engine/texts/text_ids.h"
 
 namespace qv::ui {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "calendar.h"
-#include "chart_compute.h"
+#include "engine/calendar/calendar.h"
+#include "engine/chart/chart_compute.h"
 
 namespace qv::bench {
 

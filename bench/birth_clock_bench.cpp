@@ -5,8 +5,8 @@
 #include <string>
 
 #include "bench_support.h"
-#include "birth_clock.h"
-#include "solar_time.h"
+#include "engine/clock/birth_clock.h"
+#include "engine/clock/solar_time.h"
 
 namespace qv {
 namespace {

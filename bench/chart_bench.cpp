@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_support.h"
-#include "chart_compute.h"
+#include "engine/chart/chart_compute.h"
 
 namespace qv {
 namespace {

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_support.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 
 namespace qv {
 namespace {

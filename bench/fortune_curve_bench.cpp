@@ -7,7 +7,7 @@
 #include <QPrinter>
 
 #include "bench_support.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 #include "fortune_printer.h"
 #include "fortune_window.h"
 #include "offscreen_app.h"

@@ -4,9 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_support.h"
-#include "pillar_search.h"
-#include "birth_edges.h"
-#include "pillar_spans.h"
+#include "engine/analysis/pillar_search.h"
+#include "engine/analysis/birth_edges.h"
+#include "engine/analysis/pillar_spans.h"
 
 namespace qv {
 namespace {

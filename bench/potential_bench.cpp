@@ -16,7 +16,7 @@
 #include <random>
 
 #include "offscreen_app.h"
-#include "potential.h"
+#include "engine/fortune/potential.h"
 #include "potential_file.h"
 #include "potential_paint.h"
 #include "tool_window_place.h"

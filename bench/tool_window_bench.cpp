@@ -6,7 +6,7 @@
 
 #include "bench_support.h"
 #include "flow_year_window.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 #include "fortune_window.h"
 #include "offscreen_app.h"
 #include "tool_window_place.h"

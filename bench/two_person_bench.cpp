@@ -2,10 +2,10 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_support.h"
-#include "best_days.h"
-#include "chart_comparison.h"
-#include "fortune.h"
-#include "chart_compute.h"
+#include "engine/fortune/best_days.h"
+#include "engine/analysis/chart_comparison.h"
+#include "engine/fortune/fortune.h"
+#include "engine/chart/chart_compute.h"
 
 namespace qv {
 namespace {

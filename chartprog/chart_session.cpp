@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "calendar.h"
-#include "chart_compute.h"
+#include "engine/calendar/calendar.h"
+#include "engine/chart/chart_compute.h"
 #include "potential_file.h"
 
 namespace qv::chartprog {

@@ -5,14 +5,14 @@
 #include <memory>
 #include <string>
 
-#include "chart_record.h"
+#include "engine/chart/chart_record.h"
 #include "charting_session.h"
 #include "command_line.h"
 #include "data_paths.h"
 #include "fortune_curve.h"
-#include "potential.h"
+#include "engine/fortune/potential.h"
 #include "settings_file.h"
-#include "solar_terms.h"
+#include "engine/calendar/solar_terms.h"
 
 namespace qv::chartprog {
 

@@ -8,7 +8,7 @@
 #include "chart_session.h"
 #include "chart_window.h"
 #include "desktop_start.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace {
 

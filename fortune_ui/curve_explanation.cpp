@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "fortune.h"
-#include "levels.h"
-#include "string_table.h"
+#include "engine/fortune/fortune.h"
+#include "engine/fortune/levels.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

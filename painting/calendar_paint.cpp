@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "paint_helpers.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

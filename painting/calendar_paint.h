@@ -8,7 +8,7 @@
 #include <QSize>
 #include <QString>
 
-#include "month_calendar.h"
+#include "engine/calendar/month_calendar.h"
 
 namespace qv::ui {
 

@@ -8,15 +8,15 @@
 #include <cstdio>
 #include <cstring>
 
-#include "big5.h"
-#include "chart_compute.h"
+#include "engine/texts/big5.h"
+#include "engine/chart/chart_compute.h"
 #include "chart_period.h"
 #include "clock_note.h"
-#include "luck.h"
+#include "engine/chart/luck.h"
 #include "paint_helpers.h"
-#include "roles.h"
-#include "spirits.h"
-#include "string_table.h"
+#include "engine/analysis/roles.h"
+#include "engine/chart/spirits.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

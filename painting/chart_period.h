@@ -3,8 +3,8 @@
 // button or a period-row cell chooses (the choice itself is the engine's period
 // walk). No widgets: the view hands in page coordinates, a test calls it directly.
 #include "chart_draw.h"
-#include "chart_periods.h"
-#include "chart_record.h"
+#include "engine/chart/chart_periods.h"
+#include "engine/chart/chart_record.h"
 
 namespace qv::ui {
 

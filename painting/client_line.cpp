@@ -4,11 +4,11 @@
 #include <QPainter>
 #include <cstring>
 
-#include "big5.h"
+#include "engine/texts/big5.h"
 #include "paint_helpers.h"
-#include "person_record.h"
+#include "engine/chart/person_record.h"
 #include "records_file.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

@@ -5,7 +5,7 @@
 #include <QString>
 #include <string>
 
-#include "chart_record.h"
+#include "engine/chart/chart_record.h"
 
 class QPainter;
 

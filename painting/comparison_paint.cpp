@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "comparison_words.h"
+#include "engine/texts/comparison_words.h"
 #include "paint_helpers.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

@@ -6,8 +6,8 @@
 #include <QRectF>
 #include <string>
 
-#include "chart_comparison.h"
-#include "chart_record.h"
+#include "engine/analysis/chart_comparison.h"
+#include "engine/chart/chart_record.h"
 
 namespace qv::ui {
 

@@ -1,8 +1,8 @@
 #include "flow_year_paint.h"
 
 #include "paint_helpers.h"
-#include "string_table.h"
-#include "symbols.h"
+#include "engine/texts/string_table.h"
+#include "engine/chart/symbols.h"
 
 namespace qv::ui {
 namespace {

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QRect>
 
-#include "chart_record.h"
+#include "engine/chart/chart_record.h"
 
 namespace qv::ui {
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "calendar.h"
-#include "fortune.h"
-#include "levels.h"
-#include "luck_chart.h"
+#include "engine/calendar/calendar.h"
+#include "engine/fortune/fortune.h"
+#include "engine/fortune/levels.h"
+#include "engine/fortune/luck_chart.h"
 #include "paint_helpers.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

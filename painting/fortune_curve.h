@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "chart_record.h"
-#include "levels.h"
+#include "engine/chart/chart_record.h"
+#include "engine/fortune/levels.h"
 
 namespace qv::ui {
 

@@ -5,9 +5,9 @@
 
 #include <QFontMetrics>
 
-#include "levels.h"
+#include "engine/fortune/levels.h"
 #include "paint_helpers.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

@@ -4,7 +4,7 @@
 #include <QPaintDevice>
 #include <algorithm>
 
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "atomic_file.h"
 #include "paint_helpers.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "client_line.h"
 #include "paint_helpers.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

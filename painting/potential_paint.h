@@ -8,8 +8,8 @@
 #include <QStringList>
 #include <vector>
 
-#include "chart_record.h"
-#include "potential.h"
+#include "engine/chart/chart_record.h"
+#include "engine/fortune/potential.h"
 
 class QPainter;
 

@@ -5,10 +5,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "chart_comparison.h"
-#include "fortune.h"
+#include "engine/analysis/chart_comparison.h"
+#include "engine/fortune/fortune.h"
 #include "paint_helpers.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "text_ids.h"
+#include "engine/texts/text_ids.h"
 
 namespace qv {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "solar_terms.h"
+#include "engine/calendar/solar_terms.h"
 
 namespace qv {
 

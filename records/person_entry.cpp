@@ -1,7 +1,7 @@
 #include "person_entry.h"
 
-#include "calendar.h"
-#include "chart_compute.h"
+#include "engine/calendar/calendar.h"
+#include "engine/chart/chart_compute.h"
 
 namespace qv {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "person_record.h"
+#include "engine/chart/person_record.h"
 
 namespace qv {
 

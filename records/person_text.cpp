@@ -4,7 +4,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "big5.h"
+#include "engine/texts/big5.h"
 
 namespace qv {
 namespace {

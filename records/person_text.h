@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "person_record.h"
+#include "engine/chart/person_record.h"
 
 namespace qv {
 

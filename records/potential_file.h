@@ -7,8 +7,8 @@
 
 #include "atomic_file.h"
 #include "data_paths.h"
-#include "potential.h"
-#include "text_ids.h"
+#include "engine/fortune/potential.h"
+#include "engine/texts/text_ids.h"
 
 namespace qv {
 

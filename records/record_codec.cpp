@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "byte_fields.h"
+#include "engine/texts/byte_fields.h"
 
 static_assert(qv::RecordSize == sizeof(qv::PersonRecord));
 

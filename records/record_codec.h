@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "byte_fields.h"
-#include "person_record.h"
+#include "engine/texts/byte_fields.h"
+#include "engine/chart/person_record.h"
 
 namespace qv {
 

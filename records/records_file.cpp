@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <unordered_set>
 
-#include "big5.h"
+#include "engine/texts/big5.h"
 #include "person_entry.h"
 #include "person_text.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace fs = std::filesystem;
 

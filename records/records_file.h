@@ -12,9 +12,9 @@
 
 #include "atomic_file.h"
 #include "file_lock.h"
-#include "person_record.h"
+#include "engine/chart/person_record.h"
 #include "record_codec.h"
-#include "text_ids.h"
+#include "engine/texts/text_ids.h"
 
 namespace qv {
 

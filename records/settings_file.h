@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "atomic_file.h"
-#include "chart_record.h"
+#include "engine/chart/chart_record.h"
 #include "data_paths.h"
 
 namespace qv {

@@ -1,9 +1,9 @@
 #include "charting_session.h"
 
-#include "calendar.h"
-#include "chart_compute.h"
-#include "chart_periods.h"
-#include "fortune.h"
+#include "engine/calendar/calendar.h"
+#include "engine/chart/chart_compute.h"
+#include "engine/chart/chart_periods.h"
+#include "engine/fortune/fortune.h"
 
 namespace qv {
 

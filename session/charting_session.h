@@ -6,13 +6,13 @@
 #include <memory>
 #include <string>
 
-#include "calendar.h"
-#include "chart_record.h"
+#include "engine/calendar/calendar.h"
+#include "engine/chart/chart_record.h"
 #include "data_paths.h"
-#include "potential.h"
+#include "engine/fortune/potential.h"
 #include "potential_file.h"
 #include "settings_file.h"
-#include "solar_terms.h"
+#include "engine/calendar/solar_terms.h"
 
 namespace qv {
 

@@ -1,11 +1,11 @@
-#include "birth_clock.h"
+#include "engine/clock/birth_clock.h"
 
 #include <date/date.h>
 
 #include <cmath>
 
-#include "person_record.h"
-#include "solar_time.h"
+#include "engine/chart/person_record.h"
+#include "engine/clock/solar_time.h"
 
 namespace qv {
 namespace {

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "calendar.h"
-#include "clock_zone.h"
+#include "engine/calendar/calendar.h"
+#include "engine/clock/clock_zone.h"
 
 namespace qv {
 

@@ -1,4 +1,4 @@
-#include "clock_zone.h"
+#include "engine/clock/clock_zone.h"
 
 #include <date/tz.h>
 

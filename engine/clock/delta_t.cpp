@@ -1,4 +1,4 @@
-#include "delta_t.h"
+#include "engine/clock/delta_t.h"
 
 #include <cmath>
 #include <iterator>

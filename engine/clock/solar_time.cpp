@@ -1,11 +1,11 @@
-#include "solar_time.h"
+#include "engine/clock/solar_time.h"
 
 #include <erfa.h>
 #include <erfam.h>
 
 #include <cmath>
 
-#include "delta_t.h"
+#include "engine/clock/delta_t.h"
 
 namespace qv {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "fortune_paint.h"
 #include "picture_tool.h"
-#include "levels.h"
+#include "engine/fortune/levels.h"
 #include "fortune_print.h"
 #include "paint_helpers.h"
 

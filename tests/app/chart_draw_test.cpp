@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <memory>
 
-#include "chart_compute.h"
+#include "engine/chart/chart_compute.h"
 #include "chart_draw.h"
 #include "charted_person.h"
 #include "clock_note.h"
 #include "offscreen_app.h"
 #include "paint_helpers.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::ui {
 namespace {

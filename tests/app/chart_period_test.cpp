@@ -8,7 +8,7 @@
 
 #include "chart_period.h"
 #include "charted_person.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 #include "period_checks.h"
 
 namespace qv::ui {

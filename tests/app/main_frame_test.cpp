@@ -16,7 +16,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include "chart_compute.h"
+#include "engine/chart/chart_compute.h"
 #include "chart_view.h"
 #include "file_lock.h"
 #include "fortune_window.h"
@@ -26,7 +26,7 @@
 #include "query_dialog.h"
 #include "settings_dialog.h"
 #include "shell_fixture.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::test {
 namespace {

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "chart_period.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 
 namespace qv::test {
 

@@ -8,7 +8,7 @@
 #include "chart_period.h"
 #include "chart_view.h"
 #include "flow_year_window.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 #include "fortune_window.h"
 #include "main_frame.h"
 #include "paint_helpers.h"
@@ -16,9 +16,9 @@
 #include "potential_window.h"
 #include "query_dialog.h"
 #include "settings_dialog.h"
-#include "text_ids.h"
+#include "engine/texts/text_ids.h"
 #include "shell_fixture.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::test {
 namespace {

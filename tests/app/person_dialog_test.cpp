@@ -13,7 +13,7 @@
 #include "clock_note.h"
 #include "person_dialog.h"
 #include "shell_fixture.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::test {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "potential.h"
+#include "engine/fortune/potential.h"
 #include "potential_dialogs.h"
 #include "potential_file.h"
 

@@ -2,11 +2,11 @@
 // the person commands and what they leave in the records file.
 #include <fstream>
 
-#include "calendar.h"
-#include "chart_compute.h"
+#include "engine/calendar/calendar.h"
+#include "engine/chart/chart_compute.h"
 #include "quorvane_app.h"
 #include "shell_fixture.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::test {
 namespace {

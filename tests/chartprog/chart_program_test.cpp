@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "calendar.h"
+#include "engine/calendar/calendar.h"
 #include "chart_session.h"
 #include "fortune_curve.h"
 #include "pdf_checks.h"

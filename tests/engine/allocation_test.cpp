@@ -8,13 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include "best_days.h"
-#include "birth_clock.h"
-#include "chart_comparison.h"
-#include "chart_compute.h"
-#include "fortune.h"
-#include "month_calendar.h"
-#include "potential.h"
+#include "engine/fortune/best_days.h"
+#include "engine/clock/birth_clock.h"
+#include "engine/analysis/chart_comparison.h"
+#include "engine/chart/chart_compute.h"
+#include "engine/fortune/fortune.h"
+#include "engine/calendar/month_calendar.h"
+#include "engine/fortune/potential.h"
 #include "reference_data.h"
 
 namespace {

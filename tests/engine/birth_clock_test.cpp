@@ -10,10 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "birth_clock.h"
-#include "person_record.h"
+#include "engine/clock/birth_clock.h"
+#include "engine/chart/person_record.h"
 #include "reference_data.h"
-#include "solar_time.h"
+#include "engine/clock/solar_time.h"
 
 namespace qv {
 namespace {

@@ -2,7 +2,7 @@
 // pillars they decide under each rat-hour rule.
 #include <gtest/gtest.h>
 
-#include "birth_edges.h"
+#include "engine/analysis/birth_edges.h"
 #include "reference_data.h"
 
 namespace qv {

@@ -5,9 +5,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "chart_compute.h"
-#include "chart_record.h"
-#include "string_table.h"
+#include "engine/chart/chart_compute.h"
+#include "engine/chart/chart_record.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::test {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "chart_builder.h"
-#include "chart_comparison.h"
+#include "engine/analysis/chart_comparison.h"
 
 namespace qv {
 namespace {

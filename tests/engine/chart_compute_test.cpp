@@ -4,8 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "calendar.h"
-#include "chart_compute.h"
+#include "engine/calendar/calendar.h"
+#include "engine/chart/chart_compute.h"
 #include "reference_data.h"
 
 namespace qv {

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "chart_periods.h"
+#include "engine/chart/chart_periods.h"
 #include "charted_person.h"
 
 namespace qv {

@@ -6,8 +6,8 @@
 #include <random>
 
 #include "chart_builder.h"
-#include "combinations.h"
-#include "symbols.h"
+#include "engine/analysis/combinations.h"
+#include "engine/chart/symbols.h"
 
 namespace qv {
 namespace {

@@ -3,7 +3,7 @@
 // published long-term forecasts.
 #include <gtest/gtest.h>
 
-#include "delta_t.h"
+#include "engine/clock/delta_t.h"
 
 namespace qv {
 namespace {

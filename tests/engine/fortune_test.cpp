@@ -8,13 +8,13 @@
 #include <memory>
 #include <random>
 
-#include "calendar.h"
+#include "engine/calendar/calendar.h"
 #include "chart_builder.h"
 #include "charted_person.h"
-#include "combinations.h"
-#include "fortune.h"
-#include "ganzhi.h"
-#include "levels.h"
+#include "engine/analysis/combinations.h"
+#include "engine/fortune/fortune.h"
+#include "engine/chart/ganzhi.h"
+#include "engine/fortune/levels.h"
 #include "reference_data.h"
 
 namespace qv {

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "chart_builder.h"
-#include "ganzhi.h"
-#include "index_values.h"
+#include "engine/chart/ganzhi.h"
+#include "engine/analysis/index_values.h"
 
 namespace qv {
 namespace {

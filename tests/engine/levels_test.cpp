@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "big5.h"
-#include "levels.h"
-#include "string_table.h"
+#include "engine/texts/big5.h"
+#include "engine/fortune/levels.h"
+#include "engine/texts/string_table.h"
 
 namespace qv {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "chart_builder.h"
-#include "luck.h"
+#include "engine/chart/luck.h"
 
 namespace qv {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "calendar.h"
+#include "engine/calendar/calendar.h"
 #include "reference_data.h"
 
 namespace qv {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "month_calendar.h"
+#include "engine/calendar/month_calendar.h"
 #include "reference_data.h"
 
 namespace qv {

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "pillar_search.h"
+#include "engine/analysis/pillar_search.h"
 #include "reference_data.h"
 
 namespace qv {

@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "pillar_spans.h"
+#include "engine/analysis/pillar_spans.h"
 #include "reference_data.h"
 
 namespace qv {

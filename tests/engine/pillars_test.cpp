@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "calendar.h"
-#include "chart_record.h"
+#include "engine/calendar/calendar.h"
+#include "engine/chart/chart_record.h"
 #include "reference_data.h"
 
 namespace qv {

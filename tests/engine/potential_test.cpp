@@ -5,12 +5,12 @@
 #include <cstring>
 #include <memory>
 
-#include "byte_fields.h"
-#include "big5.h"
+#include "engine/texts/byte_fields.h"
+#include "engine/texts/big5.h"
 #include "chart_builder.h"
-#include "fortune.h"
-#include "ganzhi.h"
-#include "potential.h"
+#include "engine/fortune/fortune.h"
+#include "engine/chart/ganzhi.h"
+#include "engine/fortune/potential.h"
 
 namespace qv {
 namespace {

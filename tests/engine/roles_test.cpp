@@ -6,8 +6,8 @@
 #include <random>
 
 #include "chart_builder.h"
-#include "roles.h"
-#include "symbols.h"
+#include "engine/analysis/roles.h"
+#include "engine/chart/symbols.h"
 
 namespace qv {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "reference_data.h"
 #include "run_program.h"
-#include "solar_terms.h"
+#include "engine/calendar/solar_terms.h"
 
 namespace qv {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "chart_builder.h"
-#include "spirits.h"
+#include "engine/chart/spirits.h"
 
 namespace qv {
 namespace {

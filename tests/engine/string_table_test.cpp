@@ -5,8 +5,8 @@
 #include <set>
 #include <string>
 
-#include "big5.h"
-#include "string_table.h"
+#include "engine/texts/big5.h"
+#include "engine/texts/string_table.h"
 
 namespace qv {
 namespace {

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <random>
 
-#include "calendar.h"
+#include "engine/calendar/calendar.h"
 #include "chart_builder.h"
 #include "reference_data.h"
-#include "symbols.h"
+#include "engine/chart/symbols.h"
 
 namespace qv {
 namespace {

@@ -10,12 +10,12 @@
 
 #include "charted_curve.h"
 #include "curve_explanation.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 #include "fortune_window.h"
 #include "index_explanation.h"
-#include "levels.h"
+#include "engine/fortune/levels.h"
 #include "offscreen_app.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::test {
 namespace {

@@ -3,12 +3,12 @@
 // titles, scale, layout proportions and the paging limits.
 #include <gtest/gtest.h>
 
-#include "calendar.h"
+#include "engine/calendar/calendar.h"
 #include "charted_person.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 #include "fortune_curve.h"
-#include "levels.h"
-#include "string_table.h"
+#include "engine/fortune/levels.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::test {
 namespace {

@@ -12,13 +12,13 @@
 #include <QtTest/QTest>
 
 #include "charted_curve.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 #include "fortune_paint.h"
 #include "fortune_printer.h"
 #include "fortune_window.h"
 #include "paint_helpers.h"
 #include "tool_window_place.h"
-#include "levels.h"
+#include "engine/fortune/levels.h"
 #include "picture_export.h"
 #include "offscreen_app.h"
 #include "pdf_checks.h"

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "charted_person.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 #include "fortune_curve.h"
-#include "levels.h"
+#include "engine/fortune/levels.h"
 #include "second_series.h"
 
 namespace qv::test {

@@ -2,7 +2,7 @@
 // lunar calendar in the reference data.
 #include <gtest/gtest.h>
 
-#include "calendar.h"
+#include "engine/calendar/calendar.h"
 #include "person_entry.h"
 #include "reference_data.h"
 

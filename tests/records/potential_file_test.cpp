@@ -3,7 +3,7 @@
 #include <cstring>
 #include <random>
 
-#include "byte_fields.h"
+#include "engine/texts/byte_fields.h"
 #include "potential_file.h"
 #include "records_fixture.h"
 

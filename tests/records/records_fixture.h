@@ -12,7 +12,7 @@
 
 #include "person_text.h"
 #include "records_file.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 #include "run_program.h"
 
 namespace qv::test {

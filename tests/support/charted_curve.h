@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "charted_person.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 #include "fortune_curve.h"
 #include "offscreen_app.h"
 

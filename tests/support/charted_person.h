@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "chart_compute.h"
+#include "engine/chart/chart_compute.h"
 #include "reference_data.h"
 
 namespace qv::test {

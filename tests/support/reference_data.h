@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "solar_terms.h"
+#include "engine/calendar/solar_terms.h"
 
 namespace qv::test {
 

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "atomic_file.h"
-#include "potential.h"
+#include "engine/fortune/potential.h"
 #include "run_program.h"
 
 namespace qv {

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "run_program.h"
-#include "solar_terms.h"
+#include "engine/calendar/solar_terms.h"
 
 namespace qv {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "calendar.h"
+#include "engine/calendar/calendar.h"
 #include "reference_data.h"
 
 namespace qv {

@@ -3,11 +3,11 @@
 #include <memory>
 #include <string>
 
-#include "best_days.h"
-#include "chart_comparison.h"
-#include "fortune.h"
+#include "engine/fortune/best_days.h"
+#include "engine/analysis/chart_comparison.h"
+#include "engine/fortune/fortune.h"
 #include "json_out.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 #include "two_persons.h"
 
 namespace qv::cli {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "birth_clock.h"
+#include "engine/clock/birth_clock.h"
 #include "json_out.h"
 
 namespace qv::cli {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "birth_clock.h"
-#include "birth_edges.h"
+#include "engine/clock/birth_clock.h"
+#include "engine/analysis/birth_edges.h"
 
 namespace qv::cli {
 

@@ -7,7 +7,7 @@
 
 #include "cli.h"
 #include "json_out.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::cli {
 namespace {

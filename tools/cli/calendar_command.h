@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "month_calendar.h"
+#include "engine/calendar/month_calendar.h"
 
 namespace qv::cli {
 

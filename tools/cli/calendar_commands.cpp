@@ -3,11 +3,11 @@
 #include <sstream>
 
 #include "birth_clock_options.h"
-#include "calendar.h"
-#include "chart_record.h"
+#include "engine/calendar/calendar.h"
+#include "engine/chart/chart_record.h"
 #include "charting_session.h"
 #include "cli.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::cli {
 namespace {

@@ -8,8 +8,8 @@
 #include "charting.h"
 #include "cli.h"
 #include "json_out.h"
-#include "pillar_spans.h"
-#include "string_table.h"
+#include "engine/analysis/pillar_spans.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::cli {
 namespace {

@@ -6,14 +6,14 @@
 
 #include "birth_clock_options.h"
 #include "birth_edges_out.h"
-#include "calendar.h"
-#include "chart_compute.h"
-#include "chart_record.h"
+#include "engine/calendar/calendar.h"
+#include "engine/chart/chart_compute.h"
+#include "engine/chart/chart_record.h"
 #include "chart_text.h"
 #include "cli.h"
 #include "charting.h"
 #include "json_out.h"
-#include "luck.h"
+#include "engine/chart/luck.h"
 
 namespace qv::cli {
 namespace {

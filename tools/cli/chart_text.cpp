@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "chart_compute.h"
-#include "luck.h"
-#include "roles.h"
-#include "spirits.h"
-#include "string_table.h"
+#include "engine/chart/chart_compute.h"
+#include "engine/chart/luck.h"
+#include "engine/analysis/roles.h"
+#include "engine/chart/spirits.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::cli {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "chart_record.h"
+#include "engine/chart/chart_record.h"
 
 namespace qv::cli {
 

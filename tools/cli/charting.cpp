@@ -1,7 +1,7 @@
 #include "charting.h"
 
 #include "birth_clock_options.h"
-#include "calendar.h"
+#include "engine/calendar/calendar.h"
 #include "person_text.h"
 
 namespace qv::cli {

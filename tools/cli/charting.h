@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "birth_clock.h"
-#include "chart_compute.h"
-#include "chart_record.h"
+#include "engine/clock/birth_clock.h"
+#include "engine/chart/chart_compute.h"
+#include "engine/chart/chart_record.h"
 #include "charting_session.h"
 #include "cli.h"
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "calendar.h"
-#include "solar_terms.h"
+#include "engine/calendar/calendar.h"
+#include "engine/calendar/solar_terms.h"
 
 namespace qv {
 class ChartingSession;

@@ -7,8 +7,8 @@
 #include <iostream>
 #include <memory>
 
-#include "calendar.h"
-#include "chart_record.h"
+#include "engine/calendar/calendar.h"
+#include "engine/chart/chart_record.h"
 #include "charting_session.h"
 #include "cli.h"
 #include "data_paths.h"

@@ -2,10 +2,10 @@
 // them listed in the system's words, readable or as JSON.
 #include <string>
 
-#include "chart_comparison.h"
-#include "comparison_words.h"
+#include "engine/analysis/chart_comparison.h"
+#include "engine/texts/comparison_words.h"
 #include "json_out.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 #include "two_persons.h"
 
 namespace qv::cli {

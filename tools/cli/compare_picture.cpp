@@ -4,7 +4,7 @@
 
 #include "comparison_paint.h"
 #include "picture_out.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 #include "two_persons.h"
 
 namespace qv::cli {

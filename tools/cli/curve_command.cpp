@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "charting.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 #include "cli.h"
 #include "fortune_curve.h"
 #include "fortune_paint.h"

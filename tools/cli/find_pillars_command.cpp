@@ -8,8 +8,8 @@
 #include "calendar_command.h"
 #include "cli.h"
 #include "json_out.h"
-#include "pillar_search.h"
-#include "string_table.h"
+#include "engine/analysis/pillar_search.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::cli {
 namespace {

@@ -2,14 +2,14 @@
 // a year or the days of a month, with level and feeling words.
 #include <string>
 
-#include "calendar.h"
+#include "engine/calendar/calendar.h"
 #include "charting.h"
-#include "fortune.h"
+#include "engine/fortune/fortune.h"
 #include "json_out.h"
-#include "levels.h"
-#include "luck_chart.h"
-#include "string_table.h"
-#include "symbols.h"
+#include "engine/fortune/levels.h"
+#include "engine/fortune/luck_chart.h"
+#include "engine/texts/string_table.h"
+#include "engine/chart/symbols.h"
 
 namespace qv::cli {
 namespace {

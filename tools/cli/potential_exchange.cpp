@@ -3,11 +3,11 @@
 #include <bit>
 #include <cstring>
 
-#include "big5.h"
-#include "byte_fields.h"
+#include "engine/texts/big5.h"
+#include "engine/texts/byte_fields.h"
 #include "json_in.h"
 #include "json_out.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::cli {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "charting_session.h"
 #include "cli.h"
-#include "potential.h"
+#include "engine/fortune/potential.h"
 #include "potential_file.h"
 
 namespace qv::cli {

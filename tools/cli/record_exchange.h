@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "person_record.h"
+#include "engine/chart/person_record.h"
 
 namespace qv::cli {
 

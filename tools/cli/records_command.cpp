@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "big5.h"
+#include "engine/texts/big5.h"
 #include "cli.h"
 #include "data_paths.h"
 #include "person_entry.h"
@@ -10,7 +10,7 @@
 #include "record_exchange.h"
 #include "records_file.h"
 #include "settings_file.h"
-#include "string_table.h"
+#include "engine/texts/string_table.h"
 
 namespace qv::cli {
 namespace {

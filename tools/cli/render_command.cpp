@@ -2,7 +2,7 @@
 // pillar or a year), the sixty-year strip of the flow-year window, or the
 // potential window in one of its styles, into a PNG or PDF.
 
-#include "calendar.h"
+#include "engine/calendar/calendar.h"
 #include "chart_draw.h"
 #include "chart_period.h"
 #include "charting.h"

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "delta_t.h"
+#include "engine/clock/delta_t.h"
 
 namespace qv::termgen {
 namespace {

@@ -3,7 +3,7 @@
 // model of ΔT to turn terrestrial time into universal time.
 #pragma once
 
-#include "solar_terms.h"
+#include "engine/calendar/solar_terms.h"
 
 namespace qv::termgen {
 
