@@ -74,7 +74,6 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_
 QString Q(const char* text) { return QString::fromUtf8(text); }
 QString Sym(int base, int number) { return Q(StringText(base + number)); }
 QString Num(int n) { return QString::number(n); }
-int Mod(int n, int m) { return (n % m + m) % m; }
 
 // ---- Palette -----------------------------------------------------------------------------
 
@@ -295,7 +294,7 @@ QStringList KindLines(const Sheet& s) {
               << YearNumber(s.Rec, first + 4);
     } else if (s.Rec.ChartKind == YearKind) {
         const int year = s.Rec.Period.LunarYear ? s.Rec.Period.LunarYear : s.TodayLunar.Year;
-        const int pillar = Mod(year - 4, 60);
+        const int pillar = FloorMod(year - 4, 60);
         // Which half of the year cell the chart reads, as the ten-year chart names its stem or branch.
         const bool upper = s.Rec.Period.UpperHalf != 0;
         lines << YearNumber(s.Rec, year) + Q(label::Year) << Q(PillarText(pillar)) + Q(label::Year)
@@ -616,7 +615,7 @@ void DrawYearTable(const Sheet& s, QPoint origin) {
     for (int i = 0; i < 104; ++i) {
         const int year = s.Rec.Birth.LunarYear + i;
         const QRect cell(origin.x() + 28 * (i % 8), origin.y() + 51 * (i / 8), 28, 51);
-        const int cycle = Mod(year - 4, 60);
+        const int cycle = FloorMod(year - 4, 60);
         DrawPanelCell(s.P, cell,
                       {YearCellNumber(s.Rec, year, i % 8 == 0 || year % 100 == 0), Sym(text_base::Stem, cycle % 10),
                        Sym(text_base::Branch, cycle % 12)},
@@ -634,7 +633,7 @@ void DrawLuckYears(const Sheet& s, QPoint origin) {
         char number[16], ageText[16];
         std::snprintf(number, sizeof number, "%3d", year);
         std::snprintf(ageText, sizeof ageText, "%3d", age);
-        const QString cells[] = {QString::fromLatin1(number).trimmed(), Q(EraYearText(year)), Q(PillarText(Mod(year - 4, 60))),
+        const QString cells[] = {QString::fromLatin1(number).trimmed(), Q(EraYearText(year)), Q(PillarText(FloorMod(year - 4, 60))),
                                  QString::fromLatin1(ageText).trimmed() + Q(label::AgeUnit)};
         const bool marked = age >= s.Rec.Period.Age && age < s.Rec.Period.Age + 5;
         DrawPanelRow(s.P, QPoint(origin.x(), origin.y() + 21 * row), widths, cells, marked, 21);
@@ -676,7 +675,7 @@ namespace {
 
 QString YearHeading(const Sheet& s, int year) {
     const QString yearText = s.Rec.YearDisplay == 1 ? Q(EraYearText(year)) : QString::asprintf("%4d", year) + Q(label::Year);
-    const int cycle = Mod(year - 4, 60);
+    const int cycle = FloorMod(year - 4, 60);
     return yearText + "  " + Q(PillarText(cycle)) + Q(label::Year) + "  " + Sym(text_base::Animal, cycle % 12) + "  " +
            Num(AgeInYear(s.Rec, year)) + Q(label::AgeUnit);
 }
@@ -691,7 +690,7 @@ int DrawLunarYearMonths(const Sheet& s, QPoint origin, int year) {
     for (int i = 0; i < months.Count; ++i) {
         const bool leap = months.HasLeap && i == months.LeapMonth;
         const int month = months.HasLeap && i >= months.LeapMonth ? i : i + 1;
-        const int stem = (Mod(year - 4, 10) * 2 + 2 + month - 1) % 10;
+        const int stem = (FloorMod(year - 4, 10) * 2 + 2 + month - 1) % 10;
         const int termYear = month == 12 ? year + 1 : year;
         std::array<QString, 2> terms = {TermDateText(s.Rec.SolarTerms, termYear, (2 * month) % 24),
                                         TermDateText(s.Rec.SolarTerms, termYear, (2 * month + 1) % 24)};

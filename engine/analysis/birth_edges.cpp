@@ -7,7 +7,6 @@
 namespace qv {
 namespace {
 
-constexpr int MinutesPerDay = 1440;
 
 ClockMinute TermAt(const SolarTermTable& table, int year, int term) {
     const TermMoment& m = table.At(year, term);

@@ -9,9 +9,7 @@ namespace qv {
 namespace {
 
 constexpr int BaseYear = SolarTermFirstYear;
-constexpr int MinutesPerDay = 1440;
 
-int Mod(int a, int n) { return ((a % n) + n) % n; }
 
 ClockMinute TermMinute(const SolarTermTable& table, int year, int term) {
     const TermMoment& t = table.At(year, term);
@@ -20,7 +18,7 @@ ClockMinute TermMinute(const SolarTermTable& table, int year, int term) {
 
 // 年上起月: the 寅 month of a 甲 or 己 year is 丙寅, and the stems run on from there.
 bool MonthFollowsYear(int yearPillar, int monthPillar) {
-    const int monthsFrom寅 = Mod(monthPillar % 12 - 2, 12);
+    const int monthsFrom寅 = FloorMod(monthPillar % 12 - 2, 12);
     return monthPillar % 10 == (yearPillar % 5 * 2 + 2 + monthsFrom寅) % 10;
 }
 
@@ -122,8 +120,8 @@ PillarSearchResult FindPillarRanges(const SolarTermTable& table, const PillarQue
     const Span within = PlaceableSpan(table, q);
     // The solar year of Gregorian year y runs from its 立春; its 子 month opens
     // at its 大雪 and its 丑 month at the next year's 小寒.
-    const int monthIndex = Mod(q.Pillar[MonthPillar] % 12 - 2, 12);
-    const int firstSolarYear = q.FirstYear - 1 + Mod(q.Pillar[YearPillar] - (q.FirstYear - 1 - 4), 60);
+    const int monthIndex = FloorMod(q.Pillar[MonthPillar] % 12 - 2, 12);
+    const int firstSolarYear = q.FirstYear - 1 + FloorMod(q.Pillar[YearPillar] - (q.FirstYear - 1 - 4), 60);
     RangeSink sink(out);
     for (int y = firstSolarYear; y <= q.LastYear; y += 60) {
         const int openYear = monthIndex == 11 ? y + 1 : y;
@@ -156,7 +154,7 @@ int PillarFromText(std::string_view text) {
         if (!text.starts_with(stemText)) continue;
         for (int branch = stem % 2; branch < 12; branch += 2)
             if (text.substr(stemText.size()) == StringText(text_base::Branch + branch))
-                return Mod(6 * stem - 5 * branch, 60);  // ≡ stem (mod 10) and ≡ branch (mod 12)
+                return FloorMod(6 * stem - 5 * branch, 60);  // ≡ stem (mod 10) and ≡ branch (mod 12)
     }
     return -1;
 }

@@ -7,7 +7,6 @@
 namespace qv {
 namespace {
 
-constexpr int MinutesPerDay = 1440;
 
 // The first minute after t at which a double hour (or the 23:00 hour) begins.
 ClockMinute NextHourEdge(ClockMinute t) {

@@ -74,11 +74,6 @@ constexpr CivilDate CivilFromDays(int32_t z) {
     return CivilDate{y + (m <= 2), m, d};
 }
 
-int Mod(int a, int n) {
-    const int r = a % n;
-    return r < 0 ? r + n : r;
-}
-
 // Moments within one year compare as (month, day, hour, minute); packing them
 // keeps that order and makes the term scan a row of integer compares.
 constexpr uint32_t MomentKey(int month, int day, int hour, int minute) {
@@ -99,7 +94,7 @@ struct TermRef {
 TermRef Shift(TermRef t, int by) {
     const int g = t.Index + by;
     return TermRef{t.Year + (g >= 0 ? g / TermsPerYear : -((TermsPerYear - 1 - g) / TermsPerYear)),
-                   Mod(g, TermsPerYear)};
+                   FloorMod(g, TermsPerYear)};
 }
 
 bool InTable(const SolarTermTable& table, TermRef t) { return table.Covers(t.Year); }
@@ -319,7 +314,7 @@ TermSpan TermDistance(const SolarTermTable& table, const Moment& m, bool forward
 int MonthPillarAt(const SolarTermTable& table, const Moment& m) {
     const int g = LatestTermAtOrBefore(table, m).Index;
     const int year = (g == 23 && m.Month < 3) ? m.Year - 1 : m.Year;
-    return Mod(12 * year + g / 2 + 13, 60);
+    return FloorMod(12 * year + g / 2 + 13, 60);
 }
 
 int SeasonOf(const SolarTermTable& table, const Moment& m) {
@@ -341,13 +336,13 @@ int PillarHour(int hour) { return hour == HourUnknown ? 12 : hour; }
 int DoubleHourOf(int hour) { return hour == 0 ? 0 : ((hour - 1) / 2) + 1; }
 
 DayHourPillars DayAndHourPillars(int32_t n, int doubleHour, int ratHourRule) {
-    const int h0 = static_cast<int>(Mod(n - 1, 5)) * 12 + 12;
-    const int nextRatHour = static_cast<int>(Mod(n, 5)) * 12 + 12;
-    if (doubleHour < 12) return {Mod(n + 30, 60), Mod(doubleHour + h0, 60)};
-    if (ratHourRule == EarlyRatHour) return {Mod(n + 31, 60), Mod(h0, 60)};
-    if (ratHourRule == NightRatHour) return {Mod(n + 30, 60), Mod(nextRatHour, 60)};
+    const int h0 = static_cast<int>(FloorMod(n - 1, 5)) * 12 + 12;
+    const int nextRatHour = static_cast<int>(FloorMod(n, 5)) * 12 + 12;
+    if (doubleHour < 12) return {FloorMod(n + 30, 60), FloorMod(doubleHour + h0, 60)};
+    if (ratHourRule == EarlyRatHour) return {FloorMod(n + 31, 60), FloorMod(h0, 60)};
+    if (ratHourRule == NightRatHour) return {FloorMod(n + 30, 60), FloorMod(nextRatHour, 60)};
     // 一般子時, also for a rule value only a hand-edited settings file can hold.
-    return {Mod(n + 31, 60), Mod(nextRatHour, 60)};
+    return {FloorMod(n + 31, 60), FloorMod(nextRatHour, 60)};
 }
 
 bool MomentToPillars(const SolarTermTable& table, int ratHourRule, const Moment& given, PillarQuad& out) {
@@ -359,8 +354,8 @@ bool MomentToPillars(const SolarTermTable& table, int ratHourRule, const Moment&
     const int32_t n = DayNumber(table.FirstYear, m.Year, m.Month, m.Day);
     const int doubleHour = DoubleHourOf(m.Hour);
 
-    int year = Mod(m.Year - 4, 60);
-    if (MomentKey(m.Month, m.Day, m.Hour, m.Minute) < TermKey(table.At(m.Year, 2))) year = Mod(year - 1, 60);
+    int year = FloorMod(m.Year - 4, 60);
+    if (MomentKey(m.Month, m.Day, m.Hour, m.Minute) < TermKey(table.At(m.Year, 2))) year = FloorMod(year - 1, 60);
 
     const DayHourPillars dayHour = DayAndHourPillars(n, doubleHour, ratHourRule);
     out.Pillar[YearPillar] = static_cast<uint8_t>(year);
@@ -379,7 +374,7 @@ bool DateToPillars(ChartRecord& rec, PillarQuad& out, const Moment& given) {
     rec.TermIndex = static_cast<int16_t>(place.Index);
     rec.TermDays = static_cast<int16_t>(place.Days);
     rec.TermMinutes = static_cast<int16_t>(place.Minutes);
-    rec.Weekday = static_cast<int16_t>(Mod(DayNumber(table.FirstYear, m.Year, m.Month, m.Day) + 3, 7));
+    rec.Weekday = static_cast<int16_t>(FloorMod(DayNumber(table.FirstYear, m.Year, m.Month, m.Day) + 3, 7));
     return true;
 }
 

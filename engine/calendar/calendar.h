@@ -29,6 +29,14 @@ struct LunarDate {
 inline constexpr int LunarFirstYear = 1900;
 inline constexpr int LunarLastYear = 2099;
 inline constexpr int DayNumberLunarBase = 1900;  // base of the lunar conversions and AddDays
+inline constexpr int MinutesPerDay = 1440;
+
+// The remainder that is never negative: places in the cycles of stems,
+// branches, pillars and weekdays.
+constexpr int FloorMod(int a, int n) {
+    const int r = a % n;
+    return r < 0 ? r + n : r;
+}
 
 bool IsLeapYear(int year);
 int YearLength(int year);

@@ -3,11 +3,6 @@
 namespace qv {
 namespace {
 
-int Mod(int a, int n) {
-    const int r = a % n;
-    return r < 0 ? r + n : r;
-}
-
 int32_t PillarDayNumber(const CivilDate& d) { return DayNumber(SolarTermFirstYear, d.Year, d.Month, d.Day); }
 
 // The year pillar changes at 立春 (term 2); at 12:00 of its day it has changed
@@ -16,7 +11,7 @@ int YearPillarAtNoon(const SolarTermTable& table, const CivilDate& d) {
     const TermMoment& spring = table.At(d.Year, 2);
     const bool beforeSpring = d.Month < spring.Month || (d.Month == spring.Month && d.Day < spring.Day) ||
                               (d.Month == spring.Month && d.Day == spring.Day && spring.Hour * 60 + spring.Minute > 12 * 60);
-    return Mod(d.Year - 4 - (beforeSpring ? 1 : 0), 60);
+    return FloorMod(d.Year - 4 - (beforeSpring ? 1 : 0), 60);
 }
 
 }  // namespace
@@ -36,7 +31,7 @@ bool FillMonthCalendar(const SolarTermTable& table, int year, int month, MonthCa
     for (int i = 0; i < out.DayCount; ++i) {
         CalendarDay& day = out.Days[i];
         day.Date = CivilDate{year, month, i + 1};
-        day.Weekday = Mod(first + i + 3, 7);
+        day.Weekday = FloorMod(first + i + 3, 7);
         day.HasLunar = SolarToLunar(day.Date, day.Lunar);
         if (!day.HasLunar) day.Lunar = LunarDate{0, 0, 0, false};
         day.YearPillar = YearPillarAtNoon(table, day.Date);

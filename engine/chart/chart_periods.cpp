@@ -8,7 +8,6 @@
 namespace qv {
 namespace {
 
-int Mod(int n, int m) { return (n % m + m) % m; }
 
 int BoundaryShift(const ChartRecord& rec) {
     return rec.BirthYearBoundary == 1 ? 1 : rec.BirthYearBoundary == 2 ? -1 : 0;
@@ -124,7 +123,7 @@ int CurrentNominalAge(const ChartRecord& rec, const CivilDate& today) {
     if (rec.SolarTerms && MomentToPillars(*rec.SolarTerms, rec.Options.FirstTimeBase,
                                           Moment{today.Year, today.Month, today.Day, 12, 0}, pillars)) {
         const int pillarBranch = pillars.Pillar[YearPillar] % 12;
-        const int lunarBranch = Mod(lunar.Year - 4, 12);
+        const int lunarBranch = FloorMod(lunar.Year - 4, 12);
         if (pillarBranch == (lunarBranch + 1) % 12) ++age;
         if (pillarBranch == (lunarBranch + 11) % 12) --age;
     }
