@@ -35,7 +35,6 @@ bool PotentialTableFromJson(std::string_view json, PotentialTable& table, std::s
 struct TableFile {
     std::string Path;
     std::unique_ptr<PotentialTable> Table = std::make_unique<PotentialTable>();
-    PotentialLoadResult Loaded;
 };
 
 // The table at --file, else in the data folder's program folder; false after

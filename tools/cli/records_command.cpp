@@ -48,9 +48,7 @@ int Refuse(const std::string& message, int code = ExitBadInput) {
 }
 
 int Report(const RecordsResult& r) {
-    if (r.Ok) return ExitOk;
-    const std::string shown = r.MessageId ? std::string(StringText(r.MessageId)) + ": " : std::string();
-    return Refuse(shown + r.Error, ExitNoData);
+    return Reported(r, r.MessageId ? StringText(r.MessageId) : std::string_view()) ? ExitOk : ExitNoData;
 }
 
 // The file's records; false after a complaint when it is missing or damaged.
