@@ -104,10 +104,7 @@ int Import(Args& args, TableFile& file) {
         Complain(error);
         return ExitNoData;
     }
-    if (!PotentialTableFromJson(json, *file.Table, error)) {
-        Complain(from + ": " + error);
-        return ExitBadInput;
-    }
+    if (!Reported(PotentialTableFromJson(json, *file.Table), from)) return ExitBadInput;
     if (!Reported(SavePotentialTable(file.Path, *file.Table))) return ExitNoData;
     std::cout << "imported " << file.Table->CategoryCount << " categories, " << file.Table->ItemTotal
               << " abilities into " << file.Path << '\n';

@@ -275,8 +275,8 @@ int Export(RecordsContext& c) {
     if (!NothingLeft(c)) return ExitBadInput;
     RecordsContent content;
     if (!LoadSound(c.File, content)) return ExitNoData;
-    std::string out, error;
-    if (!(csv ? RecordsToCsv : RecordsToJson)(content.Records, out, error)) return Refuse(error, ExitNoData);
+    std::string out;
+    if (!Reported((csv ? RecordsToCsv : RecordsToJson)(content.Records, out))) return ExitNoData;
     std::cout << out;
     return ExitOk;
 }
@@ -286,7 +286,7 @@ int Import(RecordsContext& c) {
     if (!TakeArgument(c, "a file path", from) || !NothingLeft(c)) return ExitBadInput;
     std::vector<PersonRecord> records;
     if (!ReadWholeFile(from, json, error)) return Refuse(error, ExitNoData);
-    if (!RecordsFromJson(json, records, error)) return Refuse(from + ": " + error);
+    if (!Reported(RecordsFromJson(json, records), from)) return ExitBadInput;
     const RecordsResult r = ImportRecords(c.File, records);
     if (r.Ok) std::cout << "imported " << records.size() << "; the file holds " << r.Count << '\n';
     return Report(r);
