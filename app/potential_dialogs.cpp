@@ -10,7 +10,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "engine/texts/big5.h"
@@ -305,8 +304,8 @@ bool RunPotentialParameterDialogs(CQuorvaneApp& app, QWidget* parent) {
     }
     // A file that cannot be written keeps the old definitions on disk; these
     // stay in use until the program ends, and the user is told why.
-    std::string error;
-    if (!SavePotentialTable(path, table, error)) ShowMessageWith(PotentialSaveFailedText, StringText(FaultText(errno)));
+    if (const Result saved = SavePotentialTable(path, table); !saved.Ok)
+        ShowMessageWith(PotentialSaveFailedText, saved.ReasonText());
     return true;
 }
 

@@ -22,8 +22,8 @@ namespace {
 bool Succeeded(const RecordsResult& result, int fallbackText) {
     if (result.Ok) return true;
     const int text = result.MessageId ? result.MessageId : fallbackText;
-    if (result.ReasonId) {
-        ShowMessageWith(text, StringText(result.ReasonId));
+    if (result.Reason) {
+        ShowMessageWith(text, result.ReasonText());
     } else {
         ShowMessage(text);
     }
@@ -109,7 +109,10 @@ CQuorvaneApp::~CQuorvaneApp() = default;
 
 bool CQuorvaneApp::Initialize(const StartOptions& options, std::string& error) {
     paths_ = ResolveDataPaths(options.DataDir);
-    if (!session_.Open(paths_, error)) return false;
+    if (Result opened = session_.Open(paths_); !opened.Ok) {
+        error = std::move(opened.Detail);
+        return false;
+    }
     // A missing or refused table leaves the empty one; a refused file stays as it is until new definitions are saved.
     potentialLoad_ = session_.LoadPotentials(PotentialTablePath(paths_));
     settingsPath_ = SettingsPath(paths_);
@@ -125,9 +128,9 @@ bool CQuorvaneApp::Initialize(const StartOptions& options, std::string& error) {
 void CQuorvaneApp::OnStartup(bool showLogo) {
     if (showLogo) windows_->ShowLogo(5);
     // The reason in the user's words, then the file it concerns.
-    if (potentialLoad_.Refused)
-        ShowMessageWith(PotentialTableRefusedText, std::string(StringText(potentialLoad_.ReasonText)) + "\n" +
-                                                       PotentialTablePath(paths_));
+    if (!potentialLoad_.Ok)
+        ShowMessageWith(PotentialTableRefusedText,
+                        std::string(potentialLoad_.ReasonText()) + "\n" + PotentialTablePath(paths_));
     Execute(ReadCount(OpenRecordsFile()) >= 1 ? ID_QUERY_PERSON : ID_NEW_PERSON);
 }
 
@@ -312,8 +315,7 @@ void CQuorvaneApp::RecomputeCurrent() {
 std::optional<std::string> CQuorvaneApp::ChooseOtherRecordsFile() {
     const std::optional<std::string> path = windows_->ChooseRecordsFile(false);
     if (!path) return std::nullopt;
-    std::string problem;
-    if (IsRecordsFile(*path, problem)) return path;
+    if (CheckRecordsFile(*path).Ok) return path;
     ShowMessageWith(NotRecordsFileText, *path);
     return std::nullopt;
 }

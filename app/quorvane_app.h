@@ -139,7 +139,7 @@ public:
     // The potential definitions the charts are rated by, and what loading them found.
     PotentialTable& Potentials() { return session_.Potentials(); }
     const PotentialTable& Potentials() const { return session_.Potentials(); }
-    const PotentialLoadResult& PotentialLoad() const { return potentialLoad_; }
+    const Result& PotentialLoad() const { return potentialLoad_; }
     const DataPaths& Paths() const { return paths_; }
     const std::string& SettingsFilePath() const { return settingsPath_; }
     std::string MainRecordsFile() const { return MainRecordsPath(paths_); }
@@ -216,7 +216,7 @@ private:
     void ShowCategory(int category);
 
     ChartingSession session_;
-    PotentialLoadResult potentialLoad_;
+    Result potentialLoad_;
     ChartSettings settings_{};
     DataPaths paths_;
     std::string settingsPath_;

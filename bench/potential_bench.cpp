@@ -66,8 +66,8 @@ void BM_LoadPotentialTableFile(benchmark::State& state) {
     std::ofstream(path, std::ios::binary) << EncodePotentialTable(*FullTable());
     auto table = std::make_unique<PotentialTable>();
     for (auto _ : state) {
-        const PotentialLoadResult r = LoadPotentialTable(path, *table);
-        if (r.Refused) state.SkipWithError(r.Problem.c_str());
+        const Result r = LoadPotentialTable(path, *table);
+        if (!r.Ok) state.SkipWithError(r.Detail.c_str());
         benchmark::DoNotOptimize(table->ItemTotal);
     }
     std::filesystem::remove_all(folder);

@@ -59,7 +59,7 @@ void BM_AppendTo999Records(benchmark::State& state) {
         file.Restore();
         state.ResumeTiming();
         const RecordsResult r = StoreRecord(file.Path(), person, -1);
-        if (!r.Ok) state.SkipWithError(r.Error.c_str());
+        if (!r.Ok) state.SkipWithError(r.Detail.c_str());
     }
 }
 BENCHMARK(BM_AppendTo999Records)->Unit(benchmark::kMillisecond);

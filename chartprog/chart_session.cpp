@@ -54,7 +54,10 @@ bool BirthFieldsSound(const PersonRecord& p) {
 
 bool ChartSession::LoadData(const std::string& dataDirOption, std::string& error) {
     paths_ = ResolveDataPaths(dataDirOption);
-    if (!charting_.Open(paths_, error)) return false;
+    if (Result opened = charting_.Open(paths_); !opened.Ok) {
+        error = std::move(opened.Detail);
+        return false;
+    }
     charting_.LoadPotentials(PotentialTablePath(paths_));
     return true;
 }

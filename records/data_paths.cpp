@@ -63,22 +63,15 @@ bool FindProgramData(const DataPaths& paths, std::string_view fileName, std::str
     return false;
 }
 
-bool LoadProgramTermTable(const DataPaths& paths, SolarTermTable& table, std::string& error) {
-    std::string path;
-    if (!FindProgramData(paths, "AInfo.tbl", path, error)) {
-        error = "no solar-term table: " + error;
-        return false;
-    }
+Result LoadProgramTermTable(const DataPaths& paths, SolarTermTable& table) {
+    std::string path, error;
+    if (!FindProgramData(paths, "AInfo.tbl", path, error)) return Result::Failed(0, "no solar-term table: " + error);
     std::string bytes;
-    if (ReadRegularFile(path, LongestSolarTermFile(), bytes, error) != ReadOutcome::Read) {
-        error = "solar-term table " + path + " refused: " + error;
-        return false;
-    }
-    if (const TableLoadResult loaded = ReadSolarTermTable(bytes, path, table); !loaded.Ok) {
-        error = "solar-term table " + path + " refused: " + loaded.Error;
-        return false;
-    }
-    return true;
+    if (ReadRegularFile(path, LongestSolarTermFile(), bytes, error) != ReadOutcome::Read)
+        return Result::Failed(0, "solar-term table " + path + " refused: " + error);
+    Result loaded = ReadSolarTermTable(bytes, path, table);
+    if (!loaded.Ok) loaded.Detail = "solar-term table " + path + " refused: " + loaded.Detail;
+    return loaded;
 }
 
 }  // namespace qv

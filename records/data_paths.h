@@ -35,7 +35,7 @@ bool FindProgramData(const DataPaths& paths, std::string_view fileName, std::str
 
 // Finds and loads the solar-term table; the message of a refusal names the
 // file that was read.
-bool LoadProgramTermTable(const DataPaths& paths, SolarTermTable& table, std::string& error);
+Result LoadProgramTermTable(const DataPaths& paths, SolarTermTable& table);
 
 std::string MainRecordsPath(const DataPaths& paths);
 

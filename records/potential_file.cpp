@@ -1,5 +1,6 @@
 #include "potential_file.h"
 
+#include <cerrno>
 #include <filesystem>
 
 #include "file_lock.h"
@@ -18,59 +19,58 @@ std::string PotentialTablePath(const DataPaths& paths) {
     return paths.ProgramDir + "/" + std::string(PotentialFileName);
 }
 
-PotentialLoadResult LoadPotentialTable(const std::string& path, PotentialTable& table) {
+Result LoadPotentialTable(const std::string& path, PotentialTable& table) {
     ResetPotentialTable(table);
-    PotentialLoadResult result;
     std::string bytes, error;
+    int reason = PotentialUnreadableText;
     switch (ReadRegularFile(path, LargestSoundFile, bytes, error)) {
         case ReadOutcome::Missing:
-            result.Missing = true;
-            return result;
+            return Result::Done();
         case ReadOutcome::Refused: {
             std::error_code ec;
             if (fs::is_directory(path, ec)) {
-                result.ReasonText = PotentialFolderText;
+                reason = PotentialFolderText;
             } else if (fs::is_regular_file(path, ec) && fs::file_size(path, ec) > LargestSoundFile) {
-                result.ReasonText = PotentialTooLongText;
-            } else {
-                result.ReasonText = PotentialUnreadableText;
+                reason = PotentialTooLongText;
             }
             break;
         }
         case ReadOutcome::Read:
             error = DecodePotentialTable(bytes, table);
-            if (error.empty()) return result;
+            if (error.empty()) return Result::Done();
             error = path + ": " + error;
-            result.ReasonText = PotentialDamagedText;
+            reason = PotentialDamagedText;
             break;
     }
     ResetPotentialTable(table);
-    result.Refused = true;
-    result.Problem = error + "; it is refused";
-    return result;
+    return Result::Failed(reason, error + "; it is refused");
 }
 
-bool SavePotentialTable(const std::string& path, const PotentialTable& table, std::string& error, FileWriter& writer) {
-    if (!table.TableReady) {
-        error = "the potential table is not loaded; nothing is saved";
-        return false;
-    }
-    if (std::string problem = PotentialTableProblem(table); !problem.empty()) {
-        error = "the potential table is not sound (" + problem + "); nothing is saved";
-        return false;
-    }
+namespace {
+
+// The reason of a failed save is what the system said of the step that failed.
+Result NotSaved(std::string error) { return Result::Failed(FaultText(errno), std::move(error)); }
+
+}  // namespace
+
+Result SavePotentialTable(const std::string& path, const PotentialTable& table, FileWriter& writer) {
+    if (!table.TableReady) return NotSaved("the potential table is not loaded; nothing is saved");
+    if (std::string problem = PotentialTableProblem(table); !problem.empty())
+        return NotSaved("the potential table is not sound (" + problem + "); nothing is saved");
     MakeFolderOf(path);
     FileLock lock;
-    if (!lock.Acquire(path, error)) return false;
+    std::string error;
+    if (!lock.Acquire(path, error)) return NotSaved(std::move(error));
     // The damaged file goes aside, never lost, before the new definitions take
     // its place; what cannot be read (a folder, a device) or holds nothing
     // never replaces an earlier copy.
     PotentialTable onDisk{};
     std::string damaged, ignored;
-    if (LoadPotentialTable(path, onDisk).Refused && ReadWholeFile(path, damaged, ignored) && !damaged.empty() &&
+    if (!LoadPotentialTable(path, onDisk).Ok && ReadWholeFile(path, damaged, ignored) && !damaged.empty() &&
         !ReplaceOwnFile(writer, path + ".bad", damaged, path, error))
-        return false;
-    return ReplaceFile(writer, path, EncodePotentialTable(table), error);
+        return NotSaved(std::move(error));
+    if (!ReplaceFile(writer, path, EncodePotentialTable(table), error)) return NotSaved(std::move(error));
+    return Result::Done();
 }
 
 }  // namespace qv

@@ -45,8 +45,8 @@ void TakeRecords(std::string_view bytes, RecordsContent& content) {
 RecordsResult Failure(int messageId, std::string error, int reasonId = FaultText(errno)) {
     RecordsResult r;
     r.MessageId = messageId;
-    r.ReasonId = reasonId;
-    r.Error = std::move(error);
+    r.Reason = reasonId;
+    r.Detail = std::move(error);
     return r;
 }
 
@@ -110,7 +110,7 @@ RecordsResult Rewrite(const std::string& path, HeldFile& held, FileWriter& write
     RecordsResult result;
     const std::vector<PersonRecord>& records = held.Content.Records;
     Encode(held.Content.Header, records, held.Bytes);
-    if (!ReplaceFile(writer, path, held.Bytes, result.Error)) return Failure(messageId, result.Error);
+    if (!ReplaceFile(writer, path, held.Bytes, result.Detail)) return Failure(messageId, result.Detail);
     result.Ok = true;
     result.Count = static_cast<int>(records.size());
     return result;
@@ -254,21 +254,16 @@ RecordsContent ReadRecordsFile(const std::string& path) {
     return ReadRecords(path, bytes);
 }
 
-bool IsRecordsFile(const std::string& path, std::string& problem) {
+Result CheckRecordsFile(const std::string& path) {
     const RecordsContent content = ReadRecordsFile(path);
-    if (!content.Opened || content.Damaged) {
-        problem = content.Problem;
-        return false;
-    }
+    if (!content.Opened || content.Damaged) return Result::Failed(NotRecordsFileText, content.Problem);
     for (size_t i = 0; i < content.Records.size(); ++i) {
         PersonTexts texts;
         std::string why;
-        if (!CheckBirthFields(content.Records[i], why) || !LoadPersonTexts(content.Records[i], texts, why)) {
-            problem = path + ": record " + std::to_string(i) + ": " + why;
-            return false;
-        }
+        if (!CheckBirthFields(content.Records[i], why) || !LoadPersonTexts(content.Records[i], texts, why))
+            return Result::Failed(NotRecordsFileText, path + ": record " + std::to_string(i) + ": " + why);
     }
-    return true;
+    return Result::Done();
 }
 
 int ReadCount(const std::string& path) { return static_cast<int>(ReadRecordsFile(path).Records.size()); }

@@ -14,6 +14,7 @@
 #include "file_lock.h"
 #include "engine/chart/person_record.h"
 #include "record_codec.h"
+#include "engine/texts/result.h"
 #include "engine/texts/text_ids.h"
 
 namespace qv {
@@ -39,17 +40,14 @@ RecordsContent ReadRecordsFile(const std::string& path);
 
 // Whether the file can be opened as a records file: it exists, its length fits
 // its header and every record holds a sound birth and Big5 texts. Nothing is
-// written or locked; false with the reason in `problem`.
-bool IsRecordsFile(const std::string& path, std::string& problem);
+// written or locked; failed (NotRecordsFileText) with the fault in the detail.
+Result CheckRecordsFile(const std::string& path);
 
-// The outcome of a change to a records file.
-struct RecordsResult {
-    bool Ok = false;
+// The outcome of a change to a records file, and what the change did.
+struct RecordsResult : Result {
     int Number = -1;     // StoreRecord: the record's number; MergeIntoMain: records added
     int Count = 0;       // the file's record count afterwards
-    int MessageId = 0;   // string-table text for the user when it failed, else 0
-    int ReasonId = 0;    // string-table text of why it failed, else 0
-    std::string Error;   // what went wrong
+    int MessageId = 0;   // string-table text naming the change that failed, else 0
 };
 
 // The number of records (of a damaged file, its whole records); 0 when the
@@ -70,7 +68,7 @@ std::vector<std::string> ListNames(const std::string& path);
 std::vector<std::string> ListNamesByPrefix(const std::string& path, std::string_view prefix);
 
 // Appends the record when n is -1, else replaces record n. A missing file is
-// created with this one record. A file of MaxPersons takes no more (ReasonId
+// created with this one record. A file of MaxPersons takes no more (reason
 // FullFileText), nor does an append, import or merge that would pass it.
 RecordsResult StoreRecord(const std::string& path, const PersonRecord& record, int n,
                           FileWriter& writer = SystemWriter());
@@ -82,7 +80,7 @@ RecordsResult DeleteRecord(const std::string& path, int n, FileWriter& writer = 
 // Replace or delete the person the caller read as record n (its 412 bytes in
 // `loaded`). When the file changed meanwhile, the change goes to the record
 // that now holds those bytes (of several, the one nearest n); when none does,
-// nothing changes and ReasonId is PersonGoneText. Number is the record acted
+// nothing changes and the reason is PersonGoneText. Number is the record acted
 // on. Only a program that showed the person earlier needs this; a record
 // number given now means the record there now (StoreRecord, DeleteRecord).
 RecordsResult ReplacePerson(const std::string& path, const PersonRecord& loaded, int n, const PersonRecord& record,

@@ -19,14 +19,15 @@ ChartingSession::ChartingSession()
 
 ChartingSession::~ChartingSession() = default;
 
-bool ChartingSession::Open(const DataPaths& paths, std::string& error) {
-    if (!LoadProgramTermTable(paths, *terms_, error)) return false;
+Result ChartingSession::Open(const DataPaths& paths) {
+    Result loaded = LoadProgramTermTable(paths, *terms_);
+    if (!loaded.Ok) return loaded;
     record_->SolarTerms = terms_.get();
     RefreshToday();
-    return true;
+    return loaded;
 }
 
-PotentialLoadResult ChartingSession::LoadPotentials(const std::string& path) {
+Result ChartingSession::LoadPotentials(const std::string& path) {
     return LoadPotentialTable(path, *potentials_);
 }
 

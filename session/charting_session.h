@@ -24,11 +24,11 @@ public:
     ChartingSession& operator=(const ChartingSession&) = delete;
 
     // The solar-term table of the data folders wired into the record, then
-    // today's date, read here once. False with the reason: nothing charts without the table.
-    bool Open(const DataPaths& paths, std::string& error);
+    // today's date, read here once. Failed with the reason: nothing charts without the table.
+    Result Open(const DataPaths& paths);
     // The potential table of that file wired into the record; a missing or
     // refused file leaves the table empty and says why.
-    PotentialLoadResult LoadPotentials(const std::string& path);
+    Result LoadPotentials(const std::string& path);
     // The charting options and parameters of a settings file.
     void ApplySettings(const ChartSettings& settings);
 

@@ -78,16 +78,16 @@ int64_t AbsoluteMinute(int firstYear, int year, const TermMoment& t) {
     return (static_cast<int64_t>(DayNumber(firstYear, year, t.Month, t.Day)) * 24 + t.Hour) * 60 + t.Minute;
 }
 
-TableLoadResult Refuse(SolarTermTable& table, const std::string& path, const std::string& why) {
+Result Refuse(SolarTermTable& table, const std::string& path, const std::string& why) {
     table.FirstYear = table.LastYear = 0;
-    return TableLoadResult{false, path + ": " + why};
+    return Result::Failed(0, path + ": " + why);
 }
 
 }  // namespace
 
 size_t LongestSolarTermFile() { return HeaderSize + RowSize * SolarTermMaxRows + ChecksumSize; }
 
-TableLoadResult LoadSolarTermTable(const std::string& path, SolarTermTable& table) {
+Result LoadSolarTermTable(const std::string& path, SolarTermTable& table) {
     table.FirstYear = table.LastYear = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) return Refuse(table, path, "cannot be opened");
@@ -99,7 +99,7 @@ TableLoadResult LoadSolarTermTable(const std::string& path, SolarTermTable& tabl
     return ReadSolarTermTable(data, path, table);
 }
 
-TableLoadResult ReadSolarTermTable(std::string_view bytes, const std::string& path, SolarTermTable& table) {
+Result ReadSolarTermTable(std::string_view bytes, const std::string& path, SolarTermTable& table) {
     table.FirstYear = table.LastYear = 0;
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     if (bytes.size() < HeaderSize || std::memcmp(data, Magic, sizeof Magic) != 0)
@@ -134,11 +134,11 @@ TableLoadResult ReadSolarTermTable(std::string_view bytes, const std::string& pa
     }
     table.FirstYear = static_cast<uint16_t>(first);
     table.LastYear = static_cast<uint16_t>(last);
-    return TableLoadResult{true, {}};
+    return Result::Done();
 }
 
-TableLoadResult SaveSolarTermTable(const std::string& path, const SolarTermTable& table) {
-    if (table.FirstYear == 0) return TableLoadResult{false, "no table to save"};
+Result SaveSolarTermTable(const std::string& path, const SolarTermTable& table) {
+    if (table.FirstYear == 0) return Result::Failed(0, "no table to save");
     std::string out(Magic, sizeof Magic);
     const int rows = table.LastYear - table.FirstYear + 1;
     WriteU16(out, FormatVersion);
@@ -161,10 +161,10 @@ TableLoadResult SaveSolarTermTable(const std::string& path, const SolarTermTable
     {
         std::ofstream f(temp, std::ios::binary | std::ios::trunc);
         f.write(out.data(), static_cast<std::streamsize>(out.size()));
-        if (!f.flush()) return TableLoadResult{false, temp + ": cannot be written"};
+        if (!f.flush()) return Result::Failed(0, temp + ": cannot be written");
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) return TableLoadResult{false, path + ": cannot be replaced"};
-    return TableLoadResult{true, {}};
+    if (std::rename(temp.c_str(), path.c_str()) != 0) return Result::Failed(0, path + ": cannot be replaced");
+    return Result::Done();
 }
 
 }  // namespace qv

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/texts/result.h"
+
 namespace qv {
 
 struct TermMoment {
@@ -32,22 +34,17 @@ struct SolarTermTable {
     const TermMoment& At(int year, int term) const { return Rows[year - FirstYear][term]; }
 };
 
-// Result of reading "AInfo.tbl": on failure Error says why and the table is left empty.
-struct TableLoadResult {
-    bool Ok = false;
-    std::string Error;
-};
-
 // Reads and checks a solar-term table file (see solar_term_file.cpp for the layout).
-TableLoadResult LoadSolarTermTable(const std::string& path, SolarTermTable& table);
+// On failure the detail says why and the table is left empty.
+Result LoadSolarTermTable(const std::string& path, SolarTermTable& table);
 // The length of a full table: a reader needs no more than this plus one byte
 // to tell a sound file from a longer one.
 size_t LongestSolarTermFile();
 
 // The same check of a table's bytes; messages name `path`.
-TableLoadResult ReadSolarTermTable(std::string_view bytes, const std::string& path, SolarTermTable& table);
+Result ReadSolarTermTable(std::string_view bytes, const std::string& path, SolarTermTable& table);
 
 // Writes the table in the file layout that LoadSolarTermTable reads.
-TableLoadResult SaveSolarTermTable(const std::string& path, const SolarTermTable& table);
+Result SaveSolarTermTable(const std::string& path, const SolarTermTable& table);
 
 }  // namespace qv

@@ -65,8 +65,8 @@ protected:
     }
     PotentialTable Saved() const {
         PotentialTable t{};
-        const PotentialLoadResult r = LoadPotentialTable(TablePath(), t);
-        EXPECT_FALSE(r.Missing || r.Refused) << r.Problem;
+        const Result r = LoadPotentialTable(TablePath(), t);
+        EXPECT_TRUE(r.Ok) << r.Detail;
         return t;
     }
     static std::string Name(const PotentialItem& item) { return PotentialNameText(item.Name); }

@@ -42,8 +42,7 @@ inline std::unique_ptr<PotentialTable> MakePotentialTable(const std::vector<Cate
 }
 
 inline void WritePotentialTable(const std::string& path, const std::vector<CategoryDef>& categories) {
-    std::string error;
-    ASSERT_TRUE(SavePotentialTable(path, *MakePotentialTable(categories), error)) << error;
+    ASSERT_TRUE(SavePotentialTable(path, *MakePotentialTable(categories)).Ok);
 }
 
 }  // namespace qv::test

@@ -70,7 +70,7 @@ inline PersonRecord StoredPerson(const std::string& name, int year, int month, i
 
 inline void Store(const std::string& path, const std::vector<PersonRecord>& people) {
     const RecordsResult r = AppendRecords(path, people);
-    ASSERT_TRUE(r.Ok) << r.Error;
+    ASSERT_TRUE(r.Ok) << r.Detail;
 }
 
 inline bool Exists(const std::string& path) { return std::filesystem::exists(path); }

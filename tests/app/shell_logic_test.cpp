@@ -459,7 +459,7 @@ TEST_F(ShellLogicTest, PotentialStyleIsWrittenBackAtTheEnd) {
 // 1990-05-17 08:30 男: 決斷 (水 火, 比肩 正官) at K 30 rates 62, as worked in
 // the command-line tests; the table comes from the program folder at start-up.
 TEST_F(ShellLogicTest, ChartsAreRatedByThePotentialTableOfTheProgramFolder) {
-    EXPECT_TRUE(app_.PotentialLoad().Missing);
+    EXPECT_TRUE(app_.PotentialLoad().Ok);
     EXPECT_EQ(app_.Potentials().CategoryCount, 0);
     PotentialTable t{};
     ResetPotentialTable(t);
@@ -467,10 +467,10 @@ TEST_F(ShellLogicTest, ChartsAreRatedByThePotentialTableOfTheProgramFolder) {
     t.Items[0].ElementMask = ElementBit(0) | ElementBit(2);
     t.Items[0].TenGodMask = TenGodBit(0) | TenGodBit(5);
     std::string error;
-    ASSERT_TRUE(SavePotentialTable(root_.Program() + "/EngyInfo.tbl", t, error)) << error;
+    ASSERT_TRUE(SavePotentialTable(root_.Program() + "/EngyInfo.tbl", t).Ok);
     CQuorvaneApp app;
     ASSERT_TRUE(app.Initialize(StartOptions{root_.Root(), false}, error));
-    EXPECT_FALSE(app.PotentialLoad().Missing || app.PotentialLoad().Refused);
+    EXPECT_TRUE(app.PotentialLoad().Ok);
     PillarQuad pillars{};
     ASSERT_TRUE(ChartPerson(app.Record(), StoredPerson("甲", 1990, 5, 17, 8, 30), pillars));
     EXPECT_EQ(app.Record().PotentialIndex[NatalPotentials][0], 62);
@@ -482,8 +482,8 @@ TEST_F(ShellLogicTest, RefusedPotentialTableStartsEmptyAndStaysOnDisk) {
     CQuorvaneApp app;
     std::string error;
     ASSERT_TRUE(app.Initialize(StartOptions{root_.Root(), false}, error));
-    EXPECT_TRUE(app.PotentialLoad().Refused);
-    EXPECT_NE(app.PotentialLoad().Problem.find(path), std::string::npos);
+    EXPECT_FALSE(app.PotentialLoad().Ok);
+    EXPECT_NE(app.PotentialLoad().Detail.find(path), std::string::npos);
     EXPECT_EQ(app.Potentials().CategoryCount, 0);
     EXPECT_TRUE(app.Potentials().TableReady);
     EXPECT_EQ(ReadFileText(path), std::string(1731, '\0'));

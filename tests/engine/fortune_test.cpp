@@ -34,9 +34,12 @@ std::unique_ptr<ChartRecord> PersonChart(int y, int m, int d, int hour, int minu
 // Hidden stems: 癸 of each 子 (16 points, produced by metal) grows by 7/9;
 // in 寅, 甲 8 shrinks by 7/9, 丙 5 by 2/9, 戊 3 by 4/9.
 // Totals: 木 27 + 1.78 = 29, 火 14 + 3.89 = 18, 土 1.67 = 2, 金 16, 水 85.33 = 85
-// against the natal 木 56, 火 21, 土 3, 金 0, 水 48.
+// against the natal 木 56, 火 21, 土 3, 金 0, 水 48. With the roles 金 土 火 木 水
+// the period value is the favourable changes less the unfavourable ones:
+// 金 16 + 土 (-1) - 木 (-27) - 水 37 = 5.
 TEST(EvaluateStem, WorkedPeriodStemWithoutCombination) {
     auto rec = test::ChartOf("甲子 丙寅 甲子 甲子");
+    ASSERT_EQ(std::vector<int>(rec->Natal.Roles, rec->Natal.Roles + 5), (std::vector<int>{金, 土, 火, 木, 水}));
     const ChartBlock natal = rec->Natal;
     EvaluateStem(*rec, 庚, 午, true);
     const ChartBlock& w = rec->Scratch;
@@ -45,9 +48,7 @@ TEST(EvaluateStem, WorkedPeriodStemWithoutCombination) {
     EXPECT_EQ(w.StemScore[戊], 2);
     EXPECT_EQ(w.StemScore[庚], 16);
     EXPECT_EQ(w.StemScore[癸], 85);
-    const int change[5] = {85 - 48, 29 - 56, 18 - 21, 2 - 3, 16 - 0};  // 水 木 火 土 金
-    const uint8_t* r = natal.Roles;
-    EXPECT_EQ(w.PeriodValue, change[r[0]] + change[r[1]] - change[r[3]] - change[r[4]]);
+    EXPECT_EQ(w.PeriodValue, 5);
     EXPECT_EQ(std::memcmp(&natal, &rec->Natal, sizeof natal), 0);
 }
 
@@ -102,57 +103,55 @@ TEST(CommandStem, LimitsAndTies) {
     EXPECT_EQ(at(12, 29, 0), 己);
 }
 
+// Career of the strong 甲 of 甲子 丙寅 甲子 甲子 (roles 金 土 火 木 水, so wood and
+// water judge -1), worked from the strong row 比肩 10 劫財 -10 偏印 -30 正印 -20
+// 七殺 40 正官 50 偏財 -50 正財 -40 食神 30 傷官 20 and the month 寅 and day 子:
+//   午: 丁 傷官 20; 寅 wood produces fire, unfavourable +30; 子 clashed, +30: 80
+//   寅: 甲 比肩 10; 寅 the same wood -30; 子 produces wood, unfavourable +30: 10
+//   辰: 戊 偏財 -50; 寅 controls earth +30; 子 is controlled by it +30: 10
+// The stem's share w of ((10 - w) · branch + w · stem + 5) / 10, truncated:
+//   甲午 w 3: (560 + 30 + 5) / 10 = 59     丙寅 (食神 30) w 7: (30 + 210 + 5) / 10 = 24
+//   甲辰 w 6: (40 + 60 + 5) / 10 = 10      戊寅 (偏財 -50) w 4: (60 - 200 + 5) / 10 = -13
+//   甲寅 w 5: (50 + 50 + 5) / 10 = 10
+// Travel has no stem part: both 子 clashed by 午 gain 30 each.
 TEST(PillarValue, StemShareByHowTheElementsMeet) {
     auto rec = test::ChartOf("甲子 丙寅 甲子 甲子");
-    struct Case {
-        int Stem, Branch, StemShare;
+    ASSERT_EQ(rec->Natal.IsStrong, 1);
+    const struct {
+        int Category, Stem, Branch, Value;
+    } cases[] = {
+        {CareerCategory, 甲, 午, 59}, {CareerCategory, 丙, 寅, 24}, {CareerCategory, 甲, 辰, 10},
+        {CareerCategory, 戊, 寅, -13}, {CareerCategory, 甲, 寅, 10}, {TravelCategory, 甲, 午, 60},
     };
-    const Case cases[] = {
-        {甲, 午, 3},  // wood produces fire
-        {丙, 寅, 7},  // wood produces fire
-        {甲, 辰, 6},  // wood controls earth
-        {戊, 寅, 4},  // wood controls earth
-        {甲, 寅, 5},
-    };
-    for (const Case& c : cases) {
-        const PillarParts parts = CategoryParts(*rec, CareerCategory, c.Stem, c.Branch);
-        const int sum = (10 - c.StemShare) * parts.Branch + c.StemShare * parts.Stem + 5;
-        EXPECT_EQ(PillarValue(*rec, CareerCategory, c.Stem, c.Branch), sum / 10) << c.Stem << " " << c.Branch;
-    }
-    // Travel has no stem part.
-    const PillarParts travel = CategoryParts(*rec, TravelCategory, 甲, 午);
-    EXPECT_EQ(travel.Stem, 0);
-    EXPECT_EQ(PillarValue(*rec, TravelCategory, 甲, 午), travel.Branch);
+    for (const auto& c : cases)
+        EXPECT_EQ(PillarValue(*rec, c.Category, c.Stem, c.Branch), c.Value) << c.Stem << " " << c.Branch;
 }
 
-// The career table of 甲 against its own day stem (比肩) and the month and day
-// branches of the baseline: 寅 (比肩) and 子 (正印).
+// The strong 甲 of 甲子 丙寅 甲子 甲子: career reads the month 寅 (比肩 10) and day
+// 子 (正印 -20): (-10 + 5) / 10 = 0, truncated. Travel reads the year and day
+// 子 (正印 -50 each in its strong row) and adds 30 for the road branch 寅 under
+// the month: -70.
 TEST(CategoryBaseline, CareerFromMonthAndDayBranches) {
     auto rec = test::ChartOf("甲子 丙寅 甲子 甲子");
-    const int b = CategoryTableValue(*rec, CareerCategory, 0) + CategoryTableValue(*rec, CareerCategory, 3);
-    EXPECT_EQ(b, rec->Natal.IsStrong ? 10 - 20 : 30 + 50);
-    EXPECT_EQ(CategoryBaseline(*rec, CareerCategory), (b + 5) / 10);
+    ASSERT_EQ(rec->Natal.IsStrong, 1);
+    EXPECT_EQ(CategoryTableValue(*rec, CareerCategory, 0), 10);
+    EXPECT_EQ(CategoryTableValue(*rec, CareerCategory, 3), -20);
+    EXPECT_EQ(CategoryBaseline(*rec, CareerCategory), 0);
     EXPECT_EQ(CategoryBaseline(*rec, OverallCategory), 0);
-    // Travel: 寅 under the month adds 30, no road branch under year or day.
-    const int travel = CategoryTableValue(*rec, TravelCategory, 3) * 2;  // year and day 子: 正印
-    EXPECT_EQ(CategoryBaseline(*rec, TravelCategory), travel + 30);
+    EXPECT_EQ(CategoryBaseline(*rec, TravelCategory), -70);
 }
 
-// Career looks at the month 寅 and day 子 branches of 甲子 丙寅 甲子 甲子.
+// Career looks at the month 寅 and day 子 branches of 甲子 丙寅 甲子 甲子, whose
+// wood and water are unfavourable. 亥 (壬 偏印 -30): a six harmony with 寅
+// judged as wood, -50; with 子 the same element, unfavourable -30: -110.
+// 午 (丁 傷官 20): clashes 子, +30; 寅 wood produces fire, +30: 80. Travel
+// looks at the year and day 子 only, both clashed: 60, with no stem part.
 TEST(CategoryParts, BranchAdjustmentAgainstTheNatalBranches) {
     auto rec = test::ChartOf("甲子 丙寅 甲子 甲子");
-    const uint8_t* r = rec->Natal.Roles;
-    auto judge = [&](int e) { return (e == r[0] || e == r[1]) ? 1 : (e == r[3] || e == r[4]) ? -1 : 0; };
-    auto step = [&](int j, int favourable, int unfavourable) { return j > 0 ? favourable : j < 0 ? unfavourable : 0; };
-    // 亥: a six harmony with 寅 (wood, ±50); with 子 the same element (±30).
-    const int hai = 50 * judge(木) + step(judge(水), 30, -30);
-    EXPECT_EQ(CategoryParts(*rec, CareerCategory, 甲, 亥).Branch, CategoryTableValue(*rec, CareerCategory, 2) + hai);
-    // 午: clashes 子 (-30 when water is favourable, +30 when not); 寅 wood produces fire (-20 / +30).
-    const int wu = -30 * judge(水) + step(judge(木), -20, 30);
-    EXPECT_EQ(CategoryParts(*rec, CareerCategory, 甲, 午).Branch, CategoryTableValue(*rec, CareerCategory, 9) + wu);  // 丁: 傷官
-    // Travel looks at the year and day branches only, and has no table part.
-    const int travel = 2 * (-30 * judge(水));
-    EXPECT_EQ(CategoryParts(*rec, TravelCategory, 甲, 午).Branch, travel);
+    EXPECT_EQ(CategoryParts(*rec, CareerCategory, 甲, 亥).Branch, -110);
+    EXPECT_EQ(CategoryParts(*rec, CareerCategory, 甲, 午).Branch, 80);
+    EXPECT_EQ(CategoryParts(*rec, TravelCategory, 甲, 午).Branch, 60);
+    EXPECT_EQ(CategoryParts(*rec, TravelCategory, 甲, 午).Stem, 0);
 }
 
 TEST(CategoryParts, LoveRowsFollowStrengthAndSex) {

@@ -23,7 +23,7 @@ protected:
         ASSERT_EQ(bytes_.size(), 16u + 300u * 96u + 4u);
     }
 
-    TableLoadResult LoadBytes(const std::string& bytes, SolarTermTable& table) {
+    Result LoadBytes(const std::string& bytes, SolarTermTable& table) {
         const std::string path = dir_.Path() + "/AInfo.tbl";
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
         return LoadSolarTermTable(path, table);
@@ -32,9 +32,9 @@ protected:
     // Expects the edited bytes to be refused with a message containing `why`.
     void ExpectRefused(const std::string& bytes, const std::string& why) {
         auto table = std::make_unique<SolarTermTable>();
-        const TableLoadResult r = LoadBytes(bytes, *table);
+        const Result r = LoadBytes(bytes, *table);
         EXPECT_FALSE(r.Ok);
-        EXPECT_NE(r.Error.find(why), std::string::npos) << r.Error;
+        EXPECT_NE(r.Detail.find(why), std::string::npos) << r.Detail;
         EXPECT_EQ(table->FirstYear, 0);
         EXPECT_FALSE(table->Covers(2000));
     }
@@ -57,8 +57,8 @@ protected:
 
 TEST_F(SolarTermFileTest, TheBuiltTableLoadsAndCoversThreeHundredYears) {
     auto table = std::make_unique<SolarTermTable>();
-    const TableLoadResult r = LoadBytes(bytes_, *table);
-    ASSERT_TRUE(r.Ok) << r.Error;
+    const Result r = LoadBytes(bytes_, *table);
+    ASSERT_TRUE(r.Ok) << r.Detail;
     EXPECT_EQ(table->FirstYear, 1801);
     EXPECT_EQ(table->LastYear, 2100);
     EXPECT_TRUE(table->Covers(2100));
@@ -145,9 +145,9 @@ TEST_F(SolarTermFileTest, MomentsMustIncreaseAcrossTheWholeTable) {
 
 TEST_F(SolarTermFileTest, MissingFileIsRefused) {
     auto table = std::make_unique<SolarTermTable>();
-    const TableLoadResult r = LoadSolarTermTable(dir_.Path() + "/none.tbl", *table);
+    const Result r = LoadSolarTermTable(dir_.Path() + "/none.tbl", *table);
     EXPECT_FALSE(r.Ok);
-    EXPECT_NE(r.Error.find("cannot be opened"), std::string::npos);
+    EXPECT_NE(r.Detail.find("cannot be opened"), std::string::npos);
 }
 
 }  // namespace

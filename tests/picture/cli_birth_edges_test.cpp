@@ -79,7 +79,9 @@ TEST(CliChartEdges, ChartJsonTellsTheEdgesWithinTheMargins) {
         args.insert(args.end(), c.Args.begin(), c.Args.end());
         const auto r = RunCli(data, args);
         ASSERT_EQ(r.Status, 0) << r.Err;
-        EXPECT_NE(r.Out.find(c.Edges), std::string::npos) << c.Args[1] << "\n" << r.Out.substr(0, 400);
+        const QJsonObject expected = Json("{" + std::string(c.Edges) + "}");
+        ASSERT_FALSE(expected.isEmpty()) << c.Edges;
+        EXPECT_EQ(Json(r.Out)["Edges"], expected["Edges"]) << c.Args[1] << "\n" << r.Out.substr(0, 400);
     }
     const auto text = RunCli(data, {"chart", "--sex", "m", "--birth", "2024-02-04 16:24"});
     EXPECT_NE(text.Out.find("出生時刻距立春 3 分鐘：年柱、月柱以出生分鐘為準\n"), std::string::npos);

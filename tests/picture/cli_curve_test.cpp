@@ -6,12 +6,14 @@
 #include <QString>
 #include <filesystem>
 
+#include "json_tree.h"
 #include "pdf_checks.h"
 #include "run_program.h"
 
 namespace qv {
 namespace {
 
+using test::ParseJson;
 using test::RunCli;
 using test::TempDir;
 
@@ -30,9 +32,7 @@ std::vector<int> LuckValues(const TempDir& data) {
     args.insert(args.end(), KnownPerson.begin(), KnownPerson.end());
     const auto r = RunCli(data, args);
     std::vector<int> values;
-    const std::string key = "\"Value\":";
-    for (size_t at = r.Out.find(key); at != std::string::npos; at = r.Out.find(key, at + 1))
-        values.push_back(std::stoi(r.Out.substr(at + key.size())));
+    for (const std::string& line : test::Lines(r.Out)) values.push_back(static_cast<int>(ParseJson(line)["Value"].Int()));
     return values;
 }
 

@@ -53,7 +53,7 @@ TEST_F(FileSafetyTest, AReadOnlyFileIsRefusedAndLeftAsItIs) {
     const std::string before = ReadFileText(file_);
     for (const RecordsResult& r : {StoreRecord(file_, Person("丁"), -1), DeleteRecord(file_, 0)}) {
         EXPECT_FALSE(r.Ok);
-        EXPECT_EQ(r.ReasonId, NoWriteAccessText) << r.Error;
+        EXPECT_EQ(r.Reason, NoWriteAccessText) << r.Detail;
     }
     EXPECT_EQ(ReadFileText(file_), before);
     EXPECT_EQ(ModeOf(file_), 0444u);
@@ -115,7 +115,7 @@ TEST_F(FileSafetyTest, DevicesFifosAndFoldersAreRefusedAtOnce) {
         EXPECT_FALSE(content.Opened) << odd;
         EXPECT_FALSE(StoreRecord(odd, Person("丁"), -1).Ok) << odd;
         PotentialTable table{};
-        EXPECT_TRUE(LoadPotentialTable(odd, table).Refused) << odd;
+        EXPECT_FALSE(LoadPotentialTable(odd, table).Ok) << odd;
         EXPECT_EQ(ReadSetting(odd, SettingKey::K1), 20) << odd;
         std::string error;
         EXPECT_FALSE(WriteSetting(odd, SettingKey::K1, 5, error)) << odd;
@@ -132,7 +132,7 @@ TEST_F(FileSafetyTest, AWriteBeyondTheFileSizeLimitFailsLikeAFullDisk) {
     const RecordsResult r = StoreRecord(file_, Person("丁"), -1);
     ::setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_FALSE(r.Ok);
-    EXPECT_EQ(r.ReasonId, DiskFullText) << r.Error;
+    EXPECT_EQ(r.Reason, DiskFullText) << r.Detail;
     EXPECT_EQ(ReadFileText(file_), before);
     EXPECT_TRUE(ScratchLeft().empty());
 }
@@ -152,7 +152,7 @@ TEST_F(FileSafetyTest, AWriterWaitsForTheLockSayingSoThenGivesUpWithAReason) {
         ASSERT_TRUE(held.Acquire(file_, error)) << error;
         const RecordsResult r = StoreRecord(file_, Person("丁"), -1);
         EXPECT_FALSE(r.Ok);
-        EXPECT_EQ(r.ReasonId, FileBusyText) << r.Error;
+        EXPECT_EQ(r.Reason, FileBusyText) << r.Detail;
         EXPECT_EQ(ReadFileText(file_), before);
     }
     ASSERT_GE(waits.size(), 2u);
@@ -181,7 +181,7 @@ TEST_F(FileSafetyTest, APersonWhoMovedIsFoundAndOneWhoWentIsNotReplaced) {
     ASSERT_TRUE(ReadRecord(file_, 1, second));  // 乙, as a program shows it
     ASSERT_TRUE(DeleteRecord(file_, 0).Ok);     // another program deletes 甲
     const RecordsResult moved = ReplacePerson(file_, second, 1, Person("乙二"));
-    ASSERT_TRUE(moved.Ok) << moved.Error;
+    ASSERT_TRUE(moved.Ok) << moved.Detail;
     EXPECT_EQ(moved.Number, 0);
     PersonRecord r{};
     ASSERT_TRUE(ReadRecord(file_, 1, r));
@@ -190,7 +190,7 @@ TEST_F(FileSafetyTest, APersonWhoMovedIsFoundAndOneWhoWentIsNotReplaced) {
     const std::string before = ReadFileText(file_);
     const RecordsResult gone = DeletePerson(file_, second, 0);  // 乙 was replaced meanwhile
     EXPECT_FALSE(gone.Ok);
-    EXPECT_EQ(gone.ReasonId, PersonGoneText);
+    EXPECT_EQ(gone.Reason, PersonGoneText);
     EXPECT_EQ(ReadFileText(file_), before);
 }
 
@@ -202,8 +202,7 @@ TEST(PotentialBackupTest, AnUnreadableTableNeverReplacesTheKeptCopy) {
     PotentialTable table{};
     ResetPotentialTable(table);
     table.TableReady = true;
-    std::string error;
-    EXPECT_FALSE(SavePotentialTable(path, table, error));
+    EXPECT_FALSE(SavePotentialTable(path, table).Ok);
     EXPECT_EQ(ReadFileText(path + ".bad"), "the damaged table kept earlier");
 }
 

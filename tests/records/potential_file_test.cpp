@@ -33,18 +33,15 @@ protected:
     const std::string path_ = PathOf("EngyInfo.tbl");
 
     bool Save(const PotentialTable& t, FileWriter& writer = SystemWriter()) {
-        std::string error;
-        const bool ok = SavePotentialTable(path_, t, error, writer);
-        EXPECT_TRUE(ok || !error.empty());
-        return ok;
+        const Result saved = SavePotentialTable(path_, t, writer);
+        EXPECT_TRUE(saved.Ok || !saved.Detail.empty());
+        return saved.Ok;
     }
 };
 
 TEST_F(PotentialFileTest, MissingFileIsTheEmptyTableOfAFirstStart) {
     PotentialTable t = Defined();
-    const PotentialLoadResult r = LoadPotentialTable(path_, t);
-    EXPECT_TRUE(r.Missing);
-    EXPECT_FALSE(r.Refused);
+    EXPECT_TRUE(LoadPotentialTable(path_, t).Ok);
     EXPECT_TRUE(t.TableReady);
     EXPECT_EQ(t.CategoryCount, 0);
     EXPECT_EQ(t.ItemTotal, 0);
@@ -55,9 +52,8 @@ TEST_F(PotentialFileTest, MissingFileIsTheEmptyTableOfAFirstStart) {
     ASSERT_TRUE(Save(t));
     EXPECT_EQ(ReadFileText(path_).size(), 1730u);
     // On a first run even the data root's program folder is missing.
-    std::string error;
     const std::string fresh = PathOf("new-root/program/EngyInfo.tbl");
-    ASSERT_TRUE(SavePotentialTable(fresh, t, error)) << error;
+    ASSERT_TRUE(SavePotentialTable(fresh, t).Ok);
     EXPECT_EQ(ReadFileText(fresh).size(), 1730u);
 }
 
@@ -66,8 +62,8 @@ TEST_F(PotentialFileTest, SavedTableLoadsBackByteForByte) {
     ASSERT_TRUE(Save(t));
     EXPECT_EQ(ReadFileText(path_).size(), 1730u + 3 * 36);
     PotentialTable back{};
-    const PotentialLoadResult r = LoadPotentialTable(path_, back);
-    EXPECT_FALSE(r.Missing || r.Refused) << r.Problem;
+    const Result r = LoadPotentialTable(path_, back);
+    EXPECT_TRUE(r.Ok) << r.Detail;
     EXPECT_EQ(std::memcmp(&back, &t, sizeof t), 0);
     EXPECT_EQ(PotentialNameText(back.Categories[0].Name), "領導");
     EXPECT_TRUE(ScratchFilesOf(path_).empty());
@@ -92,10 +88,10 @@ TEST_F(PotentialFileTest, DamagedFileIsRefusedAndKeptBesideTheNewOne) {
     damaged[0] = 40;  // 40 categories
     WriteBytes(path_, damaged);
     PotentialTable t = Defined();
-    const PotentialLoadResult r = LoadPotentialTable(path_, t);
-    ASSERT_TRUE(r.Refused);
-    EXPECT_NE(r.Problem.find(path_), std::string::npos);
-    EXPECT_NE(r.Problem.find("category count 40"), std::string::npos);
+    const Result r = LoadPotentialTable(path_, t);
+    ASSERT_FALSE(r.Ok);
+    EXPECT_NE(r.Detail.find(path_), std::string::npos);
+    EXPECT_NE(r.Detail.find("category count 40"), std::string::npos);
     EXPECT_EQ(t.CategoryCount, 0);
     EXPECT_EQ(ReadFileText(path_), damaged);
 
@@ -111,7 +107,7 @@ TEST_F(PotentialFileTest, DamagedFileIsRefusedAndKeptBesideTheNewOne) {
 TEST_F(PotentialFileTest, FolderInPlaceOfTheFileIsRefused) {
     std::filesystem::create_directory(path_);
     PotentialTable t{};
-    EXPECT_TRUE(LoadPotentialTable(path_, t).Refused);
+    EXPECT_FALSE(LoadPotentialTable(path_, t).Ok);
     EXPECT_FALSE(Save(Defined()));
     EXPECT_TRUE(std::filesystem::is_directory(path_));
 }
@@ -174,10 +170,10 @@ TEST_F(PotentialFileTest, FuzzOfDamagedFilesNeverCrashesNorLosesAFile) {
         WriteBytes(path_, bytes);
         std::filesystem::remove(path_ + ".bad");
         PotentialTable t{};
-        const PotentialLoadResult r = LoadPotentialTable(path_, t);
+        const Result r = LoadPotentialTable(path_, t);
         ASSERT_EQ(ReadFileText(path_), bytes);
         ASSERT_TRUE(t.TableReady);
-        if (!r.Refused) {
+        if (r.Ok) {
             // What loads is sound and saves back to the same bytes.
             ASSERT_EQ(PotentialTableProblem(t), "");
             ASSERT_EQ(EncodePotentialTable(t), bytes);

@@ -1,5 +1,7 @@
 // The records file operations on real files, grouped by operation.
 #include <cstring>
+#include <filesystem>
+#include <functional>
 
 #include "records_fixture.h"
 
@@ -18,7 +20,7 @@ class StoreRecordTest : public test::RecordsTest {};
 
 TEST_F(StoreRecordTest, FirstStoreCreatesTheFileWithOneRecord) {
     const RecordsResult r = StoreRecord(file_, Person("王小明"), -1);
-    ASSERT_TRUE(r.Ok) << r.Error;
+    ASSERT_TRUE(r.Ok) << r.Detail;
     EXPECT_EQ(r.Number, 0);
     EXPECT_EQ(r.Count, 1);
     const std::string bytes = ReadFileText(file_);
@@ -77,7 +79,7 @@ TEST_F(StoreRecordTest, TheCountNeverWraps) {
     WriteBytes(file_, bytes);
     const RecordsResult r = StoreRecord(file_, Person("甲"), -1);
     EXPECT_FALSE(r.Ok);
-    EXPECT_NE(r.Error.find("32767"), std::string::npos) << r.Error;
+    EXPECT_NE(r.Detail.find("32767"), std::string::npos) << r.Detail;
     EXPECT_EQ(ReadFileText(file_).size(), bytes.size());
 }
 
@@ -132,7 +134,7 @@ TEST_F(ReadRecordTest, NoOperationRewritesADamagedFile) {
     WriteBytes(file_, bytes);
     const RecordsResult stored = StoreRecord(file_, Person("丙"), -1);
     EXPECT_FALSE(stored.Ok);
-    EXPECT_NE(stored.Error.find("damaged"), std::string::npos);
+    EXPECT_NE(stored.Detail.find("damaged"), std::string::npos);
     EXPECT_FALSE(StoreRecord(file_, Person("丙"), 0).Ok);
     EXPECT_EQ(DeleteRecord(file_, 0).MessageId, CannotDeleteRecordText);
     EXPECT_EQ(MergeIntoMain(file_, PathOf("none.sap")).MessageId, CannotMergeRecordsText);
@@ -209,7 +211,7 @@ class DeleteRecordTest : public test::RecordsTest {};
 TEST_F(DeleteRecordTest, DeletingTheOnlyRecordLeavesAnEmptyFile) {
     Fill(file_, {Person("甲")});
     const RecordsResult r = DeleteRecord(file_, 0);
-    ASSERT_TRUE(r.Ok) << r.Error;
+    ASSERT_TRUE(r.Ok) << r.Detail;
     EXPECT_EQ(r.Count, 0);
     const std::string bytes = ReadFileText(file_);
     ASSERT_EQ(bytes.size(), 36u);
@@ -281,7 +283,7 @@ TEST_F(MergeTest, CopiesThatDifferOnlyInLunarFieldsAreSkippedOthersAdded) {
     Fill(other_, {lunarOnly, otherPhone, otherCase});
     const std::string otherBefore = ReadFileText(other_);
     const RecordsResult r = MergeIntoMain(file_, other_);
-    ASSERT_TRUE(r.Ok) << r.Error;
+    ASSERT_TRUE(r.Ok) << r.Detail;
     EXPECT_EQ(r.Number, 1);
     EXPECT_EQ(r.Count, 4);
     PersonRecord added{};
@@ -301,42 +303,40 @@ TEST_F(MergeTest, IntoAnEmptyMainFileEveryRecordIsAddedEvenEqualOnes) {
     EXPECT_EQ(ReadCount(file_), 3);
 }
 
-TEST_F(MergeTest, WithoutAMainFileNothingIsCreated) {
-    Fill(other_, {Person("甲")});
-    test::WriteBytes(PathOf(".VNX5MAIN.AID.x1y2z3.tmp"), ReadFileText(other_));  // a leftover scratch file is not data
-    const RecordsResult r = MergeIntoMain(file_, other_);
-    EXPECT_FALSE(r.Ok);
-    EXPECT_EQ(r.MessageId, CannotOpenRecordsText);
-    EXPECT_EQ(StringText(r.MessageId), "無法開啟資料庫");
-    EXPECT_FALSE(Exists(file_));
-}
-
-TEST_F(MergeTest, AMissingOtherFileLeavesTheMainFileAsItWas) {
-    Fill(file_, {Person("甲")});
-    const std::string before = ReadFileText(file_);
-    EXPECT_EQ(MergeIntoMain(file_, other_).MessageId, CannotOpenRecordsText);
-    EXPECT_EQ(ReadFileText(file_), before);
-}
-
-TEST_F(MergeTest, MergingTheMainFileIntoItselfIsRefused) {
-    Fill(file_, {Person("甲")});
-    const std::string before = ReadFileText(file_);
-    const RecordsResult r = MergeIntoMain(file_, dir_.Path() + "//VNX5MAIN.AID");
-    EXPECT_EQ(r.MessageId, CannotMergeRecordsText);
-    EXPECT_EQ(StringText(r.MessageId), "無法合併資料庫");
-    EXPECT_EQ(ReadFileText(file_), before);
-}
-
-TEST_F(MergeTest, AMergeThatWouldOverflowTheCountIsRefused) {
+// Each refusal names the step in the user's words and leaves the main file as it was.
+TEST_F(MergeTest, RefusalsLeaveTheMainFileAsItWas) {
     std::vector<PersonRecord> many;
     for (int i = 0; i < 200; ++i) many.push_back(Person("人", 1900 + i));
-    ASSERT_TRUE(AppendRecords(other_, many).Ok);
-    std::string big(36 + 412 * size_t{MaxRecordCount - 100}, '\0');
-    big[32] = static_cast<char>((MaxRecordCount - 100) & 0xFF);
-    big[33] = static_cast<char>((MaxRecordCount - 100) >> 8);
-    WriteBytes(file_, big);
-    EXPECT_EQ(MergeIntoMain(file_, other_).MessageId, CannotMergeRecordsText);
-    EXPECT_EQ(ReadFileText(file_).size(), big.size());
+    std::string nearlyFull(36 + 412 * size_t{MaxRecordCount - 100}, '\0');
+    nearlyFull[32] = static_cast<char>((MaxRecordCount - 100) & 0xFF);
+    nearlyFull[33] = static_cast<char>((MaxRecordCount - 100) >> 8);
+    const std::string one = (Fill(other_, {Person("甲")}), ReadFileText(other_));
+    const struct {
+        const char* What;
+        std::function<void()> Prepare;
+        std::string Other;
+        int Message;
+    } cases[] = {
+        // A leftover scratch file is no main file.
+        {"no main file", [&] { WriteBytes(PathOf(".VNX5MAIN.AID.x1y2z3.tmp"), one); }, other_, CannotOpenRecordsText},
+        {"no other file", [&] { Fill(file_, {Person("甲")}); }, PathOf("none.sap"), CannotOpenRecordsText},
+        {"itself", [&] { Fill(file_, {Person("甲")}); }, dir_.Path() + "//VNX5MAIN.AID", CannotMergeRecordsText},
+        {"too many", [&] { ASSERT_TRUE(AppendRecords(other_, many).Ok); WriteBytes(file_, nearlyFull); }, other_,
+         CannotMergeRecordsText},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(file_);
+        c.Prepare();
+        const bool existed = Exists(file_);
+        const std::string before = existed ? ReadFileText(file_) : "";
+        const RecordsResult r = MergeIntoMain(file_, c.Other);
+        EXPECT_FALSE(r.Ok) << c.What;
+        EXPECT_EQ(r.MessageId, c.Message) << c.What;
+        EXPECT_EQ(Exists(file_), existed) << c.What;
+        EXPECT_EQ(existed ? ReadFileText(file_) : "", before) << c.What;
+    }
+    EXPECT_EQ(StringText(CannotOpenRecordsText), "無法開啟資料庫");
+    EXPECT_EQ(StringText(CannotMergeRecordsText), "無法合併資料庫");
 }
 
 }  // namespace

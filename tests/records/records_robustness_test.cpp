@@ -39,7 +39,7 @@ protected:
                 EXPECT_EQ(after, now) << "step " << failAt;
             } else {
                 EXPECT_EQ(after, old) << "step " << failAt;
-                EXPECT_FALSE(r.Error.empty());
+                EXPECT_FALSE(r.Detail.empty());
             }
             EXPECT_TRUE(ScratchLeft().empty()) << "step " << failAt;
             EXPECT_FALSE(ReadRecordsFile(path).Damaged);
@@ -75,7 +75,7 @@ TEST_F(FaultInjectionTest, FailedScratchCreationOfADeleteSaysSo) {
     const RecordsResult r = DeleteRecord(file_, 0, writer);
     EXPECT_EQ(r.MessageId, RecordMissingText);
     EXPECT_EQ(StringText(r.MessageId), "該筆資料不存在");
-    EXPECT_NE(r.Error.find(std::strerror(ENOSPC)), std::string::npos) << r.Error;
+    EXPECT_NE(r.Detail.find(std::strerror(ENOSPC)), std::string::npos) << r.Detail;
 }
 
 // A record whose every field tells its number, so a torn one shows.

@@ -90,8 +90,7 @@ TEST_F(SecondUserTest, NamesTheProgramKeepsBesideAFileAreNeverFollowed) {
     PotentialTable fresh{};
     ResetPotentialTable(fresh);
     fresh.TableReady = true;
-    std::string error;
-    ASSERT_TRUE(SavePotentialTable(table, fresh, error)) << error;
+    ASSERT_TRUE(SavePotentialTable(table, fresh).Ok);
     EXPECT_EQ(ReadFileText(table + ".bad"), "damaged");
 
     fs::remove(file_ + ".lock");
@@ -107,8 +106,8 @@ TEST_F(SecondUserTest, AFolderAtTheBackupsNameIsNamedAndNothingChanges) {
     const std::string before = ReadFileText(file_);
     const RecordsResult r = DeleteRecord(file_, 0);
     EXPECT_FALSE(r.Ok);
-    EXPECT_EQ(r.ReasonId, OwnFileIsFolderText);
-    EXPECT_NE(r.Error.find(file_ + ".bak"), std::string::npos) << r.Error;
+    EXPECT_EQ(r.Reason, OwnFileIsFolderText);
+    EXPECT_NE(r.Detail.find(file_ + ".bak"), std::string::npos) << r.Detail;
     EXPECT_EQ(ReadFileText(file_), before);
 }
 
@@ -117,7 +116,7 @@ TEST_F(SecondUserTest, AFileWithASecondNameIsRefusedWithTheReason) {
     const std::string before = ReadFileText(file_);
     const RecordsResult r = StoreRecord(file_, Person("丁"), -1);
     EXPECT_FALSE(r.Ok);
-    EXPECT_EQ(r.ReasonId, HardLinkedText) << r.Error;
+    EXPECT_EQ(r.Reason, HardLinkedText) << r.Detail;
     EXPECT_EQ(ReadFileText(file_), before);
     EXPECT_EQ(StatOf(file_).st_nlink, 2u);
 }
@@ -161,7 +160,7 @@ TEST_F(SecondUserTest, TheLimitHoldsForWritersAtOnceAndWholeImportsAndMerges) {
     for (int i = 0; i < 8; ++i) {
         adds.emplace_back([&, i] {
             const RecordsResult r = StoreRecord(file_, Person("乙", 1950 + i), -1);
-            (r.Ok ? stored : refusedFull) += r.Ok || r.ReasonId == FullFileText;
+            (r.Ok ? stored : refusedFull) += r.Ok || r.Reason == FullFileText;
         });
     }
     for (std::thread& t : adds) t.join();
@@ -172,13 +171,13 @@ TEST_F(SecondUserTest, TheLimitHoldsForWritersAtOnceAndWholeImportsAndMerges) {
     ASSERT_TRUE(DeleteRecord(file_, 0).Ok && DeleteRecord(file_, 0).Ok);  // room for 2
     const std::string before = ReadFileText(file_);
     const RecordsResult imported = ImportRecords(file_, {Person("丙", 1901), Person("丙", 1902), Person("丙", 1903)});
-    EXPECT_EQ(imported.ReasonId, FullFileText);
-    EXPECT_NE(imported.Error.find("2 more would fit, not 3"), std::string::npos) << imported.Error;
+    EXPECT_EQ(imported.Reason, FullFileText);
+    EXPECT_NE(imported.Detail.find("2 more would fit, not 3"), std::string::npos) << imported.Detail;
     const std::string other = PathOf("other.aid");
     Fill(other, {Person("丁", 1901), Person("丁", 1902), Person("丁", 1903)});
     const RecordsResult merged = MergeIntoMain(file_, other);
-    EXPECT_EQ(merged.ReasonId, FullFileText);
-    EXPECT_NE(merged.Error.find("2 more would fit, not 3"), std::string::npos) << merged.Error;
+    EXPECT_EQ(merged.Reason, FullFileText);
+    EXPECT_NE(merged.Detail.find("2 more would fit, not 3"), std::string::npos) << merged.Detail;
     EXPECT_EQ(ReadFileText(file_), before);
 }
 
@@ -202,7 +201,7 @@ TEST_F(SecondUserTest, ANumberMeansTheRecordThereNowAndALoadedPersonTheNearestCo
     ASSERT_TRUE(ReadRecord(dup, 3, loaded));
     ASSERT_TRUE(DeleteRecord(dup, 0).Ok);
     const RecordsResult r = DeletePerson(dup, loaded, 3);
-    ASSERT_TRUE(r.Ok) << r.Error;
+    ASSERT_TRUE(r.Ok) << r.Detail;
     EXPECT_EQ(r.Number, 2);
 }
 
@@ -230,7 +229,7 @@ TEST_F(RootTest, RootKeepsOwnerGroupAndBitsAndRefusesAFileWithoutOwnerWrite) {
     ::chmod(file_.c_str(), 0444);
     const std::string before = ReadFileText(file_);
     const RecordsResult r = StoreRecord(file_, Person("戊"), -1);
-    EXPECT_EQ(r.ReasonId, NoWriteAccessText) << r.Error;
+    EXPECT_EQ(r.Reason, NoWriteAccessText) << r.Detail;
     EXPECT_EQ(ReadFileText(file_), before);
 }
 
@@ -251,7 +250,7 @@ TEST_F(RootTest, AnotherUsersLinkIsNotFollowedAndAGroupMembersWriteKeepsTheOwner
     const std::string before = ReadFileText(file_);
     EXPECT_TRUE(AsNobody([&] {
         const RecordsResult r = StoreRecord(file_, Person("丁"), -1);
-        return !r.Ok && r.ReasonId == OtherOwnerText;
+        return !r.Ok && r.Reason == OtherOwnerText;
     }));
     EXPECT_EQ(ReadFileText(file_), before);
     EXPECT_EQ(StatOf(file_).st_uid, 0u);

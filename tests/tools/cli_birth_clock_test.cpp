@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "json_tree.h"
 #include "run_program.h"
 
 namespace qv {
@@ -11,21 +12,6 @@ namespace {
 
 using test::Lines;
 using test::RunCli;
-
-// The text of a "Name":value field of a JSON line, "" when absent.
-std::string Field(const std::string& line, const std::string& name) {
-    const std::string key = "\"" + name + "\":";
-    const size_t at = line.find(key);
-    if (at == std::string::npos) return {};
-    size_t end = at + key.size();
-    int depth = 0;
-    for (; end < line.size(); ++end) {
-        const char c = line[end];
-        if (depth == 0 && (c == ',' || c == '}')) break;
-        depth += (c == '[' || c == '{') ? 1 : (c == ']' || c == '}') ? -1 : 0;
-    }
-    return line.substr(at + key.size(), end - at - key.size());
-}
 
 // The start of a line, as long as the expected start.
 std::string Start(const std::string& line, const std::string& expected) { return line.substr(0, expected.size()); }
@@ -46,18 +32,20 @@ protected:
 TEST_F(BirthClockCli, ZoneClockIsChartedAtItsUtcPlusEightMoment) {
     const auto corrected = Chart("1974-07-15 12:00", {"--zone", "Asia/Taipei"});
     ASSERT_EQ(corrected.Status, 0) << corrected.Err;
-    EXPECT_EQ(Field(corrected.Out, "Charted"), "\"1974-07-15 11:00\"");
-    EXPECT_EQ(Field(corrected.Out, "Zone"), "\"Asia/Taipei\"");
-    EXPECT_EQ(Field(corrected.Out, "ZoneOffsetMinutes"), "540");
-    EXPECT_EQ(Field(corrected.Out, "DaylightSaving"), "true");
-    EXPECT_EQ(Field(corrected.Out, "GivenClock"), "\"1974-07-15 12:00\"");
+    const test::Json c = test::ParseJson(corrected.Out);
+    EXPECT_EQ(c["Charted"].Text, "1974-07-15 11:00");
+    EXPECT_EQ(c["Correction"]["Zone"].Text, "Asia/Taipei");
+    EXPECT_EQ(c["Correction"]["ZoneOffsetMinutes"].Int(), 540);
+    EXPECT_TRUE(c["Correction"]["DaylightSaving"].Flag);
+    EXPECT_EQ(c["Correction"]["GivenClock"].Text, "1974-07-15 12:00");
 
     const auto plain = Chart("1974-07-15 11:00", {});
     ASSERT_EQ(plain.Status, 0) << plain.Err;
-    EXPECT_EQ(Field(plain.Out, "Correction"), "");
-    EXPECT_EQ(Field(plain.Out, "Charted"), "\"1974-07-15 11:00\"");
-    EXPECT_EQ(Field(corrected.Out, "Pillars"), Field(plain.Out, "Pillars"));
-    EXPECT_EQ(Field(corrected.Out, "Natal"), Field(plain.Out, "Natal"));
+    const test::Json p = test::ParseJson(plain.Out);
+    EXPECT_FALSE(p.Has("Correction"));
+    EXPECT_EQ(p["Charted"].Text, "1974-07-15 11:00");
+    EXPECT_EQ(c["Pillars"], p["Pillars"]);
+    EXPECT_EQ(c["Natal"], p["Natal"]);
 }
 
 TEST_F(BirthClockCli, PillarsGiveTheClockTimeThenTheMomentCharted) {
@@ -80,9 +68,10 @@ TEST_F(BirthClockCli, PillarsGiveTheClockTimeThenTheMomentCharted) {
 TEST_F(BirthClockCli, TrueSolarTimeAtTheBirthplace) {
     const auto r = Chart("2024-02-11 12:00", {"--solar-time", "121.5"});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    EXPECT_EQ(Field(r.Out, "Charted"), "\"2024-02-11 11:52\"");
-    EXPECT_EQ(Field(r.Out, "SolarTimeLongitude"), "121.5");
-    EXPECT_NEAR(std::stod(Field(r.Out, "EquationOfTimeMinutes")), -14.2, 0.5);
+    const test::Json j = test::ParseJson(r.Out);
+    EXPECT_EQ(j["Charted"].Text, "2024-02-11 11:52");
+    EXPECT_EQ(j["Correction"]["SolarTimeLongitude"].Number, 121.5);
+    EXPECT_NEAR(j["Correction"]["EquationOfTimeMinutes"].Number, -14.2, 0.5);
 
     const auto readable = Run({"chart", "--birth", "2024-02-11 12:00", "--sex", "f", "--solar-time", "121.5"});
     const auto lines = Lines(readable.Out);
@@ -116,9 +105,9 @@ TEST_F(BirthClockCli, EveryChartingCommandTakesTheClock) {
                            "1974-07-15 12:00 m\n1974-04-01 00:30 f\n1974-07-15 ?? f\n");
     const auto lines = Lines(batch.Out);
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(Field(lines[0], "Charted"), "\"1974-07-15 11:00\"");
-    EXPECT_NE(Field(lines[1], "Error").find("did not exist"), std::string::npos) << lines[1];
-    EXPECT_NE(Field(lines[2], "Error").find("hour of birth"), std::string::npos) << lines[2];
+    EXPECT_EQ(test::ParseJson(lines[0])["Charted"].Text, "1974-07-15 11:00");
+    EXPECT_NE(test::ParseJson(lines[1])["Error"].Text.find("did not exist"), std::string::npos) << lines[1];
+    EXPECT_NE(test::ParseJson(lines[2])["Error"].Text.find("hour of birth"), std::string::npos) << lines[2];
     EXPECT_EQ(batch.Status, 1);
 }
 

@@ -3,30 +3,17 @@
 
 #include <random>
 
+#include "json_tree.h"
 #include "run_program.h"
 
 namespace qv {
 namespace {
 
+using test::Json;
 using test::Lines;
+using test::ParseJson;
 using test::RunCli;
-
-// The line with every "Name":value field of the given names cut out.
-std::string WithoutFields(std::string line, std::initializer_list<std::string_view> names) {
-    for (std::string_view name : names) {
-        const std::string key = "\"" + std::string(name) + "\":";
-        for (size_t at; (at = line.find(key)) != std::string::npos;) {
-            size_t end = at + key.size();
-            for (int depth = 0; end < line.size(); ++end) {
-                const char c = line[end];
-                if (depth == 0 && (c == ',' || c == '}')) break;
-                depth += (c == '[' || c == '{') ? 1 : (c == ']' || c == '}') ? -1 : 0;
-            }
-            line.erase(at, end - at);
-        }
-    }
-    return line;
-}
+using Ints = std::vector<int64_t>;
 
 std::string RandomPeople(int count) {
     std::mt19937 rng(1234);
@@ -53,28 +40,30 @@ protected:
 TEST_F(ChartCli, JsonHoldsPillarsBlocksAndLuckTexts) {
     const auto r = Chart({"--birth", "2000-01-01 12:00", "--sex", "m", "--json"});
     ASSERT_EQ(r.Status, 0) << r.Err;
+    const Json j = ParseJson(r.Out);
     // 己卯 丙子 戊午 戊午; a yin year: a man's luck runs backward from 丙子.
-    EXPECT_NE(r.Out.find("\"Pillars\":[15,12,54,54]"), std::string::npos) << r.Out;
-    EXPECT_NE(r.Out.find("\"LuckForward\":0"), std::string::npos);
-    EXPECT_NE(r.Out.find("\"Natal\":{\"YearPolarity\":1"), std::string::npos);
-    EXPECT_NE(r.Out.find("\"LuckStem\":[1,0,9,8,7,6,5,4,3,2,1,0]"), std::string::npos);
-    EXPECT_NE(r.Out.find("\"HiddenStem\":[[2,0,0],[10,0,0],[4,6,0],[4,6,0]]"), std::string::npos);
-    EXPECT_NE(r.Out.find("\"LuckChangeText\":\"每逢"), std::string::npos);
-    EXPECT_NE(r.Out.find("\"LuckSpanText\":\"出生後"), std::string::npos);
-    EXPECT_NE(r.Out.find("\"VoidMarks\":["), std::string::npos);
-    EXPECT_NE(r.Out.find("\"Transformed\":{"), std::string::npos);
+    EXPECT_EQ(j["Pillars"].Ints(), (Ints{15, 12, 54, 54}));
+    EXPECT_EQ(j["LuckForward"].Int(), 0);
+    EXPECT_EQ(j["Natal"]["YearPolarity"].Int(), 1);
+    EXPECT_EQ(j["Natal"]["LuckStem"].Ints(), (Ints{1, 0, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
+    EXPECT_EQ(j["Natal"]["HiddenStem"].Items.size(), 4u);
+    EXPECT_EQ(j["Natal"]["HiddenStem"].Ints(), (Ints{2, 0, 0, 10, 0, 0, 4, 6, 0, 4, 6, 0}));
+    EXPECT_TRUE(j["LuckChangeText"].Text.starts_with("每逢")) << j["LuckChangeText"].Text;
+    EXPECT_TRUE(j["LuckSpanText"].Text.starts_with("出生後")) << j["LuckSpanText"].Text;
+    EXPECT_EQ(j["VoidMarks"].Items.size(), 12u);
+    EXPECT_EQ(j["Transformed"].Is, Json::Kind::Object);
 }
 
 TEST_F(ChartCli, AnalysisIsShownUnderTheChartCaptions) {
     // 丙寅 甲午 丙戌 甲午 forms 炎上格.
     const auto r = Chart({"--birth", "1986-06-11 12:00", "--sex", "m"});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    const auto json = Chart({"--birth", "1986-06-11 12:00", "--sex", "m", "--json"});
-    EXPECT_NE(json.Out.find("\"ReferenceStrength\":["), std::string::npos);
-    EXPECT_NE(json.Out.find("\"StemUnionCount\":"), std::string::npos);
-    EXPECT_NE(json.Out.find("\"Roles\":["), std::string::npos);
-    EXPECT_NE(json.Out.find("\"Pillars\":[2,30,22,30]"), std::string::npos) << json.Out;
-    EXPECT_NE(json.Out.find("\"Pattern\":0"), std::string::npos);
+    const Json j = ParseJson(Chart({"--birth", "1986-06-11 12:00", "--sex", "m", "--json"}).Out);
+    EXPECT_EQ(j["Pillars"].Ints(), (Ints{2, 30, 22, 30}));
+    EXPECT_EQ(j["ReferenceStrength"].Items.size(), 5u);
+    EXPECT_EQ(j["StemUnionCount"].Is, Json::Kind::Number);
+    EXPECT_EQ(j["Natal"]["Roles"].Items.size(), 5u);
+    EXPECT_EQ(j["Natal"]["Pattern"].Int(), 0);
     EXPECT_NE(r.Out.find("格局用神  炎上格"), std::string::npos) << r.Out;
 }
 
@@ -82,7 +71,9 @@ TEST_F(ChartCli, UnknownHourShowsTheConceptionPillar) {
     const auto r = Chart({"--birth", "2000-01-01 12:00", "--sex", "f", "--hour-unknown", "--json"});
     ASSERT_EQ(r.Status, 0);
     // Month 丙子: the conception pillar 丁卯 stands in the hour.
-    EXPECT_NE(r.Out.find("\"Stem\":[5,2,4,3],\"Branch\":[3,0,6,3]"), std::string::npos) << r.Out;
+    const Json j = ParseJson(r.Out);
+    EXPECT_EQ(j["Natal"]["Stem"].Ints(), (Ints{5, 2, 4, 3}));
+    EXPECT_EQ(j["Natal"]["Branch"].Ints(), (Ints{3, 0, 6, 3}));
     EXPECT_NE(Chart({"--birth", "2000-01-01 12:00", "--sex", "f", "--hour-unknown"}).Out.find("胎元"),
               std::string::npos);
 }
@@ -125,7 +116,7 @@ TEST_F(ChartCli, OptionsChangeOnlyWhatTheyGovern) {
         int differing = 0;
         for (size_t i = 0; i < plain.size(); ++i) {
             differing += plain[i] != changed[i];
-            EXPECT_EQ(WithoutFields(plain[i], c.Governed), WithoutFields(changed[i], c.Governed)) << c.Option;
+            EXPECT_EQ(ParseJson(plain[i]).Without(c.Governed), ParseJson(changed[i]).Without(c.Governed)) << c.Option;
         }
         EXPECT_GT(differing, 10) << c.Option;
         EXPECT_EQ(Lines(Chart({"--batch", c.Option, "0"}, people).Out), plain) << c.Option;
@@ -133,11 +124,12 @@ TEST_F(ChartCli, OptionsChangeOnlyWhatTheyGovern) {
 }
 
 TEST_F(ChartCli, RatHourRuleMovesTheLateRatHour) {
-    const auto common = Chart({"--birth", "2000-01-01 23:30", "--sex", "m", "--json"});
-    const auto night = Chart({"--birth", "2000-01-01 23:30", "--sex", "m", "--json", "--rat-hour", "2"});
+    const auto common = ParseJson(Chart({"--birth", "2000-01-01 23:30", "--sex", "m", "--json"}).Out);
+    const auto night = ParseJson(Chart({"--birth", "2000-01-01 23:30", "--sex", "m", "--json", "--rat-hour", "2"}).Out);
     // 一般子時 counts 23:30 to the next day (己未); 夜子時 keeps the day 戊午.
-    EXPECT_NE(common.Out.find("\"Pillars\":[15,12,55,"), std::string::npos) << common.Out;
-    EXPECT_NE(night.Out.find("\"Pillars\":[15,12,54,"), std::string::npos) << night.Out;
+    EXPECT_EQ(common["Pillars"][2].Int(), 55);
+    EXPECT_EQ(night["Pillars"][2].Int(), 54);
+    EXPECT_EQ(night["Pillars"][1].Int(), 12);
 }
 
 TEST_F(ChartCli, BatchAnswersEveryLineLikeASingleChart) {
@@ -149,8 +141,9 @@ TEST_F(ChartCli, BatchAnswersEveryLineLikeASingleChart) {
     ASSERT_EQ(lines.size(), 4u) << r.Out;
     EXPECT_EQ(lines[0] + "\n", single.Out);
     EXPECT_EQ(lines[1] + "\n", unknown.Out);
-    EXPECT_EQ(lines[2].rfind("{\"Line\":4,\"Error\":", 0), 0u) << lines[2];
-    EXPECT_EQ(lines[3].rfind("{\"Line\":5,\"Error\":", 0), 0u) << lines[3];
+    EXPECT_EQ(ParseJson(lines[2])["Line"].Int(), 4) << lines[2];
+    EXPECT_EQ(ParseJson(lines[3])["Line"].Int(), 5) << lines[3];
+    EXPECT_FALSE(ParseJson(lines[3])["Error"].Text.empty());
     EXPECT_NE(r.Err.find("line 4"), std::string::npos);
     EXPECT_EQ(Chart({"--batch"}, "2000-01-01 12:00 m\n").Status, 0);
 }

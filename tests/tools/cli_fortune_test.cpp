@@ -1,6 +1,7 @@
 // quorvane-cli fortune, and the index values in chart --json.
 #include <gtest/gtest.h>
 
+#include "json_tree.h"
 #include "run_program.h"
 
 namespace qv {
@@ -25,7 +26,8 @@ TEST(ChartCliIndexValues, WorkedChart) {
     test::TempDir data;
     const auto r = RunCli(data, {"chart", "--birth", "2000-01-01 12:00", "--sex", "m", "--json"});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    EXPECT_NE(r.Out.find("\"StemIndex\":[29,51,50,55,62,58,20,20,33,53]"), std::string::npos) << r.Out;
+    EXPECT_EQ(test::ParseJson(r.Out)["Natal"]["StemIndex"].Ints(),
+              (std::vector<int64_t>{29, 51, 50, 55, 62, 58, 20, 20, 33, 53}));
 }
 
 TEST_F(FortuneCli, EveryPeriodKindGivesOneLinePerBar) {
@@ -53,10 +55,12 @@ TEST_F(FortuneCli, JsonAndCommentaries) {
     ASSERT_EQ(r.Status, 0) << r.Err;
     const auto lines = Lines(r.Out);
     ASSERT_EQ(lines.size(), 120u);
-    EXPECT_NE(lines[30].find("\"Period\":\"2018\""), std::string::npos) << lines[30];
-    EXPECT_NE(lines[30].find("\"LevelText\":\""), std::string::npos);
-    EXPECT_EQ(lines[30].find("\"Commentary\":\"\""), std::string::npos) << "wealth has a text for every band";
-    EXPECT_EQ(lines[30].find("\"FeelingCommentary\":\"\""), std::string::npos);
+    const test::Json year = test::ParseJson(lines[30]);
+    EXPECT_EQ(year["Period"].Text, "2018");
+    EXPECT_EQ(year["Pillar"].Text, "戊戌");
+    EXPECT_FALSE(year["LevelText"].Text.empty());
+    EXPECT_FALSE(year["Commentary"].Text.empty()) << "wealth has a text for every band";
+    EXPECT_TRUE(year["FeelingCommentary"].Text.starts_with("【" + year["Label"].Text + "】\n"));
     const auto travel = Fortune({"--luck", "--category", "7"});
     ASSERT_EQ(travel.Status, 0) << travel.Err;
     // The travel chart labels bars with an activity and a feeling word.

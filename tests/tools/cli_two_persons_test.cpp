@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 
+#include "json_tree.h"
 #include "run_program.h"
 
 namespace qv {
@@ -87,9 +88,15 @@ TEST_F(TwoPersonsCli, BestDaysAreTheDayValuesOfBothBestFirstClashesLast) {
     EXPECT_GT(clashes, 0);
     const auto json = Run({"best-days", "--category", "5", "--from", "2030-01-20", "--to", "2030-01-21", "--json"}, false);
     ASSERT_EQ(json.Status, 0) << json.Err;
-    for (const auto& line : Lines(json.Out)) {
-        for (const char* key : {"\"date\":\"2030-01-2", "\"value\":", "\"clash\":"})
-            EXPECT_NE(line.find(key), std::string::npos) << line;
+    const auto days = Lines(json.Out);
+    ASSERT_EQ(days.size(), 2u);
+    for (const auto& line : days) {
+        const test::Json day = test::ParseJson(line);
+        // One person alone: the values are that person's day values.
+        const auto& a = rowsA.at(day["date"].Text);
+        EXPECT_EQ(day["pillar"].Text, a[1]) << line;
+        EXPECT_EQ(day["value"].Int(), std::stoi(a[2])) << line;
+        EXPECT_EQ(day["clash"].Is, test::Json::Kind::Bool) << line;
     }
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"--from", "2030-01-01", "--to", "2031-01-02"},
                                                 {"--from", "2030-02-01", "--to", "2030-01-01"}}) {
@@ -103,9 +110,19 @@ TEST_F(TwoPersonsCli, CompareNamesEachRelationAndRecordsGiveTheSame) {
     const auto json = Run({"compare", "--json"}, true);
     ASSERT_EQ(json.Status, 0) << json.Err;
     ASSERT_EQ(Lines(json.Out).size(), 1u);
-    for (const char* key : {"\"Relations\":[{\"kind\":\"", "\"a\":\"", "\"TenGodOfBFromA\":\"", "\"RolesInOther\":[{",
-                            "\"NaYinRelation\":\"", "\"Harmonious\":"})
-        EXPECT_NE(json.Out.find(key), std::string::npos) << key << "\n" << json.Out;
+    // 戊辰 戊午 辛丑 癸巳 and 庚午 戊寅 丙寅 乙未: 丙 is 辛's 正官, 辛 is 丙's 正財, and
+    // 丙 with 辛 is a five union of the day pillars.
+    const test::Json j = test::ParseJson(json.Out);
+    EXPECT_EQ(j["A"]["Pillars"].Text, "戊辰 戊午 辛丑 癸巳");
+    EXPECT_EQ(j["B"]["Pillars"].Text, "庚午 戊寅 丙寅 乙未");
+    EXPECT_EQ(j["TenGodOfBFromA"].Text, "正官");
+    EXPECT_EQ(j["TenGodOfAFromB"].Text, "正財");
+    ASSERT_FALSE(j["Relations"].Items.empty());
+    EXPECT_EQ(j["Relations"][0]["kind"].Text, "五合");
+    EXPECT_EQ(j["Relations"][0]["a"].Text, "日柱");
+    EXPECT_EQ(j["A"]["RolesInOther"].Items.size(), 5u);
+    EXPECT_FALSE(j["NaYinRelation"].Text.empty());
+    EXPECT_EQ(j["Harmonious"].Is, test::Json::Kind::Number);
     ASSERT_EQ(RunCli(data_, {"records", "add", "--sex", "f", "--birth", "1988-06-15 09:40"}).Status, 0);
     ASSERT_EQ(RunCli(data_, {"records", "add", "--sex", "m", "--birth", "1990-03-02 14:10"}).Status, 0);
     const auto byRecord = RunCli(data_, {"compare", "--json", "--record", "0", "--with-record", "1"});

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "atomic_file.h"
+#include "json_tree.h"
 #include "engine/fortune/potential.h"
 #include "run_program.h"
 
@@ -161,7 +162,7 @@ TEST_F(PotentialCliTest, NameThatIsNotBig5ShowsAsUnnamed) {
     ASSERT_EQ(show.Status, 0) << show.Err;
     EXPECT_EQ(Lines(show.Out).front(), "category 1\t未命名\tK 25\t1 abilities");
     const auto out = Cli({"potential-table", "export"});
-    EXPECT_NE(out.Out.find("\"name\":\"未命名\""), std::string::npos);
+    EXPECT_EQ(test::ParseJson(out.Out)[0]["name"].Text, "未命名");
     EXPECT_NE(out.Err.find("category 1: the name is not Big5"), std::string::npos);
 }
 

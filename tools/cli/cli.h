@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/calendar/calendar.h"
+#include "engine/texts/result.h"
 #include "engine/calendar/solar_terms.h"
 
 namespace qv {
@@ -41,6 +42,9 @@ struct Args {
 
 // Prints "quorvane-cli: <message>" on stderr.
 void Complain(std::string_view message);
+// Whether the result is done; when not, complains of its detail, after the
+// heading ("heading: detail") when one is given.
+bool Reported(const Result& result, std::string_view heading = {});
 
 // Loads AInfo.tbl from the data directory (copied there from beside the
 // program on first use); prints the reason and returns false when it cannot.

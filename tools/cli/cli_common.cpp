@@ -54,19 +54,18 @@ bool Args::RejectUnknownOptions() const {
 
 void Complain(std::string_view message) { std::cerr << "quorvane-cli: " << message << '\n'; }
 
-bool LoadTermTable(const Args& args, SolarTermTable& table) {
-    const DataPaths paths = ResolveDataPaths(args.DataDir);
-    std::string error;
-    if (LoadProgramTermTable(paths, table, error)) return true;
-    Complain(error);
+bool Reported(const Result& result, std::string_view heading) {
+    if (result.Ok) return true;
+    Complain(heading.empty() ? result.Detail : std::string(heading) + ": " + result.Detail);
     return false;
 }
 
+bool LoadTermTable(const Args& args, SolarTermTable& table) {
+    return Reported(LoadProgramTermTable(ResolveDataPaths(args.DataDir), table));
+}
+
 bool OpenSession(const Args& args, ChartingSession& session) {
-    std::string error;
-    if (session.Open(ResolveDataPaths(args.DataDir), error)) return true;
-    Complain(error);
-    return false;
+    return Reported(session.Open(ResolveDataPaths(args.DataDir)));
 }
 
 bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }

@@ -104,14 +104,8 @@ int Import(Args& args, TableFile& file) {
         Complain(error);
         return ExitNoData;
     }
-    if (!PotentialTableFromJson(json, *file.Table, error)) {
-        Complain(from + ": " + error);
-        return ExitBadInput;
-    }
-    if (!SavePotentialTable(file.Path, *file.Table, error)) {
-        Complain(error);
-        return ExitNoData;
-    }
+    if (!Reported(PotentialTableFromJson(json, *file.Table), from)) return ExitBadInput;
+    if (!Reported(SavePotentialTable(file.Path, *file.Table))) return ExitNoData;
     std::cout << "imported " << file.Table->CategoryCount << " categories, " << file.Table->ItemTotal
               << " abilities into " << file.Path << '\n';
     return ExitOk;
@@ -126,22 +120,15 @@ std::string TablePath(Args& args) {
     return path ? *path : PotentialTablePath(ResolveDataPaths(args.DataDir));
 }
 
-bool Accepted(const PotentialLoadResult& loaded) {
-    if (!loaded.Refused) return true;
-    Complain(loaded.Problem);
-    return false;
-}
-
 }  // namespace
 
 bool LoadTable(Args& args, TableFile& file) {
     file.Path = TablePath(args);
-    file.Loaded = LoadPotentialTable(file.Path, *file.Table);
-    return Accepted(file.Loaded);
+    return Reported(LoadPotentialTable(file.Path, *file.Table));
 }
 
 bool LoadSessionTable(Args& args, ChartingSession& session) {
-    return Accepted(session.LoadPotentials(TablePath(args)));
+    return Reported(session.LoadPotentials(TablePath(args)));
 }
 
 int RunPotential(Args& args) {

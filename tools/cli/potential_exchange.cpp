@@ -162,14 +162,14 @@ std::string PotentialTableToJson(const PotentialTable& table, std::vector<std::s
     return out;
 }
 
-bool PotentialTableFromJson(std::string_view json, PotentialTable& table, std::string& error) {
+Result PotentialTableFromJson(std::string_view json, PotentialTable& table) {
     TableBuilder builder(table);
     size_t taken = 0;
+    std::string error;
     const auto take = [&](const JsonFields& object) { return builder.Take(object); };
-    if (ReadJsonObjects(json, take, taken, error)) return true;
-    error = "object " + std::to_string(taken + 1) + ": " + error;
+    if (ReadJsonObjects(json, take, taken, error)) return Result::Done();
     ResetPotentialTable(table);
-    return false;
+    return Result::Failed(0, "object " + std::to_string(taken + 1) + ": " + error);
 }
 
 }  // namespace qv::cli

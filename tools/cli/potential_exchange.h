@@ -26,16 +26,15 @@ std::string TenGodNames(uint16_t mask);
 // 未命名 and reported in `warnings`, one line each.
 std::string PotentialTableToJson(const PotentialTable& table, std::vector<std::string>& warnings);
 
-// Reads what PotentialTableToJson writes into a sound, ready table; false with
-// the reason (object number and field) on anything else, names that have no
-// Big5 form or do not fit their fields included.
-bool PotentialTableFromJson(std::string_view json, PotentialTable& table, std::string& error);
+// Reads what PotentialTableToJson writes into a sound, ready table; failed,
+// the detail naming the object number and the field, on anything else, names
+// that have no Big5 form or do not fit their fields included.
+Result PotentialTableFromJson(std::string_view json, PotentialTable& table);
 
 // The table file a subcommand works on.
 struct TableFile {
     std::string Path;
     std::unique_ptr<PotentialTable> Table = std::make_unique<PotentialTable>();
-    PotentialLoadResult Loaded;
 };
 
 // The table at --file, else in the data folder's program folder; false after

@@ -46,10 +46,10 @@ constexpr TextField TextFields[] = {
 
 int64_t NumberOf(const PersonRecord& r, const NumberField& f) { return f.Short ? r.*f.Short : r.*f.Long; }
 
-bool TextsOf(const PersonRecord& r, size_t number, PersonTexts& texts, std::string& error) {
-    if (LoadPersonTexts(r, texts, error)) return true;
-    error = "record " + std::to_string(number) + ": " + error;
-    return false;
+Result TextsOf(const PersonRecord& r, size_t number, PersonTexts& texts) {
+    std::string error;
+    if (LoadPersonTexts(r, texts, error)) return Result::Done();
+    return Result::Failed(0, "record " + std::to_string(number) + ": " + error);
 }
 
 std::string CsvField(std::string_view text) {
@@ -84,11 +84,11 @@ std::string ToRecord(const JsonFields& object, PersonRecord& record) {
 
 }  // namespace
 
-bool RecordsToJson(const std::vector<PersonRecord>& records, std::string& out, std::string& error) {
+Result RecordsToJson(const std::vector<PersonRecord>& records, std::string& out) {
     out = "[\n";
     for (size_t i = 0; i < records.size(); ++i) {
         PersonTexts texts;
-        if (!TextsOf(records[i], i, texts, error)) return false;
+        if (Result read = TextsOf(records[i], i, texts); !read.Ok) return read;
         {
             JsonObject object(out);
             object.Field("number", i);
@@ -98,28 +98,29 @@ bool RecordsToJson(const std::vector<PersonRecord>& records, std::string& out, s
         out += i + 1 < records.size() ? ",\n" : "\n";
     }
     out += "]\n";
-    return true;
+    return Result::Done();
 }
 
-bool RecordsToCsv(const std::vector<PersonRecord>& records, std::string& out, std::string& error) {
+Result RecordsToCsv(const std::vector<PersonRecord>& records, std::string& out) {
     out = "number";
     for (const TextField& f : TextFields) out += std::string(",") + f.Key;
     for (const NumberField& f : NumberFields) out += std::string(",") + f.Key;
     out += "\r\n";
     for (size_t i = 0; i < records.size(); ++i) {
         PersonTexts texts;
-        if (!TextsOf(records[i], i, texts, error)) return false;
+        if (Result read = TextsOf(records[i], i, texts); !read.Ok) return read;
         out += std::to_string(i);
         for (const TextField& f : TextFields) out += "," + CsvField(texts.*f.Text);
         for (const NumberField& f : NumberFields) out += "," + std::to_string(NumberOf(records[i], f));
         out += "\r\n";
     }
-    return true;
+    return Result::Done();
 }
 
-bool RecordsFromJson(std::string_view json, std::vector<PersonRecord>& records, std::string& error) {
+Result RecordsFromJson(std::string_view json, std::vector<PersonRecord>& records) {
     records.clear();
     size_t taken = 0;
+    std::string error;
     const bool ok = ReadJsonObjects(
         json,
         [&](const JsonFields& object) {
@@ -129,8 +130,7 @@ bool RecordsFromJson(std::string_view json, std::vector<PersonRecord>& records, 
             return why;
         },
         taken, error);
-    if (!ok) error = "record " + std::to_string(taken) + ": " + error;
-    return ok;
+    return ok ? Result::Done() : Result::Failed(0, "record " + std::to_string(taken) + ": " + error);
 }
 
 }  // namespace qv::cli

@@ -8,15 +8,16 @@
 #include <vector>
 
 #include "engine/chart/person_record.h"
+#include "engine/texts/result.h"
 
 namespace qv::cli {
 
-// One JSON array, one object a line; false with the reason (record number and
-// field) when a record's text is not Big5.
-bool RecordsToJson(const std::vector<PersonRecord>& records, std::string& out, std::string& error);
-bool RecordsToCsv(const std::vector<PersonRecord>& records, std::string& out, std::string& error);
+// One JSON array, one object a line; failed, the detail naming the record
+// number and the field, when a record's text is not Big5.
+Result RecordsToJson(const std::vector<PersonRecord>& records, std::string& out);
+Result RecordsToCsv(const std::vector<PersonRecord>& records, std::string& out);
 
-// Reads what RecordsToJson writes; false with the reason and where.
-bool RecordsFromJson(std::string_view json, std::vector<PersonRecord>& records, std::string& error);
+// Reads what RecordsToJson writes; failed with the reason and where in the detail.
+Result RecordsFromJson(std::string_view json, std::vector<PersonRecord>& records);
 
 }  // namespace qv::cli

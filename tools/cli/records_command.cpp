@@ -48,9 +48,7 @@ int Refuse(const std::string& message, int code = ExitBadInput) {
 }
 
 int Report(const RecordsResult& r) {
-    if (r.Ok) return ExitOk;
-    const std::string shown = r.MessageId ? std::string(StringText(r.MessageId)) + ": " : std::string();
-    return Refuse(shown + r.Error, ExitNoData);
+    return Reported(r, r.MessageId ? StringText(r.MessageId) : std::string_view()) ? ExitOk : ExitNoData;
 }
 
 // The file's records; false after a complaint when it is missing or damaged.
@@ -277,8 +275,8 @@ int Export(RecordsContext& c) {
     if (!NothingLeft(c)) return ExitBadInput;
     RecordsContent content;
     if (!LoadSound(c.File, content)) return ExitNoData;
-    std::string out, error;
-    if (!(csv ? RecordsToCsv : RecordsToJson)(content.Records, out, error)) return Refuse(error, ExitNoData);
+    std::string out;
+    if (!Reported((csv ? RecordsToCsv : RecordsToJson)(content.Records, out))) return ExitNoData;
     std::cout << out;
     return ExitOk;
 }
@@ -288,7 +286,7 @@ int Import(RecordsContext& c) {
     if (!TakeArgument(c, "a file path", from) || !NothingLeft(c)) return ExitBadInput;
     std::vector<PersonRecord> records;
     if (!ReadWholeFile(from, json, error)) return Refuse(error, ExitNoData);
-    if (!RecordsFromJson(json, records, error)) return Refuse(from + ": " + error);
+    if (!Reported(RecordsFromJson(json, records), from)) return ExitBadInput;
     const RecordsResult r = ImportRecords(c.File, records);
     if (r.Ok) std::cout << "imported " << records.size() << "; the file holds " << r.Count << '\n';
     return Report(r);

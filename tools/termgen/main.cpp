@@ -19,9 +19,9 @@ int main(int argc, char** argv) {
     }
     auto table = std::make_unique<qv::SolarTermTable>();
     qv::termgen::ComputeSolarTermTable(first, last, *table);
-    const qv::TableLoadResult saved = qv::SaveSolarTermTable(argv[1], *table);
+    const qv::Result saved = qv::SaveSolarTermTable(argv[1], *table);
     if (!saved.Ok) {
-        std::fprintf(stderr, "quorvane-termgen: %s\n", saved.Error.c_str());
+        std::fprintf(stderr, "quorvane-termgen: %s\n", saved.Detail.c_str());
         return 1;
     }
     return 0;
