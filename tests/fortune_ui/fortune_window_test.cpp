@@ -163,7 +163,22 @@ TEST_F(FortuneWindowTest, TheLifetimeChartKeepsEveryLabelInItsSlot) {
     const auto* bar = window.findChild<QScrollBar*>(QStringLiteral("yearScrollBar"));
     ASSERT_NE(bar, nullptr);
     EXPECT_FALSE(bar->isHidden());
+    // The title's dark ink stands in the middle of the window's title band, on opening and scrolled to the end.
+    auto titleInk = [&] {
+        const QImage shot = window.grab().toImage();
+        const int band = int(window.Layout().TitleHeight * window.ChartToWindow().m11());
+        int ink = 0;
+        for (int y = 0; y < band; ++y)
+            for (int x = shot.width() / 3; x < 2 * shot.width() / 3; ++x) ink += qGray(shot.pixel(x, y)) < 100;
+        return ink;
+    };
+    EXPECT_GT(titleInk(), 20);
     QTest::keyClick(&window, Qt::Key_End);
+    EXPECT_GT(titleInk(), 20);
+    // The row headings stay at the left edge: the heading column's blue under the last years.
+    const double scale = window.ChartToWindow().m11();
+    const QPoint heading(int(window.Layout().BarsLeft * scale / 4), int((window.Layout().RowsTop + 3) * scale));
+    EXPECT_EQ(window.grab().toImage().pixelColor(heading), QColor(150, 150, 255));
     const QPointF lastSlot = window.ChartToWindow().map(QPointF(window.Layout().BarsLeft + 119.5 * window.Layout().Unit, 0));
     EXPECT_GT(lastSlot.x(), 0);
     EXPECT_LT(lastSlot.x(), window.width());
