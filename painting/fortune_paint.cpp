@@ -205,6 +205,7 @@ void PaintFortuneCurve(QPainter& painter, const FortuneCurve& curve, const Chart
     DrawTitle(sheet, layout.Width);
     painter.setFont(MakeChartFont(0, layout.RowFontSize, 400));
     DrawLines(sheet);
+    painter.setFont(MakeChartFont(0, layout.ValueFontSize, 400));
     DrawBars(sheet);
     DrawRows(sheet);
     painter.restore();
