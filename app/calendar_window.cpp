@@ -84,6 +84,7 @@ CCalendarWnd::CCalendarWnd(const SolarTermTable& table, const CivilDate& today, 
     const QSize logical(pageHeight * CalendarPageSize().width() / CalendarPageSize().height() + 12, pageHeight + 40);
     const ToolPlacement place = PlaceToolWindow(logical, 0, ToolWindowFrame(*this), ToolScreenArea(owner), keepClear,
                                                 ToolAnchor::BottomRight);
+    ScaleControlFont(*this, place.Scale);
     setGeometry(place.Client);
 }
 

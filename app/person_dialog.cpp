@@ -277,6 +277,15 @@ void PersonDialog::FillZones() {
     zoneList_->completer()->setCompletionMode(QCompleter::PopupCompletion);
     zoneList_->completer()->setFilterMode(Qt::MatchContains);
     zoneList_->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    // What the box shows is what is charted: typing that ends without a pick takes the
+    // first zone holding the words, or else shows the zone chosen before again.
+    connect(zoneList_->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        const QString typed = zoneList_->currentText().trimmed();
+        if (typed == zoneList_->itemText(zoneList_->currentIndex())) return;
+        const int found = typed.isEmpty() ? 0 : zoneList_->findText(typed, Qt::MatchContains);
+        if (found >= 0) zoneList_->setCurrentIndex(found);
+        zoneList_->setEditText(zoneList_->itemText(zoneList_->currentIndex()));
+    });
 }
 
 std::string PersonDialog::ZoneId() const {

@@ -23,6 +23,8 @@ HotArea BarArea(const FortuneCurve& c, const ChartRecord& rec, const CurveLayout
     // below its bars would otherwise call its best bar 0 and 平穩.
     area.Value = bar.Value == UnbornValue ? 0 : bar.Value;
     area.Unborn = bar.Value == UnbornValue;
+    area.Baseline = c.Baseline;
+    area.Shown = ValueText(c, i);
     if (area.Unborn || bar.OutOfTable) return area;
     area.Label = FeelingRowText(c, rec, i).substr(0, MaxLabelBytes);
     if (c.Category == TravelCategory) {
@@ -64,7 +66,12 @@ bool OverExplanation(const std::vector<HotArea>& areas, int x, int y) {
 std::string ExplanationBody(const HotArea& area, int mode, int category) {
     if (area.General) return std::string(StringText(ExplanationText(category, mode)));
     std::string body(StringText(ValueCaptionText));
-    body += "【" + std::to_string(area.Value) + "】\n";
+    body += "【" + std::to_string(area.Value) + "】";
+    // A floating base line: the number beside the bar is the base line plus the value explained.
+    if (area.Baseline != 0 && !area.Shown.empty())
+        body += "（" + std::string(StringText(ShownValueText)) + " " + area.Shown + "，" +
+                std::string(StringText(BaselineWordText)) + " " + std::to_string(area.Baseline) + "）";
+    body += "\n";
     const int commentary = area.Unborn ? NoText : CommentaryText(category, mode, area.Value);
     if (commentary != NoText) body += StringText(commentary);
     body += "\n\n";

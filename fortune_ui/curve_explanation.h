@@ -20,6 +20,8 @@ struct HotArea {
     CurveBox Box;
     int Level = -1;        // level of the label; travel chart: the signed g / 10 of its feeling word
     int Value = 0;         // the bar's value from the base line (0 before birth)
+    int Baseline = 0;      // the chart's base line
+    std::string Shown;     // the number beside the bar, as painted (base line + value)
     bool General = false;  // the left-margin request, not a bar
     bool Turning = false;  // the label carries 變
     bool Unborn = false;   // a period before birth: no bar, no label

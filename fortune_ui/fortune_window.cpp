@@ -75,6 +75,14 @@ QTransform CFortuneCurveWindow::ChartToWindow() const {
     return QTransform(s, 0, 0, s, -scroll_->value(), 0);
 }
 
+QPoint CFortuneCurveWindow::WindowToChart(QPointF at) const {
+    const QPoint scrolled = ChartToWindow().inverted().map(at).toPoint();
+    if (!Scrolls()) return scrolled;
+    // The heading column does not scroll: a point on it is a point of the column.
+    const double s = ScrolledScale();
+    return at.x() < layout_.BarsLeft * s ? (at / s).toPoint() : scrolled;
+}
+
 bool CFortuneCurveWindow::Page(int direction) {
     if (!PageCurve(curve_, rec_, direction)) return false;
     Relayout(ToolScreenArea(parentWidget()).size());
@@ -88,11 +96,21 @@ void CFortuneCurveWindow::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), CurveBackground);
     painter.setTransform(ChartToWindow());  // the chart's vectors at the window's size: sharp at any scale
     PaintFortuneCurve(painter, curve_, rec_, layout_, QRect(0, 0, layout_.Width, layout_.Depth));
+    if (Scrolls()) {
+        // The headings and the title stay in view over the years scrolled to: the unscrolled
+        // chart's heading column, then the title band across the window.
+        const double s = ScrolledScale();
+        painter.setTransform(QTransform::fromScale(s, s));
+        painter.setClipRect(QRect(0, 0, layout_.BarsLeft, layout_.Depth));
+        PaintFortuneCurve(painter, curve_, rec_, layout_, QRect(0, 0, layout_.Width, layout_.Depth));
+        painter.setClipping(false);
+        PaintCurveTitle(painter, curve_, rec_, layout_, int(std::ceil(width() / s)));
+    }
     hotAreas_ = CurveHotAreas(curve_, rec_, layout_);
 }
 
 void CFortuneCurveWindow::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = ChartToWindow().inverted().map(event->position()).toPoint();
+    const QPoint at = WindowToChart(event->position());
     if (OverExplanation(hotAreas_, at.x(), at.y())) {
         setCursor(Qt::PointingHandCursor);
     } else {
@@ -102,7 +120,7 @@ void CFortuneCurveWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CFortuneCurveWindow::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = ChartToWindow().inverted().map(event->position()).toPoint();
+    const QPoint at = WindowToChart(event->position());
     HotArea chosen;
     if (event->button() == Qt::LeftButton && ExplanationAt(hotAreas_, at.x(), at.y(), chosen))
         explainer_ ? explainer_(*this, chosen) : RunIndexExplanation(*this, chosen);

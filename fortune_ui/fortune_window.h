@@ -28,6 +28,8 @@ public:
     const CurveLayout& Layout() const { return layout_; }
     // From the layout's pixels to the window's: scaled to fit, centred.
     QTransform ChartToWindow() const;
+    // Where a window point lies on the chart, the fixed heading column included.
+    QPoint WindowToChart(QPointF at) const;
     // -1 previous, +1 next period; false at a limit.
     bool Page(int direction);
     const ChartRecord& Record() const { return rec_; }

@@ -73,6 +73,16 @@ ToolPlacement PlaceToolWindow(QSize logical, int fixedWidth, QMargins frame, con
     return placed(1, AnchorFrame(frameSize(1), screen, anchor));
 }
 
+void ScaleControlFont(QWidget& window, double scale) {
+    QFont font = window.font();
+    if (font.pixelSize() > 0) {
+        font.setPixelSize(int(std::lround(font.pixelSize() * scale)));
+    } else {
+        font.setPointSizeF(font.pointSizeF() * scale);
+    }
+    window.setFont(font);
+}
+
 QMargins ToolWindowFrame(const QWidget& window) {
     const int edge = window.style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     return QMargins(edge, window.style()->pixelMetric(QStyle::PM_TitleBarHeight) + edge, edge, edge);

@@ -34,6 +34,10 @@ double ScreenScale(QSize screen);
 ToolPlacement PlaceToolWindow(QSize logical, int fixedWidth, QMargins frame, const QRect& screen,
                               const std::vector<QRect>& keepClear, ToolAnchor anchor);
 
+// The window's font (and so its buttons' and boxes') grown by the placement's
+// scale, so its controls keep their share of the scaled window.
+void ScaleControlFont(QWidget& window, double scale);
+
 // The frame a tool window of the platform's style gets: caption and edges.
 QMargins ToolWindowFrame(const QWidget& window);
 

@@ -331,6 +331,8 @@ CurveLayout LayoutCurve(const FortuneCurve& c, int screenWidth, int screenHeight
     // A value such as "-120" split over two lines misreads: the lifetime chart turns it instead.
     l.ValueTurned = c.Lifetime && !fits(4);
     l.ValueLines = l.ValueTurned ? 3 : lines(4, 2);
+    // Turned, a value's height is the slot's width: as large as that leaves a pixel each side.
+    l.ValueFontSize = l.ValueTurned ? std::max(l.RowFontSize, u - 2) : l.RowFontSize;
     l.RowUnit = l.LineHeight + 4;
     l.TitleHeight = 2 * l.TextSize + 10;
     const int rows = (l.FeelingLines + l.PillarLines - 2) * l.LineHeight + (HasLunarRow(c) ? 4 : 3) * l.RowUnit;

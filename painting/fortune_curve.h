@@ -112,6 +112,7 @@ struct CurveLayout {
     int HalfSpan = 0;       // H of the bar formula
     int TextSize = 0;       // base size of the chart's fonts
     int RowFontSize = 0;    // pixel size of the row and value texts
+    int ValueFontSize = 0;  // pixel size of the values; larger where they read upwards
     int LineHeight = 0;
     int FeelingLines = 1, PillarLines = 1, ValueLines = 1;  // vertical text where a slot is narrow
     bool ValueTurned = false;  // values read upwards, ValueLines lines long

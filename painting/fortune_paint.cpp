@@ -69,8 +69,8 @@ struct Sheet {
     int PlotRight() const { return L.BarsLeft + C.Count * L.Unit; }
 };
 
-void DrawTitle(const Sheet& s) {
-    const QRect band(0, 0, s.L.Width, s.L.TitleHeight);
+void DrawTitle(const Sheet& s, int width) {
+    const QRect band(0, 0, width, s.L.TitleHeight);
     s.P.fillRect(band, TitleFill);
     s.P.setPen(TitleEdge);
     s.P.drawRect(band.adjusted(0, 0, -1, -1));
@@ -202,11 +202,19 @@ void PaintFortuneCurve(QPainter& painter, const FortuneCurve& curve, const Chart
     painter.fillRect(area, CurveBackground);
     painter.translate(area.topLeft());
     const Sheet sheet{painter, curve, rec, layout};
-    DrawTitle(sheet);
+    DrawTitle(sheet, layout.Width);
     painter.setFont(MakeChartFont(0, layout.RowFontSize, 400));
     DrawLines(sheet);
+    painter.setFont(MakeChartFont(0, layout.ValueFontSize, 400));
     DrawBars(sheet);
     DrawRows(sheet);
+    painter.restore();
+}
+
+void PaintCurveTitle(QPainter& painter, const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& layout,
+                     int width) {
+    painter.save();
+    DrawTitle(Sheet{painter, curve, rec, layout}, width);
     painter.restore();
 }
 

@@ -20,6 +20,11 @@ QColor LevelColor(int level);
 void PaintFortuneCurve(QPainter& painter, const FortuneCurve& curve, const ChartRecord& rec,
                        const CurveLayout& layout, const QRect& area);
 
+// The title band alone, `width` wide from the painter's origin: a window
+// scrolling along a chart wider than itself keeps it in view.
+void PaintCurveTitle(QPainter& painter, const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& layout,
+                     int width);
+
 // The chart as an image of the layout's size with two row units more under
 // it, as a printed page holds it.
 QImage CurvePicture(const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& layout);

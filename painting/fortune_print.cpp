@@ -30,15 +30,53 @@ QImage LoadBanner() {
 
 QSize PrintedChartSize(const CurveLayout& layout) { return QSize(layout.Width, layout.Depth + 2 * layout.RowUnit); }
 
+namespace {
+
+// The lifetime chart prints its years as two strips, one above the other, each
+// beside the headings: across half the years a page has room for labels a client
+// can read. The lower strip starts at the plot; the title stands over the upper.
+int StripShift(const FortuneCurve& curve, const CurveLayout& layout) { return curve.Count / 2 * layout.Unit; }
+
+QSize PrintedStripsSize(const FortuneCurve& curve, const CurveLayout& layout) {
+    const QSize whole = PrintedChartSize(layout);
+    return QSize(whole.width() - StripShift(curve, layout), 2 * whole.height() - layout.TitleHeight);
+}
+
+void PaintStrips(QPainter& p, const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& l) {
+    const QSize whole = PrintedChartSize(l);
+    const QRect area(QPoint(0, 0), whole);
+    const int shift = StripShift(curve, l), width = whole.width() - shift, cut = l.BarsLeft + shift;
+    p.save();
+    p.setClipRect(QRect(0, 0, cut, whole.height()));
+    PaintFortuneCurve(p, curve, rec, l, area);
+    p.setClipping(false);
+    p.fillRect(QRect(cut, 0, width - cut, whole.height()), CurveBackground);
+    PaintCurveTitle(p, curve, rec, l, width);
+    p.translate(0, whole.height() - l.TitleHeight);
+    const int below = whole.height() - l.TitleHeight;
+    p.setClipRect(QRect(0, l.TitleHeight, l.BarsLeft, below));
+    PaintFortuneCurve(p, curve, rec, l, area);
+    p.translate(-shift, 0);
+    p.setClipRect(QRect(cut, l.TitleHeight, width - l.BarsLeft, below));
+    PaintFortuneCurve(p, curve, rec, l, area);
+    p.restore();
+}
+
+}  // namespace
+
 void PaintPrintedPage(QPainter& painter, QSizeF page, const FortuneCurve& curve, const ChartRecord& rec,
                       const CurveLayout& layout, const QImage& banner) {
-    const QSize chart = PrintedChartSize(layout);
+    const QSize chart = curve.Lifetime ? PrintedStripsSize(curve, layout) : PrintedChartSize(layout);
     const PrintedPage where = PrintedPageGeometry(page, chart);
     painter.save();
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.translate(where.Chart.topLeft());
     painter.scale(where.Chart.width() / chart.width(), where.Chart.height() / chart.height());
-    PaintFortuneCurve(painter, curve, rec, layout, QRect(QPoint(0, 0), chart));
+    if (curve.Lifetime) {
+        PaintStrips(painter, curve, rec, layout);
+    } else {
+        PaintFortuneCurve(painter, curve, rec, layout, QRect(QPoint(0, 0), chart));
+    }
     painter.restore();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!banner.isNull()) painter.drawImage(where.Banner, banner);

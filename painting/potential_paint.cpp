@@ -230,10 +230,14 @@ void DrawPotentialWindow(QPainter& painter, const PotentialPicture& pic, QSize c
     painter.fillRect(QRect(QPoint(0, 0), client), Background);
     painter.setBackgroundMode(Qt::TransparentMode);
     if (pic.Names.isEmpty()) {
+        // The note wraps within the window, however narrow the style left it.
         painter.setFont(pic.Label);
-        Write(painter, QRect(QPoint(0, 0), client),
-              pic.CategoryDefined ? QStringLiteral("此分類尚無潛能項目：請用「視窗 > 潛能 > 設定潛能參數...」設定")
-                                  : QStringLiteral("尚未定義潛能分類：請用「視窗 > 潛能 > 設定潛能參數...」定義"));
+        painter.setPen(Qt::black);
+        const int margin = client.width() / 20;
+        painter.drawText(QRect(QPoint(0, 0), client).adjusted(margin, margin, -margin, -margin),
+                         Qt::AlignCenter | Qt::TextWordWrap,
+                         pic.CategoryDefined ? QStringLiteral("此分類尚無潛能項目：請用「視窗 > 潛能 > 設定潛能參數...」設定")
+                                             : QStringLiteral("尚未定義潛能分類：請用「視窗 > 潛能 > 設定潛能參數...」定義"));
     } else {
         switch (pic.Style) {
             case 0: DrawBarBands(painter, pic); break;

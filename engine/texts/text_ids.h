@@ -160,5 +160,7 @@ inline constexpr int MuchText = 1232;
 inline constexpr int LittleText = 1233;
 inline constexpr int BranchUnionWordText = 1234;  // 合
 inline constexpr int BothGoodText = 1235;  // 兩人皆好的年
+inline constexpr int ShownValueText = 1400;   // 長條旁數值
+inline constexpr int BaselineWordText = 1401;  // 基準線
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QImage>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSpinBox>
 
 #include <QMenuBar>
@@ -98,6 +99,16 @@ TEST_F(CalendarWindowTest, PlacedOffTheMenuAndClosedByEscapeOrItsMenuEntry) {
     ChooseCommand(*frame_, ID_CALENDAR_WINDOW);  // the entry closes it again
     QCoreApplication::processEvents();
     EXPECT_EQ(frame_->CalendarWindow(), nullptr);
+    // On a large screen the buttons grow with the window: their text keeps its share of its height.
+    OverrideToolScreenArea(QRect(0, 0, 2560, 1440));
+    ChooseCommand(*frame_, ID_CALENDAR_WINDOW);
+    OverrideToolScreenArea(std::nullopt);
+    ASSERT_NE(frame_->CalendarWindow(), nullptr);
+    const double grown = frame_->CalendarWindow()->height() / double(768 * 3 / 4);
+    ASSERT_GT(grown, 1.3);
+    for (const QPushButton* button : frame_->CalendarWindow()->findChildren<QPushButton*>())
+        EXPECT_GE(QFontMetrics(button->font()).height(), 0.8 * grown * QFontMetrics(frame_->font()).height())
+            << button->text().toStdString();
 }
 
 TEST_F(CalendarWindowTest, DoubleClickOrReturnOpensTheNewPersonDialogOnTheDay) {

@@ -324,6 +324,15 @@ TEST_F(BirthClockDialogTest, ZonesOfferNoneFirstThenTheCommonOnesThenEveryOtherO
         box.completer()->setCompletionPrefix(QString::fromUtf8(typed));
         EXPECT_EQ(box.completer()->currentCompletion(), QStringLiteral("雪梨（Australia/Sydney）")) << typed;
     }
+    // Typing that ends without a pick: the first zone holding the words, else the choice as it was.
+    QComboBox& box = List(*d, "zone");
+    const std::pair<const char*, std::string> typings[] = {{"tokyo", "Asia/Tokyo"}, {"nowhere", "Asia/Tokyo"}, {"", ""}};
+    for (const auto& [typed, zone] : typings) {
+        box.lineEdit()->setText(QString::fromUtf8(typed));
+        emit box.lineEdit()->editingFinished();
+        EXPECT_EQ(box.currentIndex() > 0 ? box.currentData().toString().toStdString() : "", zone) << typed;
+        EXPECT_EQ(box.currentText(), box.itemText(box.currentIndex())) << typed;
+    }
     EXPECT_FALSE(Child<QLineEdit>(*d, "longitude").isEnabled()) << "until true solar time is asked for";
 }
 

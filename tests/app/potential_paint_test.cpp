@@ -192,6 +192,17 @@ TEST(PotentialStyles, ACategoryWithoutAbilitiesIsToldApartFromNoCategory) {
     EXPECT_TRUE(empty.CategoryDefined);
     EXPECT_FALSE(none.CategoryDefined);
     EXPECT_NE(Draw(empty), Draw(none)) << "two different lines";
+    // In a narrow window the note wraps: its ink keeps off both edges.
+    const QImage narrow = Draw(none, QSize(300, 360));
+    int inkAtEdges = 0, ink = 0;
+    for (int y = 0; y < narrow.height(); ++y)
+        for (int x = 0; x < narrow.width(); ++x) {
+            const bool inked = At(narrow, x, y) != At(narrow, 0, 0);
+            ink += inked;
+            inkAtEdges += inked && (x < 5 || x >= narrow.width() - 5);
+        }
+    EXPECT_GT(ink, 0);
+    EXPECT_EQ(inkAtEdges, 0);
 }
 
 }  // namespace

@@ -63,6 +63,14 @@ TEST(ExplanationTextTest, LevelsOrModesOutsideTheTablesGiveNoFeelingText) {
     EXPECT_EQ(ExplanationBody(Bar(5, 4, false, "x"), 4, 9), "相對數值【5】\n\n\n感受程度");
 }
 
+TEST(ExplanationTextTest, AFloatingBaseLineNamesTheNumberBesideTheBar) {
+    HotArea a = Bar(5, 12, false, "x");
+    a.Baseline = 60, a.Shown = "65";
+    EXPECT_EQ(ExplanationBody(a, MonthCurve, 9), "相對數值【5】（長條旁數值 65，基準線 60）\n" + Text(612) + "\n\n感受程度");
+    a.Baseline = 0, a.Shown = "5";  // a fixed base line at 0: the number beside the bar is the value itself
+    EXPECT_EQ(ExplanationBody(a, MonthCurve, 9), "相對數值【5】\n" + Text(612) + "\n\n感受程度");
+}
+
 TEST(ExplanationTextTest, TheGeneralRequestShowsTheChartsExplanation) {
     EXPECT_EQ(ExplanationBody(General(), TenYearCurve, 1), Text(592));
     EXPECT_EQ(ExplanationBody(General(), MonthCurve, 5), Text(697));
@@ -144,7 +152,13 @@ TEST_F(ExplainedWindowTest, TravelAreasCarryTheTensOfTheRowValue) {
     int best = 0;
     for (int i = 1; i < c.Count; ++i) best = c.Bars[i].Value > c.Bars[best].Value ? i : best;
     EXPECT_EQ(window.HotAreas()[best].Value, std::stoi(ValueText(c, best)) - c.Baseline);
-    for (const HotArea& a : window.HotAreas()) EXPECT_LE(a.Value, window.HotAreas()[best].Value);
+    for (const HotArea& a : window.HotAreas()) {
+        EXPECT_LE(a.Value, window.HotAreas()[best].Value);
+        // The explanation names the number painted beside its bar, which is its value above the base line.
+        if (!a.Unborn) {
+            EXPECT_EQ(std::stoi(a.Shown), a.Baseline + a.Value) << a.Shown;
+        }
+    }
 }
 
 TEST_F(ExplainedWindowTest, TheLeftMarginExplainsTheChartAndOtherEmptySpotsNothing) {

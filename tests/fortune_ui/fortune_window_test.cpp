@@ -132,8 +132,9 @@ TEST_F(FortuneWindowTest, TheLifetimeChartKeepsEveryLabelInItsSlot) {
     } const screens[] = {{1024, 768, true}, {1366, 768, true}, {2560, 1440, false}};
     for (const Screen& k : screens) {
         const CurveLayout l = LayoutCurve(c, k.Width, k.Height);
-        const QFontMetrics metrics(MakeChartFont(0, l.RowFontSize, 400));
+        const QFontMetrics metrics(MakeChartFont(0, l.RowFontSize, 400)), values(MakeChartFont(0, l.ValueFontSize, 400));
         EXPECT_GE(l.Unit, 16) << k.Width;
+        EXPECT_GE(l.ValueFontSize, 14) << k.Width;  // the values as large as the chart's headings
         EXPECT_EQ(l.Width > k.Width, k.Scrolls) << k.Width;
         if (!k.Scrolls) {
             EXPECT_GE(l.Width, k.Width * 9 / 10);
@@ -141,10 +142,10 @@ TEST_F(FortuneWindowTest, TheLifetimeChartKeepsEveryLabelInItsSlot) {
         for (const char* value : {"-120", "-57", "100", "8"}) {
             const QString text = QString::fromUtf8(value);
             if (l.ValueTurned) {
-                EXPECT_LE(metrics.tightBoundingRect(text).height(), l.Unit) << k.Width << " " << value;
-                EXPECT_LE(metrics.horizontalAdvance(text), l.ValueLines * l.LineHeight) << value;
+                EXPECT_LE(values.tightBoundingRect(text).height(), l.Unit - 2) << k.Width << " " << value;
+                EXPECT_LE(values.horizontalAdvance(text), l.ValueLines * l.LineHeight) << value;
             } else {
-                EXPECT_LE(metrics.horizontalAdvance(text), l.Unit) << k.Width << " " << value;
+                EXPECT_LE(values.horizontalAdvance(text), l.Unit) << k.Width << " " << value;
             }
         }
         // Feelings and pillars stand one character a line: each within the slot, lines not overlapping.
@@ -163,10 +164,43 @@ TEST_F(FortuneWindowTest, TheLifetimeChartKeepsEveryLabelInItsSlot) {
     const auto* bar = window.findChild<QScrollBar*>(QStringLiteral("yearScrollBar"));
     ASSERT_NE(bar, nullptr);
     EXPECT_FALSE(bar->isHidden());
+    // The title's dark ink stands in the middle of the window's title band, on opening and scrolled to the end.
+    auto titleInk = [&] {
+        const QImage shot = window.grab().toImage();
+        const int band = int(window.Layout().TitleHeight * window.ChartToWindow().m11());
+        int ink = 0;
+        for (int y = 0; y < band; ++y)
+            for (int x = shot.width() / 3; x < 2 * shot.width() / 3; ++x) ink += qGray(shot.pixel(x, y)) < 100;
+        return ink;
+    };
+    EXPECT_GT(titleInk(), 20);
     QTest::keyClick(&window, Qt::Key_End);
+    EXPECT_GT(titleInk(), 20);
+    // The row headings stay at the left edge: the heading column's blue under the last years.
+    const double scale = window.ChartToWindow().m11();
+    const QPoint heading(int(window.Layout().BarsLeft * scale / 4), int((window.Layout().RowsTop + 3) * scale));
+    EXPECT_EQ(window.grab().toImage().pixelColor(heading), QColor(150, 150, 255));
     const QPointF lastSlot = window.ChartToWindow().map(QPointF(window.Layout().BarsLeft + 119.5 * window.Layout().Unit, 0));
     EXPECT_GT(lastSlot.x(), 0);
     EXPECT_LT(lastSlot.x(), window.width());
+}
+
+// Printed, the 120 years stand as two strips of sixty, each beside its row headings.
+TEST_F(FortuneWindowTest, TheLifetimePagePrintsTwoStripsOfYears) {
+    FortuneCurve c;
+    ASSERT_TRUE(OpenCurve(c, *rec_, 1, LuckCurve, true, FortunePeriod{}));
+    const CurveLayout l = LayoutCurve(c, 1024, 768);
+    QImage page(827, 1169, QImage::Format_RGB32);  // A4 at 100 dpi
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    PaintPrintedPage(painter, page.size(), c, *rec_, l, QImage());
+    painter.end();
+    // Down the heading column: the three row headings (感受, 干支, 歲) twice, each a run of their blue.
+    const int x = 30;
+    int runs = 0;
+    for (int y = 1; y < page.height(); ++y)
+        runs += page.pixelColor(x, y) == QColor(150, 150, 255) && page.pixelColor(x, y - 1) != QColor(150, 150, 255);
+    EXPECT_EQ(runs, 6);
 }
 
 TEST(PrintedPageTest, WideChartIsLimitedByThePageWidth) {
