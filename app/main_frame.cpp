@@ -316,7 +316,7 @@ void CMainFrame::PrintChart(bool preview) {
     if (preview) {
         QPrintPreviewDialog dialog(&Printer(), this);
         connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-                [this](QPrinter* printer) { PrintChartOn(*printer, app_.Record(), app_.CurrentClockNote()); });
+                [this](QPrinter* printer) { PrintChartPage(*printer); });
         dialog.exec();
         setWindowTitle(QString::fromStdString(app_.Caption()));
         view_->EndPrintPreview();
@@ -324,7 +324,11 @@ void CMainFrame::PrintChart(bool preview) {
     }
     QPrintDialog dialog(&Printer(), this);
     if (dialog.exec() != QDialog::Accepted) return;
-    if (!PrintChartOn(Printer(), app_.Record(), app_.CurrentClockNote())) ShowMessage(CannotPrintText);
+    if (!PrintChartPage(Printer())) ShowMessage(CannotPrintText);
+}
+
+bool CMainFrame::PrintChartPage(QPaintDevice& device) {
+    return PrintChartOn(device, app_.Record(), app_.CurrentClockNote(), EdgeMarginsOf(app_.Settings()));
 }
 
 void CMainFrame::PrintSetup() {

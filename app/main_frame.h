@@ -92,6 +92,7 @@ public:
     bool CalendarActive() const;
     // The printer the print commands share, made on first use.
     QPrinter& Printer();
+    bool PrintChartPage(QPaintDevice& device);
 
 private:
     void BuildMenus();
