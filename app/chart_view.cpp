@@ -10,6 +10,7 @@
 
 #include "engine/calendar/calendar.h"
 #include "chart_period.h"
+#include "engine/texts/edge_words.h"
 #include "help_page.h"
 #include "paint_helpers.h"
 #include "quorvane_app.h"
@@ -69,6 +70,7 @@ void CQuorvaneView::PaintPage(QPainter& painter, QSize target) {
     ScaleToLogicalPage(painter, logical, target);
     ChartDrawContext context;
     context.clockNote = ChartNoteText(app_.CurrentClockNote());
+    context.edgeNote = ChartEdgeNotes(app_.Record(), EdgeMarginsOf(app_.Settings()));
     DrawChart(painter, app_.Record(), context, logical.width(), logical.height(), PageLayout().side);
     painter.restore();
 }
@@ -184,7 +186,8 @@ void CQuorvaneView::EndPrintPreview() {
     viewport()->update();
 }
 
-bool PrintChartOn(QPaintDevice& device, const ChartRecord& record, const ClockNote& note) {
+bool PrintChartOn(QPaintDevice& device, const ChartRecord& record, const ClockNote& note,
+                  const EdgeMargins& margins) {
     QPainter painter;
     if (!painter.begin(&device)) return false;
     // The square is 34u + 1 pixels with its closing rules.
@@ -192,7 +195,8 @@ bool PrintChartOn(QPaintDevice& device, const ChartRecord& record, const ClockNo
     ChartDrawContext context;
     context.forPrinter = true;
     context.clockNote = ChartNoteText(note);
-    DrawChart(painter, record, context, side, side, side);
+    context.edgeNote = ChartEdgeNotes(record, margins);
+    DrawChart(painter, record, context, device.width(), device.height(), side);
     return painter.end();
 }
 

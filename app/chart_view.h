@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <vector>
 
+#include "engine/analysis/birth_edges.h"
 #include "chart_draw.h"
 #include "clock_note.h"
 
@@ -63,8 +64,10 @@ private:
 };
 
 // The chart alone on a square of the device's shorter side, at its resolution
-// (a printer page or a PDF file), with the note of the birth time's correction.
+// (a printer page or a PDF file), with the note of the birth time's correction
+// and, clear of the square, the edges within the margins.
 // False when the device cannot be painted on.
-bool PrintChartOn(QPaintDevice& device, const ChartRecord& record, const ClockNote& note = {});
+bool PrintChartOn(QPaintDevice& device, const ChartRecord& record, const ClockNote& note = {},
+                  const EdgeMargins& margins = {});
 
 }  // namespace qv::ui

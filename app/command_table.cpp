@@ -74,6 +74,7 @@ constexpr CommandEntry Commands[] = {
     {ID_FORTUNE_DAY_BASE + 11, &App::OpenFortuneCurve, ChartOnShow},
     {ID_PRINT_POTENTIALS, &App::PrintPotentials, PotentialWindowOpen},
     {ID_CALENDAR_WINDOW, &App::ToggleCalendar, CalendarMark},
+    {ID_PILLAR_SEARCH, &App::FindByPillars, nullptr},
     {ID_EXPORT_PICTURE, &App::ExportPicture, ChartOnShow},
     {ID_FILE_PRINT_SETUP, &App::PrintSetup, nullptr},
     {ID_FILE_PRINT, &App::Print, ChartOnShow},

@@ -36,6 +36,7 @@ enum CommandId : int {
     ID_FORTUNE_DAY_BASE = 32860,
     ID_PRINT_POTENTIALS = 32874,
     ID_CALENDAR_WINDOW = 32890,
+    ID_PILLAR_SEARCH = 32891,  // 八字反查
     ID_EXPORT_PICTURE = 32900,  // the chart as shown, to a PNG or PDF file
     ID_FILE_PRINT_SETUP = 57606,
     ID_FILE_PRINT = 57607,

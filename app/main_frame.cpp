@@ -14,7 +14,9 @@
 #include <QTimer>
 #include <span>
 
+#include "engine/calendar/calendar.h"
 #include "calendar_window.h"
+#include "candidates_window.h"
 #include "chart_view.h"
 #include "file_lock.h"
 #include "flow_year_window.h"
@@ -24,6 +26,7 @@
 #include "picture_export.h"
 #include "person_dialog.h"
 #include "person_text.h"
+#include "pillar_search_window.h"
 #include "potential_dialogs.h"
 #include "potential_window.h"
 #include "query_dialog.h"
@@ -121,6 +124,7 @@ constexpr MenuItem WindowItems[] = {
     {"", Separator},
     {"顯示流年視窗", ID_FLOW_YEAR_WINDOW, {}, "F8"},
     {"萬年曆(&K)", ID_CALENDAR_WINDOW, {}, "Ctrl+K"},
+    {"八字反查(&B)...", ID_PILLAR_SEARCH, {}, "Ctrl+B"},
     {"", Separator},
     {"設定指數公式參數(&I)...", ID_INDEX_FORMULA},
     {"不知道時間(&U)...", ID_HOUR_UNKNOWN},
@@ -263,6 +267,15 @@ bool CMainFrame::RunPersonDialog(int templateId, PersonRecord& person, ClockNote
     PersonDialogSetup setup{templateId, rec.YearDisplay, rec.Options.FirstTimeBase, app_.NewPersonStart(),
                             [this](const PersonRecord& p) { return app_.WhyNotChartable(p); },
                             app_.CurrentClockNote()};
+    setup.StartNote = app_.NewPersonNote();
+    setup.ChooseAmongCandidates = [this](const CandidateRequest& request) -> std::optional<Moment> {
+        CandidatesWindow window(
+            [this](const BirthClock& clock, int sex, const Moment& first, const Moment& last,
+                   std::vector<CandidateChart>& out) { return app_.ListCandidates(clock, sex, first, last, out); },
+            request, QApplication::activeWindow());
+        if (window.exec() != QDialog::Accepted) return std::nullopt;
+        return window.Chosen();
+    };
     PersonDialog dialog(setup, person, this);
     if (dialog.exec() != QDialog::Accepted) return false;
     person = dialog.Result();
@@ -316,7 +329,7 @@ void CMainFrame::PrintChart(bool preview) {
     if (preview) {
         QPrintPreviewDialog dialog(&Printer(), this);
         connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-                [this](QPrinter* printer) { PrintChartOn(*printer, app_.Record(), app_.CurrentClockNote()); });
+                [this](QPrinter* printer) { PrintChartPage(*printer); });
         dialog.exec();
         setWindowTitle(QString::fromStdString(app_.Caption()));
         view_->EndPrintPreview();
@@ -324,7 +337,11 @@ void CMainFrame::PrintChart(bool preview) {
     }
     QPrintDialog dialog(&Printer(), this);
     if (dialog.exec() != QDialog::Accepted) return;
-    if (!PrintChartOn(Printer(), app_.Record(), app_.CurrentClockNote())) ShowMessage(CannotPrintText);
+    if (!PrintChartPage(Printer())) ShowMessage(CannotPrintText);
+}
+
+bool CMainFrame::PrintChartPage(QPaintDevice& device) {
+    return PrintChartOn(device, app_.Record(), app_.CurrentClockNote(), EdgeMarginsOf(app_.Settings()));
 }
 
 void CMainFrame::PrintSetup() {
@@ -402,6 +419,22 @@ void CMainFrame::PrintPotentials() {
 bool CMainFrame::RunPotentialDialogs() { return RunPotentialParameterDialogs(app_, this); }
 
 bool CMainFrame::CalendarActive() const { return calendar_ && calendar_->isActiveWindow(); }
+
+void CMainFrame::ShowPillarSearch() {
+    if (!pillarSearch_) {
+        pillarSearch_ = new PillarSearchWindow(
+            app_.Session().Terms(), PillarRatHourRule(app_.Record().Options),
+            [this](const Moment& moment, const std::string& note) {
+                app_.NewPersonAt(moment, note);
+                UpdateCommandStates();
+            },
+            this);
+        pillarSearch_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    pillarSearch_->show();
+    pillarSearch_->raise();
+    pillarSearch_->activateWindow();
+}
 
 void CMainFrame::ShowCalendar(bool show) {
     if (!show) {

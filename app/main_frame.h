@@ -84,6 +84,7 @@ public:
     void RepaintPotentials() override;
     void PrintPotentials() override;
     void ShowCalendar(bool show) override;
+    void ShowPillarSearch() override;
 
     CFlowYearWnd* FlowYears() const { return flowYears_; }
     CPotentialWnd* PotentialWindow() const { return potentials_; }
@@ -92,6 +93,7 @@ public:
     bool CalendarActive() const;
     // The printer the print commands share, made on first use.
     QPrinter& Printer();
+    bool PrintChartPage(QPaintDevice& device);
 
 private:
     void BuildMenus();
@@ -109,6 +111,7 @@ private:
     QPointer<CFlowYearWnd> flowYears_;
     QPointer<CPotentialWnd> potentials_;
     QPointer<CCalendarWnd> calendar_;
+    QPointer<QDialog> pillarSearch_;
 };
 
 // The file dialogs' filter from string 458 ("*.sap Tessaly資料檔|*.sap|").

@@ -169,6 +169,10 @@ void PersonDialog::BuildWidgets() {
     FillNumbers(*minuteList_, 0, 59);
     hourUnknown_ = new QCheckBox(QStringLiteral("不知道時間"));
     hourUnknown_->setObjectName(QStringLiteral("hourUnknown"));
+    uncertain_ = new QPushButton(QStringLiteral("時辰不確定(&U)…"));
+    uncertain_->setObjectName(QStringLiteral("uncertainHour"));
+    uncertain_->setAutoDefault(false);
+    uncertain_->setVisible(static_cast<bool>(setup_.ChooseAmongCandidates));
     problem_ = new QLabel;
     problem_->setObjectName(QStringLiteral("problem"));
     problem_->setStyleSheet(QString::fromLatin1(RefusedStyle));
@@ -187,13 +191,19 @@ void PersonDialog::BuildWidgets() {
         grid->addWidget(new QLabel(label), row, 0);
         grid->addWidget(field, row, 1);
     };
+    if (!setup_.StartNote.empty()) {
+        auto* note = new QLabel(Utf8(setup_.StartNote));
+        note->setObjectName(QStringLiteral("startNote"));
+        note->setWordWrap(true);
+        grid->addWidget(note, 0, 0, 1, 2);
+    }
     line(QStringLiteral("姓名："), name_);
     line(QStringLiteral("性別："), Row({male_, female_}));
     line(QStringLiteral("曆法："), Row({solar_, lunarButton_}));
     line(QStringLiteral("出生日期："), Row({yearList_, new QLabel(Text(YearText)), monthList_, new QLabel(QStringLiteral("月")),
                                         dayList_, new QLabel(QStringLiteral("日"))}));
     line(QStringLiteral("出生時間："), Row({hourList_, new QLabel(QStringLiteral("時")), minuteList_,
-                                        new QLabel(QStringLiteral("分")), hourUnknown_}));
+                                        new QLabel(QStringLiteral("分")), hourUnknown_, uncertain_}));
     grid->addWidget(BuildClockGroup(), grid->rowCount(), 0, 1, 2);
     grid->addWidget(chartedMoment_, grid->rowCount(), 0, 1, 2);
     line(QStringLiteral("地址："), address_);
@@ -210,6 +220,7 @@ void PersonDialog::BuildWidgets() {
     connect(minuteList_, &QComboBox::currentIndexChanged, this, [this](int i) { minute_ = i; });
     connect(lunarButton_, &QRadioButton::toggled, this, &PersonDialog::CalendarChosen);
     connect(hourUnknown_, &QCheckBox::toggled, this, &PersonDialog::HourUnknownToggled);
+    connect(uncertain_, &QPushButton::clicked, this, &PersonDialog::ChooseAmongCandidates);
 
     // After the handlers above, so the moment shown reads the lists as they settled.
     const auto show = &PersonDialog::ShowChartedMoment;
@@ -319,10 +330,7 @@ void PersonDialog::StartFrom(const PersonRecord& person) {
 // this run starts from the clock time and correction it was entered with, so
 // that "排盤" unchanged charts the same moment instead of correcting twice.
 void PersonDialog::StartFromClockTime(const ClockNote& note) {
-    year_ = note.Given.Year, month_ = note.Given.Month, day_ = note.Given.Day;
-    hour_ = note.Given.Hour, minute_ = note.Given.Minute;
-    ShowDate();
-    HourUnknownToggled(false);
+    ShowClockTime(note.Given);
     if (const int zone = zoneList_->findData(Utf8(note.Zone)); !note.Zone.empty() && zone > 0)
         zoneList_->setCurrentIndex(zone);
     if (note.Longitude) {
@@ -330,6 +338,35 @@ void PersonDialog::StartFromClockTime(const ClockNote& note) {
         solarTime_->setChecked(true);
     }
     if (note.SecondOfRepeated && repeatedRow_->isVisibleTo(this)) secondOfRepeated_->setChecked(true);
+}
+
+// A Gregorian clock time in the date and time lists, the hour known.
+void PersonDialog::ShowClockTime(const Moment& given) {
+    year_ = given.Year, month_ = given.Month, day_ = given.Day;
+    hour_ = given.Hour, minute_ = given.Minute;
+    ShowDate();
+    hourUnknown_->setChecked(false);
+    HourUnknownToggled(false);
+}
+
+// The day entered, read on the birth clock chosen (zone, true solar time),
+// and the clock minute of the chart chosen put back.
+void PersonDialog::ChooseAmongCandidates() {
+    BirthEntry entry;
+    PersonRecord record{};
+    std::string error;
+    CandidateRequest request;
+    const bool read = Entered(entry);
+    entry.HourUnknown = true;
+    if (!read || !FillBirth(entry, setup_.RatHourRule, record, error)) return Refuse(Text(DateNotInCalendarText));
+    if (const int why = ChosenClock(request.Clock); why != 0) return Refuse(Text(why));
+    request.Date = CivilDate{record.year, record.month, record.day};
+    request.Sex = female_->isChecked() ? 1 : 0;
+    const std::optional<Moment> chosen = setup_.ChooseAmongCandidates(request);
+    if (!chosen) return;
+    solar_->setChecked(true);
+    ShowClockTime(*chosen);
+    problem_->hide();
 }
 
 void PersonDialog::StartFromToday() {
@@ -556,20 +593,22 @@ int PersonDialog::ChosenClock(BirthClock& clock) const {
     return 0;
 }
 
-int PersonDialog::ReadBirth(PersonRecord& record, Moment& given, ChartedMoment& moment, BirthClock& clock) const {
-    BirthEntry entry;
+bool PersonDialog::Entered(BirthEntry& entry) const {
     entry.Lunar = lunar_;
     entry.Month = month_;
     entry.LeapMonth = lunar_ && leap_;
     entry.HourUnknown = hourUnknown_->isChecked();
     entry.Hour = hour_;
     entry.Minute = minute_;
-    std::string error;
     const std::optional<int> year = TypedYear(yearList_->currentText(), setup_.YearDisplay);
     entry.Year = year.value_or(0);
-    if (!year || !TypedNumber(*dayList_, 1, entry.Day) ||
-        !FillBirth(entry, setup_.RatHourRule, record, error))
-        return DateNotInCalendarText;
+    return year && TypedNumber(*dayList_, 1, entry.Day);
+}
+
+int PersonDialog::ReadBirth(PersonRecord& record, Moment& given, ChartedMoment& moment, BirthClock& clock) const {
+    BirthEntry entry;
+    std::string error;
+    if (!Entered(entry) || !FillBirth(entry, setup_.RatHourRule, record, error)) return DateNotInCalendarText;
     if (const int why = ChosenClock(clock); why != 0) return why;
     // A lunar date is on the Gregorian calendar by now; the clock reads that.
     given = Moment{record.year, record.month, record.day, record.hour, record.minute};

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+#include "candidates_window.h"
 #include "engine/chart/chart_record.h"
 #include "clock_note.h"
 
@@ -19,7 +20,12 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class QRadioButton;
+
+namespace qv {
+struct BirthEntry;
+}
 
 namespace qv::ui {
 
@@ -32,6 +38,11 @@ struct PersonDialogSetup {
     std::function<int(const PersonRecord&)> WhyNotChartable;
     // For 6010: how the person's birth time was corrected when entered in this run.
     ClockNote Previous{};
+    // 時辰不確定…: the birth clock minute chosen among the charts of the day
+    // entered; without it the button is not shown.
+    std::function<std::optional<Moment>(const CandidateRequest&)> ChooseAmongCandidates{};
+    // Shown above the fields when not empty: where the starting moment came from.
+    std::string StartNote{};
 };
 
 // The Gregorian year of a year typed into the year box: "1985", "民國74",
@@ -70,6 +81,11 @@ private:
     void DayChosen(int index);
     void CalendarChosen(bool lunar);
     void HourUnknownToggled(bool unknown);
+    void ShowClockTime(const Moment& given);
+    void ChooseAmongCandidates();
+    // The date and time as entered, in the calendar shown; false when the
+    // year or the day cannot be read.
+    bool Entered(BirthEntry& entry) const;
     int MonthLengthShown() const;
     bool TakeTexts(PersonRecord& record);
     bool TakeBirth(PersonRecord& record, ClockNote& note);
@@ -109,6 +125,7 @@ private:
     QComboBox* hourList_ = nullptr;
     QComboBox* minuteList_ = nullptr;
     QCheckBox* hourUnknown_ = nullptr;
+    QPushButton* uncertain_ = nullptr;
     QComboBox* zoneList_ = nullptr;
     QCheckBox* solarTime_ = nullptr;
     QLineEdit* longitude_ = nullptr;

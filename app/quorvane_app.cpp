@@ -166,6 +166,20 @@ std::string CQuorvaneApp::Caption() const {
            (personUnsaved ? std::string(StringText(UnsavedPersonText)) : std::string());
 }
 
+bool CQuorvaneApp::ListCandidates(const BirthClock& clock, int sex, const Moment& first, const Moment& last,
+                                  std::vector<CandidateChart>& out) {
+    out.clear();
+    if (!candidateSession_) {
+        auto session = std::make_unique<ChartingSession>();
+        if (!session->Open(paths_).Ok) return false;
+        candidateSession_ = std::move(session);
+    }
+    candidateSession_->ApplySettings(settings_);
+    const std::vector<BirthCandidate> candidates = ListBirthCandidates(
+        candidateSession_->Terms(), clock, PillarRatHourRule(candidateSession_->Record().Options), first, last);
+    return !candidates.empty() && ChartCandidates(*candidateSession_, candidates, sex, out);
+}
+
 int CQuorvaneApp::WhyNotChartable(const PersonRecord& person) const {
     std::string why;
     if (!CheckBirthFields(person, why)) return StoredBirthBrokenText;
@@ -207,9 +221,26 @@ void CQuorvaneApp::EnterWithoutHour() {
     if (RunPersonCommand(ModifyPersonDialog, person)) StoreCurrent(person, currentRecordIndex);
 }
 
+void CQuorvaneApp::NewPersonAt(const Moment& moment, const std::string& note) {
+    newPersonMoment_ = moment;
+    newPersonNote_ = note;
+    Execute(ID_NEW_PERSON);
+    newPersonMoment_.reset();
+    newPersonNote_.clear();
+}
+
+void CQuorvaneApp::FindByPillars() {
+    if (windows_) windows_->ShowPillarSearch();
+}
+
 LocalDateTime CQuorvaneApp::NewPersonStart() const {
     LocalDateTime start = Record().Now;
     if (newPersonHourUnknown_) start.Hour = HourUnknown;
+    if (const std::optional<Moment>& m = newPersonMoment_) {
+        start.Year = static_cast<int16_t>(m->Year), start.Month = static_cast<int16_t>(m->Month);
+        start.Day = static_cast<int16_t>(m->Day), start.Hour = static_cast<int16_t>(m->Hour);
+        start.Minute = static_cast<int16_t>(m->Minute);
+    }
     if (newPersonDate_) {
         start.Year = static_cast<int16_t>(newPersonDate_->Year);
         start.Month = static_cast<int16_t>(newPersonDate_->Month);

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "birth_candidates.h"
 #include "engine/chart/chart_record.h"
 #include "charting_session.h"
 #include "clock_note.h"
@@ -78,6 +79,8 @@ public:
     virtual void PrintPotentials() = 0;
     // Opens or closes the perpetual calendar.
     virtual void ShowCalendar(bool /*show*/) {}
+    // Opens (or brings forward) the 八字反查 window.
+    virtual void ShowPillarSearch() {}
 };
 
 // Start-up choices from the command line.
@@ -149,6 +152,11 @@ public:
     std::string Caption() const;
     // 0 when the birth can be charted, else the string-table text that says why not.
     int WhyNotChartable(const PersonRecord& person) const;
+    // 時辰不確定: the distinct charts of the birth clock's [first, last],
+    // charted in a session of their own so the chart on show stays; false
+    // when the span cannot be charted.
+    bool ListCandidates(const BirthClock& clock, int sex, const Moment& first, const Moment& last,
+                        std::vector<CandidateChart>& out);
     // The period the fortune-curve windows open on, the chart view's: in 十年盤
     // the chosen luck pillar (the ten-year chart paging by luck pillar) and its
     // first year; in 流年盤 the chosen year; in 本命盤 today, the ten-year chart
@@ -158,7 +166,10 @@ public:
     // The new-person command with the dialog starting on that date (the
     // perpetual calendar's day); the date and time it starts on otherwise.
     void NewPersonOn(const CivilDate& date);
+    // The same on a moment, with a note the dialog shows (where it was found).
+    void NewPersonAt(const Moment& moment, const std::string& note);
     LocalDateTime NewPersonStart() const;
+    const std::string& NewPersonNote() const { return newPersonNote_; }
 
     // The flow-year window went away by its own close box.
     void FlowYearWindowClosed() { flowYearWindowOpen = false; }
@@ -192,6 +203,7 @@ public:
     void ChoosePotentialStyle();  // any of the style numbers, by the one running
     void PrintPotentials();
     void ToggleCalendar();
+    void FindByPillars();
     void EnterWithoutHour();
     void CalendarWindowClosed() { calendarWindowOpen = false; }
     void About();
@@ -216,6 +228,7 @@ private:
     void ShowCategory(int category);
 
     ChartingSession session_;
+    std::unique_ptr<ChartingSession> candidateSession_;  // opened when first asked for
     Result potentialLoad_;
     ChartSettings settings_{};
     DataPaths paths_;
@@ -225,6 +238,8 @@ private:
     ClockNote clockNote_;
     bool newPersonHourUnknown_ = false;
     std::optional<CivilDate> newPersonDate_;
+    std::optional<Moment> newPersonMoment_;
+    std::string newPersonNote_;
     // The current person's bytes as the records file held them when it was
     // read or stored: what a later 修改 or 刪除 checks the file against.
     PersonRecord storedPerson_{};

@@ -56,6 +56,8 @@ const Field ChartingFields[] = {
     {SettingKey::PoolBase, "咸池排法：", PoolChoices, "", "", "", 2, 1},
     {SettingKey::FirstTimeBase, "子時排法：", RatChoices, "", "", "", 1, 0},
     {SettingKey::MIDPARM, "中用神", {}, "/10", "(陰陽氣合)", "1028", 2, 0},
+    {SettingKey::TermEdgeMinutes, "出生距節氣：", {}, "分鐘內", "在命盤上提示", "1029", 3, 0},
+    {SettingKey::HourEdgeMinutes, "出生距時辰交界：", {}, "分鐘內", "在命盤上提示", "1030", 3, 1},
 };
 
 const Field IndexFields[] = {

@@ -1,11 +1,13 @@
 // 八字反查 over the default 300 years, for four and for two pillars; 時辰不確定
 // over one and over thirty days, each distinct chart charted; the edges of a
-// birth, what they add to charting it.
+// birth, what they add to charting it; the stretches on a birth clock.
 #include <benchmark/benchmark.h>
 
 #include "bench_support.h"
-#include "engine/analysis/pillar_search.h"
+#include "birth_candidates.h"
 #include "engine/analysis/birth_edges.h"
+#include "engine/clock/clock_zone.h"
+#include "engine/analysis/pillar_search.h"
 #include "engine/analysis/pillar_spans.h"
 
 namespace qv {
@@ -40,6 +42,22 @@ void Candidates(benchmark::State& state) {
     }
 }
 BENCHMARK(Candidates)->Arg(1)->Arg(30)->Unit(benchmark::kMicrosecond);
+
+// The stretches alone, read through a birth clock as the windows and
+// quorvane-cli list them: Taipei's zone and true solar time at 121.5°E.
+void CandidatesOnABirthClock(benchmark::State& state) {
+    if (bench::Table().FirstYear == 0) return state.SkipWithError("no AInfo.tbl");
+    BirthClock clock;
+    ClockZone zone;
+    std::string problem;
+    if (!FindClockZone("Asia/Taipei", zone, problem)) return state.SkipWithError(problem.c_str());
+    clock.Zone = zone;
+    clock.SolarLongitude = 121.5;
+    const Moment first{1990, 2, 1, 0, 0};
+    const Moment last = MomentOfClockMinute(ClockMinuteOf(first) + state.range(0) * 1440 - 1);
+    for (auto _ : state) benchmark::DoNotOptimize(ListBirthCandidates(bench::Table(), clock, CommonRatHour, first, last));
+}
+BENCHMARK(CandidatesOnABirthClock)->Arg(1)->Arg(30)->Unit(benchmark::kMicrosecond);
 
 void BirthEdgesOfRandomBirths(benchmark::State& state) {
     const SolarTermTable& table = bench::Table();

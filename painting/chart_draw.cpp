@@ -738,6 +738,15 @@ void DrawSidePanel(const Sheet& s, int width) {
     s.P.restore();
 }
 
+void DrawEdgeNote(const Sheet& s, int width, int height) {
+    const QRect area = EdgeNoteArea(s.Layout, s.Ctx, width, height);
+    if (s.Ctx.edgeNote.empty() || area.isEmpty()) return;
+    s.P.setPen(Blue);
+    s.P.setFont(s.F[HeaderFont]);
+    s.P.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, Q(s.Ctx.edgeNote));
+    s.P.setPen(Qt::black);
+}
+
 LunarDate LunarOf(const CivilDate& date) {
     LunarDate lunar{date.Year, date.Month, date.Day, false};
     SolarToLunar(date, lunar);
@@ -844,6 +853,17 @@ ChartLayout LayoutFor(const ChartDrawContext& context, int width, int height, in
     return layout;
 }
 
+QRect EdgeNoteArea(const ChartLayout& layout, const ChartDrawContext& context, int width, int height) {
+    const int right = width - (context.forPrinter ? 0 : 20);
+    const int squareEnd = 34 * layout.unit + 1, gap = std::max(4, layout.unit / 2);
+    const QRect below(QPoint(layout.x0, layout.y0 + squareEnd + gap), QPoint(right - 1, height - 1));
+    if (below.height() >= 2 * layout.unit) return below;
+    // On the screen the side panel stands beside the square.
+    if (!context.forPrinter) return {};
+    const QRect beside(QPoint(layout.x0 + squareEnd + gap, layout.y0), QPoint(right - 1, layout.y0 + squareEnd));
+    return beside.width() >= 8 * layout.unit ? beside : QRect();
+}
+
 void DrawChart(QPainter& painter, const ChartRecord& record, const ChartDrawContext& context, int width, int height, int side) {
     painter.save();
     painter.fillRect(0, 0, width, height, Qt::white);
@@ -871,6 +891,7 @@ void DrawChart(QPainter& painter, const ChartRecord& record, const ChartDrawCont
         DrawKindButtons(sheet);
         DrawSidePanel(sheet, width);
     }
+    DrawEdgeNote(sheet, width, height);
     painter.restore();
 }
 

@@ -18,6 +18,7 @@ struct ChartDrawContext {
     int todayYear = 0, todayMonth = 0, todayDay = 0;  // 0: the record's current date (rec.Now)
     bool forPrinter = false;   // the chart square alone at the origin: no buttons, no side panel
     std::string clockNote;     // how the birth time shown was corrected (UTF-8); empty: as given
+    std::string edgeNote;      // the edges the birth minute decides a pillar at, a line each (UTF-8); empty: none
 };
 
 // Where the chart square lies on the page; the view's click handling reads it too.
@@ -36,8 +37,12 @@ ChartLayout ViewChartLayout(int width, int height);
 // The layout DrawChart uses: the view's, or the square at the origin when printing.
 ChartLayout LayoutFor(const ChartDrawContext& context, int width, int height, int side);
 
+// Where the edge note goes: below the chart square when two lines fit there,
+// else beside it; empty when neither has room.
+QRect EdgeNoteArea(const ChartLayout& layout, const ChartDrawContext& context, int width, int height);
+
 // Draws the chart square of side `side` (with the buttons and the side panel of the view
-// unless context.forPrinter), filling width x height with white first.
+// unless context.forPrinter) and the edge note clear of it, filling width x height with white first.
 // The record is read only.
 void DrawChart(QPainter& painter, const ChartRecord& record, const ChartDrawContext& context,
                int width, int height, int side);

@@ -33,6 +33,10 @@ constexpr SettingInfo Settings[] = {
     {SettingKey::BADD, "BADD", 70, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.BADD; }},
     {SettingKey::CBASE, "CBASE", 20, Any16Min, Any16Max, [](ChartSettings& s) -> int16_t& { return s.Scoring.CBASE; }},
     {SettingKey::ENGYDISPLAY, "ENGYDISPLAY", 1, 0, 7, [](ChartSettings& s) -> int16_t& { return s.PotentialStyle; }},
+    // A 節 nearer than a day is the month's own (each falls between the 4th
+    // and the 8th); double hours are two hours apart, 23:00 one hour from midnight.
+    {SettingKey::TermEdgeMinutes, "TermEdgeMinutes", 15, 0, 1440, [](ChartSettings& s) -> int16_t& { return s.TermEdgeMinutes; }},
+    {SettingKey::HourEdgeMinutes, "HourEdgeMinutes", 10, 0, 29, [](ChartSettings& s) -> int16_t& { return s.HourEdgeMinutes; }},
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "atomic_file.h"
+#include "engine/analysis/birth_edges.h"
 #include "engine/chart/chart_record.h"
 #include "data_paths.h"
 
@@ -39,6 +40,8 @@ enum class SettingKey : int {
     BADD,
     CBASE,
     ENGYDISPLAY,
+    TermEdgeMinutes,
+    HourEdgeMinutes,
 };
 
 // Everything the settings file holds, where the program uses it.
@@ -47,7 +50,12 @@ struct ChartSettings {
     ScoringParameters Scoring;
     int16_t YearDisplay;     // 0 Western years, 1 Republican years
     int16_t PotentialStyle;  // drawing style of the potential window, 0-7
+    // How near a 節 or a double-hour edge a birth lies for the chart to say
+    // that its pillars rest on the minute.
+    int16_t TermEdgeMinutes, HourEdgeMinutes;
 };
+
+inline EdgeMargins EdgeMarginsOf(const ChartSettings& s) { return {s.TermEdgeMinutes, s.HourEdgeMinutes}; }
 
 struct SettingInfo {
     SettingKey Key;
@@ -56,7 +64,7 @@ struct SettingInfo {
     int16_t& (*Field)(ChartSettings&);
 };
 
-// The fourteen keys in the order they are listed to the user.
+// The keys in the order they are listed to the user.
 std::span<const SettingInfo> AllSettings();
 const SettingInfo& InfoOf(SettingKey key);
 std::string_view SettingName(SettingKey key);
@@ -77,7 +85,7 @@ bool WriteSetting(const std::string& path, SettingKey key, int value, std::strin
 
 // Every key at its default.
 ChartSettings DefaultChartSettings();
-// All fourteen keys, the file read once.
+// All the keys, the file read once.
 ChartSettings ReadChartSettings(const std::string& path);
 // The same keys from another program's section, with that program's defaults
 // for what is missing or out of range.

@@ -4,6 +4,7 @@
 
 #include "engine/calendar/month_calendar.h"
 #include "engine/texts/string_table.h"
+#include "engine/texts/text_ids.h"
 
 namespace qv {
 namespace {
@@ -157,6 +158,18 @@ int PillarFromText(std::string_view text) {
                 return FloorMod(6 * stem - 5 * branch, 60);  // ≡ stem (mod 10) and ≡ branch (mod 12)
     }
     return -1;
+}
+
+int PillarQueryProblemText(PillarQueryProblem p) {
+    switch (p) {
+        case PillarQueryProblem::BadCount: return PillarCountText;
+        case PillarQueryProblem::BadPillar: return NotAPillarText;
+        case PillarQueryProblem::BadYearRange: return YearRangeText;
+        case PillarQueryProblem::MonthStemNotOfYear: return MonthNotOfYearText;
+        case PillarQueryProblem::HourStemNotOfDay: return HourNotOfDayText;
+        case PillarQueryProblem::None: break;
+    }
+    return 0;
 }
 
 }  // namespace qv

@@ -53,6 +53,8 @@ PillarSearchResult FindPillarRanges(const SolarTermTable& table, const PillarQue
 
 // The check alone.
 PillarQueryProblem CheckPillarQuery(const SolarTermTable& table, const PillarQuery& query);
+// The text that explains the problem; 0 for None.
+int PillarQueryProblemText(PillarQueryProblem problem);
 
 // The lunar date of a moment as a birth at it counts it (a 23:00 birth moves
 // on to the next day under the rat-hour rules that say so); false outside the

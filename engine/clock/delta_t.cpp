@@ -34,10 +34,11 @@ constexpr SplineSpan Spline[] = {
 };
 constexpr double SplineEnd = 1956;
 
-// From 1955: ΔT observed at the start of each year, 1955.0 to 2025.0 (IERS
-// Earth Orientation Centre and USNO, as tabulated in the Astronomical
-// Almanac K9 and the USNO file deltat.data; from 1973 TT − UT1 of the IERS
-// series rounded to 0.01 s).
+// From 1955: ΔT observed at the start of each year, 1955.0 to 2025.0: to
+// 1973 the Astronomical Almanac's table (K9), from 1974 the 1 January values
+// of TT − UT1 in the IERS Rapid Service / USNO file deltat.data
+// (maia.usno.navy.mil/products/deltaT), rounded to 0.01 s; every year was
+// checked against both.
 constexpr double FirstObservedYear = 1955;
 constexpr double Observed[] = {
     31.07, 31.35, 31.68, 32.18, 32.68, 33.15, 33.59, 34.00, 34.47, 35.03,  // 1955-1964

@@ -130,7 +130,6 @@ constexpr StringEntry Entries[] = {
     {1116, "時間範圍須在節氣表之內，且起點不晚於終點"},
     {1117, "歲起運"},
     {1118, "需要 --date YYYY-MM-DD 與 --sex m|f；--to-date 為 YYYY-MM-DD，--from、--until 為 HH:MM"},
-    {1119, "時辰不確定的列表以出生地的時鐘計，不用 --solar-time"},
     {1120, "出生時刻距"},
     {1121, " 分鐘："},
     {1122, "以出生分鐘為準"},

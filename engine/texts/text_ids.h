@@ -135,7 +135,6 @@ inline constexpr int NoPatternText = 1110;
 inline constexpr int SpanRangeText = 1116;
 inline constexpr int LuckStartText = 1117;
 inline constexpr int CandidatesUsageText = 1118;
-inline constexpr int NoSolarTimeText = 1119;
 inline constexpr int NoteStartText = 1120;
 inline constexpr int NoteMinutesText = 1121;
 inline constexpr int NoteEndText = 1122;

@@ -11,7 +11,9 @@
 #include "engine/chart/chart_compute.h"
 #include "chart_draw.h"
 #include "charted_person.h"
+#include "chart_view.h"
 #include "clock_note.h"
+#include "engine/texts/edge_words.h"
 #include "offscreen_app.h"
 #include "paint_helpers.h"
 #include "engine/texts/string_table.h"
@@ -273,6 +275,33 @@ TEST_F(DrawnChartTest, ACorrectedBirthTimeIsNotedUnderTheSexLine) {
     EXPECT_GT(InkIn(noted, 26, 2.95, 34, 3.45), 20) << "the zone";
     EXPECT_GT(InkIn(noted, 26, 3.5, 34, 4), 20) << "true solar time";
     EXPECT_EQ(InkIn(noted, 34, 2, 40, 4), InkIn(plain, 34, 2, 40, 4)) << "nothing spills out of the cell";
+}
+
+// 09:05 lies 5 minutes into the 巳 hour; 立春 1990 fell at 10:14 (UTC+8), 69 minutes on.
+TEST_F(DrawnChartTest, AnEdgeWithinTheMarginIsNotedBelowTheSquareCoveringNothing) {
+    EXPECT_EQ(ChartEdgeNotes(*rec_, {}), "出生時刻距09:00 5 分鐘：時柱以出生分鐘為準");
+    EXPECT_EQ(ChartEdgeNotes(*rec_, {70, 4}), "出生時刻距立春 69 分鐘：年柱、月柱以出生分鐘為準");
+    EXPECT_EQ(ChartEdgeNotes(*rec_, {68, 4}), "");
+    const DrawnChart plain = Draw(*rec_);
+    ChartDrawContext context;
+    context.edgeNote = ChartEdgeNotes(*rec_, {70, 10});
+    const DrawnChart noted = Draw(*rec_, context);
+    const QRect square(0, 0, noted.Layout.x0 + 34 * 20 + 1 + SidePanelWidth + 4, noted.Layout.y0 + 34 * 20 + 1);
+    EXPECT_EQ(noted.Image.copy(square), plain.Image.copy(square)) << "the square, buttons and panel untouched";
+    EXPECT_EQ(InkIn(plain, 0, 34.2, 40, 38), 0);
+    EXPECT_GT(InkIn(noted, 0, 34.2, 20, 35.4), 200) << "the first line";
+    EXPECT_GT(InkIn(noted, 0, 35.4, 20, 36.8), 200) << "the second line";
+
+    // A printed page: below the square when tall, beside it when wide.
+    for (const QSize size : {QSize(800, 1100), QSize(1100, 800)}) {
+        QImage page(size, QImage::Format_RGB32);
+        ASSERT_TRUE(PrintChartOn(page, *rec_, {}, {70, 10}));
+        const QRect beyond = size.height() > size.width() ? QRect(0, 800, 800, 300) : QRect(800, 0, 300, 800);
+        int ink = 0;
+        for (int y = beyond.top(); y <= beyond.bottom(); ++y)
+            for (int x = beyond.left(); x <= beyond.right(); ++x) ink += qGray(page.pixel(x, y)) < 128;
+        EXPECT_GT(ink, 400) << size.width() << "x" << size.height();
+    }
 }
 
 TEST_F(DrawnChartTest, APillarWithoutSpiritsLeavesItsCellEmpty) {

@@ -31,22 +31,25 @@ protected:
     std::string path_ = dir_.Path() + "/program/fsquorvane_s2.ini";
 };
 
-TEST_F(SettingsDialogTest, WithoutAFileShowsTheDefaultsAndWritesTheSixKeysInOrder) {
+TEST_F(SettingsDialogTest, WithoutAFileShowsTheDefaultsAndWritesTheEightKeysInOrder) {
     auto d = Open(ui::ChartingParametersDialog);
     EXPECT_EQ(d->windowTitle(), QStringLiteral("請設定使用參數"));
     for (const char* radio : {"1005", "1007", "1002", "1060", "1010"}) EXPECT_TRUE(Checked(*d, radio)) << radio;
     for (const char* radio : {"1006", "1008", "1003", "1059", "1009", "1011"}) EXPECT_FALSE(Checked(*d, radio)) << radio;
     EXPECT_EQ(Child<QLineEdit>(*d, "1028").text(), QStringLiteral("100"));
+    EXPECT_EQ(Child<QLineEdit>(*d, "1029").text(), QStringLiteral("15"));
+    EXPECT_EQ(Child<QLineEdit>(*d, "1030").text(), QStringLiteral("10"));
     Click(*d, "ok");
     const std::string text = FileText();
     size_t at = text.find("[fsQuorvane]");
     ASSERT_NE(at, std::string::npos) << text;
-    for (const char* line : {"GodBase=0", "SkyBase=0", "YearDisplay=1", "PoolBase=0", "FirstTimeBase=1", "MIDPARM=100"}) {
+    for (const char* line : {"GodBase=0", "SkyBase=0", "YearDisplay=1", "PoolBase=0", "FirstTimeBase=1", "MIDPARM=100",
+                             "TermEdgeMinutes=15", "HourEdgeMinutes=10"}) {
         const size_t next = text.find(line, at);
         ASSERT_NE(next, std::string::npos) << line << " after position " << at << " in\n" << text;
         at = next;
     }
-    EXPECT_EQ(d->Confirmed().size(), 6u);
+    EXPECT_EQ(d->Confirmed().size(), 8u);
 }
 
 TEST_F(SettingsDialogTest, ClickedChoicesAndTheThresholdAreStoredAndAMinusCannotBeTyped) {
@@ -83,6 +86,11 @@ TEST_F(SettingsDialogTest, EntriesStayWithinWhatTheirKeysHold) {
     EXPECT_TRUE(d->isVisible());
     EXPECT_FALSE(Exists(path_));
     EXPECT_EQ(Child<QLabel>(*d, "problem").text(), QStringLiteral("中用神須是整數，範圍：0 至 32767"));
+    Type(*d, "1028", QStringLiteral("100"));
+    Type(*d, "1030", QStringLiteral("30"));
+    Click(*d, "ok");
+    EXPECT_FALSE(Exists(path_));
+    EXPECT_EQ(Child<QLabel>(*d, "problem").text(), QStringLiteral("出生距時辰交界：須是整數，範圍：0 至 29"));
 
     auto index = Open(ui::IndexFormulaDialog);
     EXPECT_TRUE(Checked(*index, "1012"));

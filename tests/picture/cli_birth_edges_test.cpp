@@ -109,7 +109,7 @@ TEST(CliCandidates, AWholeDayIsTiledAndEachChartIsTheChartOfItsMoment) {
     EXPECT_EQ(next, MinuteOfMonth("2000-01-02 00:00"));
 }
 
-TEST(CliCandidates, ATermAndASummerTimeChangeSplitTheSpan) {
+TEST(CliCandidates, ATermASummerTimeChangeAndSolarTimeSplitTheSpan) {
     const test::TempDir data;
     struct Case {
         std::vector<std::string> Args;
@@ -121,6 +121,10 @@ TEST(CliCandidates, ATermAndASummerTimeChangeSplitTheSpan) {
         // Taiwan's clock went from 1974-04-01 00:00 to 01:00 (zdump Asia/Taipei).
         {{"--date", "1974-03-31", "--from", "22:00", "--to-date", "1974-04-01", "--until", "02:59", "--zone", "Asia/Taipei"},
          {"1974-03-31 22:00 -", "1974-03-31 23:00 時 日", "1974-04-01 01:00 時鐘", "1974-04-01 02:00 時"}},
+        // True solar time at 121.5°E on 11 February 2024 runs 8 minutes behind
+        // the clock (12:00 charts 11:52): the 未 hour starts at 13:08.
+        {{"--date", "2024-02-11", "--from", "13:00", "--until", "13:15", "--solar-time", "121.5"},
+         {"2024-02-11 13:00 -", "2024-02-11 13:08 時"}},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"candidates", "--sex", "m"};

@@ -35,7 +35,8 @@ TEST_F(SettingsFileTest, WithoutAFileEveryKeyHasItsDefault) {
               (std::vector<int>{d.MIDPARM, d.FiveType, d.K1, d.K2, d.BTYPE, d.BBase, d.BADD, d.CBASE}));
     EXPECT_EQ(s.YearDisplay, 1);
     EXPECT_EQ(s.PotentialStyle, 1);
-    EXPECT_EQ(AllSettings().size(), 14u);
+    EXPECT_EQ((std::vector<int>{s.TermEdgeMinutes, s.HourEdgeMinutes}), (std::vector<int>{15, 10}));
+    EXPECT_EQ(AllSettings().size(), 16u);
 }
 
 TEST_F(SettingsFileTest, AnotherProgramsSectionReadsWithThatProgramsDefaults) {
@@ -79,7 +80,7 @@ TEST_F(SettingsFileTest, WritingOneKeyKeepsEverythingElse) {
 TEST_F(SettingsFileTest, MissingOrBrokenValuesReadAsTheDefault) {
     ASSERT_TRUE(Write(SettingKey::K1, 5));
     WriteText("[fsQuorvane]\nK1=1.5\nK2=abc\nMIDPARM=\nBBase= -40 \nFirstTimeBase=7\nENGYDISPLAY=8\nCBASE=65537\n"
-              "GodBase=1\nGodBase=0\n");
+              "GodBase=1\nGodBase=0\nTermEdgeMinutes=1441\nHourEdgeMinutes=-1\n");
     EXPECT_EQ(ReadSetting(path_, SettingKey::K1), 20);
     EXPECT_EQ(ReadSetting(path_, SettingKey::K2), 30);
     EXPECT_EQ(ReadSetting(path_, SettingKey::MIDPARM), 100);
@@ -89,6 +90,8 @@ TEST_F(SettingsFileTest, MissingOrBrokenValuesReadAsTheDefault) {
     EXPECT_EQ(ReadSetting(path_, SettingKey::CBASE), 1);          // cut to 16 bits
     EXPECT_EQ(ReadSetting(path_, SettingKey::GodBase), 1);        // the first of two counts
     EXPECT_EQ(ReadSetting(path_, SettingKey::BADD), 70);          // not in the file
+    EXPECT_EQ(ReadSetting(path_, SettingKey::TermEdgeMinutes), 15);  // beyond a day
+    EXPECT_EQ(ReadSetting(path_, SettingKey::HourEdgeMinutes), 10);  // negative
 }
 
 TEST_F(SettingsFileTest, KeysOfAnotherSectionAreNotRead) {

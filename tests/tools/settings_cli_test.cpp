@@ -17,12 +17,12 @@ protected:
     test::TempDir data_;
 };
 
-TEST_F(SettingsCliTest, ListShowsTheFourteenDefaults) {
+TEST_F(SettingsCliTest, ListShowsEveryDefault) {
     const auto r = RunCli(data_, {"settings"});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Out,
               "GodBase=0\nSkyBase=0\nYearDisplay=1\nPoolBase=0\nFirstTimeBase=1\nMIDPARM=100\nFiveType=0\nK1=20\n"
-              "K2=30\nBTYPE=0\nBBase=70\nBADD=70\nCBASE=20\nENGYDISPLAY=1\n");
+              "K2=30\nBTYPE=0\nBBase=70\nBADD=70\nCBASE=20\nENGYDISPLAY=1\nTermEdgeMinutes=15\nHourEdgeMinutes=10\n");
     EXPECT_EQ(RunCli(data_, {"settings", "list"}).Out, r.Out);
 }
 

@@ -4,23 +4,15 @@
 #include <optional>
 
 #include "cli.h"
+#include "engine/texts/edge_words.h"
 #include "json_out.h"
 #include "engine/texts/string_table.h"
 
 namespace qv::cli {
 namespace {
 
-
 constexpr const char* PillarKeys[4] = {"year", "month", "day", "hour"};
 constexpr unsigned PillarBits[4] = {YearChanged, MonthChanged, DayChanged, HourChanged};
-
-// The term's name, or the hour edge as HH:00.
-std::string EdgeName(const BirthEdge& e) {
-    if (e.Term != NotATerm) return std::string(StringText(text_base::Term + e.Term));
-    std::string t;
-    AppendNumber(t, e.MinuteOfDay / 60, 2);
-    return t + ":00";
-}
 
 void AppendEdge(std::string& list, bool& first, std::string_view what, int minutes, unsigned decides) {
     if (!first) list += ',';
@@ -77,25 +69,6 @@ void AppendEdgesJson(JsonObject& json, const SolarTermTable& table, int rule, co
         AppendEdge(list, first, "solar_time", static_cast<int>(shift), HourChanged);
     }
     list += ']';
-}
-
-void AppendEdgeNotes(std::string& out, const SolarTermTable& table, int rule, const Moment& charted) {
-    BirthEdge edges[2];
-    const size_t n = FindBirthEdges(table, rule, charted, EdgeMargins{}, edges);
-    for (size_t i = 0; i < n; ++i) {
-        out += StringText(NoteStartText);
-        out += EdgeName(edges[i]) + ' ' + std::to_string(std::abs(edges[i].Minutes));
-        out += StringText(NoteMinutesText);
-        bool firstName = true;
-        for (int p = 0; p < 4; ++p)
-            if (edges[i].Decides & PillarBits[p]) {
-                if (!firstName) out += "、";
-                out += StringText(text_base::PillarName + p);
-                firstName = false;
-            }
-        out += StringText(NoteEndText);
-        out += '\n';
-    }
 }
 
 }  // namespace qv::cli

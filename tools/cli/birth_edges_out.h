@@ -16,7 +16,4 @@ class JsonObject;
 void AppendEdgesJson(JsonObject& json, const SolarTermTable& table, int ratHourRule, const BirthClock& clock,
                      const Moment& given, const ChartedMoment& charted);
 
-// One note line a term or hour edge, e.g. "出生時刻距立春 3 分鐘：年柱、月柱以出生分鐘為準".
-void AppendEdgeNotes(std::string& out, const SolarTermTable& table, int ratHourRule, const Moment& charted);
-
 }  // namespace qv::cli

@@ -5,64 +5,17 @@
 #include <optional>
 #include <vector>
 
+#include "birth_candidates.h"
 #include "charting.h"
 #include "cli.h"
 #include "json_out.h"
-#include "engine/analysis/pillar_spans.h"
 #include "engine/texts/string_table.h"
+#include "engine/analysis/pillar_spans.h"
 
 namespace qv::cli {
 namespace {
 
-
-constexpr unsigned ClockChanged = 16;  // the zone's offset changed (summer time)
 constexpr int ShownLuckPillars = 3;
-constexpr size_t MaxSpans = 4096;
-
-// A stretch of the birth clock with one offset to the chart's clock.
-struct ClockPiece {
-    ClockMinute First, Last;
-    int ChartMinusClock;
-};
-
-// Chart minus clock minutes at a clock minute; nullopt where the zone's clock
-// never showed it.
-std::optional<int> OffsetAt(const BirthClock& clock, ClockMinute t) {
-    if (!clock.Zone) return 0;
-    const ChartedMoment c = ChartMomentOf(clock, MomentOfClockMinute(t));
-    if (c.Fault != BirthClockFault::None) return std::nullopt;
-    return static_cast<int>(ClockMinuteOf(c.Charted) - t);
-}
-
-// Splits [first, last] where the zone's offset changes; zones change at most
-// a few times a year, so the search steps by hours and then by minutes.
-std::vector<ClockPiece> ClockPieces(const BirthClock& clock, ClockMinute first, ClockMinute last) {
-    std::vector<ClockPiece> pieces;
-    for (ClockMinute t = first; t <= last;) {
-        const std::optional<int> off = OffsetAt(clock, t);
-        if (!off) {
-            ++t;
-            continue;
-        }
-        ClockMinute end = t;
-        while (end + 60 <= last && OffsetAt(clock, end + 60) == off) end += 60;
-        while (end + 1 <= last && OffsetAt(clock, end + 1) == off) ++end;
-        pieces.push_back({t, end, *off});
-        t = end + 1;
-    }
-    return pieces;
-}
-
-struct Candidate {
-    PillarSpan Span;   // on the chart's clock
-    ClockPiece Piece;  // the birth clock stretch it lies in
-};
-
-std::string ClockText(ClockMinute chartMinute, const ClockPiece& piece) {
-    std::string t;
-    AppendMoment(t, MomentOfClockMinute(chartMinute - piece.ChartMinusClock));
-    return t;
-}
 
 void AppendChanges(std::string& out, unsigned changes) {
     bool any = false;
@@ -75,9 +28,12 @@ void AppendChanges(std::string& out, unsigned changes) {
     if (!any) out += '-';
 }
 
-void AppendCandidate(std::string& out, const Candidate& c, const Birth& charted, const ChartRecord& rec, bool json) {
+void AppendCandidate(std::string& out, const BirthCandidate& c, const Birth& charted, const ChartRecord& rec,
+                     bool json) {
     const ChartBlock& b = rec.Natal;
-    const std::string first = ClockText(c.Span.First, c.Piece), last = ClockText(c.Span.Last, c.Piece);
+    std::string first, last;
+    AppendMoment(first, c.FirstOnClock());
+    AppendMoment(last, c.LastOnClock());
     std::string moment;
     AppendMoment(moment, charted.When);
     if (json) {
@@ -152,38 +108,16 @@ int RunCandidates(Args& args) {
     }
     Charting charting;
     if (const int code = PrepareCharting(args, charting, nullptr); code != ExitOk) return code;
-    if (charting.Clock.SolarLongitude) {
-        Complain(StringText(NoSolarTimeText));
-        return ExitBadInput;
-    }
-    const ClockMinute first = ClockMinuteOf({d0.Year, d0.Month, d0.Day, h0, m0});
-    const ClockMinute last = ClockMinuteOf({d1.Year, d1.Month, d1.Day, h1, m1});
-    const int rule = PillarRatHourRule(charting.Record().Options);
-    std::vector<Candidate> candidates;
-    std::vector<PillarSpan> spans(MaxSpans);
-    const std::vector<ClockPiece> pieces = first <= last ? ClockPieces(charting.Clock, first, last) : std::vector<ClockPiece>{};
-    for (size_t p = 0; p < pieces.size(); ++p) {
-        const ClockPiece& piece = pieces[p];
-        const PillarSpanResult r = SplitByPillars(charting.Session.Terms(), rule, piece.First + piece.ChartMinusClock,
-                                                  piece.Last + piece.ChartMinusClock, spans);
-        if (!r.Ok || r.Found > spans.size()) {
-            candidates.clear();
-            break;
-        }
-        for (size_t i = 0; i < r.Found; ++i) {
-            Candidate c{spans[i], piece};
-            if (i == 0 && p > 0) c.Span.Changes = PillarChanges(candidates.back().Span.Pillars, c.Span.Pillars) | ClockChanged;
-            candidates.push_back(c);
-        }
-    }
+    const std::vector<BirthCandidate> candidates =
+        ListBirthCandidates(charting.Session.Terms(), charting.Clock, PillarRatHourRule(charting.Record().Options),
+                            {d0.Year, d0.Month, d0.Day, h0, m0}, {d1.Year, d1.Month, d1.Day, h1, m1});
     if (candidates.empty()) {
         Complain(StringText(SpanRangeText));
         return ExitBadInput;
     }
     std::string out;
-    for (const Candidate& c : candidates) {
-        // The fields of the middle minute: the luck start still moves with the minute inside a stretch.
-        birth.When = MomentOfClockMinute((c.Span.First + c.Span.Last) / 2 - c.Piece.ChartMinusClock);
+    for (const BirthCandidate& c : candidates) {
+        birth.When = c.MiddleOnClock();
         if (!charting.Chart(birth)) {
             Complain(charting.Problem);
             return ExitBadInput;

@@ -6,6 +6,7 @@
 
 #include "birth_clock_options.h"
 #include "birth_edges_out.h"
+#include "engine/texts/edge_words.h"
 #include "engine/calendar/calendar.h"
 #include "engine/chart/chart_compute.h"
 #include "engine/chart/chart_record.h"
@@ -126,7 +127,7 @@ int RunChart(Args& args) {
         if (charting.Clock.Corrects())
             AppendCorrectionLines(out, charting.Clock, GivenClock(birth), charting.Corrected);
         AppendReadableChart(out, rec);
-        if (!BirthTimeUnknown(rec)) AppendEdgeNotes(out, charting.Session.Terms(), PillarRatHourRule(rec.Options), BirthMoment(rec.Person));
+        if (const std::string notes = ChartEdgeNotes(rec, EdgeMargins{}); !notes.empty()) out += notes + '\n';
     }
     WriteOut(out);
     return ExitOk;

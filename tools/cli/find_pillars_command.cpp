@@ -14,22 +14,9 @@
 namespace qv::cli {
 namespace {
 
-
 // A year pillar recurs five times in 300 years, each time with one month of
 // the pillar and in it a day or two; 64 is ample.
 constexpr size_t MaxRanges = 64;
-
-int ProblemText(PillarQueryProblem p) {
-    switch (p) {
-        case PillarQueryProblem::BadCount: return PillarCountText;
-        case PillarQueryProblem::BadPillar: return NotAPillarText;
-        case PillarQueryProblem::BadYearRange: return YearRangeText;
-        case PillarQueryProblem::MonthStemNotOfYear: return MonthNotOfYearText;
-        case PillarQueryProblem::HourStemNotOfDay: return HourNotOfDayText;
-        case PillarQueryProblem::None: break;
-    }
-    return 0;
-}
 
 struct RangeEnd {
     std::string Text;
@@ -97,7 +84,7 @@ int RunFindPillars(Args& args) {
     std::vector<PillarRange> ranges(MaxRanges);
     const PillarSearchResult found = FindPillarRanges(*table, q, ranges);
     if (found.Problem != PillarQueryProblem::None) {
-        Complain(StringText(ProblemText(found.Problem)));
+        Complain(StringText(PillarQueryProblemText(found.Problem)));
         return ExitBadInput;
     }
     if (found.Found == 0) {

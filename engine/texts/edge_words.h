@@ -1,0 +1,23 @@
+// The edges of a birth in the system's words, for the chart view, its print
+// and the command line alike.
+#pragma once
+
+#include <string>
+
+#include "engine/analysis/birth_edges.h"
+#include "engine/chart/chart_record.h"
+
+namespace qv {
+
+// The term's name (立春), or the hour edge as "23:00".
+std::string EdgeName(const BirthEdge& edge);
+// "出生時刻距立春 3 分鐘：年柱、月柱以出生分鐘為準"
+std::string EdgeNote(const BirthEdge& edge);
+// The notes of every edge of the charted moment within the margins, one a
+// line; empty when the birth lies far from all.
+std::string EdgeNotes(const SolarTermTable& table, int ratHourRule, const Moment& charted, const EdgeMargins& margins);
+// The notes of the charted person's birth, under the record's rat-hour rule;
+// none when the hour is unknown.
+std::string ChartEdgeNotes(const ChartRecord& rec, const EdgeMargins& margins);
+
+}  // namespace qv
