@@ -78,6 +78,9 @@ public:
     virtual void PrintPotentials() = 0;
     // Opens or closes the perpetual calendar.
     virtual void ShowCalendar(bool /*show*/) {}
+    // Opens the comparison (命盤對照) and the day-choosing (擇日) windows.
+    virtual void ShowComparison() {}
+    virtual void ShowBestDays() {}
 };
 
 // Start-up choices from the command line.
@@ -160,6 +163,13 @@ public:
     void NewPersonOn(const CivilDate& date);
     LocalDateTime NewPersonStart() const;
 
+    // A person of the open records file (the query dialog) charted beside the
+    // current one with the fortune tables; false when cancelled or the birth
+    // cannot be charted (after saying why). The current chart stays as it is.
+    bool ChartOtherPerson(ChartRecord& out);
+    // The current person, when one is on show, as a record of its own.
+    bool CopyCurrent(ChartRecord& out) const;
+
     // The flow-year window went away by its own close box.
     void FlowYearWindowClosed() { flowYearWindowOpen = false; }
     void PotentialWindowClosed() { potentialWindowOpen = false; }
@@ -193,6 +203,8 @@ public:
     void PrintPotentials();
     void ToggleCalendar();
     void EnterWithoutHour();
+    void OpenComparison();
+    void OpenBestDays();
     void CalendarWindowClosed() { calendarWindowOpen = false; }
     void About();
     void Exit();

@@ -86,4 +86,10 @@ QRect ToolScreenArea(const QWidget* owner) {
 
 void OverrideToolScreenArea(std::optional<QRect> area) { ScreenOverride() = area; }
 
+QRect CentredClient(QSize client, QMargins frame, const QRect& screen) {
+    const QRect room = screen.marginsRemoved(frame);
+    const QSize size = client.boundedTo(room.size());
+    return QRect(room.topLeft() + QPoint((room.width() - size.width()) / 2, (room.height() - size.height()) / 2), size);
+}
+
 }  // namespace qv::ui

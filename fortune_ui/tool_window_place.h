@@ -34,6 +34,8 @@ double ScreenScale(QSize screen);
 ToolPlacement PlaceToolWindow(QSize logical, int fixedWidth, QMargins frame, const QRect& screen,
                               const std::vector<QRect>& keepClear, ToolAnchor anchor);
 
+// The client of that size (cut to the screen) centred on the screen with its frame.
+QRect CentredClient(QSize client, QMargins frame, const QRect& screen);
 // The frame a tool window of the platform's style gets: caption and edges.
 QMargins ToolWindowFrame(const QWidget& window);
 

@@ -7,6 +7,7 @@
 #include "data_paths.h"
 #include "fortune_paint.h"
 #include "picture_file.h"
+#include "second_series.h"
 
 namespace qv::ui {
 
@@ -31,7 +32,7 @@ QImage LoadBanner() {
 QSize PrintedChartSize(const CurveLayout& layout) { return QSize(layout.Width, layout.Depth + 2 * layout.RowUnit); }
 
 void PaintPrintedPage(QPainter& painter, QSizeF page, const FortuneCurve& curve, const ChartRecord& rec,
-                      const CurveLayout& layout, const QImage& banner) {
+                      const CurveLayout& layout, const QImage& banner, const SecondSeries* second) {
     const QSize chart = PrintedChartSize(layout);
     const PrintedPage where = PrintedPageGeometry(page, chart);
     painter.save();
@@ -39,6 +40,7 @@ void PaintPrintedPage(QPainter& painter, QSizeF page, const FortuneCurve& curve,
     painter.translate(where.Chart.topLeft());
     painter.scale(where.Chart.width() / chart.width(), where.Chart.height() / chart.height());
     PaintFortuneCurve(painter, curve, rec, layout, QRect(QPoint(0, 0), chart));
+    if (second) PaintSecondSeries(painter, curve, *second, layout, QRect(QPoint(0, 0), chart));
     painter.restore();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!banner.isNull()) painter.drawImage(where.Banner, banner);
