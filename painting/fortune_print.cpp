@@ -46,8 +46,9 @@ void PaintPrintedPage(QPainter& painter, QSizeF page, const FortuneCurve& curve,
     if (!banner.isNull()) painter.drawImage(where.Banner, banner);
     // A page given to a client names whom it is about.
     const double line = page.height() / 30;
-    PaintClientLine(painter, QRectF(0, where.Chart.bottom() + line / 2, page.width(), line),
-                    QString::fromStdString(ClientLine(rec)));
+    QString client = QString::fromStdString(ClientLine(rec));
+    if (second && !second->NameB.empty()) client += QStringLiteral("　／　") + QString::fromStdString(second->NameB);
+    PaintClientLine(painter, QRectF(0, where.Chart.bottom() + line / 2, page.width(), line), client);
 }
 
 }  // namespace qv::ui

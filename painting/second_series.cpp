@@ -86,7 +86,7 @@ void PaintSecondSeries(QPainter& painter, const FortuneCurve& curve, const Secon
     painter.drawRect(QRectF(x + 0.5 * h, y + 0.15 * h, h, 0.7 * h));
     painter.setPen(QPen(SecondLine, std::clamp(layout.Unit / 12, 2, 4)));
     painter.drawLine(x, y + h + 2 + h / 2, x + 2 * h, y + h + 2 + h / 2);
-    painter.fillRect(QRect(x + 1, y + 2 * (h + 2) + h / 4, h / 2, h / 2), BothGoodMark);
+    painter.fillRect(QRect(x + 3 * h / 4, y + 2 * (h + 2) + h / 4, h / 2, h / 2), BothGoodMark);
     painter.setPen(QColor(32, 32, 32));
     const QString lines[] = {NameOr(series.NameA, PersonAText), NameOr(series.NameB, PersonBText), Word(BothGoodText)};
     for (int i = 0; i < 3; ++i)
