@@ -60,6 +60,7 @@ CBestDaysWnd::CBestDaysWnd(std::unique_ptr<ChartRecord> first, const CivilDate& 
     const QRect screen = ToolScreenArea(owner);
     const QMargins frame = ToolWindowFrame(*this);
     const double scale = ScreenScale(screen.size());
+    ScaleWindowFont(*this, scale);
     setGeometry(CentredClient(QSize(int(std::lround(860 * scale)), int(std::lround(700 * scale))), frame, screen));
 }
 
@@ -140,10 +141,10 @@ QString CBestDaysWnd::PersonLine(int side) const {
 }
 
 void CBestDaysWnd::ChoosePerson(int side) {
-    auto chosen = std::make_unique<ChartRecord>();
-    if (!hooks_.ChooseOther || !hooks_.ChooseOther(*chosen)) return;
-    persons_[side] = std::move(chosen);
-    List();
+    if (auto chosen = ChooseCharted(hooks_)) {
+        persons_[side] = std::move(chosen);
+        List();
+    }
 }
 
 void CBestDaysWnd::DropSecond() {

@@ -88,6 +88,7 @@ CComparisonWnd::CComparisonWnd(std::unique_ptr<ChartRecord> a, std::unique_ptr<C
     const QRect screen = ToolScreenArea(owner);
     const QMargins frame = ToolWindowFrame(*this);
     const double scale = ScreenScale(screen.size());
+    ScaleWindowFont(*this, scale);
     const int bar = scroll_->verticalScrollBar()->sizeHint().width() + 2 * layout->contentsMargins().left();
     const int width = std::min(screen.width() - frame.left() - frame.right(), int(std::lround(ComparisonWidth * scale)) + bar);
     const int wanted = layout->sizeHint().height() + int(std::lround(double(width - bar) * ComparisonHeight(*sheet_) / ComparisonWidth));
@@ -111,11 +112,17 @@ void CComparisonWnd::Compare() {
     canvas_->update();
 }
 
-void CComparisonWnd::ChoosePerson(int side) {
+std::unique_ptr<ChartRecord> ChooseCharted(const TwoPersonHooks& hooks) {
     auto chosen = std::make_unique<ChartRecord>();
-    if (!hooks_.ChooseOther || !hooks_.ChooseOther(*chosen)) return;
-    persons_[side] = std::move(chosen);
-    Compare();
+    if (!hooks.ChooseOther || !hooks.ChooseOther(*chosen)) return nullptr;
+    return chosen;
+}
+
+void CComparisonWnd::ChoosePerson(int side) {
+    if (auto chosen = ChooseCharted(hooks_)) {
+        persons_[side] = std::move(chosen);
+        Compare();
+    }
 }
 
 void CComparisonWnd::FitCanvas() {

@@ -20,6 +20,8 @@ struct TwoPersonHooks {
     std::function<bool(ChartRecord&)> ChooseOther;
     std::function<QPrinter&()> Printer;  // the program's shared printer
 };
+// A person charted through ChooseOther; null when cancelled.
+std::unique_ptr<ChartRecord> ChooseCharted(const TwoPersonHooks& hooks);
 
 class CComparisonWnd : public QDialog {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "tool_window_place.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -85,6 +86,13 @@ QRect ToolScreenArea(const QWidget* owner) {
 }
 
 void OverrideToolScreenArea(std::optional<QRect> area) { ScreenOverride() = area; }
+
+void ScaleWindowFont(QWidget& window, double scale) {
+    if (scale <= 1) return;
+    QFont font = window.font();
+    font.setPointSizeF(font.pointSizeF() * scale);
+    window.setFont(font);
+}
 
 QRect CentredClient(QSize client, QMargins frame, const QRect& screen) {
     const QRect room = screen.marginsRemoved(frame);

@@ -34,6 +34,8 @@ double ScreenScale(QSize screen);
 ToolPlacement PlaceToolWindow(QSize logical, int fixedWidth, QMargins frame, const QRect& screen,
                               const std::vector<QRect>& keepClear, ToolAnchor anchor);
 
+// The window's texts grown by the scale its layout is drawn at on a large screen.
+void ScaleWindowFont(QWidget& window, double scale);
 // The client of that size (cut to the screen) centred on the screen with its frame.
 QRect CentredClient(QSize client, QMargins frame, const QRect& screen);
 // The frame a tool window of the platform's style gets: caption and edges.
