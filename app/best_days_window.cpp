@@ -54,13 +54,13 @@ CBestDaysWnd::CBestDaysWnd(std::unique_ptr<ChartRecord> first, const CivilDate& 
     setObjectName(QStringLiteral("bestDaysWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Utf8(StringText(BestDaysTitleText)));
-    BuildWidgets(today);
-    List();
     // The size of the 1024 x 768 layouts, scaled as they are, within the screen.
     const QRect screen = ToolScreenArea(owner);
     const QMargins frame = ToolWindowFrame(*this);
     const double scale = ScreenScale(screen.size());
-    ScaleWindowFont(*this, scale);
+    ScaleWindowFont(*this, scale);  // before the widgets, so that the table's rows and headings follow
+    BuildWidgets(today);
+    List();
     setGeometry(CentredClient(QSize(int(std::lround(860 * scale)), int(std::lround(700 * scale))), frame, screen));
 }
 
@@ -114,6 +114,9 @@ void CBestDaysWnd::BuildWidgets(const CivilDate& today) {
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->verticalHeader()->hide();
+    // The rows and headings at the window's own size of text, which a large screen has grown.
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() * 3 / 2);
+    table_->horizontalHeader()->setFont(font());
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     // Enter, or a double-click (a single one where the style activates so).
     connect(table_, &QTableWidget::activated, this, &CBestDaysWnd::OpenCurrentDay);
