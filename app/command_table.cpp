@@ -76,6 +76,8 @@ constexpr CommandEntry Commands[] = {
     {ID_CALENDAR_WINDOW, &App::ToggleCalendar, CalendarMark},
     {ID_PILLAR_SEARCH, &App::FindByPillars, nullptr},
     {ID_EXPORT_PICTURE, &App::ExportPicture, ChartOnShow},
+    {ID_COMPARISON_WINDOW, &App::OpenComparison, nullptr},
+    {ID_BEST_DAYS_WINDOW, &App::OpenBestDays, nullptr},
     {ID_FILE_PRINT_SETUP, &App::PrintSetup, nullptr},
     {ID_FILE_PRINT, &App::Print, ChartOnShow},
     {ID_FILE_PRINT_PREVIEW, &App::PrintPreview, ChartOnShow},

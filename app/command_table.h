@@ -38,6 +38,8 @@ enum CommandId : int {
     ID_CALENDAR_WINDOW = 32890,
     ID_PILLAR_SEARCH = 32891,  // 八字反查
     ID_EXPORT_PICTURE = 32900,  // the chart as shown, to a PNG or PDF file
+    ID_COMPARISON_WINDOW = 32901,
+    ID_BEST_DAYS_WINDOW = 32902,
     ID_FILE_PRINT_SETUP = 57606,
     ID_FILE_PRINT = 57607,
     ID_FILE_PRINT_PREVIEW = 57609,

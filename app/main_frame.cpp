@@ -125,6 +125,8 @@ constexpr MenuItem WindowItems[] = {
     {"顯示流年視窗", ID_FLOW_YEAR_WINDOW, {}, "F8"},
     {"萬年曆(&K)", ID_CALENDAR_WINDOW, {}, "Ctrl+K"},
     {"八字反查(&B)...", ID_PILLAR_SEARCH, {}, "Ctrl+B"},
+    {"命盤對照(&R)...", ID_COMPARISON_WINDOW, {}, "Ctrl+R"},
+    {"擇日(&D)...", ID_BEST_DAYS_WINDOW, {}, "Ctrl+J"},
     {"", Separator},
     {"設定指數公式參數(&I)...", ID_INDEX_FORMULA},
     {"不知道時間(&U)...", ID_HOUR_UNKNOWN},
@@ -463,11 +465,57 @@ void CMainFrame::ShowCalendar(bool show) {
     calendar_->activateWindow();
 }
 
+TwoPersonHooks CMainFrame::PersonHooks() {
+    return TwoPersonHooks{[this](ChartRecord& out) { return app_.ChartOtherPerson(out); },
+                          [this]() -> QPrinter& { return Printer(); }};
+}
+
+std::unique_ptr<ChartRecord> CMainFrame::FirstPerson() {
+    auto first = std::make_unique<ChartRecord>();
+    if (!app_.CopyCurrent(*first) && !app_.ChartOtherPerson(*first)) return nullptr;
+    return first;
+}
+
+// One window of each kind: asked again, the open one comes to the front.
+template <typename Window>
+static bool RaiseOpen(const QPointer<Window>& window) {
+    if (!window) return false;
+    window->raise();
+    window->activateWindow();
+    return true;
+}
+
+void CMainFrame::ShowComparison() {
+    if (RaiseOpen(comparison_)) return;
+    std::unique_ptr<ChartRecord> a = FirstPerson();
+    auto b = std::make_unique<ChartRecord>();
+    if (!a || !app_.ChartOtherPerson(*b)) return;
+    comparison_ = new CComparisonWnd(std::move(a), std::move(b), PersonHooks(), this);
+    comparison_->show();
+}
+
+void CMainFrame::ShowBestDays() {
+    if (RaiseOpen(bestDays_)) return;
+    std::unique_ptr<ChartRecord> a = FirstPerson();
+    if (!a) return;
+    const QDate today = QDate::currentDate();
+    auto openDay = [this](const CivilDate& date) {
+        ShowCalendar(true);
+        app_.calendarWindowOpen = true;
+        calendar_->ShowMonth(date.Year, date.Month);
+        calendar_->SelectDay(date.Day);
+        UpdateCommandStates();
+    };
+    bestDays_ = new CBestDaysWnd(std::move(a), CivilDate{today.year(), today.month(), today.day()}, PersonHooks(),
+                                 std::move(openDay), this);
+    bestDays_->show();
+}
+
 void CMainFrame::CloseMainWindow() { close(); }
 
 void CMainFrame::ShowFortuneCurve(const FortuneCurveCommand& command, const FortunePeriod& period) {
     RunFortuneCurve(this, app_.Record(), command.Category, command.Mode, command.Lifetime, period,
-                    view_->ClickableAreasOnScreen());
+                    view_->ClickableAreasOnScreen(), [this](ChartRecord& out) { return app_.ChartOtherPerson(out); });
 }
 
 }  // namespace qv::ui

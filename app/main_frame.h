@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "calendar_window.h"
+#include "comparison_window.h"
+#include "best_days_window.h"
 #include "flow_year_window.h"
 #include "potential_window.h"
 #include "quorvane_app.h"
@@ -85,10 +87,14 @@ public:
     void PrintPotentials() override;
     void ShowCalendar(bool show) override;
     void ShowPillarSearch() override;
+    void ShowComparison() override;
+    void ShowBestDays() override;
 
     CFlowYearWnd* FlowYears() const { return flowYears_; }
     CPotentialWnd* PotentialWindow() const { return potentials_; }
     CCalendarWnd* CalendarWindow() const { return calendar_; }
+    CComparisonWnd* ComparisonWindow() const { return comparison_; }
+    CBestDaysWnd* BestDaysWindow() const { return bestDays_; }
     // 列印 and 匯出圖片 serve the calendar while it is the window in use.
     bool CalendarActive() const;
     // The printer the print commands share, made on first use.
@@ -102,6 +108,9 @@ private:
     // What a new tool window stands clear of: the view's clickable places and
     // the tool windows open already.
     std::vector<QRect> ToolWindowsKeepClear() const;
+    TwoPersonHooks PersonHooks();
+    // The first person of a two-person window: the one on show, else one chosen.
+    std::unique_ptr<ChartRecord> FirstPerson();
 
     CQuorvaneApp& app_;
     CQuorvaneView* view_;
@@ -112,6 +121,8 @@ private:
     QPointer<CPotentialWnd> potentials_;
     QPointer<CCalendarWnd> calendar_;
     QPointer<QDialog> pillarSearch_;
+    QPointer<CComparisonWnd> comparison_;
+    QPointer<CBestDaysWnd> bestDays_;
 };
 
 // The file dialogs' filter from string 458 ("*.sap Tessaly資料檔|*.sap|").

@@ -268,6 +268,26 @@ void CQuorvaneApp::QueryPerson() {
     storedPerson_ = person;
 }
 
+bool CQuorvaneApp::ChartOtherPerson(ChartRecord& out) {
+    const std::optional<int> chosen = windows_->RunQueryDialog(QueryPersonDialog, OpenRecordsFile());
+    PersonRecord person{};
+    if (!chosen || !ReadRecord(OpenRecordsFile(), *chosen, person)) return false;
+    if (const int why = WhyNotChartable(person); why != 0) {
+        ShowMessage(why);
+        return false;
+    }
+    return session_.ChartOther(person, out);
+}
+
+bool CQuorvaneApp::CopyCurrent(ChartRecord& out) const {
+    if (!chartShown) return false;
+    out = Record();
+    return true;
+}
+
+void CQuorvaneApp::OpenComparison() { windows_->ShowComparison(); }
+void CQuorvaneApp::OpenBestDays() { windows_->ShowBestDays(); }
+
 void CQuorvaneApp::DeletePerson() {
     const std::optional<int> chosen = windows_->RunQueryDialog(DeletePersonDialog, OpenRecordsFile());
     if (!chosen) return;

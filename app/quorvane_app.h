@@ -81,6 +81,9 @@ public:
     virtual void ShowCalendar(bool /*show*/) {}
     // Opens (or brings forward) the 八字反查 window.
     virtual void ShowPillarSearch() {}
+    // Opens the comparison (命盤對照) and the day-choosing (擇日) windows.
+    virtual void ShowComparison() {}
+    virtual void ShowBestDays() {}
 };
 
 // Start-up choices from the command line.
@@ -171,6 +174,13 @@ public:
     LocalDateTime NewPersonStart() const;
     const std::string& NewPersonNote() const { return newPersonNote_; }
 
+    // A person of the open records file (the query dialog) charted beside the
+    // current one with the fortune tables; false when cancelled or the birth
+    // cannot be charted (after saying why). The current chart stays as it is.
+    bool ChartOtherPerson(ChartRecord& out);
+    // The current person, when one is on show, as a record of its own.
+    bool CopyCurrent(ChartRecord& out) const;
+
     // The flow-year window went away by its own close box.
     void FlowYearWindowClosed() { flowYearWindowOpen = false; }
     void PotentialWindowClosed() { potentialWindowOpen = false; }
@@ -205,6 +215,8 @@ public:
     void ToggleCalendar();
     void FindByPillars();
     void EnterWithoutHour();
+    void OpenComparison();
+    void OpenBestDays();
     void CalendarWindowClosed() { calendarWindowOpen = false; }
     void About();
     void Exit();

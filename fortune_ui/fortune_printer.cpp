@@ -8,11 +8,12 @@
 
 namespace qv::ui {
 
-bool PrintChartTo(QPrinter& printer, const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& layout) {
+bool PrintChartTo(QPrinter& printer, const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& layout,
+                  const SecondSeries* second) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     const QSizeF page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-    PaintPrintedPage(painter, page, curve, rec, layout, LoadBanner());
+    PaintPrintedPage(painter, page, curve, rec, layout, LoadBanner(), second);
     return painter.end();
 }
 
@@ -23,7 +24,8 @@ void PrintChart(CFortuneCurveWindow& window) {
     if (dialog.exec() != QDialog::Accepted) return;
     printer.setDocName(QString::fromUtf8(ReportDocumentName));
     // The spooler reports its own failures.
-    PrintChartTo(printer, window.Curve(), window.Record(), window.Layout());
+    PrintChartTo(printer, window.Curve(), window.Record(), window.Layout(),
+                 window.Second().Present ? &window.Second() : nullptr);
 }
 
 }  // namespace qv::ui

@@ -18,8 +18,9 @@
 namespace qv::ui {
 
 CFortuneCurveWindow::CFortuneCurveWindow(ChartRecord& rec, const FortuneCurve& curve, QWidget* parent,
-                                         const std::vector<QRect>& keepClear)
-    : QDialog(parent), rec_(rec), curve_(curve) {
+                                         const std::vector<QRect>& keepClear, SecondChooser chooseSecond)
+    : QDialog(parent), rec_(rec), curve_(curve), chooseSecond_(std::move(chooseSecond)),
+      series_(std::make_unique<SecondSeries>()) {
     setObjectName(QStringLiteral("fortuneCurveWindow"));
     setWindowTitle(QStringLiteral("流年運勢圖"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -41,6 +42,8 @@ CFortuneCurveWindow::CFortuneCurveWindow(ChartRecord& rec, const FortuneCurve& c
     setGeometry(place.Client);
     FitScrollBar();
 }
+
+CFortuneCurveWindow::~CFortuneCurveWindow() = default;
 
 void CFortuneCurveWindow::Relayout(QSize screen) {
     if (!curve_.Lifetime) screen = ScreenMetrics(screen);
@@ -85,6 +88,7 @@ QPoint CFortuneCurveWindow::WindowToChart(QPointF at) const {
 
 bool CFortuneCurveWindow::Page(int direction) {
     if (!PageCurve(curve_, rec_, direction)) return false;
+    if (second_) FillSecondSeries(curve_, rec_, *second_, *series_);
     Relayout(ToolScreenArea(parentWidget()).size());
     update();
     return true;
@@ -95,7 +99,7 @@ void CFortuneCurveWindow::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.fillRect(rect(), CurveBackground);
     painter.setTransform(ChartToWindow());  // the chart's vectors at the window's size: sharp at any scale
-    PaintFortuneCurve(painter, curve_, rec_, layout_, QRect(0, 0, layout_.Width, layout_.Depth));
+    PaintChart(painter, QRect(0, 0, layout_.Width, layout_.Depth));
     if (Scrolls()) {
         // The headings and the title stay in view over the years scrolled to: the unscrolled
         // chart's heading column, then the title band across the window.
@@ -107,6 +111,34 @@ void CFortuneCurveWindow::paintEvent(QPaintEvent*) {
         PaintCurveTitle(painter, curve_, rec_, layout_, int(std::ceil(width() / s)));
     }
     hotAreas_ = CurveHotAreas(curve_, rec_, layout_);
+}
+
+void CFortuneCurveWindow::PaintChart(QPainter& painter, const QRect& area) const {
+    PaintFortuneCurve(painter, curve_, rec_, layout_, area);
+    PaintSecondSeries(painter, curve_, *series_, layout_, area);
+}
+
+bool CFortuneCurveWindow::TakesSecond() const { return BarYear(curve_, rec_, 0) != 0; }
+
+bool CFortuneCurveWindow::ShowSecond(std::unique_ptr<ChartRecord> second) {
+    auto series = std::make_unique<SecondSeries>();
+    if (!second || !FillSecondSeries(curve_, rec_, *second, *series)) return false;
+    second_ = std::move(second);
+    series_ = std::move(series);
+    update();
+    return true;
+}
+
+void CFortuneCurveWindow::DropSecond() {
+    second_.reset();
+    *series_ = SecondSeries{};
+    update();
+}
+
+void CFortuneCurveWindow::ChooseSecond() {
+    if (!chooseSecond_ || !TakesSecond()) return;
+    auto chosen = std::make_unique<ChartRecord>();
+    if (chooseSecond_(*chosen)) ShowSecond(std::move(chosen));
 }
 
 void CFortuneCurveWindow::mouseMoveEvent(QMouseEvent* event) {
@@ -134,6 +166,7 @@ void CFortuneCurveWindow::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_P:
         case Qt::Key_F1: Print(); return;
         case Qt::Key_S: ExportChart(); return;
+        case Qt::Key_W: ChooseSecond(); return;
         case Qt::Key_Left:
         case Qt::Key_Right:
         case Qt::Key_Home:
@@ -155,6 +188,13 @@ void CFortuneCurveWindow::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     connect(menu.addAction(QStringLiteral("匯出圖片...\tS")), &QAction::triggered, this, &CFortuneCurveWindow::ExportChart);
     connect(menu.addAction(QStringLiteral("列印...\tP")), &QAction::triggered, this, &CFortuneCurveWindow::Print);
+    if (chooseSecond_ && TakesSecond()) {
+        menu.addSeparator();
+        connect(menu.addAction(QStringLiteral("加入第二人...\tW")), &QAction::triggered, this, &CFortuneCurveWindow::ChooseSecond);
+        QAction* drop = menu.addAction(QStringLiteral("移除第二人"));
+        drop->setEnabled(second_ != nullptr);
+        connect(drop, &QAction::triggered, this, &CFortuneCurveWindow::DropSecond);
+    }
     menu.exec(event->globalPos());
 }
 
@@ -165,16 +205,15 @@ void CFortuneCurveWindow::Print() {
 
 void CFortuneCurveWindow::ExportChart() {
     const QSize page(layout_.Width, layout_.Depth);
-    ExportPictureTelling(this, page, QString::fromStdString(CurveTitle(curve_, rec_)), [this, page](QPainter& painter) {
-        PaintFortuneCurve(painter, curve_, rec_, layout_, QRect(QPoint(0, 0), page));
-    });
+    ExportPictureTelling(this, page, QString::fromStdString(CurveTitle(curve_, rec_)),
+                         [this, page](QPainter& painter) { PaintChart(painter, QRect(QPoint(0, 0), page)); });
 }
 
 bool RunFortuneCurve(QWidget* parent, ChartRecord& rec, int category, int mode, bool lifetime,
-                     const FortunePeriod& period, const std::vector<QRect>& keepClear) {
+                     const FortunePeriod& period, const std::vector<QRect>& keepClear, SecondChooser chooseSecond) {
     FortuneCurve curve;
     if (!OpenCurve(curve, rec, category, mode, lifetime, period)) return false;
-    CFortuneCurveWindow window(rec, curve, parent, keepClear);
+    CFortuneCurveWindow window(rec, curve, parent, keepClear, std::move(chooseSecond));
     window.exec();
     return true;
 }

@@ -6,14 +6,19 @@
 #include <QTransform>
 #include <functional>
 #include <QRect>
+#include <memory>
 #include <vector>
 
 #include "curve_explanation.h"
 #include "fortune_curve.h"
+#include "second_series.h"
 
 class QScrollBar;
 
 namespace qv::ui {
+
+// A person charted with the fortune tables for a second series; false when cancelled.
+using SecondChooser = std::function<bool(ChartRecord&)>;
 
 class CFortuneCurveWindow : public QDialog {
     Q_OBJECT
@@ -21,8 +26,11 @@ public:
     // `curve` as OpenCurve filled it for `rec`; the window pages it on. On a
     // large screen the chart is scaled up, kept off keepClear (global
     // coordinates); resized, the drawing follows the window.
+    // With a chooser, the lifetime and ten-year charts take a second person
+    // (key W, or the context menu).
     CFortuneCurveWindow(ChartRecord& rec, const FortuneCurve& curve, QWidget* parent = nullptr,
-                        const std::vector<QRect>& keepClear = {});
+                        const std::vector<QRect>& keepClear = {}, SecondChooser chooseSecond = {});
+    ~CFortuneCurveWindow() override;
 
     const FortuneCurve& Curve() const { return curve_; }
     const CurveLayout& Layout() const { return layout_; }
@@ -33,6 +41,15 @@ public:
     // -1 previous, +1 next period; false at a limit.
     bool Page(int direction);
     const ChartRecord& Record() const { return rec_; }
+
+    // Charts by calendar year take a second person's values of the category.
+    bool TakesSecond() const;
+    // The person (charted with the fortune tables) drawn as a second series;
+    // false, nothing changed, for a chart that is not by years.
+    bool ShowSecond(std::unique_ptr<ChartRecord> second);
+    void DropSecond();
+    void ChooseSecond();  // through the chooser
+    const SecondSeries& Second() const { return *series_; }
 
     // Saves the chart as a PNG or PDF picture (key S, or the context menu).
     void ExportChart();
@@ -63,6 +80,7 @@ private:
     double ScrolledScale() const;
     void FitScrollBar();
     void Print();
+    void PaintChart(QPainter& painter, const QRect& area) const;
 
     ChartRecord& rec_;
     FortuneCurve curve_;
@@ -71,10 +89,14 @@ private:
     std::vector<HotArea> hotAreas_;
     Explainer explainer_;
     QScrollBar* scroll_ = nullptr;  // the lifetime chart's, shown where it is wider than the window
+    SecondChooser chooseSecond_;
+    std::unique_ptr<ChartRecord> second_;
+    std::unique_ptr<SecondSeries> series_;
 };
 
 // Opens the window modally on the period; false when there is nothing to show.
 bool RunFortuneCurve(QWidget* parent, ChartRecord& rec, int category, int mode, bool lifetime,
-                     const FortunePeriod& period, const std::vector<QRect>& keepClear = {});
+                     const FortunePeriod& period, const std::vector<QRect>& keepClear = {},
+                     SecondChooser chooseSecond = {});
 
 }  // namespace qv::ui

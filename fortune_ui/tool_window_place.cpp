@@ -1,5 +1,6 @@
 #include "tool_window_place.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -95,5 +96,11 @@ QRect ToolScreenArea(const QWidget* owner) {
 }
 
 void OverrideToolScreenArea(std::optional<QRect> area) { ScreenOverride() = area; }
+
+QRect CentredClient(QSize client, QMargins frame, const QRect& screen) {
+    const QRect room = screen.marginsRemoved(frame);
+    const QSize size = client.boundedTo(room.size());
+    return QRect(room.topLeft() + QPoint((room.width() - size.width()) / 2, (room.height() - size.height()) / 2), size);
+}
 
 }  // namespace qv::ui

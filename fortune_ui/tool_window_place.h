@@ -38,6 +38,8 @@ ToolPlacement PlaceToolWindow(QSize logical, int fixedWidth, QMargins frame, con
 // scale, so its controls keep their share of the scaled window.
 void ScaleControlFont(QWidget& window, double scale);
 
+// The client of that size (cut to the screen) centred on the screen with its frame.
+QRect CentredClient(QSize client, QMargins frame, const QRect& screen);
 // The frame a tool window of the platform's style gets: caption and edges.
 QMargins ToolWindowFrame(const QWidget& window);
 

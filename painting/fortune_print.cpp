@@ -7,6 +7,7 @@
 #include "data_paths.h"
 #include "fortune_paint.h"
 #include "picture_file.h"
+#include "second_series.h"
 
 namespace qv::ui {
 
@@ -42,30 +43,38 @@ QSize PrintedStripsSize(const FortuneCurve& curve, const CurveLayout& layout) {
     return QSize(whole.width() - StripShift(curve, layout), 2 * whole.height() - layout.TitleHeight);
 }
 
-void PaintStrips(QPainter& p, const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& l) {
+// The curve with the second person's series over it, when there is one.
+void PaintWhole(QPainter& p, const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& l,
+                const SecondSeries* second, const QRect& area) {
+    PaintFortuneCurve(p, curve, rec, l, area);
+    if (second) PaintSecondSeries(p, curve, *second, l, area);
+}
+
+void PaintStrips(QPainter& p, const FortuneCurve& curve, const ChartRecord& rec, const CurveLayout& l,
+                 const SecondSeries* second) {
     const QSize whole = PrintedChartSize(l);
     const QRect area(QPoint(0, 0), whole);
     const int shift = StripShift(curve, l), width = whole.width() - shift, cut = l.BarsLeft + shift;
     p.save();
     p.setClipRect(QRect(0, 0, cut, whole.height()));
-    PaintFortuneCurve(p, curve, rec, l, area);
+    PaintWhole(p, curve, rec, l, second, area);
     p.setClipping(false);
     p.fillRect(QRect(cut, 0, width - cut, whole.height()), CurveBackground);
     PaintCurveTitle(p, curve, rec, l, width);
     p.translate(0, whole.height() - l.TitleHeight);
     const int below = whole.height() - l.TitleHeight;
     p.setClipRect(QRect(0, l.TitleHeight, l.BarsLeft, below));
-    PaintFortuneCurve(p, curve, rec, l, area);
+    PaintWhole(p, curve, rec, l, second, area);
     p.translate(-shift, 0);
     p.setClipRect(QRect(cut, l.TitleHeight, width - l.BarsLeft, below));
-    PaintFortuneCurve(p, curve, rec, l, area);
+    PaintWhole(p, curve, rec, l, second, area);
     p.restore();
 }
 
 }  // namespace
 
 void PaintPrintedPage(QPainter& painter, QSizeF page, const FortuneCurve& curve, const ChartRecord& rec,
-                      const CurveLayout& layout, const QImage& banner) {
+                      const CurveLayout& layout, const QImage& banner, const SecondSeries* second) {
     const QSize chart = curve.Lifetime ? PrintedStripsSize(curve, layout) : PrintedChartSize(layout);
     const PrintedPage where = PrintedPageGeometry(page, chart);
     painter.save();
@@ -73,17 +82,18 @@ void PaintPrintedPage(QPainter& painter, QSizeF page, const FortuneCurve& curve,
     painter.translate(where.Chart.topLeft());
     painter.scale(where.Chart.width() / chart.width(), where.Chart.height() / chart.height());
     if (curve.Lifetime) {
-        PaintStrips(painter, curve, rec, layout);
+        PaintStrips(painter, curve, rec, layout, second);
     } else {
-        PaintFortuneCurve(painter, curve, rec, layout, QRect(QPoint(0, 0), chart));
+        PaintWhole(painter, curve, rec, layout, second, QRect(QPoint(0, 0), chart));
     }
     painter.restore();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!banner.isNull()) painter.drawImage(where.Banner, banner);
     // A page given to a client names whom it is about.
     const double line = page.height() / 30;
-    PaintClientLine(painter, QRectF(0, where.Chart.bottom() + line / 2, page.width(), line),
-                    QString::fromStdString(ClientLine(rec)));
+    QString client = QString::fromStdString(ClientLine(rec));
+    if (second && !second->NameB.empty()) client += QStringLiteral("　／　") + QString::fromStdString(second->NameB);
+    PaintClientLine(painter, QRectF(0, where.Chart.bottom() + line / 2, page.width(), line), client);
 }
 
 }  // namespace qv::ui

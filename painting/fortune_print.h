@@ -12,6 +12,8 @@ class QPainter;
 
 namespace qv::ui {
 
+struct SecondSeries;
+
 inline constexpr int BannerWidth = 740;
 inline constexpr int BannerHeight = 178;
 inline constexpr const char* ReportDocumentName = "報表";
@@ -32,8 +34,9 @@ QImage LoadBanner();
 QSize PrintedChartSize(const CurveLayout& layout);
 
 // Draws the report page: banner and chart, by PrintedPageGeometry, and the
-// person's name and birth under the chart.
+// person's name and birth under the chart; a second person's series over it
+// when given.
 void PaintPrintedPage(QPainter& painter, QSizeF page, const FortuneCurve& curve, const ChartRecord& rec,
-                      const CurveLayout& layout, const QImage& banner);
+                      const CurveLayout& layout, const QImage& banner, const SecondSeries* second = nullptr);
 
 }  // namespace qv::ui

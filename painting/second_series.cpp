@@ -6,6 +6,7 @@
 #include <QPainterPath>
 
 #include "engine/analysis/chart_comparison.h"
+#include "client_line.h"
 #include "engine/fortune/fortune.h"
 #include "paint_helpers.h"
 #include "engine/texts/string_table.h"
@@ -17,6 +18,9 @@ const QColor SecondLine(120, 0, 160);
 const QColor BothGoodMark(0, 140, 60);
 
 constexpr int CalmLevel = 5;  // 平穩
+QString Word(int id) { return QString::fromUtf8(StringText(id).data(), static_cast<qsizetype>(StringText(id).size())); }
+QString NameOr(const std::string& name, int id) { return name.empty() ? Word(id) : QString::fromStdString(name); }
+
 bool AboveCalm(int value, int step) {
     const int level = LevelOf(value, step);
     return level != NoLevel && level < CalmLevel;
@@ -43,6 +47,7 @@ bool FillSecondSeries(const FortuneCurve& curve, const ChartRecord& first, const
         out.BothGood[i] = out.Drawn[i] && curve.Bars[i].Drawn() && AboveCalm(out.Values[i], curve.Step) &&
                           AboveCalm(curve.Bars[i].Value, curve.Step);
     }
+    out.NameA = PersonNameText(first), out.NameB = PersonNameText(second);
     out.Present = true;
     return true;
 }
@@ -72,17 +77,20 @@ void PaintSecondSeries(QPainter& painter, const FortuneCurve& curve, const Secon
     painter.setPen(QPen(SecondLine, std::clamp(layout.Unit / 12, 2, 4)));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(line);
-    // Legend in the plot's top left corner.
+    // Legend in the plot's top left corner: the bars' person, the line's, the mark.
     painter.setFont(MakeChartFont(0, layout.TextSize + layout.TextSize / 4, 400));
     const int h = layout.LineHeight;
     const int x = layout.BarsLeft + 4, y = layout.PlotTop + mark + 6;
-    painter.drawLine(x, y + h / 2, x + 2 * h, y + h / 2);
+    painter.setPen(QColor(128, 128, 128));
+    painter.setBrush(QColor(230, 230, 230));
+    painter.drawRect(QRectF(x + 0.5 * h, y + 0.15 * h, h, 0.7 * h));
+    painter.setPen(QPen(SecondLine, std::clamp(layout.Unit / 12, 2, 4)));
+    painter.drawLine(x, y + h + 2 + h / 2, x + 2 * h, y + h + 2 + h / 2);
+    painter.fillRect(QRect(x + 3 * h / 4, y + 2 * (h + 2) + h / 4, h / 2, h / 2), BothGoodMark);
     painter.setPen(QColor(32, 32, 32));
-    painter.drawText(QRect(x + 2 * h + 4, y, 20 * h, h), Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::fromUtf8(StringText(PersonBText).data(), static_cast<int>(StringText(PersonBText).size())));
-    painter.fillRect(QRect(x + 1, y + h + 2 + h / 4, h / 2, h / 2), BothGoodMark);
-    painter.drawText(QRect(x + 2 * h + 4, y + h + 2, 20 * h, h), Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::fromUtf8(StringText(BothGoodText).data(), static_cast<int>(StringText(BothGoodText).size())));
+    const QString lines[] = {NameOr(series.NameA, PersonAText), NameOr(series.NameB, PersonBText), Word(BothGoodText)};
+    for (int i = 0; i < 3; ++i)
+        painter.drawText(QRect(x + 2 * h + 4, y + i * (h + 2), 20 * h, h), Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
     painter.restore();
 }
 

@@ -51,6 +51,15 @@ bool ChartingSession::Chart(const PersonRecord& person, Fortunes fortunes) {
     return true;
 }
 
+bool ChartingSession::ChartOther(const PersonRecord& person, ChartRecord& out) const {
+    out = *record_;
+    PillarQuad pillars{};
+    if (!out.SolarTerms || !ChartPerson(out, person, pillars)) return false;
+    ClearPeriod(out);
+    ComputeFortuneTables(out);
+    return true;
+}
+
 bool ChartingSession::Rechart() {
     ChartRecord& rec = *record_;
     const int16_t kind = rec.ChartKind;

@@ -46,6 +46,10 @@ public:
     // The current person charted again (new settings), keeping the chart kind
     // and the period chosen, which is evaluated anew. False when nothing is charted.
     bool Rechart();
+    // Another person charted beside the current one (a comparison, a second
+    // curve, days chosen for two) into `out`, with the fortune tables, on this
+    // session's tables, options and today; the current chart is untouched.
+    bool ChartOther(const PersonRecord& person, ChartRecord& out) const;
 
     ChartRecord& Record() { return *record_; }
     const ChartRecord& Record() const { return *record_; }

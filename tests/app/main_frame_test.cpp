@@ -76,7 +76,7 @@ TEST_F(MainFrameTest, MenuIsExactlyTheShellsMenu) {
         "結束(&X)=57665",
         "[大運運勢圖(&L)]", "本命(&1)=32815", "事業(&2)=32816", "財運(&3)=32818",
         "[十年運勢圖(&T)]", "本命(&1)=32830", "事業(&2)=32831", "財運(&3)=32833",
-        "[視窗(&W)]", "運勢圖(&C)=", "潛能(&P)=", "-", "顯示流年視窗=32774", "萬年曆(&K)=32890", "八字反查(&B)...=32891", "-", "設定指數公式參數(&I)...=32776", "不知道時間(&U)...=32787",
+        "[視窗(&W)]", "運勢圖(&C)=", "潛能(&P)=", "-", "顯示流年視窗=32774", "萬年曆(&K)=32890", "八字反查(&B)...=32891", "命盤對照(&R)...=32901", "擇日(&D)...=32902", "-", "設定指數公式參數(&I)...=32776", "不知道時間(&U)...=32787",
         "[關於(&H)]", "關於 Quorvane(&A)...=57664"};
     EXPECT_EQ(shown, expected);
     // The daily commands by key; no two commands share one.
@@ -85,7 +85,8 @@ TEST_F(MainFrameTest, MenuIsExactlyTheShellsMenu) {
                                                 {ID_OPEN_OTHER_RECORDS, "Ctrl+O"}, {ID_FILE_PRINT, "Ctrl+P"},
                                                 {ID_EXPORT_PICTURE, "Ctrl+S"},   {ID_APP_EXIT, "Ctrl+Q"},
                                                 {ID_FLOW_YEAR_WINDOW, "F8"},     {ID_POTENTIAL_WINDOW, "F9"},
-                                                {ID_CALENDAR_WINDOW, "Ctrl+K"},  {ID_PILLAR_SEARCH, "Ctrl+B"}};
+                                                {ID_CALENDAR_WINDOW, "Ctrl+K"},  {ID_PILLAR_SEARCH, "Ctrl+B"},
+                                                {ID_COMPARISON_WINDOW, "Ctrl+R"}, {ID_BEST_DAYS_WINDOW, "Ctrl+J"}};
     for (const auto& [id, key] : keys) EXPECT_EQ(frame_->Action(id)->shortcut(), QKeySequence(QString::fromLatin1(key))) << key;
     QStringList all;
     for (QAction* action : frame_->findChildren<QAction*>())

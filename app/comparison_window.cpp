@@ -1,0 +1,166 @@
+#include "comparison_window.h"
+
+#include <algorithm>
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "client_line.h"
+#include "picture_export.h"
+#include "show_message.h"
+#include "engine/texts/string_table.h"
+#include "engine/texts/text_ids.h"
+#include "tool_window_place.h"
+
+namespace qv::ui {
+namespace {
+
+QString Utf8(std::string_view t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
+
+class ComparisonCanvas : public QWidget {
+public:
+    ComparisonCanvas(const ComparisonSheet& sheet, QWidget* parent) : QWidget(parent), sheet_(sheet) {
+        setObjectName(QStringLiteral("comparisonCanvas"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        PaintComparison(painter, sheet_, QRectF(rect()));
+    }
+
+private:
+    const ComparisonSheet& sheet_;
+};
+
+QPushButton* AddButton(QHBoxLayout& row, const char* text, const char* name) {
+    auto* button = new QPushButton(QString::fromUtf8(text));
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    row.addWidget(button);
+    return button;
+}
+
+}  // namespace
+
+QSize ComparisonPage(const ComparisonSheet& sheet) { return QSize(ComparisonWidth, ComparisonHeight(sheet)); }
+
+CComparisonWnd::CComparisonWnd(std::unique_ptr<ChartRecord> a, std::unique_ptr<ChartRecord> b, TwoPersonHooks hooks,
+                               QWidget* owner)
+    : QDialog(owner), persons_{std::move(a), std::move(b)}, hooks_(std::move(hooks)),
+      sheet_(std::make_unique<ComparisonSheet>()) {
+    setObjectName(QStringLiteral("comparisonWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* row = new QHBoxLayout;
+    connect(AddButton(*row, "甲方(&A)...", "choosePersonA"), &QPushButton::clicked, this, [this] { ChoosePerson(0); });
+    connect(AddButton(*row, "乙方(&B)...", "choosePersonB"), &QPushButton::clicked, this, [this] { ChoosePerson(1); });
+    row->addStretch();
+    connect(AddButton(*row, "列印(&P)...", "printButton"), &QPushButton::clicked, this, &CComparisonWnd::Print);
+    connect(AddButton(*row, "匯出圖片(&E)...", "exportButton"), &QPushButton::clicked, this,
+            &CComparisonWnd::ExportPicture);
+    connect(AddButton(*row, "關閉", "closeButton"), &QPushButton::clicked, this, &QDialog::reject);
+    connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this, &CComparisonWnd::Print);
+    connect(new QShortcut(QKeySequence(QStringLiteral("Ctrl+S")), this), &QShortcut::activated, this,
+            &CComparisonWnd::ExportPicture);
+    scroll_ = new QScrollArea;
+    scroll_->setBackgroundRole(QPalette::Base);
+    canvas_ = new ComparisonCanvas(*sheet_, scroll_);
+    scroll_->setWidget(canvas_);
+    scroll_->viewport()->installEventFilter(this);  // the drawing follows the room it has
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);  // the drawing's width stays as it scrolls
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(scroll_, 1);
+    Compare();
+
+    // As wide as the chart view's page scale makes it, no wider than the
+    // screen; as tall as the drawing, no taller.
+    const QRect screen = ToolScreenArea(owner);
+    const QMargins frame = ToolWindowFrame(*this);
+    const double scale = ScreenScale(screen.size());
+    ScaleControlFont(*this, std::max(1.0, scale));
+    const int bar = scroll_->verticalScrollBar()->sizeHint().width() + 2 * layout->contentsMargins().left();
+    const int width = std::min(screen.width() - frame.left() - frame.right(), int(std::lround(ComparisonWidth * scale)) + bar);
+    const int wanted = layout->sizeHint().height() + int(std::lround(double(width - bar) * ComparisonHeight(*sheet_) / ComparisonWidth));
+    setGeometry(CentredClient(QSize(width, wanted), frame, screen));
+}
+
+CComparisonWnd::~CComparisonWnd() = default;
+
+QString CComparisonWnd::Title() const {
+    return Utf8(StringText(ComparisonTitleText)) + QStringLiteral(" - ") + QString::fromStdString(sheet_->CaptionA) +
+           QStringLiteral(" / ") + QString::fromStdString(sheet_->CaptionB);
+}
+
+void CComparisonWnd::Compare() {
+    ComparisonSheet& s = *sheet_;
+    s.A = persons_[0].get(), s.B = persons_[1].get();
+    s.CaptionA = ClientLine(*s.A), s.CaptionB = ClientLine(*s.B);
+    CompareCharts(s.A->Natal, s.B->Natal, s.Found);
+    setWindowTitle(Title());
+    FitCanvas();
+    canvas_->update();
+}
+
+std::unique_ptr<ChartRecord> ChooseCharted(const TwoPersonHooks& hooks) {
+    auto chosen = std::make_unique<ChartRecord>();
+    if (!hooks.ChooseOther || !hooks.ChooseOther(*chosen)) return nullptr;
+    return chosen;
+}
+
+void CComparisonWnd::ChoosePerson(int side) {
+    if (auto chosen = ChooseCharted(hooks_)) {
+        persons_[side] = std::move(chosen);
+        Compare();
+    }
+}
+
+void CComparisonWnd::FitCanvas() {
+    const int width = std::max(200, scroll_->viewport()->width());
+    canvas_->resize(width, int(std::lround(double(width) * ComparisonHeight(*sheet_) / ComparisonWidth)));
+}
+
+bool CComparisonWnd::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize) FitCanvas();
+    return QDialog::eventFilter(watched, event);
+}
+
+bool CComparisonWnd::PrintOn(QPrinter& printer) const {
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    PaintComparison(painter, *sheet_, QRectF(QPointF(0, 0), page.size()));
+    return painter.end();
+}
+
+void CComparisonWnd::Print() {
+    QPrinter& printer = hooks_.Printer();
+    QPrintDialog dialog(&printer, this);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    if (dialog.exec() != QDialog::Accepted) return;
+    printer.setDocName(Utf8(StringText(ComparisonTitleText)));
+    if (!PrintOn(printer)) ShowMessage(CannotPrintText);
+}
+
+void CComparisonWnd::ExportPicture() {
+    const QString a = QString::fromStdString(PersonNameText(*persons_[0]));
+    const QString b = QString::fromStdString(PersonNameText(*persons_[1]));
+    const QString name = a.isEmpty() && b.isEmpty() ? Utf8(StringText(ComparisonTitleText)) : a + QStringLiteral("與") + b;
+    const QSize page = ComparisonPage(*sheet_);
+    ExportPictureTelling(this, page, name,
+                         [this, page](QPainter& painter) { PaintComparison(painter, *sheet_, QRectF(QPointF(0, 0), page)); });
+}
+
+}  // namespace qv::ui
