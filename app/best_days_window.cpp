@@ -1,4 +1,5 @@
 #include "best_days_window.h"
+#include "paint_helpers.h"
 
 #include <algorithm>
 
@@ -22,7 +23,6 @@
 namespace qv::ui {
 namespace {
 
-QString Utf8(std::string_view t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
 
 QDate ToQDate(const CivilDate& d) { return QDate(d.Year, d.Month, d.Day); }
 CivilDate ToCivil(const QDate& d) { return CivilDate{d.year(), d.month(), d.day()}; }

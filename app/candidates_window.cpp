@@ -1,4 +1,5 @@
 #include "candidates_window.h"
+#include "paint_helpers.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,8 +22,6 @@
 namespace qv::ui {
 namespace {
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-QString Text(int id) { return Utf8(StringText(id)); }
 
 // Each row of the table: its title and the text of a candidate.
 struct FieldRow {

@@ -1,4 +1,5 @@
 #include "comparison_window.h"
+#include "paint_helpers.h"
 
 #include <algorithm>
 
@@ -24,7 +25,6 @@
 namespace qv::ui {
 namespace {
 
-QString Utf8(std::string_view t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
 
 class ComparisonCanvas : public QWidget {
 public:

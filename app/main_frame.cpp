@@ -140,7 +140,6 @@ constexpr Menu Menus[] = {
     {"關於(&H)", AboutItems},
 };
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 
 // While a write waits for another program's lock: the wait cursor and a note

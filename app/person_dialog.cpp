@@ -1,4 +1,5 @@
 #include "person_dialog.h"
+#include "paint_helpers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -27,8 +28,6 @@ namespace qv::ui {
 namespace {
 
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-QString Text(int id) { return Utf8(StringText(id)); }
 
 constexpr const char* RefusedStyle = "color: #b00000";
 

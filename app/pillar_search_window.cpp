@@ -1,4 +1,5 @@
 #include "pillar_search_window.h"
+#include "paint_helpers.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,8 +27,6 @@ constexpr size_t MaxRanges = 64;
 constexpr const char* PillarTitles[4] = {"年柱", "月柱", "日柱", "時柱"};
 constexpr const char* RuleNames[3] = {"早子時", "一般子時", "夜子時"};
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-QString Text(int id) { return Utf8(StringText(id)); }
 
 QString PillarName(int pillar) { return Text(text_base::Stem + pillar % 10) + Text(text_base::Branch + pillar % 12); }
 

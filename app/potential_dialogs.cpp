@@ -1,4 +1,5 @@
 #include "potential_dialogs.h"
+#include "paint_helpers.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -23,7 +24,6 @@ namespace qv::ui {
 namespace {
 
 
-QString Utf8(std::string_view t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
 QString Unnamed() { return Utf8(StringText(UnnamedText)); }
 
 template <size_t N>

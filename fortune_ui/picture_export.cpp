@@ -1,4 +1,5 @@
 #include "picture_export.h"
+#include "paint_helpers.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -16,10 +17,6 @@ PictureChooser& Chooser() {
     return chooser;
 }
 
-QString Text(int id) {
-    const std::string_view t = StringText(id);
-    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
-}
 
 
 std::string& Folder() {

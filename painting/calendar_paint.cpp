@@ -30,7 +30,6 @@ const char* const MonthNames[] = {"正月", "二月", "三月", "四月", "五�
                                   "七月", "八月", "九月", "十月", "冬月", "臘月"};
 const char* const WeekdayNames[] = {"日", "一", "二", "三", "四", "五", "六"};
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 QString Pillar(int n) { return QString::fromStdString(PillarText(n)); }
 QString TermName(int term) { return Utf8(StringText(text_base::Term + term)); }
 QString Animal(int branch) { return Utf8(StringText(text_base::Animal + branch)); }

@@ -70,9 +70,7 @@ constexpr const char* AllLabels[] = {
 };
 
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-QString Q(const char* text) { return QString::fromUtf8(text); }
-QString Sym(int base, int number) { return Q(StringText(base + number)); }
+QString Sym(int base, int number) { return Utf8(StringText(base + number)); }
 QString Num(int n) { return QString::number(n); }
 
 // ---- Palette -----------------------------------------------------------------------------
@@ -198,17 +196,17 @@ void Column(QPainter& p, const QRect& rect, const QString& text, int maxLine) {
     DrawVerticalText(p, text, QRect(rect.left(), top, rect.width(), lines * lineHeight + 1), lineHeight);
 }
 
-QString YearNumber(const ChartRecord& rec, int year) { return Q(HeaderYearText(year, rec.YearDisplay)); }
+QString YearNumber(const ChartRecord& rec, int year) { return Utf8(HeaderYearText(year, rec.YearDisplay)); }
 
 QString PersonName(const ChartRecord& rec) {
     const std::string_view big5(rec.Person.name, strnlen(rec.Person.name, sizeof rec.Person.name));
     std::string utf8;
     if (big5.empty() || !Big5ToUtf8(big5, utf8)) return Sym(NamelessText, 0);
-    return Q(utf8);
+    return Utf8(utf8);
 }
 
 QString DateColumn(const ChartRecord& rec, int year, int month, int day) {
-    return YearNumber(rec, year) + Q(label::Year) + Num(month) + Q(label::Month) + Num(day) + Q(label::Day);
+    return YearNumber(rec, year) + Utf8(label::Year) + Num(month) + Utf8(label::Month) + Num(day) + Utf8(label::Day);
 }
 
 // ---- Frame, grid and shadings ------------------------------------------------------------
@@ -249,32 +247,32 @@ void DrawRules(const Sheet& s) {
 QString SexLine(const ChartRecord& rec) {
     const ChartBlock& n = rec.Natal;
     return Sym(text_base::Polarity, n.YearPolarity & 1) + Sym(text_base::Sex, rec.Person.sex & 1) + "  " +
-           Q(label::Zodiac) + Sym(text_base::Animal, n.Branch[YearPillar] % 12);
+           Utf8(label::Zodiac) + Sym(text_base::Animal, n.Branch[YearPillar] % 12);
 }
 
 QString LunarDateColumn(const ChartRecord& rec) {
     const BirthSummary& b = rec.Birth;
-    QString text = YearNumber(rec, b.LunarYear) + Q(label::Year);
-    if (b.LeapMonth) text += Q(StringText(LeapMonthText));
-    text += Num(b.LunarMonth) + Q(label::Month) + Num(b.LunarDay) + Q(label::Day);
-    if (!BirthTimeUnknown(rec)) text += Sym(text_base::Branch, rec.Natal.Branch[HourPillar] % 12) + Q(label::Hour);
+    QString text = YearNumber(rec, b.LunarYear) + Utf8(label::Year);
+    if (b.LeapMonth) text += Utf8(StringText(LeapMonthText));
+    text += Num(b.LunarMonth) + Utf8(label::Month) + Num(b.LunarDay) + Utf8(label::Day);
+    if (!BirthTimeUnknown(rec)) text += Sym(text_base::Branch, rec.Natal.Branch[HourPillar] % 12) + Utf8(label::Hour);
     return text;
 }
 
 void DrawLunarBlock(const Sheet& s) {
     const Grid& g = s.G;
-    Centered(s.P, g.Cells(26, 4, 30, 14), Q(label::Lunar));
+    Centered(s.P, g.Cells(26, 4, 30, 14), Utf8(label::Lunar));
     Column(s.P, g.Cells(30, 4, 32, 14), LunarDateColumn(s.Rec), g.U);
     const QString season = Sym(text_base::Term, s.Rec.BirthTerm % 24) + "  " +
-                           Sym(text_base::Element, s.Rec.BirthSeason % 5) + Q(label::InSeason);
+                           Sym(text_base::Element, s.Rec.BirthSeason % 5) + Utf8(label::InSeason);
     Column(s.P, g.Cells(32, 4, 34, 14), season, g.U);
 }
 
 void DrawSolarBlock(const Sheet& s) {
     const Grid& g = s.G;
     const PersonRecord& person = s.Rec.Person;
-    Centered(s.P, g.Cells(26, 14, 30, 17), Q(label::Solar));
-    const QString time = BirthTimeUnknown(s.Rec) ? Q(label::UnknownTime) : Q(HourText(person.hour, person.minute));
+    Centered(s.P, g.Cells(26, 14, 30, 17), Utf8(label::Solar));
+    const QString time = BirthTimeUnknown(s.Rec) ? Utf8(label::UnknownTime) : Utf8(HourText(person.hour, person.minute));
     Centered(s.P, g.Cells(26, 17, 30, 20), time);
     Column(s.P, g.Cells(30, 14, 34, 20), DateColumn(s.Rec, person.year, person.month, person.day), g.U);
 }
@@ -285,11 +283,11 @@ QStringList KindLines(const Sheet& s) {
     QStringList lines;
     if (s.Rec.ChartKind == NatalKind) {
         for (int p = YearPillar; p <= HourPillar; ++p)
-            lines << Sym(text_base::Stem, n.Stem[p] % 10) + Sym(text_base::Branch, n.Branch[p] % 12) + Q(label::PillarUnits[p]);
+            lines << Sym(text_base::Stem, n.Stem[p] % 10) + Sym(text_base::Branch, n.Branch[p] % 12) + Utf8(label::PillarUnits[p]);
     } else if (s.Rec.ChartKind == LuckKind && SelectedCell(s.Rec) >= 0) {
         const int k = SelectedCell(s.Rec);
         const int first = YearOfAge(s.Rec, s.Rec.Period.Age);
-        lines << (s.Rec.Period.UpperHalf ? Sym(text_base::Stem, n.LuckStem[k] % 10) : Sym(text_base::Branch, n.LuckBranch[k] % 12)) + Q(label::Luck)
+        lines << (s.Rec.Period.UpperHalf ? Sym(text_base::Stem, n.LuckStem[k] % 10) : Sym(text_base::Branch, n.LuckBranch[k] % 12)) + Utf8(label::Luck)
               << Num(s.Rec.Period.Age) + " ~ " + Num(s.Rec.Period.Age + 4) << YearNumber(s.Rec, first) << "||"
               << YearNumber(s.Rec, first + 4);
     } else if (s.Rec.ChartKind == YearKind) {
@@ -297,8 +295,8 @@ QStringList KindLines(const Sheet& s) {
         const int pillar = FloorMod(year - 4, 60);
         // Which half of the year cell the chart reads, as the ten-year chart names its stem or branch.
         const bool upper = s.Rec.Period.UpperHalf != 0;
-        lines << YearNumber(s.Rec, year) + Q(label::Year) << Q(PillarText(pillar)) + Q(label::Year)
-              << Q(label::Halves[upper]) + (upper ? Sym(text_base::Stem, pillar % 10) : Sym(text_base::Branch, pillar % 12));
+        lines << YearNumber(s.Rec, year) + Utf8(label::Year) << Utf8(PillarText(pillar)) + Utf8(label::Year)
+              << Utf8(label::Halves[upper]) + (upper ? Sym(text_base::Stem, pillar % 10) : Sym(text_base::Branch, pillar % 12));
     }
     return lines;
 }
@@ -316,9 +314,9 @@ void DrawKindBlock(const Sheet& s) {
 
 void DrawTodayBlock(const Sheet& s) {
     const Grid& g = s.G;
-    Centered(s.P, g.Cells(26, 28, 30, 30), Q(label::ChartTime));
+    Centered(s.P, g.Cells(26, 28, 30, 30), Utf8(label::ChartTime));
     Centered(s.P, g.Cells(26, 30, 30, 32), Sym(NominalAgeText, 0));
-    Centered(s.P, g.Cells(26, 32, 30, 34), Num(s.NominalAge) + Q(label::AgeUnit));
+    Centered(s.P, g.Cells(26, 32, 30, 34), Num(s.NominalAge) + Utf8(label::AgeUnit));
     Column(s.P, g.Cells(30, 28, 34, 34), DateColumn(s.Rec, s.TodayDate.Year, s.TodayDate.Month, s.TodayDate.Day), g.U);
 }
 
@@ -326,7 +324,7 @@ void DrawTodayBlock(const Sheet& s) {
 // (a line each for the zone and true solar time), made smaller where a long
 // zone name would not fit the cell.
 void DrawSexAndClockNote(const Sheet& s) {
-    const QStringList notes = Q(s.Ctx.clockNote).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList notes = Utf8(s.Ctx.clockNote).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     const double noteTop = notes.size() > 1 ? 2.9 : 3;
     Centered(s.P, s.G.Cells(26, 2, 34, notes.isEmpty() ? 4 : noteTop + 0.2), SexLine(s.Rec));
     s.P.setPen(Blue);
@@ -371,16 +369,16 @@ void DrawSummaryColumn(const Sheet& s) {
     const int conception = ConceptionPillar(SexagenaryOf(natal.Stem[MonthPillar], natal.Branch[MonthPillar]));
     s.P.setFont(s.F[SummaryFont]);
     DrawCells(s.P, s.G, 4, 8,
-              {{0, 2, Q(label::Strength)}, {2, 4, Q(StrengthText(n))}, {4, 6, Q(label::Balance)},
-               {8, 10, Q(StringText(ConceptionPillarText))}, {10, 12, Q(PillarText(conception))}});
+              {{0, 2, Utf8(label::Strength)}, {2, 4, Utf8(StrengthText(n))}, {4, 6, Utf8(label::Balance)},
+               {8, 10, Utf8(StringText(ConceptionPillarText))}, {10, 12, Utf8(PillarText(conception))}});
     s.P.setFont(s.F[BalanceFont]);
-    DrawCells(s.P, s.G, 4, 8, {{6, 8, Q(TenthsText(n.ClimateBalance))}});
+    DrawCells(s.P, s.G, 4, 8, {{6, 8, Utf8(TenthsText(n.ClimateBalance))}});
 }
 
 void DrawHealthColumn(const Sheet& s) {
     const Grid& g = s.G;
     s.P.setFont(s.F[SummaryFont]);
-    Centered(s.P, g.Cells(0, 0, 4, 2), Q(label::Health));
+    Centered(s.P, g.Cells(0, 0, 4, 2), Utf8(label::Health));
     const int margin = std::max(2, g.U / 5);
     for (int stem = 0; stem < 10; ++stem) {
         const QRect line = g.Cells(0, 2 + stem, 4, 3 + stem).adjusted(margin, 0, -margin, 0);
@@ -404,8 +402,8 @@ void DrawReadingRows(const Sheet& s) {
     const ChartBlock& n = s.Readings();
     QPainter& p = s.P;
     p.setFont(s.F[SummaryFont]);
-    DrawCells(p, g, 0, 4, {{12, 13, Q(label::MiddleGod)}, {13, 14, ClimateStemsText(n)}});
-    DrawCells(p, g, 4, 8, {{12, 13, Q(label::PatternGod)}, {13, 14, n.Pattern >= 0 ? Sym(text_base::Pattern, n.Pattern) : QString()}});
+    DrawCells(p, g, 0, 4, {{12, 13, Utf8(label::MiddleGod)}, {13, 14, ClimateStemsText(n)}});
+    DrawCells(p, g, 4, 8, {{12, 13, Utf8(label::PatternGod)}, {13, 14, n.Pattern >= 0 ? Sym(text_base::Pattern, n.Pattern) : QString()}});
     for (int i = 0; i < 5; ++i) {
         const double top = 14 + 1.6 * i;
         Centered(p, g.Cells(0, top, 4, top + 1.6),
@@ -430,7 +428,7 @@ void DrawSymbolCell(const Sheet& s, const QRect& cell, const QString& symbol, in
     s.P.setFont(s.F[SymbolFont]);
     Centered(s.P, QRect(cell.left(), cell.top(), cell.width(), split - cell.top()), symbol);
     s.P.setFont(s.F[SummaryFont]);
-    const QString below = Sym(text_base::Element, element % 5) + (changed ? Q(label::Changed) : QString());
+    const QString below = Sym(text_base::Element, element % 5) + (changed ? Utf8(label::Changed) : QString());
     Centered(s.P, QRect(cell.left(), split, cell.width(), cell.bottom() - split), below);
 }
 
@@ -486,8 +484,8 @@ void DrawPillar(const Sheet& s, int pillar) {
     const double x = PillarLeft(pillar);
     auto cell = [&](PillarRowIndex row) { return g.Cells(x, PillarRows[row].Rows.From, x + 4, PillarRows[row].Rows.To); };
     s.P.setFont(s.F[HeadFont]);
-    Centered(s.P, cell(HeadRow), Q(label::PillarHeads[pillar]));
-    DrawMainStar(s, cell(MainStarRow), Q(MainStarText(n, pillar)), SeasonalStateOf(n, pillar));
+    Centered(s.P, cell(HeadRow), Utf8(label::PillarHeads[pillar]));
+    DrawMainStar(s, cell(MainStarRow), Utf8(MainStarText(n, pillar)), SeasonalStateOf(n, pillar));
     DrawSymbolCell(s, cell(StemRow), Sym(text_base::Stem, n.Stem[pillar] % 10), n.StemElement[pillar],
                    c.Stem[pillar] != n.Stem[pillar]);
     DrawSymbolCell(s, cell(BranchRow), Sym(text_base::Branch, n.Branch[pillar] % 12), n.BranchElement[pillar],
@@ -496,13 +494,13 @@ void DrawPillar(const Sheet& s, int pillar) {
     s.P.setFont(s.F[HeaderFont]);
     Centered(s.P, cell(StageRow), Sym(text_base::Stage, n.Stage[pillar] % 12).trimmed());
     Centered(s.P, cell(NaYinRow), Sym(text_base::NaYin, n.NaYin[pillar] % 30));
-    DrawSpiritCell(s, cell(SpiritRow), Q(SpiritsText(n, pillar)));
+    DrawSpiritCell(s, cell(SpiritRow), Utf8(SpiritsText(n, pillar)));
 }
 
 void DrawRowLabels(const Sheet& s) {
     s.P.setFont(s.F[HeadFont]);
     for (const PillarRow& row : PillarRows) {
-        QString text = Q(row.Label);
+        QString text = Utf8(row.Label);
         if (&row == &PillarRows[PeriodRow] && s.Rec.ChartKind == YearKind)
             text = Sym(text_base::ChartKind, YearKind).left(2);
         Column(s.P, s.G.Cells(24, row.Rows.From, 26, row.Rows.To), text, s.G.U);
@@ -513,10 +511,10 @@ void DrawLuckLines(const Sheet& s) {
     const ChartBlock& n = s.Rec.Natal;
     s.P.setFont(s.F[HeaderFont]);
     const LuckLine lines[] = {LuckChangeText(n), LuckStartTermText(n), LuckSpanText(n)};
-    for (int i = 0; i < 3; ++i) Centered(s.P, s.G.Cells(0, 28.5 + 1.5 * i, 24, 29.5 + 1.5 * i), Q(lines[i].View()));
+    for (int i = 0; i < 3; ++i) Centered(s.P, s.G.Cells(0, 28.5 + 1.5 * i, 24, 29.5 + 1.5 * i), Utf8(lines[i].View()));
     s.P.setPen(Blue);
     s.P.setFont(s.F[SummaryFont]);
-    Centered(s.P, s.G.Cells(0, 33, 16.5, 34), Q(StringText(ProductTitleText)));
+    Centered(s.P, s.G.Cells(0, 33, 16.5, 34), Utf8(StringText(ProductTitleText)));
     s.P.setPen(Qt::black);
 }
 
@@ -633,8 +631,8 @@ void DrawLuckYears(const Sheet& s, QPoint origin) {
         char number[16], ageText[16];
         std::snprintf(number, sizeof number, "%3d", year);
         std::snprintf(ageText, sizeof ageText, "%3d", age);
-        const QString cells[] = {QString::fromLatin1(number).trimmed(), Q(EraYearText(year)), Q(PillarText(FloorMod(year - 4, 60))),
-                                 QString::fromLatin1(ageText).trimmed() + Q(label::AgeUnit)};
+        const QString cells[] = {QString::fromLatin1(number).trimmed(), Utf8(EraYearText(year)), Utf8(PillarText(FloorMod(year - 4, 60))),
+                                 QString::fromLatin1(ageText).trimmed() + Utf8(label::AgeUnit)};
         const bool marked = age >= s.Rec.Period.Age && age < s.Rec.Period.Age + 5;
         DrawPanelRow(s.P, QPoint(origin.x(), origin.y() + 21 * row), widths, cells, marked, 21);
     }
@@ -674,10 +672,10 @@ std::array<QString, 2> LeapMonthTerms(const ChartRecord& rec, int lunarYear) {
 namespace {
 
 QString YearHeading(const Sheet& s, int year) {
-    const QString yearText = s.Rec.YearDisplay == 1 ? Q(EraYearText(year)) : QString::asprintf("%4d", year) + Q(label::Year);
+    const QString yearText = s.Rec.YearDisplay == 1 ? Utf8(EraYearText(year)) : QString::asprintf("%4d", year) + Utf8(label::Year);
     const int cycle = FloorMod(year - 4, 60);
-    return yearText + "  " + Q(PillarText(cycle)) + Q(label::Year) + "  " + Sym(text_base::Animal, cycle % 12) + "  " +
-           Num(AgeInYear(s.Rec, year)) + Q(label::AgeUnit);
+    return yearText + "  " + Utf8(PillarText(cycle)) + Utf8(label::Year) + "  " + Sym(text_base::Animal, cycle % 12) + "  " +
+           Num(AgeInYear(s.Rec, year)) + Utf8(label::AgeUnit);
 }
 
 // 流年盤: the months of one lunar year with their pillars and solar terms; returns the height used.
@@ -695,8 +693,8 @@ int DrawLunarYearMonths(const Sheet& s, QPoint origin, int year) {
         std::array<QString, 2> terms = {TermDateText(s.Rec.SolarTerms, termYear, (2 * month) % 24),
                                         TermDateText(s.Rec.SolarTerms, termYear, (2 * month + 1) % 24)};
         if (leap) terms = LeapMonthTerms(s.Rec, year);
-        const QString cells[] = {(leap ? Q(StringText(LeapMonthText)) : QString()) + Sym(text_base::MonthName - 1, month),
-                                 Q(PillarText(SexagenaryOf(stem, (month + 1) % 12))) + Q(label::Month), terms[0], terms[1]};
+        const QString cells[] = {(leap ? Utf8(StringText(LeapMonthText)) : QString()) + Sym(text_base::MonthName - 1, month),
+                                 Utf8(PillarText(SexagenaryOf(stem, (month + 1) % 12))) + Utf8(label::Month), terms[0], terms[1]};
         const bool today = s.TodayLunar.Year == year && s.TodayLunar.Month == month && s.TodayLunar.Leap == leap;
         DrawPanelRow(s.P, QPoint(origin.x(), origin.y() + 22 + 25 * i), widths, cells, today, 25);
     }
@@ -706,7 +704,7 @@ int DrawLunarYearMonths(const Sheet& s, QPoint origin, int year) {
 // Where the lunar calendar ends, the panel says so instead of standing empty.
 
 void DrawCalendarEnd(const Sheet& s, QPoint origin) {
-    const QString note = Q(StringText(CalendarEndsText)) + Num(LunarLastYear) + Q(StringText(CalendarEndsTailText));
+    const QString note = Utf8(StringText(CalendarEndsText)) + Num(LunarLastYear) + Utf8(StringText(CalendarEndsTailText));
     s.P.setPen(Blue);
     s.P.drawText(QRect(origin.x(), origin.y(), SidePanelWidth, 80), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
                  note);
@@ -743,7 +741,7 @@ void DrawEdgeNote(const Sheet& s, int width, int height) {
     if (s.Ctx.edgeNote.empty() || area.isEmpty()) return;
     s.P.setPen(Blue);
     s.P.setFont(s.F[HeaderFont]);
-    s.P.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, Q(s.Ctx.edgeNote));
+    s.P.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, Utf8(s.Ctx.edgeNote));
     s.P.setPen(Qt::black);
 }
 
@@ -795,7 +793,7 @@ std::string MainStarText(const ChartBlock& n, int pillar) {
 }
 
 SpiritLayout LayOutSpirits(const QString& spirits, QFont font, QSize room) {
-    const QStringList names = spirits.split(Q(label::Comma), Qt::SkipEmptyParts);
+    const QStringList names = spirits.split(Utf8(label::Comma), Qt::SkipEmptyParts);
     SpiritLayout layout;
     for (int px = std::max(6, font.pixelSize()); px >= 6; --px) {
         font.setPixelSize(px);
@@ -804,7 +802,7 @@ SpiritLayout LayOutSpirits(const QString& spirits, QFont font, QSize room) {
         QString line;
         bool fits = true;
         for (qsizetype i = 0; i < names.size(); ++i) {
-            const QString piece = names[i] + (i + 1 < names.size() ? Q(label::Comma) : QString());
+            const QString piece = names[i] + (i + 1 < names.size() ? Utf8(label::Comma) : QString());
             if (!line.isEmpty() && metrics.horizontalAdvance(line + piece) > room.width()) {
                 lines << line;
                 line.clear();

@@ -27,8 +27,6 @@ constexpr int LinkGap = 12;
 constexpr int ListLine = 22;
 constexpr int SummaryLines = 5;
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-QString Text(int id) { return Q(StringText(id)); }
 
 int LinkDepth(const ChartComparison& c) { return (c.StemCount + c.BranchCount + 1) * LinkGap + RowHeight; }
 int ListTop(const ChartComparison& c) { return BlockBottom + LinkDepth(c) + RowHeight; }
@@ -62,7 +60,7 @@ void DrawPerson(QPainter& p, int side, const ChartBlock& n, const std::string& c
     p.setPen(Ink);
     p.setFont(MakeChartFont(0, 15, 700));
     p.drawText(QRect(left, TitleHeight, width, RowHeight), Qt::AlignLeft | Qt::AlignVCenter,
-               Text(side ? PersonBText : PersonAText) + QStringLiteral("  ") + Q(caption));
+               Text(side ? PersonBText : PersonAText) + QStringLiteral("  ") + Utf8(caption));
     for (int row = 0; row < TableRows; ++row) {
         p.setFont(MakeChartFont(0, row == 2 || row == 3 ? 20 : 14, row == 2 || row == 3 ? 700 : 400));
         for (int pillar = 0; pillar < 4; ++pillar) {
@@ -104,7 +102,7 @@ void DrawLink(QPainter& p, const ComparisonLine& line, int k) {
     }
     p.drawLine(leftmost, y, rightmost, y);
     p.setFont(MakeChartFont(0, 10, 400));
-    p.drawText(QRect(leftmost + 3, y - LinkGap, 60, LinkGap), Qt::AlignLeft | Qt::AlignBottom, Q(line.Kind));
+    p.drawText(QRect(leftmost + 3, y - LinkGap, 60, LinkGap), Qt::AlignLeft | Qt::AlignBottom, Utf8(line.Kind));
 }
 
 void DrawLegendAndList(QPainter& p, const ComparisonSheet& s, const std::vector<ComparisonLine>& lines) {
@@ -128,8 +126,8 @@ void DrawLegendAndList(QPainter& p, const ComparisonSheet& s, const std::vector<
         const int row = column ? static_cast<int>(i) - half : static_cast<int>(i);
         p.setPen(ToneColor(l.Tone));
         p.drawText(QRect(BlockLeft[column], y + row * ListLine, 4 * CellWidth, ListLine), Qt::AlignLeft | Qt::AlignVCenter,
-                   Q(l.Kind) + QStringLiteral("  ") + Text(PersonAText) + Q(l.PillarsA) + QStringLiteral(" — ") +
-                       Text(PersonBText) + Q(l.PillarsB) + QStringLiteral("  ") + Q(l.Detail));
+                   Utf8(l.Kind) + QStringLiteral("  ") + Text(PersonAText) + Utf8(l.PillarsA) + QStringLiteral(" — ") +
+                       Text(PersonBText) + Utf8(l.PillarsB) + QStringLiteral("  ") + Utf8(l.Detail));
     }
     y += half * ListLine + RowHeight / 2;
     std::string zodiac;
@@ -139,14 +137,14 @@ void DrawLegendAndList(QPainter& p, const ComparisonSheet& s, const std::vector<
             Text(text_base::TenGod + c.GodOfBFromA) + QStringLiteral("   ") + Text(PersonAText) + Text(DayMasterWordText) +
             QStringLiteral("：") + Text(text_base::TenGod + c.GodOfAFromB),
         Text(ZodiacWordText) + QStringLiteral("  ") + Text(text_base::Animal + c.ZodiacA) + QStringLiteral(" / ") +
-            Text(text_base::Animal + c.ZodiacB) + Q(zodiac),
+            Text(text_base::Animal + c.ZodiacB) + Utf8(zodiac),
         Text(NaYinWordText) + QStringLiteral("  ") + Text(text_base::NaYin + s.A->Natal.NaYin[YearPillar]) +
             QStringLiteral(" / ") + Text(text_base::NaYin + s.B->Natal.NaYin[YearPillar]) + QStringLiteral("  ") +
-            Q(NaYinRelationWord(c)),
+            Utf8(NaYinRelationWord(c)),
         Text(HarmoniousText) + QStringLiteral(" %1  ").arg(c.Summary.Harmonious()) +
-            Q(SummaryWords(c.Summary, RelationTone::Harmonious)),
+            Utf8(SummaryWords(c.Summary, RelationTone::Harmonious)),
         Text(ConflictingText) + QStringLiteral(" %1  ").arg(c.Summary.Conflicting()) +
-            Q(SummaryWords(c.Summary, RelationTone::Conflicting)),
+            Utf8(SummaryWords(c.Summary, RelationTone::Conflicting)),
     };
     p.setPen(Ink);
     for (int i = 0; i < SummaryLines; ++i)

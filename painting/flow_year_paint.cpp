@@ -11,10 +11,6 @@ constexpr int CellsPerRow = FlowYearCellsPerRow;
 constexpr int Years = 60;
 const QColor ChequerFill(230, 230, 230);
 
-QString Text(int id) {
-    const std::string_view t = StringText(id);
-    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
-}
 
 }  // namespace
 

@@ -7,6 +7,10 @@
 #include "engine/texts/string_table.h"
 
 namespace qv::ui {
+
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QString Text(int id) { return Utf8(StringText(id)); }
 namespace {
 
 

@@ -9,10 +9,15 @@
 #include <QStringList>
 #include <QTransform>
 #include <string>
+#include <string_view>
 
 class QPaintDevice;
 
 namespace qv::ui {
+
+// The UTF-8 texts of the engine and the string table as Qt strings.
+QString Utf8(std::string_view text);
+QString Text(int id);
 
 // Every window lays itself out on this logical page; the painter's transform scales
 // the page to the real window, so layouts never depend on the screen or its DPI.

@@ -19,7 +19,6 @@ const QColor NatalGuide(180, 180, 255), CompareGuide(255, 180, 180);
 constexpr int SwatchWidth = 30, SwatchHeight = 16, SwatchGap = 4, ValueBox = 16;
 constexpr int ShadedRows = 15;  // a bar's thickness with twelve abilities a page
 
-QString Utf8(std::string_view t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
 QString Word(int id) { return Utf8(StringText(id)); }
 
 // A rectangle by its edges, right and bottom outside it.

@@ -10,10 +10,6 @@
 namespace qv {
 namespace {
 
-CivilDate ParseDate(const std::string& s) {
-    return CivilDate{std::stoi(s.substr(0, 4)), std::stoi(s.substr(5, 2)), std::stoi(s.substr(8, 2))};
-}
-
 TEST(GregorianDays, DayNumberRoundTripsOverEveryDayOfTheTableRange) {
     int32_t n = 1;
     for (int y = 1801; y <= 2100; ++y) {
@@ -44,7 +40,7 @@ TEST(LunarCalendar, AgreesWithTheReferenceAlmanac) {
     const auto rows = test::ReadReferenceTsv("lunar_dates.tsv");
     ASSERT_GT(rows.size(), 10000u);
     for (const auto& r : rows) {
-        const CivilDate date = ParseDate(r[0]);
+        const CivilDate date = test::ParseDate(r[0]);
         const LunarDate expected{std::stoi(r[1]), std::stoi(r[2]), std::stoi(r[3]), r[4] == "1"};
         LunarDate lunar{};
         ASSERT_TRUE(SolarToLunar(date, lunar)) << r[0];

@@ -14,10 +14,6 @@
 namespace qv {
 namespace {
 
-CivilDate ParseDate(const std::string& s) {
-    return CivilDate{std::stoi(s.substr(0, 4)), std::stoi(s.substr(5, 2)), std::stoi(s.substr(8, 2))};
-}
-
 class MonthCalendarTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -40,12 +36,12 @@ protected:
 
 TEST_F(MonthCalendarTest, EveryReferenceDayAgrees) {
     for (const auto& r : test::ReadReferenceTsv("lunar_dates.tsv")) {
-        const CalendarDay& d = Day(ParseDate(r[0]));
+        const CalendarDay& d = Day(test::ParseDate(r[0]));
         ASSERT_TRUE(d.HasLunar) << r[0];
         ASSERT_EQ(d.Lunar, (LunarDate{std::stoi(r[1]), std::stoi(r[2]), std::stoi(r[3]), r[4] == "1"})) << r[0];
     }
     for (const auto& r : test::ReadReferenceTsv("pillars.tsv")) {
-        const CalendarDay& d = Day(ParseDate(r[0]));
+        const CalendarDay& d = Day(test::ParseDate(r[0]));
         // 夜子時 keeps every hour of a day on its own day pillar.
         ASSERT_EQ(d.DayPillar, std::stoi(r[5])) << r[0];
         // The year and month pillars are the noon ones: the moment's agree when no term begins that day.
@@ -65,7 +61,7 @@ TEST_F(MonthCalendarTest, TermsFallOnTheReferenceDayAndMinute) {
     for (const auto& r : rows) {
         // The table's minute may be off the reference's second (ΔT beyond
         // 2030), so near midnight the term may show on the neighbouring day.
-        const CivilDate date = ParseDate(r[3]);
+        const CivilDate date = test::ParseDate(r[3]);
         const int64_t expected = int64_t(DayNumber(1801, date.Year, date.Month, date.Day)) * 1440 +
                                  std::stoi(r[3].substr(11, 2)) * 60 + std::stoi(r[3].substr(14, 2));
         int found = 0;

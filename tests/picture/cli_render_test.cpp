@@ -14,7 +14,7 @@ namespace {
 using test::RunCli;
 using test::TempDir;
 
-const std::vector<std::string> KnownPerson = {"render", "--birth", "1990-02-04 09:05", "--sex", "m",
+const std::vector<std::string> KnownRender = {"render", "--birth", "1990-02-04 09:05", "--sex", "m",
                                               "--name", "陳大文", "--today", "2026-12-07"};
 
 std::vector<std::string> With(std::vector<std::string> args, std::initializer_list<std::string> more) {
@@ -40,7 +40,7 @@ QRect Cells(double x0, double y0, double x1, double y1) {
 TEST(CliRender, KnownPersonGivesAFullChartImage) {
     TempDir data;
     const std::string out = data.Path() + "/chart.png";
-    const auto r = RunCli(data, With(KnownPerson, {"--out", out}));
+    const auto r = RunCli(data, With(KnownRender, {"--out", out}));
     ASSERT_EQ(r.Status, 0) << r.Err;
     const QImage image(QString::fromStdString(out));
     ASSERT_EQ(image.size(), QSize(1024, 768));
@@ -56,8 +56,8 @@ TEST(CliRender, KnownPersonGivesAFullChartImage) {
 TEST(CliRender, SizeScalesTheWholePage) {
     TempDir data;
     const std::string small = data.Path() + "/small.png", large = data.Path() + "/large.png";
-    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", small})).Status, 0);
-    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", large, "--size", "2048"})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownRender, {"--out", small})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownRender, {"--out", large, "--size", "2048"})).Status, 0);
     const QImage a(QString::fromStdString(small)), b(QString::fromStdString(large));
     ASSERT_EQ(b.size(), QSize(2048, 1536));
     // The same cells carry ink at both sizes.
@@ -68,7 +68,7 @@ TEST(CliRender, SizeScalesTheWholePage) {
 TEST(CliRender, WritesAPdfPage) {
     TempDir data;
     const std::string out = data.Path() + "/chart.pdf";
-    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", out})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownRender, {"--out", out})).Status, 0);
     EXPECT_EQ(test::ReadFileText(out).substr(0, 5), "%PDF-");
 }
 
@@ -81,9 +81,9 @@ bool Selected(const QImage& image, int column) {
 TEST(CliRender, DrawsTheLuckPillarOrTheYearAsTheViewShowsIt) {
     TempDir data;
     const std::string luck = data.Path() + "/luck.png", year = data.Path() + "/year.png", natal = data.Path() + "/natal.png";
-    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", luck, "--luck", "4"})).Status, 0);
-    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", year, "--year", "2026", "--kind", "2"})).Status, 0);
-    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", natal})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownRender, {"--out", luck, "--luck", "4"})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownRender, {"--out", year, "--year", "2026", "--kind", "2"})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownRender, {"--out", natal})).Status, 0);
     const QImage l(QString::fromStdString(luck)), y(QString::fromStdString(year)), n(QString::fromStdString(natal));
     EXPECT_TRUE(Selected(l, 3));
     for (int c : {0, 1, 2, 4, 11}) EXPECT_FALSE(Selected(l, c)) << c;
@@ -100,7 +100,7 @@ TEST(CliRender, DrawsTheLuckPillarOrTheYearAsTheViewShowsIt) {
     // The side panels differ with the kind.
     EXPECT_NE(l.copy(776, 2, 224, 663), y.copy(776, 2, 224, 663));
 
-    const auto today = RunCli(data, With(KnownPerson, {"--out", year, "--kind", "2"}));
+    const auto today = RunCli(data, With(KnownRender, {"--out", year, "--kind", "2"}));
     ASSERT_EQ(today.Status, 0) << today.Err;
     EXPECT_TRUE(Selected(QImage(QString::fromStdString(year)), 2)) << "--today 2026-12-07 is lunar 2026";
 }
@@ -112,7 +112,7 @@ TEST(CliRender, HalfChoosesTheStemOrBranchEvaluationOfThePeriod) {
     TempDir data;
     auto readings = [&](std::initializer_list<std::string> more) {
         const std::string out = data.Path() + "/half.png";
-        const auto r = RunCli(data, With(With(KnownPerson, {"--out", out}), more));
+        const auto r = RunCli(data, With(With(KnownRender, {"--out", out}), more));
         EXPECT_EQ(r.Status, 0) << r.Err;
         return QImage(QString::fromStdString(out)).copy(Cells(0, 0, 8, 12));
     };
@@ -130,19 +130,19 @@ TEST(CliRender, HalfChoosesTheStemOrBranchEvaluationOfThePeriod) {
     if (!test::PdfToolAvailable()) return;
     for (const auto& [half, line] : {std::pair{"stem", "上半年 丙"}, {"branch", "下半年 午"}}) {
         const std::string pdf = data.Path() + "/half.pdf";
-        ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", pdf, "--year", "2026", "--half", half})).Status, 0);
+        ASSERT_EQ(RunCli(data, With(KnownRender, {"--out", pdf, "--year", "2026", "--half", half})).Status, 0);
         EXPECT_NE(test::PdfText(pdf).find(line), std::string::npos) << half;
     }
     // The year after the calendar's last has no months to list: the panel says why.
     const std::string last = data.Path() + "/last.pdf";
-    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", last, "--year", "2099"})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownRender, {"--out", last, "--year", "2099"})).Status, 0);
     EXPECT_NE(test::PdfText(last).find("萬年曆只到農曆2099年為止"), std::string::npos) << test::PdfText(last);
 }
 
 TEST(CliRender, FlowYearsDrawTheSixtyYearStrip) {
     TempDir data;
     const std::string out = data.Path() + "/years.png", pdf = data.Path() + "/years.pdf";
-    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", out, "--flow-years"})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownRender, {"--out", out, "--flow-years"})).Status, 0);
     const QImage image(QString::fromStdString(out));
     ASSERT_EQ(image.size(), QSize(750, 200));
     EXPECT_EQ(image.pixel(700 + 2, 2), qRgb(230, 230, 230)) << "cell 2";
@@ -152,7 +152,7 @@ TEST(CliRender, FlowYearsDrawTheSixtyYearStrip) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 128;
     EXPECT_GT(dark, 2000) << "sixty cells of text";
-    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", pdf, "--flow-years"})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownRender, {"--out", pdf, "--flow-years"})).Status, 0);
     EXPECT_EQ(test::ReadFileText(pdf).substr(0, 5), "%PDF-");
 }
 
@@ -164,23 +164,23 @@ TEST(CliRender, RefusesBadInputWithAReason) {
         const char* Reason;
     };
     const Case cases[] = {
-        {With(KnownPerson, {"--out", data.Path() + "/chart.gif"}), "--out"},
-        {With(KnownPerson, {"--out", out, "--size", "10"}), "--size"},
-        {With(KnownPerson, {"--out", out, "--year-display", "2"}), "--year-display"},
-        {With(KnownPerson, {"--out", out, "--today", "2026-13-01"}), "--today"},
+        {With(KnownRender, {"--out", data.Path() + "/chart.gif"}), "--out"},
+        {With(KnownRender, {"--out", out, "--size", "10"}), "--size"},
+        {With(KnownRender, {"--out", out, "--year-display", "2"}), "--year-display"},
+        {With(KnownRender, {"--out", out, "--today", "2026-13-01"}), "--today"},
         {{"render", "--birth", "1990-02-04 09:05", "--sex", "m", "--name", "😀", "--out", out}, "Big5"},
         {{"render", "--birth", "1990-02-30 09:05", "--sex", "m", "--out", out}, "quorvane-cli: "},
         {{"render", "--birth", "1700-02-03 09:05", "--sex", "m", "--out", out}, "no chart"},
-        {With(KnownPerson, {"--out", data.Path() + "/missing/chart.png"}), "cannot write"},
-        {With(KnownPerson, {"--out", out, "--kind", "3"}), "--kind"},
-        {With(KnownPerson, {"--out", out, "--luck", "13"}), "--luck"},
-        {With(KnownPerson, {"--out", out, "--luck", "2", "--kind", "2"}), "--kind 1"},
-        {With(KnownPerson, {"--out", out, "--luck", "2", "--year", "2000"}), "give one"},
-        {With(KnownPerson, {"--out", out, "--year", "1988"}), "before the birth"},
-        {With(KnownPerson, {"--out", out, "--half", "branch"}), "--half goes with"},
-        {With(KnownPerson, {"--out", out, "--luck", "2", "--half", "top"}), "--half takes"},
-        {With(KnownPerson, {"--out", out, "--year", "2100"}), "--year"},
-        {With(KnownPerson, {"--out", out, "--flow-years", "--kind", "1"}), "--flow-years"},
+        {With(KnownRender, {"--out", data.Path() + "/missing/chart.png"}), "cannot write"},
+        {With(KnownRender, {"--out", out, "--kind", "3"}), "--kind"},
+        {With(KnownRender, {"--out", out, "--luck", "13"}), "--luck"},
+        {With(KnownRender, {"--out", out, "--luck", "2", "--kind", "2"}), "--kind 1"},
+        {With(KnownRender, {"--out", out, "--luck", "2", "--year", "2000"}), "give one"},
+        {With(KnownRender, {"--out", out, "--year", "1988"}), "before the birth"},
+        {With(KnownRender, {"--out", out, "--half", "branch"}), "--half goes with"},
+        {With(KnownRender, {"--out", out, "--luck", "2", "--half", "top"}), "--half takes"},
+        {With(KnownRender, {"--out", out, "--year", "2100"}), "--year"},
+        {With(KnownRender, {"--out", out, "--flow-years", "--kind", "1"}), "--flow-years"},
     };
     for (const Case& c : cases) {
         const auto r = RunCli(data, c.Args);
@@ -209,18 +209,18 @@ TEST(CliRender, PotentialStylesDrawTheWindowAtItsOwnSize) {
     TempDir data;
     DefinePotentials(data);
     const std::string bars = data.Path() + "/bars.png", bands = data.Path() + "/bands.png";
-    const auto r = RunCli(data, With(KnownPerson, {"--out", bars, "--potential-style", "1"}));
+    const auto r = RunCli(data, With(KnownRender, {"--out", bars, "--potential-style", "1"}));
     ASSERT_EQ(r.Status, 0) << r.Err;
     const QImage image(QString::fromStdString(bars));
     EXPECT_EQ(image.size(), QSize(1000, 357));
     EXPECT_EQ(image.pixel(5, 5), qRgb(250, 250, 200)) << "the window's background";
     EXPECT_EQ(image.pixel(160, 2), qRgb(230, 230, 230)) << "the panel";
     EXPECT_EQ(image.pixel(380, 175), qRgb(200, 200, 255)) << "the natal swatch alone";
-    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", bands, "--potential-style", "0"})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownRender, {"--out", bands, "--potential-style", "0"})).Status, 0);
     EXPECT_EQ(QImage(QString::fromStdString(bands)).size(), QSize(808, 152));
     for (int style = 2; style < 8; ++style) {
         const std::string out = data.Path() + "/style" + std::to_string(style) + ".pdf";
-        const auto s = RunCli(data, With(KnownPerson, {"--out", out, "--potential-style", std::to_string(style)}));
+        const auto s = RunCli(data, With(KnownRender, {"--out", out, "--potential-style", std::to_string(style)}));
         ASSERT_EQ(s.Status, 0) << style << s.Err;
         EXPECT_EQ(test::ReadFileText(out).substr(0, 5), "%PDF-") << style;
     }
@@ -230,7 +230,7 @@ TEST(CliRender, ThePotentialWindowsPrintedPageIsDrawnWithItsTexts) {
     TempDir data;
     DefinePotentials(data);
     const std::string pdf = data.Path() + "/page.pdf", png = data.Path() + "/page.png";
-    const auto r = RunCli(data, With(KnownPerson, {"--out", pdf, "--potential-style", "3", "--print"}));
+    const auto r = RunCli(data, With(KnownRender, {"--out", pdf, "--potential-style", "3", "--print"}));
     ASSERT_EQ(r.Status, 0) << r.Err;
     test::ExpectVectorPdf(pdf, 0, "決斷");
     // Whom and what it is about, and when it was made, across the top.
@@ -239,7 +239,7 @@ TEST(CliRender, ThePotentialWindowsPrintedPageIsDrawnWithItsTexts) {
         for (const char* part : {"潛能分析表-領導", "陳大文", "出生：民國79年2月4日 9時5分", "製表：民國115年12月7日"})
             EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
     }
-    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", png, "--potential-style", "1", "--print"})).Status, 0);
+    ASSERT_EQ(RunCli(data, With(KnownRender, {"--out", png, "--potential-style", "1", "--print"})).Status, 0);
     const QImage page(QString::fromStdString(png));
     ASSERT_EQ(page.size(), QSize(794, 1123));
     // Under that line the window's 408 x 360 part fills the page's width.
@@ -253,8 +253,8 @@ TEST(CliRender, CompareYearAddsTheYearsScores) {
     TempDir data;
     DefinePotentials(data);
     const std::string natal = data.Path() + "/natal.png", year = data.Path() + "/year.png";
-    ASSERT_EQ(RunCli(data, With(KnownPerson, {"--out", natal, "--potential-style", "1"})).Status, 0);
-    const auto r = RunCli(data, With(KnownPerson, {"--out", year, "--potential-style", "1", "--compare-year", "2026"}));
+    ASSERT_EQ(RunCli(data, With(KnownRender, {"--out", natal, "--potential-style", "1"})).Status, 0);
+    const auto r = RunCli(data, With(KnownRender, {"--out", year, "--potential-style", "1", "--compare-year", "2026"}));
     ASSERT_EQ(r.Status, 0) << r.Err;
     const QImage n(QString::fromStdString(natal)), y(QString::fromStdString(year));
     ASSERT_EQ(n.size(), y.size());
@@ -265,7 +265,7 @@ TEST(CliRender, CompareYearAddsTheYearsScores) {
     EXPECT_NE(n.pixel(380, 213), qRgb(255, 200, 200));
     // The year's branch half rates the abilities by another evaluation.
     const std::string branch = data.Path() + "/branch.png";
-    const auto b = RunCli(data, With(KnownPerson, {"--out", branch, "--potential-style", "1", "--compare-year", "2026",
+    const auto b = RunCli(data, With(KnownRender, {"--out", branch, "--potential-style", "1", "--compare-year", "2026",
                                                    "--half", "branch"}));
     ASSERT_EQ(b.Status, 0) << b.Err;
     EXPECT_NE(QImage(QString::fromStdString(branch)), y);
@@ -274,19 +274,19 @@ TEST(CliRender, CompareYearAddsTheYearsScores) {
 TEST(CliRender, PotentialOptionsAreRefusedWithAReason) {
     TempDir data;
     const std::string out = data.Path() + "/potential.png";
-    const auto none = RunCli(data, With(KnownPerson, {"--out", out, "--potential-style", "1"}));
+    const auto none = RunCli(data, With(KnownRender, {"--out", out, "--potential-style", "1"}));
     EXPECT_EQ(none.Status, 1);
     EXPECT_NE(none.Err.find("no potential categories"), std::string::npos) << none.Err;
     DefinePotentials(data);
     const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {With(KnownPerson, {"--out", out, "--potential-style", "8"}), "--potential-style takes 0 to 7"},
-        {With(KnownPerson, {"--out", out, "--potential-style", "x"}), "--potential-style"},
-        {With(KnownPerson, {"--out", out, "--compare-year", "2026"}), "belong to --potential-style"},
-        {With(KnownPerson, {"--out", out, "--potential-style", "1", "--compare-year", "2100"}), "--compare-year"},
-        {With(KnownPerson, {"--out", out, "--potential-style", "1", "--compare-year", "1985"}), "before the birth"},
-        {With(KnownPerson, {"--out", out, "--potential-style", "1", "--year", "2026"}), "--compare-year"},
-        {With(KnownPerson, {"--out", out, "--potential-style", "1", "--flow-years"}), "--flow-years"},
-        {With(KnownPerson, {"--out", out, "--potential-style", "1", "--category", "2"}), "--category takes 1-1"},
+        {With(KnownRender, {"--out", out, "--potential-style", "8"}), "--potential-style takes 0 to 7"},
+        {With(KnownRender, {"--out", out, "--potential-style", "x"}), "--potential-style"},
+        {With(KnownRender, {"--out", out, "--compare-year", "2026"}), "belong to --potential-style"},
+        {With(KnownRender, {"--out", out, "--potential-style", "1", "--compare-year", "2100"}), "--compare-year"},
+        {With(KnownRender, {"--out", out, "--potential-style", "1", "--compare-year", "1985"}), "before the birth"},
+        {With(KnownRender, {"--out", out, "--potential-style", "1", "--year", "2026"}), "--compare-year"},
+        {With(KnownRender, {"--out", out, "--potential-style", "1", "--flow-years"}), "--flow-years"},
+        {With(KnownRender, {"--out", out, "--potential-style", "1", "--category", "2"}), "--category takes 1-1"},
     };
     for (const auto& [args, reason] : cases) {
         const auto r = RunCli(data, args);
@@ -297,7 +297,7 @@ TEST(CliRender, PotentialOptionsAreRefusedWithAReason) {
     // A damaged table file is told and left as it is.
     const std::string table = data.Path() + "/program/EngyInfo.tbl";
     std::ofstream(table, std::ios::binary | std::ios::trunc) << std::string(1731, '\0');
-    const auto damaged = RunCli(data, With(KnownPerson, {"--out", out, "--potential-style", "1"}));
+    const auto damaged = RunCli(data, With(KnownRender, {"--out", out, "--potential-style", "1"}));
     EXPECT_EQ(damaged.Status, 2);
     EXPECT_NE(damaged.Err.find("EngyInfo.tbl"), std::string::npos) << damaged.Err;
     EXPECT_EQ(test::ReadFileText(table), std::string(1731, '\0'));

@@ -43,6 +43,11 @@ inline std::vector<std::vector<std::string>> ReadReferenceTsv(const std::string&
 // minute either side of its second, and beyond 2060 one more, where the
 // published forecasts of ΔT (87 s to 200 s by 2100) part by over a minute and
 // the reference followed a higher one than the table.
+// A date of the reference files, YYYY-MM-DD.
+inline CivilDate ParseDate(const std::string& s) {
+    return CivilDate{std::stoi(s.substr(0, 4)), std::stoi(s.substr(5, 2)), std::stoi(s.substr(8, 2))};
+}
+
 inline int TermToleranceMinutes(int year) { return year <= 2060 ? 1 : 2; }
 
 // The table the build wrote beside the programs; null when it cannot be read.
