@@ -85,11 +85,9 @@ TEST(PaintHelpers, VerticalLinesHoldOneWideOrTwoNarrowCharacters) {
 }
 
 TEST(PaintHelpers, RepublicanEraYears) {
-    EXPECT_EQ(EraYearText(1912), "民國元年");
-    EXPECT_EQ(EraYearText(1913), "民國2年");
-    EXPECT_EQ(EraYearText(2026), "民國115年");
-    EXPECT_EQ(EraYearText(1911), "民國前1年");
-    EXPECT_EQ(EraYearText(1900), "民國前12年");
+    for (auto [year, text] : {std::pair{1912, "民國元年"}, {1913, "民國2年"}, {2026, "民國115年"}, {1911, "民國前1年"},
+                              {1900, "民國前12年"}})
+        EXPECT_EQ(EraYearText(year), text) << year;
 }
 
 TEST(ChartTexts, HourIsWrittenWithAmOrPmAndNoonIsAfternoon) {
