@@ -310,15 +310,6 @@ TEST_F(DrawnChartTest, APillarWithoutSpiritsLeavesItsCellEmpty) {
     for (int p = MonthPillar; p <= HourPillar; ++p) EXPECT_EQ(InkIn(d, 20 - 4 * p, 14, 24 - 4 * p, 20), 0) << "pillar " << p;
 }
 
-TEST_F(DrawnChartTest, TheSelectedPeriodCellIsShaded) {
-    rec_->ChartKind = 1;
-    rec_->Period.Cell = 0;
-    const DrawnChart d = Draw(*rec_);
-    const int u = d.Layout.unit;
-    EXPECT_EQ(d.Image.pixel(d.Layout.x0 + 22 * u + 3, d.Layout.y0 + 25 * u + 3), qRgb(255, 255, 200));
-    EXPECT_EQ(d.Image.pixel(d.Layout.x0 + 20 * u + 3, d.Layout.y0 + 25 * u + 3), qRgb(255, 255, 255));
-}
-
 TEST_F(DrawnChartTest, PeriodKindsDrawTheirHeaderAndSidePanel) {
     rec_->Flow = rec_->Natal;
     for (int kind : {1, 2}) {

@@ -322,6 +322,7 @@ TEST_F(ChartViewTest, ThePrinterGetsTheChartSquareAtItsOwnResolution) {
     EXPECT_EQ(page.pixel(3400, 1000), qRgb(0, 0, 0)) << "its right rule at 34u";
     EXPECT_EQ(page.pixel(3300, 3300), qRgb(255, 255, 255));
     EXPECT_EQ(page.pixel(22 * 100 + 50, 25 * 100 + 50), qRgb(255, 255, 200)) << "the selected cell, column 0";
+    EXPECT_EQ(page.pixel(20 * 100 + 10, 25 * 100 + 10), qRgb(255, 255, 255)) << "column 1 beside it is not shaded";
     EXPECT_EQ(page.pixel(100, 3500), qRgb(255, 255, 255)) << "a clean page below the square";
 }
 
