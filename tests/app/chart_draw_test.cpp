@@ -85,11 +85,9 @@ TEST(PaintHelpers, VerticalLinesHoldOneWideOrTwoNarrowCharacters) {
 }
 
 TEST(PaintHelpers, RepublicanEraYears) {
-    EXPECT_EQ(EraYearText(1912), "民國元年");
-    EXPECT_EQ(EraYearText(1913), "民國2年");
-    EXPECT_EQ(EraYearText(2026), "民國115年");
-    EXPECT_EQ(EraYearText(1911), "民國前1年");
-    EXPECT_EQ(EraYearText(1900), "民國前12年");
+    for (auto [year, text] : {std::pair{1912, "民國元年"}, {1913, "民國2年"}, {2026, "民國115年"}, {1911, "民國前1年"},
+                              {1900, "民國前12年"}})
+        EXPECT_EQ(EraYearText(year), text) << year;
 }
 
 TEST(ChartTexts, HourIsWrittenWithAmOrPmAndNoonIsAfternoon) {
@@ -310,15 +308,6 @@ TEST_F(DrawnChartTest, APillarWithoutSpiritsLeavesItsCellEmpty) {
     const DrawnChart d = Draw(*rec_);
     EXPECT_GT(InkIn(d, 20, 14, 24, 20), 20);
     for (int p = MonthPillar; p <= HourPillar; ++p) EXPECT_EQ(InkIn(d, 20 - 4 * p, 14, 24 - 4 * p, 20), 0) << "pillar " << p;
-}
-
-TEST_F(DrawnChartTest, TheSelectedPeriodCellIsShaded) {
-    rec_->ChartKind = 1;
-    rec_->Period.Cell = 0;
-    const DrawnChart d = Draw(*rec_);
-    const int u = d.Layout.unit;
-    EXPECT_EQ(d.Image.pixel(d.Layout.x0 + 22 * u + 3, d.Layout.y0 + 25 * u + 3), qRgb(255, 255, 200));
-    EXPECT_EQ(d.Image.pixel(d.Layout.x0 + 20 * u + 3, d.Layout.y0 + 25 * u + 3), qRgb(255, 255, 255));
 }
 
 TEST_F(DrawnChartTest, PeriodKindsDrawTheirHeaderAndSidePanel) {

@@ -278,9 +278,7 @@ TEST_F(ChartViewTest, PrintingNeedsAChartAndPrintsToAPdfFileWithoutAPrinter) {
     frame_->Action(ID_FILE_PRINT)->trigger();
     const std::string bytes = ReadFileText(pdf);
     ASSERT_EQ(bytes.substr(0, 5), "%PDF-");
-    size_t pages = 0;
-    for (size_t at = bytes.find("/Type /Page\n"); at != std::string::npos; at = bytes.find("/Type /Page\n", at + 1)) ++pages;
-    EXPECT_EQ(pages, 1u);
+    EXPECT_EQ(CountOf(bytes, "/Type /Page\n"), 1);
     EXPECT_EQ(Rec().Period.Cell, chosen.Cell);
     EXPECT_TRUE(messages_.Ids.empty());
 
@@ -324,6 +322,7 @@ TEST_F(ChartViewTest, ThePrinterGetsTheChartSquareAtItsOwnResolution) {
     EXPECT_EQ(page.pixel(3400, 1000), qRgb(0, 0, 0)) << "its right rule at 34u";
     EXPECT_EQ(page.pixel(3300, 3300), qRgb(255, 255, 255));
     EXPECT_EQ(page.pixel(22 * 100 + 50, 25 * 100 + 50), qRgb(255, 255, 200)) << "the selected cell, column 0";
+    EXPECT_EQ(page.pixel(20 * 100 + 10, 25 * 100 + 10), qRgb(255, 255, 255)) << "column 1 beside it is not shaded";
     EXPECT_EQ(page.pixel(100, 3500), qRgb(255, 255, 255)) << "a clean page below the square";
 }
 
@@ -471,10 +470,8 @@ TEST(FlowYearLayout, CellsRunRightToLeftInTwoRowsWithAChequer) {
     EXPECT_EQ(FlowYearCell(30, 25), QRect(0, 0, 25, 100));
     EXPECT_EQ(FlowYearCell(31, 25), QRect(725, 100, 25, 100));
     EXPECT_EQ(FlowYearCell(60, 25), QRect(0, 100, 25, 100));
-    for (int i = 1; i <= 29; i += 2) EXPECT_FALSE(FlowYearCellShaded(i)) << i;
-    for (int i = 32; i <= 60; i += 2) EXPECT_FALSE(FlowYearCellShaded(i)) << i;
-    for (int i = 2; i <= 30; i += 2) EXPECT_TRUE(FlowYearCellShaded(i)) << i;
-    for (int i = 31; i <= 59; i += 2) EXPECT_TRUE(FlowYearCellShaded(i)) << i;
+    // Even cells shaded in the upper row, odd ones in the lower.
+    for (int i = 1; i <= 60; ++i) EXPECT_EQ(FlowYearCellShaded(i), (i % 2 == 0) == (i <= 30)) << i;
 }
 
 TEST_F(ChartViewTest, TheFlowYearWindowOfA甲子YearAndItsToggle) {

@@ -434,13 +434,6 @@ TEST_F(MainFrameTest, AFailedStoreLeavesNoNumberThatLeadsToAnotherPerson) {
     LockPatience() = patience;
 }
 
-TEST_F(MainFrameTest, AThousandRecordsDisableNewPerson) {
-    Store(root_.MainFile(), std::vector<PersonRecord>(1000, StoredPerson("甲", 1990, 1, 1, 1, 1)));
-    Start();
-    EXPECT_FALSE(MenuEnabled(ID_NEW_PERSON));
-    EXPECT_TRUE(MenuEnabled(ID_QUERY_PERSON));
-}
-
 TEST_F(MainFrameTest, ChartingParametersOkRecomputesCancelChangesNothing) {
     Store(root_.MainFile(), {StoredPerson("甲一", 1984, 3, 8, 8, 8)});
     Start();

@@ -149,22 +149,18 @@ TEST_F(ShellLogicTest, StartsWithTheSettingsOfTheFileAndNoPerson) {
 
 TEST(FortuneCommandTest, NumbersFollowTheBlockRule) {
     const auto at = [](int id) { return FortuneCommandOf(id); };
-    ASSERT_TRUE(at(32800));
-    EXPECT_EQ(at(32800)->Mode, 0);
-    EXPECT_TRUE(at(32800)->Lifetime);
-    EXPECT_EQ(at(32802)->Category, 7);
-    EXPECT_EQ(at(32811)->Category, 14);
-    EXPECT_EQ(at(32815)->Category, 1);
-    EXPECT_FALSE(at(32815)->Lifetime);
-    EXPECT_EQ(at(32818)->Category, 5);
-    EXPECT_EQ(at(32831)->Mode, 1);
-    EXPECT_EQ(at(32831)->Category, 9);
-    EXPECT_EQ(at(32849)->Mode, 2);
-    EXPECT_EQ(at(32849)->Category, 6);
-    EXPECT_EQ(at(32866)->Mode, 3);
-    EXPECT_EQ(at(32866)->Category, 8);
-    EXPECT_EQ(at(32867)->Category, 4);
-    EXPECT_EQ(at(32850)->Category, 3);
+    struct Case {
+        int Id, Mode, Category;
+        bool Lifetime;
+    };
+    for (Case c : {Case{32800, 0, 1, true}, {32802, 0, 7, true}, {32811, 0, 14, true}, {32815, 0, 1, false},
+                   {32818, 0, 5, false}, {32831, 1, 9, false}, {32849, 2, 6, false}, {32850, 2, 3, false},
+                   {32866, 3, 8, false}, {32867, 3, 4, false}}) {
+        ASSERT_TRUE(at(c.Id)) << c.Id;
+        EXPECT_EQ(at(c.Id)->Mode, c.Mode) << c.Id;
+        EXPECT_EQ(at(c.Id)->Category, c.Category) << c.Id;
+        EXPECT_EQ(at(c.Id)->Lifetime, c.Lifetime) << c.Id;
+    }
     for (int unused : {32799, 32808, 32809, 32810, 32812, 32814, 32853, 32870, 32872}) EXPECT_FALSE(at(unused)) << unused;
     int commands = 0;
     for (int id = 32800; id <= 32871; ++id) commands += at(id).has_value();

@@ -90,17 +90,11 @@ TEST(EvaluateBranch, PeriodBranchIsAFifthBranch) {
 }
 
 TEST(CommandStem, LimitsAndTies) {
-    auto at = [](int m, int d, int t) { return CommandStem(MonthPart{m, d, t}); };
-    EXPECT_EQ(at(1, 6, 23), 戊);
-    EXPECT_EQ(at(1, 7, 0), 戊);  // on the limit within its first hour
-    EXPECT_EQ(at(1, 7, 1), 丙);
-    EXPECT_EQ(at(1, 14, 0), 丙);
-    EXPECT_EQ(at(1, 14, 5), 甲);
-    EXPECT_EQ(at(2, 25, 0), 乙);  // 卯 has no third stem
-    EXPECT_EQ(at(5, 19, 0), 己);
-    EXPECT_EQ(at(5, 20, 0), 丁);
-    EXPECT_EQ(at(12, 3, 0), 癸);
-    EXPECT_EQ(at(12, 29, 0), 己);
+    // On a limit within its first hour the earlier stem holds; 卯 has no third stem.
+    const int cases[][4] = {{1, 6, 23, 戊}, {1, 7, 0, 戊}, {1, 7, 1, 丙},  {1, 14, 0, 丙},  {1, 14, 5, 甲},
+                            {2, 25, 0, 乙}, {5, 19, 0, 己}, {5, 20, 0, 丁}, {12, 3, 0, 癸}, {12, 29, 0, 己}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CommandStem(MonthPart{c[0], c[1], c[2]}), c[3]) << c[0] << "/" << c[1] << " " << c[2];
 }
 
 // Career of the strong 甲 of 甲子 丙寅 甲子 甲子 (roles 金 土 火 木 水, so wood and

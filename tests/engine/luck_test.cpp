@@ -7,22 +7,19 @@
 namespace qv {
 namespace {
 
-TEST(LuckStart, ThreeDaysMakeOneYear) {
-    const LuckSpan span = LuckSpanOf(3, 0, 0);
-    EXPECT_EQ(span.OffsetDays, 365);
-    EXPECT_EQ(span.Years, 1);
-    EXPECT_EQ(span.Months, 0);
-    EXPECT_EQ(span.Days, 5);
-    EXPECT_EQ(LuckStartAgeOf(span), 2);
-}
-
-TEST(LuckStart, HalfAYearRoundsTheAgeUpButNotTheSpan) {
-    const LuckSpan span = LuckSpanOf(1, 12, 0);
-    EXPECT_EQ(span.OffsetDays, 182);
-    EXPECT_EQ(span.Years, 0);
-    EXPECT_EQ(span.Months, 6);
-    EXPECT_EQ(span.Days, 2);
-    EXPECT_EQ(LuckStartAgeOf(span), 2);
+// Three days make one year; half a year rounds the age up but not the span.
+TEST(LuckStart, ThreeDaysMakeOneYearAndHalfAYearRoundsOnlyTheAge) {
+    struct Case {
+        int Days, Hours, OffsetDays, Years, Months, SpanDays;
+    };
+    for (Case c : {Case{3, 0, 365, 1, 0, 5}, Case{1, 12, 182, 0, 6, 2}}) {
+        const LuckSpan span = LuckSpanOf(c.Days, c.Hours, 0);
+        EXPECT_EQ(span.OffsetDays, c.OffsetDays) << c.Days;
+        EXPECT_EQ(span.Years, c.Years) << c.Days;
+        EXPECT_EQ(span.Months, c.Months) << c.Days;
+        EXPECT_EQ(span.Days, c.SpanDays) << c.Days;
+        EXPECT_EQ(LuckStartAgeOf(span), 2) << c.Days;
+    }
 }
 
 TEST(LuckPillars, StepFromTheMonthPillar) {

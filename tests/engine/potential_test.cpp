@@ -77,13 +77,9 @@ TEST(PotentialValue, StretchAroundFiftyAndItsCaps) {
         b.ElementIndex[0] = static_cast<int16_t>(o);
         return PotentialValue(water, 100, b);
     };
-    EXPECT_EQ(valueAt(50), 60);
-    EXPECT_EQ(valueAt(51), 61);
-    EXPECT_EQ(valueAt(84), 96);
-    EXPECT_EQ(valueAt(85), 98);
-    EXPECT_EQ(valueAt(100), 98);  // 114 before the cap
-    EXPECT_EQ(valueAt(0), 0);
-    EXPECT_EQ(valueAt(1), 1);  // (6 + 3)/5
+    // 100 gives 114 before the cap; 1 gives (6 + 3)/5.
+    for (auto [o, p] : {std::pair{50, 60}, {51, 61}, {84, 96}, {85, 98}, {100, 98}, {0, 0}, {1, 1}})
+        EXPECT_EQ(valueAt(o), p) << o;
 }
 
 // Two categories: 3 abilities, then 2 from item 3 on.
@@ -105,12 +101,9 @@ TEST(ComputePotentials, EachAbilityWithItsCategorysShareInItemOrder) {
     int16_t out[PotentialIndexSize];
     std::fill(std::begin(out), std::end(out), int16_t{-7});
     ComputePotentials(out, WorkedBlock(), &t);
-    EXPECT_EQ(out[0], 76);
-    EXPECT_EQ(out[1], 22);  // 土 70 at K 25: o = 18, P = 111/5
-    EXPECT_EQ(out[2], 41);
-    EXPECT_EQ(out[3], 53);
-    EXPECT_EQ(out[4], 81);  // 土 70 at K 100: o = 70, P = 60 + 38·20/35
-    EXPECT_EQ(out[5], 0);   // past the last ability nothing stale is left
+    // 土 70 at K 25: o = 18, P = 111/5; at K 100: o = 70, P = 60 + 38·20/35;
+    // past the last ability nothing stale is left.
+    EXPECT_EQ(std::vector<int>(out, out + 6), (std::vector<int>{76, 22, 41, 53, 81, 0}));
     EXPECT_EQ(out[PotentialIndexSize - 1], 0);
 }
 

@@ -205,13 +205,9 @@ TEST(FortuneScaleTest, AxisOnOpeningAndAfterPaging) {
 }
 
 TEST(FortuneScaleTest, BarAndBandLengthsUseIntegerDivision) {
-    // axis 70, half span 200: (35 + 200 v) / 70.
-    EXPECT_EQ(BarLength(35, 70, 200), 100);   // 7035 / 70 = 100.5
-    EXPECT_EQ(BarLength(-35, 70, 200), -100);
-    EXPECT_EQ(BarLength(1, 70, 200), 3);      // 235 / 70
-    EXPECT_EQ(BarLength(-1, 70, 200), -3);
-    EXPECT_EQ(BarLength(0, 70, 200), 0);
-    EXPECT_EQ(BarLength(70, 70, 200), 200);
+    // axis 70, half span 200: (35 + 200 v) / 70, so 7035 / 70 = 100.5 gives 100 and 235 / 70 gives 3.
+    for (auto [v, length] : {std::pair{35, 100}, {-35, -100}, {1, 3}, {-1, -3}, {0, 0}, {70, 200}})
+        EXPECT_EQ(BarLength(v, 70, 200), length) << v;
     EXPECT_EQ(BandOffset(10, 70, 200), 29);   // 2035 / 70
     EXPECT_EQ(BandOffset(30, 50, 100), 60);   // 3025 / 50
 }
