@@ -18,6 +18,18 @@
 #include "show_message.h"
 
 namespace qv::ui {
+namespace {
+
+// Every edge note of the chart on show: the chart's term and hour edges, then
+// the birth clock's own.
+std::string BirthEdgeNotes(const ChartRecord& record, const ClockNote& note, const EdgeMargins& margins) {
+    std::string notes = ChartEdgeNotes(record, margins);
+    const std::string clock = ClockEdgeNotesOf(note, margins.HourMinutes);
+    if (!notes.empty() && !clock.empty()) notes += '\n';
+    return notes + clock;
+}
+
+}  // namespace
 
 CQuorvaneView::CQuorvaneView(CQuorvaneApp& app, QWidget* parent) : QAbstractScrollArea(parent), app_(app) {
     setObjectName(QStringLiteral("chartView"));
@@ -70,7 +82,7 @@ void CQuorvaneView::PaintPage(QPainter& painter, QSize target) {
     ScaleToLogicalPage(painter, logical, target);
     ChartDrawContext context;
     context.clockNote = ChartNoteText(app_.CurrentClockNote());
-    context.edgeNote = ChartEdgeNotes(app_.Record(), EdgeMarginsOf(app_.Settings()));
+    context.edgeNote = BirthEdgeNotes(app_.Record(), app_.CurrentClockNote(), EdgeMarginsOf(app_.Settings()));
     DrawChart(painter, app_.Record(), context, logical.width(), logical.height(), PageLayout().side);
     painter.restore();
 }
@@ -195,7 +207,7 @@ bool PrintChartOn(QPaintDevice& device, const ChartRecord& record, const ClockNo
     ChartDrawContext context;
     context.forPrinter = true;
     context.clockNote = ChartNoteText(note);
-    context.edgeNote = ChartEdgeNotes(record, margins);
+    context.edgeNote = BirthEdgeNotes(record, note, margins);
     DrawChart(painter, record, context, device.width(), device.height(), side);
     return painter.end();
 }

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "engine/texts/edge_words.h"
+
 namespace qv::ui {
 namespace {
 
@@ -111,6 +113,22 @@ ClockNote NoteOf(std::string_view zoneName, const BirthClock& clock, const Momen
     }
     note.Longitude = clock.SolarLongitude;
     return note;
+}
+
+std::string ClockEdgeNotesOf(const ClockNote& note, int marginMinutes) {
+    if (!note.Applied()) return {};
+    BirthClock clock;
+    ClockZone zone;
+    std::string problem;
+    if (!note.Zone.empty()) {
+        if (!FindClockZone(note.Zone, zone, problem)) return {};
+        clock.Zone = zone;
+    }
+    clock.SecondOfRepeated = note.SecondOfRepeated;
+    clock.SolarLongitude = note.Longitude;
+    const ChartedMoment charted = ChartMomentOf(clock, note.Given);
+    if (charted.Fault != BirthClockFault::None) return {};
+    return ClockEdgeNotes(FindClockEdges(clock, note.Given, charted, marginMinutes));
 }
 
 std::string_view ZoneChineseName(std::string_view zoneId) {

@@ -28,6 +28,11 @@ struct ClockNote {
 ClockNote NoteOf(std::string_view zoneName, const BirthClock& clock, const Moment& given,
                  const ChartedMoment& moment);
 
+// The notes of the noted clock's own edges (a time shown twice, a change of
+// the zone's clock within the margin, true solar time moving the hour); empty
+// when nothing was corrected.
+std::string ClockEdgeNotesOf(const ClockNote& note, int marginMinutes);
+
 // The Chinese name of a zone ("台北" for Asia/Taipei); empty for a zone without one.
 std::string_view ZoneChineseName(std::string_view zoneId);
 // The zone as the user reads it: "台北", or the ID itself when it has no Chinese name.

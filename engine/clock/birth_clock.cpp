@@ -66,4 +66,24 @@ ChartedMoment ChartMomentOf(const BirthClock& clock, const Moment& given) {
     return out;
 }
 
+ClockEdges FindClockEdges(const BirthClock& clock, const Moment& given, const ChartedMoment& charted,
+                          int marginMinutes) {
+    ClockEdges out;
+    const int64_t t = SecondsOfMoment(given);
+    if (clock.Zone) {
+        out.Repeated = charted.Repeated;
+        for (int d = 1; d <= marginMinutes && !out.ClockChange; ++d)
+            for (int sign : {-1, 1}) {
+                const ChartedMoment c = ChartMomentOf(clock, MomentOfSeconds(t + sign * d * 60));
+                if (c.Fault != BirthClockFault::None || c.ZoneOffsetMinutes != charted.ZoneOffsetMinutes) {
+                    out.ClockChange = sign < 0 ? d - 1 : -d;
+                    break;
+                }
+            }
+    }
+    if (clock.SolarLongitude && DoubleHourOf(given.Hour) != DoubleHourOf(charted.Charted.Hour))
+        out.SolarShift = static_cast<int>((SecondsOfMoment(charted.Charted) - t) / 60);
+    return out;
+}
+
 }  // namespace qv

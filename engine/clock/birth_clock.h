@@ -47,6 +47,18 @@ struct ChartedMoment {
 // is not None, Charted is not to be used.
 ChartedMoment ChartMomentOf(const BirthClock& clock, const Moment& given);
 
+// The birth clock's own edges, beside the chart's term and hour edges.
+struct ClockEdges {
+    bool Repeated = false;           // the zone's clock showed the given time twice
+    std::optional<int> ClockChange;  // minutes from a change of the zone's clock within the margin
+                                     // (its first minute on the other side), negative when the birth comes first
+    std::optional<int> SolarShift;   // minutes true solar time moved the birth, when it moved its double hour
+};
+
+// The edges of the clock time `given`, read through `clock` as `charted`.
+ClockEdges FindClockEdges(const BirthClock& clock, const Moment& given, const ChartedMoment& charted,
+                          int marginMinutes);
+
 // A date with an hour 0-23 and a minute 0-59.
 bool IsClockTime(const Moment& m);
 

@@ -50,4 +50,21 @@ std::string ChartEdgeNotes(const ChartRecord& rec, const EdgeMargins& margins) {
     return EdgeNotes(*rec.SolarTerms, PillarRatHourRule(rec.Options), BirthMoment(rec.Person), margins);
 }
 
+std::string ClockEdgeNotes(const ClockEdges& e) {
+    std::string out;
+    const auto line = [&out](std::string text) {
+        if (!out.empty()) out += '\n';
+        out += text;
+    };
+    if (e.Repeated) line(std::string(StringText(RepeatedClockNoteText)));
+    if (e.ClockChange)
+        line(std::string(StringText(NoteStartText)) + std::string(StringText(ClockChangeWordText)) + ' ' +
+             std::to_string(std::abs(*e.ClockChange)) + std::string(StringText(NoteMinutesText)) +
+             std::string(StringText(ChartedMomentWordText)) + std::string(StringText(NoteEndText)));
+    if (e.SolarShift)
+        line(std::string(StringText(SolarShiftNoteText)) + ' ' + std::to_string(std::abs(*e.SolarShift)) +
+             std::string(StringText(NoteMinutesText)) + std::string(StringText(SolarHourNoteText)));
+    return out;
+}
+
 }  // namespace qv

@@ -6,6 +6,7 @@
 
 #include "engine/analysis/birth_edges.h"
 #include "engine/chart/chart_record.h"
+#include "engine/clock/birth_clock.h"
 
 namespace qv {
 
@@ -19,5 +20,8 @@ std::string EdgeNotes(const SolarTermTable& table, int ratHourRule, const Moment
 // The notes of the charted person's birth, under the record's rat-hour rule;
 // none when the hour is unknown.
 std::string ChartEdgeNotes(const ChartRecord& rec, const EdgeMargins& margins);
+
+// The notes of the birth clock's own edges, one a line; empty when none.
+std::string ClockEdgeNotes(const ClockEdges& edges);
 
 }  // namespace qv

@@ -6,6 +6,7 @@
 #include <erfam.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -116,6 +117,39 @@ TEST(ZoneClock, OneInstantGivenInTwoZonesChartsTheSamePillars) {
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(a.Pillar[i], b.Pillar[i]) << i;
         EXPECT_EQ(a.Pillar[i], c.Pillar[i]) << i;
+    }
+}
+
+// New York's clock jumped from 02:00 to 03:00 on 2024-03-10 and showed 01:00-01:59
+// twice on 2024-11-03; at 121.5°E on 2024-02-11 solar time runs about 8 minutes
+// behind the UTC+8 clock (+6 for the longitude, -14 for the equation of time).
+TEST(ClockEdgesOfABirth, SummerTimeChangesTimesShownTwiceAndSolarTimeAcrossAnHour) {
+    struct Case {
+        BirthClock Clock;
+        Moment Given;
+        bool Repeated;
+        std::optional<int> Change;
+        bool Shifted;
+    };
+    BirthClock solar;
+    solar.SolarLongitude = 121.5;
+    const Case cases[] = {
+        {InZone("America/New_York"), {2024, 3, 10, 3, 5}, false, 5, false},
+        {InZone("America/New_York"), {2024, 3, 10, 1, 55}, false, -5, false},
+        {InZone("America/New_York"), {2024, 3, 10, 12, 0}, false, std::nullopt, false},
+        {InZone("America/New_York"), {2024, 11, 3, 1, 55}, true, -5, false},
+        {InZone("America/New_York"), {2024, 11, 3, 1, 30}, true, std::nullopt, false},
+        {solar, {2024, 2, 11, 13, 5}, false, std::nullopt, true},
+        {solar, {2024, 2, 11, 13, 30}, false, std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        const ClockEdges e = FindClockEdges(c.Clock, c.Given, ChartMomentOf(c.Clock, c.Given), 10);
+        EXPECT_EQ(e.Repeated, c.Repeated) << Text(c.Given);
+        EXPECT_EQ(e.ClockChange, c.Change) << Text(c.Given);
+        ASSERT_EQ(e.SolarShift.has_value(), c.Shifted) << Text(c.Given);
+        if (c.Shifted) {
+            EXPECT_NEAR(*e.SolarShift, -8, 1);
+        }
     }
 }
 
