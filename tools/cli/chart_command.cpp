@@ -128,6 +128,8 @@ int RunChart(Args& args) {
             AppendCorrectionLines(out, charting.Clock, GivenClock(birth), charting.Corrected);
         AppendReadableChart(out, rec);
         if (const std::string notes = ChartEdgeNotes(rec, EdgeMargins{}); !notes.empty()) out += notes + '\n';
+        const ClockEdges own = FindClockEdges(charting.Clock, GivenClock(birth), charting.Corrected, EdgeMargins{}.HourMinutes);
+        if (const std::string notes = ClockEdgeNotes(own); !notes.empty()) out += notes + '\n';
     }
     WriteOut(out);
     return ExitOk;
