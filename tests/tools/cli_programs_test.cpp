@@ -57,7 +57,7 @@ std::vector<Example> ReadmeExamples() {
 
 // The claims a comment makes about the output: pillars (己卯 丙子 ...), the
 // moment charted ("charts 11:52"), how many lines ("the twelve luck pillars",
-// "120 years").
+// "120 years"), its last line ("ends: …").
 void CheckClaims(const Example& e, const std::string& output) {
     static const std::regex pillars("((\\S\\S\\S\\S\\S\\S) ?){4}$"), charts("charts (\\d\\d:\\d\\d)"),
         count("(twelve|\\d+) (luck pillars|years)");
@@ -67,6 +67,10 @@ void CheckClaims(const Example& e, const std::string& output) {
     }
     if (std::regex_search(e.Claim, m, charts)) {
         EXPECT_NE(output.find(m.str(1)), std::string::npos) << e.Command << "\n" << output;
+    }
+    if (const size_t at = e.Claim.find("ends: "); at != std::string::npos) {
+        const std::string end = e.Claim.substr(at + 6) + '\n';
+        EXPECT_TRUE(output.ends_with(end)) << e.Command << "\n" << output;
     }
     if (std::regex_search(e.Claim, m, count)) {
         const long lines = std::ranges::count(output, '\n');
