@@ -112,7 +112,7 @@ std::optional<int> TypedYear(const QString& typed, int yearDisplay) {
     // Full-width digits, as a Chinese input method gives them, count too.
     QString text = typed.normalized(QString::NormalizationForm_KC).trimmed();
     if (text == Text(FirstRepublicYearText)) return 1912;
-    if (text.endsWith(Text(188))) text.chop(1);  // "民國74年"
+    if (text.endsWith(Text(YearText))) text.chop(1);  // "民國74年"
     int sign = 0;
     for (const auto& [prefix, s] : {std::pair{Text(BeforeRepublicText), -1}, std::pair{Text(RepublicText), 1}}) {
         if (text.startsWith(prefix)) {
