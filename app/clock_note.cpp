@@ -126,9 +126,7 @@ std::string ClockEdgeNotesOf(const ClockNote& note, int marginMinutes) {
     }
     clock.SecondOfRepeated = note.SecondOfRepeated;
     clock.SolarLongitude = note.Longitude;
-    const ChartedMoment charted = ChartMomentOf(clock, note.Given);
-    if (charted.Fault != BirthClockFault::None) return {};
-    return ClockEdgeNotes(FindClockEdges(clock, note.Given, charted, marginMinutes));
+    return ClockEdgeNotes(FindClockEdges(clock, note.Given, ChartMomentOf(clock, note.Given), marginMinutes));
 }
 
 std::string_view ZoneChineseName(std::string_view zoneId) {

@@ -69,6 +69,7 @@ ChartedMoment ChartMomentOf(const BirthClock& clock, const Moment& given) {
 ClockEdges FindClockEdges(const BirthClock& clock, const Moment& given, const ChartedMoment& charted,
                           int marginMinutes) {
     ClockEdges out;
+    if (charted.Fault != BirthClockFault::None) return out;  // no moment, no edges
     const int64_t t = SecondsOfMoment(given);
     if (clock.Zone) {
         out.Repeated = charted.Repeated;

@@ -55,7 +55,8 @@ struct ClockEdges {
     std::optional<int> SolarShift;   // minutes true solar time moved the birth, when it moved its double hour
 };
 
-// The edges of the clock time `given`, read through `clock` as `charted`.
+// The edges of the clock time `given`, read through `clock` as `charted`;
+// none when it could not be read.
 ClockEdges FindClockEdges(const BirthClock& clock, const Moment& given, const ChartedMoment& charted,
                           int marginMinutes);
 

@@ -120,7 +120,7 @@ TEST(ZoneClock, OneInstantGivenInTwoZonesChartsTheSamePillars) {
     }
 }
 
-// New York's clock jumped from 02:00 to 03:00 on 2024-03-10 and showed 01:00-01:59
+// New York's clock jumped from 02:00 to 03:00 on 2024-03-10 (02:30 was never shown) and showed 01:00-01:59
 // twice on 2024-11-03; at 121.5°E on 2024-02-11 solar time runs about 8 minutes
 // behind the UTC+8 clock (+6 for the longitude, -14 for the equation of time).
 TEST(ClockEdgesOfABirth, SummerTimeChangesTimesShownTwiceAndSolarTimeAcrossAnHour) {
@@ -137,6 +137,7 @@ TEST(ClockEdgesOfABirth, SummerTimeChangesTimesShownTwiceAndSolarTimeAcrossAnHou
         {InZone("America/New_York"), {2024, 3, 10, 3, 5}, false, 5, false},
         {InZone("America/New_York"), {2024, 3, 10, 1, 55}, false, -5, false},
         {InZone("America/New_York"), {2024, 3, 10, 12, 0}, false, std::nullopt, false},
+        {InZone("America/New_York"), {2024, 3, 10, 2, 30}, false, std::nullopt, false},  // never shown
         {InZone("America/New_York"), {2024, 11, 3, 1, 55}, true, -5, false},
         {InZone("America/New_York"), {2024, 11, 3, 1, 30}, true, std::nullopt, false},
         {solar, {2024, 2, 11, 13, 5}, false, std::nullopt, true},
