@@ -60,7 +60,7 @@ CBestDaysWnd::CBestDaysWnd(std::unique_ptr<ChartRecord> first, const CivilDate& 
     const QRect screen = ToolScreenArea(owner);
     const QMargins frame = ToolWindowFrame(*this);
     const double scale = ScreenScale(screen.size());
-    ScaleControlFont(*this, std::max(1.0, scale));  // before the widgets, so that the table's rows and headings follow
+    ScaleControlFont(*this, scale);  // before the widgets, so that the table's rows and headings follow
     BuildWidgets(today);
     List();
     setGeometry(CentredClient(QSize(int(std::lround(860 * scale)), int(std::lround(700 * scale))), frame, screen));

@@ -90,7 +90,7 @@ CComparisonWnd::CComparisonWnd(std::unique_ptr<ChartRecord> a, std::unique_ptr<C
     const QRect screen = ToolScreenArea(owner);
     const QMargins frame = ToolWindowFrame(*this);
     const double scale = ScreenScale(screen.size());
-    ScaleControlFont(*this, std::max(1.0, scale));
+    ScaleControlFont(*this, scale);
     const int bar = scroll_->verticalScrollBar()->sizeHint().width() + 2 * layout->contentsMargins().left();
     const int width = std::min(screen.width() - frame.left() - frame.right(), int(std::lround(ComparisonWidth * scale)) + bar);
     const int wanted = layout->sizeHint().height() + int(std::lround(double(width - bar) * ComparisonHeight(*sheet_) / ComparisonWidth));
