@@ -1,7 +1,4 @@
 #include "best_days_window.h"
-#include "paint_helpers.h"
-
-#include <algorithm>
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -18,6 +15,7 @@
 #include "client_line.h"
 #include "engine/texts/string_table.h"
 #include "engine/texts/text_ids.h"
+#include "paint_helpers.h"
 #include "tool_window_place.h"
 
 namespace qv::ui {

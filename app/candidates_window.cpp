@@ -1,5 +1,4 @@
 #include "candidates_window.h"
-#include "paint_helpers.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,6 +17,7 @@
 #include "clock_note.h"
 #include "engine/texts/string_table.h"
 #include "engine/texts/text_ids.h"
+#include "paint_helpers.h"
 
 namespace qv::ui {
 namespace {

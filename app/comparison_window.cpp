@@ -1,5 +1,4 @@
 #include "comparison_window.h"
-#include "paint_helpers.h"
 
 #include <algorithm>
 
@@ -16,6 +15,7 @@
 #include <cmath>
 
 #include "client_line.h"
+#include "paint_helpers.h"
 #include "picture_export.h"
 #include "show_message.h"
 #include "engine/texts/string_table.h"

@@ -1,5 +1,4 @@
 #include "person_dialog.h"
-#include "paint_helpers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,6 +18,7 @@
 #include "engine/texts/big5.h"
 #include "engine/calendar/calendar.h"
 #include "engine/clock/clock_zone.h"
+#include "paint_helpers.h"
 #include "person_entry.h"
 #include "person_text.h"
 #include "engine/texts/text_ids.h"

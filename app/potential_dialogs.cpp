@@ -1,5 +1,4 @@
 #include "potential_dialogs.h"
-#include "paint_helpers.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -14,6 +13,7 @@
 #include <cstring>
 
 #include "engine/texts/big5.h"
+#include "paint_helpers.h"
 #include "potential_file.h"
 #include "quorvane_app.h"
 #include "engine/texts/text_ids.h"

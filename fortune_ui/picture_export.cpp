@@ -1,5 +1,4 @@
 #include "picture_export.h"
-#include "paint_helpers.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -8,6 +7,7 @@
 #include <cerrno>
 
 #include "engine/texts/string_table.h"
+#include "paint_helpers.h"
 
 namespace qv::ui {
 namespace {
