@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/calendar/calendar.h"
 #include "engine/calendar/solar_terms.h"
 
 namespace qv::test {
