@@ -3,8 +3,9 @@
 #include <QFont>
 #include <algorithm>
 
-#include "paint_helpers.h"
+#include "engine/fortune/fortune.h"
 #include "engine/texts/string_table.h"
+#include "paint_helpers.h"
 
 namespace qv::ui {
 namespace {
@@ -67,10 +68,9 @@ QRectF CalendarDayRect(const CalendarPicture& p, int day) {
 
 namespace {
 
-int LunarYearPillar(int lunarYear) { return ((lunarYear - 4) % 60 + 60) % 60; }
 
 QString YearOfLunar(int lunarYear) {
-    const int sexagenary = LunarYearPillar(lunarYear);
+    const int sexagenary = YearPillarOf(lunarYear);
     return Pillar(sexagenary) + QStringLiteral("年（") + Animal(sexagenary % 12) + QStringLiteral("）");
 }
 
@@ -245,7 +245,7 @@ QString LunarDateWords(const LunarDate& lunar) {
     LunarDate first = lunar;
     first.Day = 1;
     const QString day = lunar.Day == 1 ? QStringLiteral("初一") : LunarDayText(lunar);
-    return Pillar(LunarYearPillar(lunar.Year)) + QStringLiteral("年") + LunarDayText(first) + day;
+    return Pillar(YearPillarOf(lunar.Year)) + QStringLiteral("年") + LunarDayText(first) + day;
 }
 
 QString CalendarMonthTitle(int year, int month) { return QStringLiteral("%1年%2月").arg(year).arg(month); }

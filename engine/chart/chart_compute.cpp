@@ -40,7 +40,7 @@ void PlaceNatalPillars(ChartRecord& rec, const PillarQuad& pillars) {
 // behind it (立春 first: 2); ages add 1 to the lunar count for 1, take 1 for 2.
 uint8_t BirthYearBoundaryOf(int lunarYear, int yearPillar) {
     if (lunarYear == 0) return 0;
-    const int ahead = ((yearPillar - (lunarYear - 4)) % 60 + 60) % 60;
+    const int ahead = FloorMod(yearPillar - (lunarYear - 4), 60);
     return ahead == 59 ? 1 : ahead == 1 ? 2 : 0;
 }
 

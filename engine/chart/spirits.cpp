@@ -1,5 +1,6 @@
 #include "engine/chart/spirits.h"
 
+#include "engine/calendar/calendar.h"
 #include "engine/chart/ganzhi.h"
 #include "engine/texts/string_table.h"
 #include "engine/chart/symbols.h"
@@ -100,11 +101,11 @@ void GoldenSpirit(const Context& c) {
 }
 
 void LuckyStar(const Context& c) {
-    if (c.Stem(MonthPillar) == ((2 - c.Mb) % 10 + 10) % 10) c.Mark(MonthPillar, 福星);
+    if (c.Stem(MonthPillar) == FloorMod(2 - c.Mb, 10)) c.Mark(MonthPillar, 福星);
 }
 
 void DecadeVoids(const Context& c) {
-    const int k = (((c.Db - c.Ds) % 12 + 12) % 12) / 2;
+    const int k = FloorMod(c.Db - c.Ds, 12) / 2;
     const int v = DecadeFirstVoid[k];
     const int w = v > 4 ? v - 6 : v + 6;
     for (int p : {YearPillar, MonthPillar, HourPillar}) {
@@ -159,8 +160,8 @@ void ByYearBranch(const Context& c) {
     c.MarkBranch(pillars, Widow[season], 寡宿);
     c.MarkBranch(pillars, g.General, 將星);
     if (c.Rec.Options.GodBase == 0) GroupSpirits(c, pillars, g);
-    c.MarkBranch(pillars, ((3 - c.Yb) % 12 + 12) % 12, 紅鸞);
-    c.MarkBranch(pillars, ((9 - c.Yb) % 12 + 12) % 12, 天喜);
+    c.MarkBranch(pillars, FloorMod(3 - c.Yb, 12), 紅鸞);
+    c.MarkBranch(pillars, FloorMod(9 - c.Yb, 12), 天喜);
 }
 
 // Only once the month's mid-month term is in force at birth.

@@ -1,5 +1,7 @@
 #include "engine/chart/symbols.h"
 
+#include "engine/calendar/calendar.h"
+
 namespace qv {
 namespace {
 
@@ -44,7 +46,7 @@ const uint8_t (&FactorsFor(int branch, int skyBase))[2][3] {
 }
 
 void MarkVoidsOf(ChartRecord& rec, int stem, int branch) {
-    const int k = ((branch - stem) % 12 + 12) % 12;
+    const int k = FloorMod(branch - stem, 12);
     rec.VoidMarks[(k + 10) % 12] = NotApplicable;
     rec.VoidMarks[(k + 11) % 12] = NotApplicable;
 }
@@ -67,7 +69,7 @@ int NaYinElement(int stem, int branch) { return NaYinElementOf(SexagenaryOf(stem
 
 int StageOf(int dayStem, int branch) {
     const int start = StageStart[dayStem];
-    return dayStem % 2 == 0 ? (start + branch) % 12 : ((start - branch) % 12 + 12) % 12;
+    return dayStem % 2 == 0 ? (start + branch) % 12 : FloorMod(start - branch, 12);
 }
 
 void FillHiddenStemsAndGods(ChartBlock& block, int skyBase) {

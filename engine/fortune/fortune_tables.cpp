@@ -82,7 +82,7 @@ void FillDeltas(const int16_t* values, int16_t* deltas, int count, int previous)
 
 }  // namespace
 
-int YearPillarOf(int year) { return ((year - 4) % 60 + 60) % 60; }
+int YearPillarOf(int year) { return FloorMod(year - 4, 60); }
 
 int BirthSolarYear(const ChartRecord& rec) {
     const int pillar = SexagenaryOf(rec.Natal.Stem[YearPillar], rec.Natal.Branch[YearPillar]);
