@@ -11,9 +11,9 @@ QUrl HelpPageUrl() {
 
 bool HelpPageReadable() {
     constexpr size_t LongestHelpPage = size_t{4} << 20;
-    std::string page, ignored;
-    return ReadRegularFile(HelpPageUrl().toLocalFile().toStdString(), LongestHelpPage, page, ignored) !=
-           ReadOutcome::Refused;
+    std::string page;
+    const ReadResult read = ReadRegularFile(HelpPageUrl().toLocalFile().toStdString(), LongestHelpPage, page);
+    return read.Ok || read.Missing;
 }
 
 }  // namespace qv::ui

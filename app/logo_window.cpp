@@ -84,7 +84,10 @@ QImage Decode(const std::string& bytes, const BitmapLayout& layout) {
 
 QImage LoadLogoPicture(const std::string& path, std::string& problem) {
     std::string bytes;
-    if (ReadRegularFile(path, LongestLogoFile, bytes, problem) != ReadOutcome::Read) return {};
+    if (Result read = ReadRegularFile(path, LongestLogoFile, bytes); !read.Ok) {
+        problem = read.Detail;
+        return {};
+    }
     BitmapLayout layout;
     problem = CheckLayout(bytes, layout);
     return problem.empty() ? Decode(bytes, layout) : QImage();

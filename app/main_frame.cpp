@@ -313,8 +313,8 @@ std::optional<std::string> CMainFrame::RunFileDialog(bool forSaving) {
 }
 
 void CMainFrame::ShowLogo(int seconds) {
-    std::string path, error;
-    FindProgramData(app_.Paths(), "EABOUT.LGO", path, error);  // a missing picture shows the plain frame
+    std::string path;
+    FindProgramData(app_.Paths(), "EABOUT.LGO", path);  // a missing picture shows the plain frame
     RunLogo(seconds, path, this);
 }
 
@@ -356,8 +356,7 @@ static const QSize ChartPage(kLogicalPageWidth, kLogicalPageHeight);
 void CMainFrame::ExportChart() {
     if (CalendarActive()) return calendar_->ExportPicture();
     PersonTexts texts;
-    std::string problem;
-    const QString name = LoadPersonTexts(app_.Record().Person, texts, problem) && !texts.Name.empty()
+    const QString name = LoadPersonTexts(app_.Record().Person, texts).Ok && !texts.Name.empty()
                              ? QString::fromStdString(texts.Name)
                              : QStringLiteral("八字命盤");
     const std::optional<PictureChoice> choice = ChoosePictureFile(this, 2 * ChartPage.width(), name);

@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "engine/texts/big5.h"
 #include "engine/calendar/calendar.h"
 #include "engine/clock/clock_zone.h"
 #include "paint_helpers.h"
@@ -310,9 +309,8 @@ void PersonDialog::StartFrom(const PersonRecord& person) {
     hour_ = unknown ? 12 : person.hour;
     minute_ = unknown ? 0 : person.minute;
     PersonTexts texts;
-    std::string error;
     ClockNote entered = setup_.Previous;
-    if (LoadPersonTexts(person, texts, error)) {
+    if (LoadPersonTexts(person, texts).Ok) {
         name_->setText(QString::fromStdString(texts.Name));
         address_->setText(QString::fromStdString(texts.Address));
         phone_->setText(QString::fromStdString(texts.Phone));
@@ -353,11 +351,10 @@ void PersonDialog::ShowClockTime(const Moment& given) {
 void PersonDialog::ChooseAmongCandidates() {
     BirthEntry entry;
     PersonRecord record{};
-    std::string error;
     CandidateRequest request;
     const bool read = Entered(entry);
     entry.HourUnknown = true;
-    if (!read || !FillBirth(entry, setup_.RatHourRule, record, error)) return Refuse(Text(DateNotInCalendarText));
+    if (!read || !FillBirth(entry, setup_.RatHourRule, record).Ok) return Refuse(Text(DateNotInCalendarText));
     if (const int why = ChosenClock(request.Clock); why != 0) return Refuse(Text(why));
     request.Date = CivilDate{record.year, record.month, record.day};
     request.Sex = female_->isChecked() ? 1 : 0;
@@ -523,28 +520,25 @@ bool PersonDialog::TakeTexts(PersonRecord& record) {
         PersonTexts one;
         one.*f.Text = text;
         PersonRecord scratch{};
-        std::string error, big5;
-        if (!StorePersonTexts(one, scratch, error)) {
-            const int why = Utf8ToBig5(text, big5) ? TooLongText : NotBig5Text;
-            Refuse(QString::fromUtf8(f.Label) + Text(why));
+        if (const qv::Result stored = StorePersonTexts(one, scratch); !stored.Ok) {
+            Refuse(QString::fromUtf8(f.Label) + Text(stored.Reason));
             f.Edit->setFocus();
             return false;
         }
         all.*f.Text = text;
     }
-    std::string error;
-    return StorePersonTexts(all, record, error);
+    return StorePersonTexts(all, record).Ok;
 }
 
 // The record holds the moment charted; the clock time it was corrected from
 // goes with it in the remarks.
 bool PersonDialog::KeepClockNote(PersonRecord& record, const ClockNote& note) {
     PersonTexts texts;
-    std::string error;
-    if (!note.Applied() || !LoadPersonTexts(record, texts, error)) return true;
+    if (!note.Applied() || !LoadPersonTexts(record, texts).Ok) return true;
     texts.Remarks = RemarksWithClockNote(texts.Remarks, note);
-    if (StorePersonTexts(texts, record, error)) return true;
-    Refuse(QStringLiteral("備註") + Text(TooLongText));
+    const qv::Result stored = StorePersonTexts(texts, record);
+    if (stored.Ok) return true;
+    Refuse(QStringLiteral("備註") + Text(stored.Reason));
     remarks_->setFocus();
     return false;
 }
@@ -606,15 +600,14 @@ bool PersonDialog::Entered(BirthEntry& entry) const {
 
 int PersonDialog::ReadBirth(PersonRecord& record, Moment& given, ChartedMoment& moment, BirthClock& clock) const {
     BirthEntry entry;
-    std::string error;
-    if (!Entered(entry) || !FillBirth(entry, setup_.RatHourRule, record, error)) return DateNotInCalendarText;
+    if (!Entered(entry) || !FillBirth(entry, setup_.RatHourRule, record).Ok) return DateNotInCalendarText;
     if (const int why = ChosenClock(clock); why != 0) return why;
     // A lunar date is on the Gregorian calendar by now; the clock reads that.
     given = Moment{record.year, record.month, record.day, record.hour, record.minute};
     moment = ChartMomentOf(clock, given);
     if (const int why = FaultText(moment.Fault); why != 0) return why;
     if (!clock.Corrects()) return 0;
-    return FillBirth(SolarEntryOf(moment.Charted), setup_.RatHourRule, record, error) ? 0 : DateNotInCalendarText;
+    return FillBirth(SolarEntryOf(moment.Charted), setup_.RatHourRule, record).Reason;
 }
 
 void PersonDialog::ShowChartedMoment() {

@@ -34,9 +34,8 @@ bool Succeeded(const RecordsResult& result, int fallbackText) {
 // "王小明\n國曆1980年5月5日 5時05分": who is about to go, so the right one goes.
 std::string PersonAndBirth(const PersonRecord& person) {
     PersonTexts texts;
-    std::string error;
-    std::string name = LoadPersonTexts(person, texts, error) && !texts.Name.empty() ? texts.Name
-                                                                                   : std::string(StringText(NamelessText));
+    std::string name = LoadPersonTexts(person, texts).Ok && !texts.Name.empty() ? texts.Name
+                                                                               : std::string(StringText(NamelessText));
     char birth[64];
     std::snprintf(birth, sizeof birth, "國曆%d年%d月%d日", person.year, person.month, person.day);
     std::string text = name + "\n" + birth;
@@ -48,8 +47,7 @@ std::string PersonAndBirth(const PersonRecord& person) {
 // How the person's birth was entered, as the remarks keep it.
 ClockNote EnteredClock(const PersonRecord& person) {
     PersonTexts texts;
-    std::string error;
-    return LoadPersonTexts(person, texts, error) ? ClockNoteInRemarks(texts.Remarks) : ClockNote{};
+    return LoadPersonTexts(person, texts).Ok ? ClockNoteInRemarks(texts.Remarks) : ClockNote{};
 }
 
 }  // namespace
@@ -135,8 +133,7 @@ void CQuorvaneApp::OnStartup(bool showLogo) {
 }
 
 void CQuorvaneApp::Shutdown() {
-    std::string error;
-    WriteSetting(settingsPath_, SettingKey::ENGYDISPLAY, potentialStyle, error);
+    WriteSetting(settingsPath_, SettingKey::ENGYDISPLAY, potentialStyle);
 }
 
 bool CQuorvaneApp::Execute(int commandId) {
@@ -181,8 +178,7 @@ bool CQuorvaneApp::ListCandidates(const BirthClock& clock, int sex, const Moment
 }
 
 int CQuorvaneApp::WhyNotChartable(const PersonRecord& person) const {
-    std::string why;
-    if (!CheckBirthFields(person, why)) return StoredBirthBrokenText;
+    if (const Result sound = CheckBirthFields(person); !sound.Ok) return sound.Reason;
     // The chart shows the lunar birth date: a birth the lunar calendar cannot
     // date (another records file may hold one before lunar 1900) is refused
     // as the person dialog refuses it.

@@ -171,14 +171,13 @@ void SettingsDialog::accept() {
         return;
     }
     confirmed_.clear();
-    int fault = 0;
+    Result saved = Result::Done();
     for (const Control& control : controls_) {
         const int16_t value = *ValueOf(control);
-        std::string error;
-        if (!WriteSetting(path_, control.Key, value, error) && !fault) fault = FaultText(errno);
+        if (const Result written = WriteSetting(path_, control.Key, value); !written.Ok && saved.Ok) saved = written;
         confirmed_.push_back(SettingValue{control.Key, value});
     }
-    if (fault) ShowMessageWith(SettingsSaveFailedText, StringText(fault));
+    if (!saved.Ok) ShowMessageWith(SettingsSaveFailedText, saved.ReasonText());
     QDialog::accept();
 }
 

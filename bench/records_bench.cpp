@@ -37,8 +37,7 @@ public:
         std::vector<PersonRecord> records;
         for (int i = 0; i < count; ++i) records.push_back(BenchPerson(i));
         AppendRecords(path_, records);
-        std::string error;
-        ReadWholeFile(path_, bytes_, error);
+        ReadWholeFile(path_, bytes_);
     }
     ~BenchFile() {
         std::error_code ec;

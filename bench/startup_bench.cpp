@@ -41,14 +41,13 @@ const std::string& ThousandPersonRoot() {
         fs::copy_file(std::string(QUORVANE_BIN_DIR "/AInfo.tbl"), dir + "/program/AInfo.tbl",
                       fs::copy_options::overwrite_existing);
         std::vector<PersonRecord> people;
-        std::string error;
         for (const Moment& m : RandomMoments(1000)) {
             PersonRecord r{};
-            StorePersonTexts(PersonTexts{"測試" + std::to_string(people.size()), "台北市", "", ""}, r, error);
+            StorePersonTexts(PersonTexts{"測試" + std::to_string(people.size()), "台北市", "", ""}, r);
             BirthEntry e;
             e.Year = std::clamp(m.Year, EntryFirstYear + 1, EntryLastYear), e.Month = m.Month, e.Day = 1;
             e.Hour = m.Hour, e.Minute = m.Minute;
-            FillBirth(e, 1, r, error);
+            FillBirth(e, 1, r);
             people.push_back(r);
         }
         AppendRecords(MainRecordsPath(ResolveDataPaths(dir)), people);

@@ -132,9 +132,9 @@ bool DisplayAvailable() {
 }
 
 std::string TermTableFailureText(const std::string& programDir, const std::string& detail) {
-    std::string path, notFound;
+    std::string path;
     DataPaths paths{"", programDir};
-    std::string text = FindProgramData(paths, "AInfo.tbl", path, notFound)
+    std::string text = FindProgramData(paths, "AInfo.tbl", path).Ok
                            ? "節氣資料檔已損壞，無法讀取：\n" + path
                            : "找不到節氣資料檔 AInfo.tbl。\n已找過：" + ShippedDataDir() + "\n以及：" + programDir;
     return text + "\n\n程式無法排盤，將結束。\n(" + detail + ")";

@@ -25,7 +25,10 @@ void PaintOnto(QPaintDevice& device, QSize page, const PagePainter& paint) {
 
 QImage ReadPictureFile(const std::string& path, std::string& error) {
     std::string bytes;
-    if (ReadRegularFile(path, LongestPictureFile, bytes, error) != ReadOutcome::Read) return {};
+    if (Result read = ReadRegularFile(path, LongestPictureFile, bytes); !read.Ok) {
+        error = read.Detail;
+        return {};
+    }
     QImage image = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
     if (image.isNull()) error = path + " is not a picture";
     return image;
@@ -59,15 +62,14 @@ QByteArray PagePictureBytes(bool pdf, QSize page, int width, const QString& titl
 bool SavePagePicture(const std::string& path, QSize page, int width, const QString& title, const PagePainter& paint,
                      std::string& error) {
     const QByteArray bytes = PagePictureBytes(IsPdfName(path), page, width, title, paint);
-    std::string why;
     if (bytes.isEmpty()) {
         error = std::string(StringText(CannotWriteFileText)) + "：" + path;
         return false;
     }
-    if (WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()), why)) return true;
+    const Result written = WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
     // The user reads why in Chinese; the system's own words are for a log.
-    error = std::string(StringText(FaultText(errno))) + "\n" + path;
-    return false;
+    if (!written.Ok) error = std::string(written.ReasonText()) + "\n" + path;
+    return written.Ok;
 }
 
 }  // namespace qv::ui

@@ -23,10 +23,6 @@ constexpr int StaleScratchSeconds = 60;
 constexpr std::string_view ScratchSuffix = ".tmp";
 constexpr size_t ScratchTagLength = 6;
 
-std::string SystemError(const std::string& what, const std::string& path) {
-    return what + " " + path + ": " + std::strerror(errno);
-}
-
 std::string BaseOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -85,34 +81,28 @@ bool MayWrite(const struct stat& st, const std::string& path) {
     return st.st_uid == ::geteuid() || ::geteuid() == 0 || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-bool Refuse(std::string& error, int cause, std::string why) {
-    error = std::move(why);
-    errno = cause;
-    return false;
-}
-
 // Refuses what a replacement cannot change safely: no regular file, a file
 // with a second name (the rewrite would leave that name on the old content),
 // a file without owner-write permission. A missing target needs its folder.
-bool CheckExisting(const std::string& target, std::string& error) {
+Result CheckExisting(const std::string& target) {
     struct stat st {};
     if (::lstat(target.c_str(), &st) != 0) {
-        if (errno != ENOENT) return Refuse(error, errno, SystemError("cannot look at", target));
+        if (errno != ENOENT) return SystemFault("cannot look at", target);
         struct stat folder {};
-        if (::stat(FolderOf(target).c_str(), &folder) == 0 && S_ISDIR(folder.st_mode)) return true;
-        return Refuse(error, ENOENT, "the folder of " + target + " does not exist; nothing is written");
+        if (::stat(FolderOf(target).c_str(), &folder) == 0 && S_ISDIR(folder.st_mode)) return Result::Done();
+        return FileFault(ENOENT, "the folder of " + target + " does not exist; nothing is written");
     }
     if (!S_ISREG(st.st_mode)) {
-        return Refuse(error, EISDIR, target + (S_ISDIR(st.st_mode) ? " is a folder" : " is not a regular file") +
-                                         "; it is left as it is");
+        return FileFault(EISDIR, target + (S_ISDIR(st.st_mode) ? " is a folder" : " is not a regular file") +
+                                     "; it is left as it is");
     }
     if (st.st_nlink > 1) {
-        return Refuse(error, EMLINK, target + " has " + std::to_string(st.st_nlink) +
-                                         " names (hard links); a safe rewrite would leave the others on the old "
-                                         "content, so it is left as it is");
+        return FileFault(EMLINK, target + " has " + std::to_string(st.st_nlink) +
+                                     " names (hard links); a safe rewrite would leave the others on the old "
+                                     "content, so it is left as it is");
     }
-    if (!MayWrite(st, target)) return Refuse(error, EACCES, target + " is read-only; it is left as it is");
-    return true;
+    if (!MayWrite(st, target)) return FileFault(EACCES, target + " is read-only; it is left as it is");
+    return Result::Done();
 }
 
 // What the new file must look like: the permission bits, owner and group of
@@ -139,38 +129,27 @@ Looks LooksOf(const std::string& target, const std::string& like, bool likeOwner
 
 // Gives the private scratch file the looks of the file it replaces: owner and
 // group first (a change of owner drops set-id bits), then the bits.
-bool GiveLooks(int fd, const Looks& looks, const std::string& target, std::string& error) {
+Result GiveLooks(int fd, const Looks& looks, const std::string& target) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0) return Refuse(error, errno, SystemError("cannot look at the scratch file of", target));
+    if (::fstat(fd, &st) != 0) return SystemFault("cannot look at the scratch file of", target);
     const bool otherOwner = looks.Owner != static_cast<uid_t>(-1) && looks.Owner != st.st_uid;
     const bool otherGroup = looks.Group != static_cast<gid_t>(-1) && looks.Group != st.st_gid;
     if ((otherOwner || otherGroup) && ::fchown(fd, looks.Owner, looks.Group) != 0) {
-        return Refuse(error, EPERM, target + " belongs to another user or group, which a rewrite by this user "
-                                             "could not keep; it is left as it is");
+        return FileFault(EPERM, target + " belongs to another user or group, which a rewrite by this user "
+                                         "could not keep; it is left as it is");
     }
     if ((st.st_mode & 07777) != looks.Mode && ::fchmod(fd, looks.Mode) != 0)
-        return Refuse(error, errno, SystemError("cannot keep the permissions of", target));
-    return true;
+        return SystemFault("cannot keep the permissions of", target);
+    return Result::Done();
 }
 
-// Writes the content, closes the descriptor in every case; false with error.
-bool WriteAndClose(FileWriter& writer, int fd, const std::string& scratch, std::string_view content,
-                   const Looks& looks, const std::string& target, std::string& error) {
-    bool ok = writer.Write(fd, content);
-    if (!ok) error = SystemError("cannot write", scratch);
-    if (ok) ok = GiveLooks(fd, looks, target, error);
-    if (ok && !writer.Sync(fd)) {
-        error = SystemError("cannot flush", scratch);
-        ok = false;
-    }
-    const int cause = errno;
-    if (!writer.Close(fd) && ok) {
-        error = SystemError("cannot close", scratch);
-        ok = false;
-    } else {
-        errno = cause;
-    }
-    return ok;
+// Writes the content, closes the descriptor in every case.
+Result WriteAndClose(FileWriter& writer, int fd, const std::string& scratch, std::string_view content,
+                     const Looks& looks, const std::string& target) {
+    Result result = writer.Write(fd, content) ? GiveLooks(fd, looks, target) : SystemFault("cannot write", scratch);
+    if (result.Ok && !writer.Sync(fd)) result = SystemFault("cannot flush", scratch);
+    if (!writer.Close(fd) && result.Ok) result = SystemFault("cannot close", scratch);
+    return result;
 }
 
 // A write beyond the file-size limit then fails with EFBIG like a full disk,
@@ -233,20 +212,20 @@ void MakeFolderOf(const std::string& path) {
     std::filesystem::create_directories(FolderOf(path), ec);
 }
 
-bool WriteTarget(const std::string& path, std::string& target, std::string& error) {
+Result WriteTarget(const std::string& path, std::string& target) {
     struct stat st {};
     target = path;
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return CheckExisting(target, error);
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return CheckExisting(target);
     // As the kernel's protected links: only a link of this user's (or root's)
     // may lead a write elsewhere; another user's could aim it at any file.
     if (st.st_uid != ::geteuid() && st.st_uid != 0) {
-        return Refuse(error, ELOOP, path + " is a link that belongs to another user; it is not followed and "
-                                           "nothing is written");
+        return FileFault(ELOOP, path + " is a link that belongs to another user; it is not followed and "
+                                       "nothing is written");
     }
     char real[PATH_MAX];
-    if (!::realpath(path.c_str(), real)) return Refuse(error, errno, SystemError("cannot follow the link", path));
+    if (!::realpath(path.c_str(), real)) return SystemFault("cannot follow the link", path);
     target = real;
-    return CheckExisting(target, error);
+    return CheckExisting(target);
 }
 
 std::vector<std::string> ScratchFilesOf(const std::string& path) {
@@ -264,111 +243,102 @@ std::vector<std::string> ScratchFilesOf(const std::string& path) {
 namespace {
 
 // The replacement proper: target is the final name, already checked.
-bool ReplaceTarget(FileWriter& writer, const std::string& target, std::string_view content, const Looks& looks,
-                   std::string& error) {
+Result ReplaceTarget(FileWriter& writer, const std::string& target, std::string_view content, const Looks& looks) {
     IgnoreFileSizeSignal();
     RemoveStaleScratch(target);
     std::string scratch;
     const int fd = CreateScratch(writer, target, scratch);
-    if (fd < 0) {
-        error = SystemError("cannot create a scratch file for", target);
-        return false;
-    }
-    bool ok = WriteAndClose(writer, fd, scratch, content, looks, target, error);
-    if (ok && !writer.Rename(scratch, target)) {
-        error = SystemError("cannot replace", target);
-        ok = false;
-    }
-    if (!ok) {
-        const int cause = errno;
+    if (fd < 0) return SystemFault("cannot create a scratch file for", target);
+    Result result = WriteAndClose(writer, fd, scratch, content, looks, target);
+    if (result.Ok && !writer.Rename(scratch, target)) result = SystemFault("cannot replace", target);
+    if (!result.Ok) {
         writer.Remove(scratch);
-        errno = cause;
-        return false;
+        return result;
     }
     writer.SyncFolder(FolderOf(target));
-    return true;
+    return result;
 }
 
 }  // namespace
 
-bool ReplaceFile(FileWriter& writer, const std::string& path, std::string_view content, std::string& error,
-                 const std::string& modeFrom) {
+Result ReplaceFile(FileWriter& writer, const std::string& path, std::string_view content, const std::string& modeFrom) {
     std::string target;
-    if (!WriteTarget(path, target, error)) return false;
-    return ReplaceTarget(writer, target, content, LooksOf(target, modeFrom, false), error);
+    if (Result checked = WriteTarget(path, target); !checked.Ok) return checked;
+    return ReplaceTarget(writer, target, content, LooksOf(target, modeFrom, false));
 }
 
-bool ReplaceOwnFile(FileWriter& writer, const std::string& path, std::string_view content, const std::string& of,
-                    std::string& error) {
+Result ReplaceOwnFile(FileWriter& writer, const std::string& path, std::string_view content, const std::string& of) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        return Refuse(error, EEXIST, path + " is a folder, where this program keeps a file of its own; nothing is "
-                                            "changed");
+        return FileFault(EEXIST, path + " is a folder, where this program keeps a file of its own; nothing is "
+                                        "changed");
     }
     std::string original;
-    if (!WriteTarget(of, original, error)) return false;
+    if (Result checked = WriteTarget(of, original); !checked.Ok) return checked;
     // The rename replaces whatever stands at the name, a planted link included.
-    return ReplaceTarget(writer, path, content, LooksOf({}, original, true), error);
+    return ReplaceTarget(writer, path, content, LooksOf({}, original, true));
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error) {
-    return ReplaceFile(SystemWriter(), path, content, error);
+Result WriteFileAtomically(const std::string& path, std::string_view content) {
+    return ReplaceFile(SystemWriter(), path, content);
 }
 
-ReadOutcome ReadRegularFile(const std::string& path, size_t limit, std::string& content, std::string& error) {
+namespace {
+
+// Reads what the open descriptor holds, never past limit + 1 bytes.
+Result ReadUpTo(int fd, const struct stat& st, size_t limit, const std::string& path, std::string& content) {
+    // Sized for what the file says it holds, grown only if it grows.
+    content.resize(static_cast<size_t>(st.st_size) + 1);
+    size_t got = 0;
+    while (got <= limit) {
+        if (got == content.size()) content.resize(std::min(content.size() * 2, limit + 1));
+        const ssize_t n = ::read(fd, content.data() + got, content.size() - got);
+        if (n == 0) break;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return SystemFault("cannot read", path);
+        got += static_cast<size_t>(n);
+    }
+    content.resize(got);
+    if (got > limit) return FileFault(EFBIG, path + " grew beyond any such file while it was read");
+    return Result::Done();
+}
+
+Result ReadOpened(int fd, size_t limit, const std::string& path, std::string& content) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return SystemFault("cannot open", path);
+    if (!S_ISREG(st.st_mode)) return FileFault(EISDIR, path + (S_ISDIR(st.st_mode) ? " is a folder" : " is not a regular file"));
+    if (static_cast<unsigned long long>(st.st_size) > limit) {
+        return FileFault(EFBIG, path + " is longer (" + std::to_string(st.st_size) + " bytes) than any such file");
+    }
+    return ReadUpTo(fd, st, limit, path, content);
+}
+
+}  // namespace
+
+ReadResult ReadRegularFile(const std::string& path, size_t limit, std::string& content) {
     content.clear();
+    ReadResult result;
     // Non-blocking, so that opening a FIFO does not wait for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        error = SystemError("cannot open", path);
-        return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Refused;
+        result.Missing = errno == ENOENT;
+        static_cast<Result&>(result) = SystemFault("cannot open", path);
+        return result;
     }
-    struct stat st {};
-    ReadOutcome outcome = ReadOutcome::Refused;
-    if (::fstat(fd, &st) != 0) {
-        error = SystemError("cannot open", path);
-    } else if (!S_ISREG(st.st_mode)) {
-        error = path + (S_ISDIR(st.st_mode) ? " is a folder" : " is not a regular file");
-        errno = EISDIR;
-    } else if (static_cast<unsigned long long>(st.st_size) > limit) {
-        error = path + " is longer (" + std::to_string(st.st_size) + " bytes) than any such file";
-        errno = EFBIG;
-    } else {
-        outcome = ReadOutcome::Read;
-        // Sized for what the file says it holds, grown only if it grows, never past limit + 1.
-        content.resize(static_cast<size_t>(st.st_size) + 1);
-        size_t got = 0;
-        while (got <= limit) {
-            if (got == content.size()) content.resize(std::min(content.size() * 2, limit + 1));
-            const ssize_t n = ::read(fd, content.data() + got, content.size() - got);
-            if (n == 0) break;
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                error = SystemError("cannot read", path);
-                outcome = ReadOutcome::Refused;
-                break;
-            }
-            got += static_cast<size_t>(n);
-        }
-        content.resize(got);
-        if (outcome == ReadOutcome::Read && got > limit) {
-            error = path + " grew beyond any such file while it was read";
-            outcome = ReadOutcome::Refused;
-        }
-    }
-    const int cause = errno;
+    static_cast<Result&>(result) = ReadOpened(fd, limit, path, content);
     ::close(fd);
-    errno = cause;
-    if (outcome != ReadOutcome::Read) content.clear();
-    return outcome;
+    if (!result.Ok) content.clear();
+    return result;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& content, std::string& error) {
-    return ReadRegularFile(path, GenerousReadLimit, content, error) == ReadOutcome::Read;
+Result ReadWholeFile(const std::string& path, std::string& content) {
+    return ReadRegularFile(path, GenerousReadLimit, content);
 }
 
-int FaultText(int error) {
-    switch (error) {
+namespace {
+
+int FaultText(int cause) {
+    switch (cause) {
         case ENOSPC:
         case EFBIG:
         case EDQUOT:
@@ -391,6 +361,15 @@ int FaultText(int error) {
         default:
             return CannotWriteFileText;
     }
+}
+
+}  // namespace
+
+Result FileFault(int cause, std::string detail) { return Result::Failed(FaultText(cause), std::move(detail)); }
+
+Result SystemFault(const std::string& what, const std::string& path) {
+    const int cause = errno;
+    return FileFault(cause, what + " " + path + ": " + std::strerror(cause));
 }
 
 }  // namespace qv

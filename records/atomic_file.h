@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/texts/result.h"
 #include "engine/texts/text_ids.h"
 
 namespace qv {
@@ -39,39 +40,41 @@ FileWriter& SystemWriter();
 // that is a link of this user's or root's is written through: the file it
 // points to is replaced in its own folder. What WriteTarget refuses, and a
 // file whose owner or group this user could not keep, is refused. On failure
-// path is untouched, no scratch file is left, error says why and errno holds
-// the cause. A failed flush of the folder after the rename is not a failure.
-bool ReplaceFile(FileWriter& writer, const std::string& path, std::string_view content, std::string& error,
-                 const std::string& modeFrom = {});
+// path is untouched, no scratch file is left, and the result says why. A
+// failed flush of the folder after the rename is not a failure.
+Result ReplaceFile(FileWriter& writer, const std::string& path, std::string_view content,
+                   const std::string& modeFrom = {});
 
 // Writes a file the program keeps beside `of` (its backup, a damaged copy):
 // never followed, whatever stands at path (a link, a FIFO) is replaced by the
 // rename; a folder there is refused. It takes the looks of `of`.
-bool ReplaceOwnFile(FileWriter& writer, const std::string& path, std::string_view content, const std::string& of,
-                    std::string& error);
+Result ReplaceOwnFile(FileWriter& writer, const std::string& path, std::string_view content, const std::string& of);
 
 // ReplaceFile with the real writer.
-bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error);
+Result WriteFileAtomically(const std::string& path, std::string_view content);
 
 // The file a write of path changes: path itself, or the file its link points
-// to when the link is this user's or root's. False with the reason (errno
-// set) when the link is another user's or leads nowhere, or when the file
+// to when the link is this user's or root's. Failed with the reason when the
+// link is another user's or leads nowhere, or when the file
 // cannot be replaced safely: not a regular file, a second name (hard link),
 // no owner-write permission (root included), no folder.
-bool WriteTarget(const std::string& path, std::string& target, std::string& error);
+Result WriteTarget(const std::string& path, std::string& target);
 
 // Scratch files of writes to path that are still in its folder (a killed
 // writer leaves one; the next write removes it once it is a minute old).
 std::vector<std::string> ScratchFilesOf(const std::string& path);
 
-enum class ReadOutcome { Read, Missing, Refused };
+// A read that failed may have failed only because nothing is there.
+struct ReadResult : Result {
+    bool Missing = false;
+};
 
 // Reads a regular file of at most `limit` bytes; anything else (a folder, a
 // device, a FIFO, a longer file) is refused at once with the reason.
-ReadOutcome ReadRegularFile(const std::string& path, size_t limit, std::string& content, std::string& error);
+ReadResult ReadRegularFile(const std::string& path, size_t limit, std::string& content);
 
-// ReadRegularFile with a generous limit; a missing file is a failure too.
-bool ReadWholeFile(const std::string& path, std::string& content, std::string& error);
+// ReadRegularFile with a generous limit.
+Result ReadWholeFile(const std::string& path, std::string& content);
 
 // The folder part of a path ("." when it has none).
 std::string FolderOf(const std::string& path);
@@ -81,7 +84,9 @@ std::string FolderOf(const std::string& path);
 void MakeFolderOf(const std::string& path);
 
 
-// The text for a failure with that errno value.
-int FaultText(int error);
+// A failure whose reason is what that errno value means for a file.
+Result FileFault(int cause, std::string detail);
+// The step on path that just failed, with what errno says of it.
+Result SystemFault(const std::string& what, const std::string& path);
 
 }  // namespace qv

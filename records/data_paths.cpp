@@ -52,23 +52,23 @@ std::string ShippedDataDir() {
     return exeDir.string();
 }
 
-bool FindProgramData(const DataPaths& paths, std::string_view fileName, std::string& path, std::string& error) {
+Result FindProgramData(const DataPaths& paths, std::string_view fileName, std::string& path) {
     std::error_code ec;
     path = paths.ProgramDir + "/" + std::string(fileName);
-    if (fs::exists(path, ec)) return true;
+    if (fs::exists(path, ec)) return Result::Done();
     const std::string shipped = ShippedDataDir();
     path = shipped + "/" + std::string(fileName);
-    if (fs::exists(path, ec)) return true;
-    error = std::string(fileName) + " not found in " + shipped + " nor in " + paths.ProgramDir;
-    return false;
+    if (fs::exists(path, ec)) return Result::Done();
+    return Result::Failed(0, std::string(fileName) + " not found in " + shipped + " nor in " + paths.ProgramDir);
 }
 
 Result LoadProgramTermTable(const DataPaths& paths, SolarTermTable& table) {
-    std::string path, error;
-    if (!FindProgramData(paths, "AInfo.tbl", path, error)) return Result::Failed(0, "no solar-term table: " + error);
+    std::string path;
+    if (Result found = FindProgramData(paths, "AInfo.tbl", path); !found.Ok)
+        return Result::Failed(0, "no solar-term table: " + found.Detail);
     std::string bytes;
-    if (ReadRegularFile(path, LongestSolarTermFile(), bytes, error) != ReadOutcome::Read)
-        return Result::Failed(0, "solar-term table " + path + " refused: " + error);
+    if (ReadResult read = ReadRegularFile(path, LongestSolarTermFile(), bytes); !read.Ok)
+        return Result::Failed(0, "solar-term table " + path + " refused: " + read.Detail);
     Result loaded = ReadSolarTermTable(bytes, path, table);
     if (!loaded.Ok) loaded.Detail = "solar-term table " + path + " refused: " + loaded.Detail;
     return loaded;

@@ -30,8 +30,8 @@ std::string ShippedDataDir();
 
 // Path of a shipped data file. A copy the user put into the program folder of
 // the data root deliberately overrides the shipped one; nothing is copied
-// anywhere. False with a message when the file is in neither place.
-bool FindProgramData(const DataPaths& paths, std::string_view fileName, std::string& path, std::string& error);
+// anywhere. Failed with a message when the file is in neither place.
+Result FindProgramData(const DataPaths& paths, std::string_view fileName, std::string& path);
 
 // Finds and loads the solar-term table; the message of a refusal names the
 // file that was read.

@@ -68,10 +68,10 @@ void FileLock::Release() {
     fd_ = -1;
 }
 
-bool FileLock::Acquire(const std::string& path, std::string& error) {
+Result FileLock::Acquire(const std::string& path) {
     std::string target;
     // A target that cannot be written gets no lock file beside it.
-    if (!WriteTarget(path, target, error)) return false;
+    if (Result writable = WriteTarget(path, target); !writable.Ok) return writable;
     const std::string lockPath = target + ".lock";
     const auto start = std::chrono::steady_clock::now();
     const auto deadline = start + LockPatience();
@@ -81,29 +81,20 @@ bool FileLock::Acquire(const std::string& path, std::string& error) {
         Release();
         fd_ = OpenLockFile(lockPath);
         struct stat st {};
-        if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
-            error = "cannot open the lock file " + lockPath + ": " + std::strerror(errno);
-            return false;
-        }
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0) return SystemFault("cannot open the lock file", lockPath);
         if (!S_ISREG(st.st_mode)) {
             Release();
-            error = lockPath + " is not a regular file, so it cannot lock " + target + "; nothing is written";
-            errno = EISDIR;
-            return false;
+            return FileFault(EISDIR, lockPath + " is not a regular file, so it cannot lock " + target +
+                                         "; nothing is written");
         }
         if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-            if (StillAtItsName(fd_, lockPath)) return true;
+            if (StillAtItsName(fd_, lockPath)) return Result::Done();
             continue;  // lock the file that is there now
         }
-        if (errno != EWOULDBLOCK && errno != EINTR) {
-            error = "cannot lock " + lockPath + ": " + std::strerror(errno);
-            return false;
-        }
+        if (errno != EWOULDBLOCK && errno != EINTR) return SystemFault("cannot lock", lockPath);
         if (std::chrono::steady_clock::now() >= deadline) {
             Release();
-            error = "another program is writing " + target + "; try again in a moment";
-            errno = EWOULDBLOCK;
-            return false;
+            return FileFault(EWOULDBLOCK, "another program is writing " + target + "; try again in a moment");
         }
         told.Waited(std::chrono::steady_clock::now() - start);
         std::this_thread::sleep_for(pause);

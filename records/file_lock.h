@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "engine/texts/result.h"
+
 namespace qv {
 
 class FileLock {
@@ -19,10 +21,10 @@ public:
     FileLock& operator=(const FileLock&) = delete;
 
     // Waits for the lock of path (of the file its link points to) at most
-    // LockPatience(); false with the reason, errno EWOULDBLOCK when another
-    // writer held it all that time. A target WriteTarget refuses is refused
+    // LockPatience(); failed with the reason (the file is busy when another
+    // writer held it all that time). A target WriteTarget refuses is refused
     // here, before any lock file is made.
-    bool Acquire(const std::string& path, std::string& error);
+    Result Acquire(const std::string& path);
 
 private:
     void Release();

@@ -11,11 +11,13 @@ std::string DateText(const BirthEntry& e) {
     return e.Lunar ? "lunar " + text + (e.LeapMonth ? " (leap month)" : "") : text;
 }
 
+Result NoSuchDate(std::string detail) { return Result::Failed(DateNotInCalendarText, std::move(detail)); }
+
 // Both calendars' forms of the entered date.
-bool BothCalendars(const BirthEntry& e, CivilDate& solar, LunarDate& lunar, std::string& error) {
+Result BothCalendars(const BirthEntry& e, CivilDate& solar, LunarDate& lunar) {
     if (e.Year < EntryFirstYear || e.Year > EntryLastYear) {
-        error = "the year must lie between " + std::to_string(EntryFirstYear) + " and " + std::to_string(EntryLastYear);
-        return false;
+        return NoSuchDate("the year must lie between " + std::to_string(EntryFirstYear) + " and " +
+                          std::to_string(EntryLastYear));
     }
     bool ok = false;
     if (e.Lunar) {
@@ -25,22 +27,22 @@ bool BothCalendars(const BirthEntry& e, CivilDate& solar, LunarDate& lunar, std:
         solar = CivilDate{e.Year, e.Month, e.Day};
         ok = IsValidDate(e.Year, e.Month, e.Day) && SolarToLunar(solar, lunar);
     }
-    if (!ok) error = DateText(e) + " does not exist or lies outside the lunar calendar (from 1900-01-31)";
-    return ok;
+    if (!ok) return NoSuchDate(DateText(e) + " does not exist or lies outside the lunar calendar (from 1900-01-31)");
+    return Result::Done();
 }
 
-bool CheckTime(const BirthEntry& e, std::string& error) {
-    if (e.HourUnknown || (e.Hour >= 0 && e.Hour <= 23 && e.Minute >= 0 && e.Minute <= 59)) return true;
-    error = "the time must lie between 00:00 and 23:59";
-    return false;
+Result CheckTime(const BirthEntry& e) {
+    if (e.HourUnknown || (e.Hour >= 0 && e.Hour <= 23 && e.Minute >= 0 && e.Minute <= 59)) return Result::Done();
+    return NoSuchDate("the time must lie between 00:00 and 23:59");
 }
 
 }  // namespace
 
-bool FillBirth(const BirthEntry& entry, int ratHourRule, PersonRecord& record, std::string& error) {
+Result FillBirth(const BirthEntry& entry, int ratHourRule, PersonRecord& record) {
     CivilDate solar{};
     LunarDate lunar{};
-    if (!CheckTime(entry, error) || !BothCalendars(entry, solar, lunar, error)) return false;
+    if (Result time = CheckTime(entry); !time.Ok) return time;
+    if (Result date = BothCalendars(entry, solar, lunar); !date.Ok) return date;
     const int hour = entry.HourUnknown ? HourUnknown : entry.Hour;
     const int minute = entry.HourUnknown ? 0 : entry.Minute;
     if (ratHourRule == CommonRatHour) AdvanceLunarDay(lunar, hour, minute, ratHourRule);
@@ -49,10 +51,10 @@ bool FillBirth(const BirthEntry& entry, int ratHourRule, PersonRecord& record, s
     record.lunarMonth = static_cast<int16_t>(lunar.Month);
     record.lunarDay = static_cast<int16_t>(lunar.Day);
     record.leapMonth = lunar.Leap ? 1 : 0;
-    return true;
+    return Result::Done();
 }
 
-bool CheckBirthFields(const PersonRecord& r, std::string& error) {
+Result CheckBirthFields(const PersonRecord& r) {
     const char* why = nullptr;
     if (r.sex != 0 && r.sex != 1) {
         why = "sex must be 0 (male) or 1 (female)";
@@ -65,8 +67,7 @@ bool CheckBirthFields(const PersonRecord& r, std::string& error) {
     } else if (r.leapMonth != 0 && r.leapMonth != 1) {
         why = "leapMonth must be 0 or 1";
     }
-    if (why) error = why;
-    return why == nullptr;
+    return why ? Result::Failed(StoredBirthBrokenText, why) : Result::Done();
 }
 
 }  // namespace qv

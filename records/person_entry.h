@@ -6,6 +6,8 @@
 #include <string>
 
 #include "engine/chart/person_record.h"
+#include "engine/texts/result.h"
+#include "engine/texts/text_ids.h"
 
 namespace qv {
 
@@ -22,12 +24,12 @@ inline constexpr int EntryLastYear = 2099;
 
 // Fills year … leapMonth of the record. Under the rat-hour rule 一般子時 a
 // birth at 23:00 or later stores the next lunar day; the Gregorian date never
-// moves. False with the reason, the record unchanged, when the date or time
+// moves. Failed with the reason, the record unchanged, when the date or time
 // does not exist or lies outside the years offered.
-bool FillBirth(const BirthEntry& entry, int ratHourRule, PersonRecord& record, std::string& error);
+Result FillBirth(const BirthEntry& entry, int ratHourRule, PersonRecord& record);
 
 // Sex, Gregorian date, hour and minute of a stored record are ones the
-// program can chart; false with the first field that is not.
-bool CheckBirthFields(const PersonRecord& record, std::string& error);
+// program can chart; failed with the first field that is not.
+Result CheckBirthFields(const PersonRecord& record);
 
 }  // namespace qv

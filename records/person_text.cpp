@@ -62,50 +62,42 @@ std::string WhyNotBig5(std::string_view utf8) {
     return "is not valid UTF-8";
 }
 
-bool ToBig5Field(const TextField& field, std::string_view utf8, std::string& big5, std::string& error) {
-    if (utf8.find('\0') != std::string_view::npos) {
-        error = std::string(field.Label) + " holds a zero byte";
-        return false;
-    }
-    if (!Utf8ToBig5(utf8, big5)) {
-        error = std::string(field.Label) + " " + WhyNotBig5(utf8);
-        return false;
-    }
+Result ToBig5Field(const TextField& field, std::string_view utf8, std::string& big5) {
+    const std::string label(field.Label);
+    if (utf8.find('\0') != std::string_view::npos) return Result::Failed(NotBig5Text, label + " holds a zero byte");
+    if (!Utf8ToBig5(utf8, big5)) return Result::Failed(NotBig5Text, label + " " + WhyNotBig5(utf8));
     if (big5.size() >= field.Size) {
-        error = std::string(field.Label) + " is " + std::to_string(big5.size()) + " bytes in Big5; the field holds " +
-                std::to_string(field.Size - 1);
-        return false;
+        return Result::Failed(TooLongText, label + " is " + std::to_string(big5.size()) +
+                                               " bytes in Big5; the field holds " + std::to_string(field.Size - 1));
     }
-    return true;
+    return Result::Done();
 }
 
 bool IsBig5LeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
 }  // namespace
 
-bool StorePersonTexts(const PersonTexts& texts, PersonRecord& record, std::string& error) {
+Result StorePersonTexts(const PersonTexts& texts, PersonRecord& record) {
     std::string big5[std::size(TextFields)];
     for (size_t i = 0; i < std::size(TextFields); ++i) {
-        if (!ToBig5Field(TextFields[i], texts.*TextFields[i].Text, big5[i], error)) return false;
+        if (Result field = ToBig5Field(TextFields[i], texts.*TextFields[i].Text, big5[i]); !field.Ok) return field;
     }
     for (size_t i = 0; i < std::size(TextFields); ++i) {
         char* field = FieldOf(record, TextFields[i]);
         std::memset(field, 0, TextFields[i].Size);
         std::memcpy(field, big5[i].data(), big5[i].size());
     }
-    return true;
+    return Result::Done();
 }
 
-bool LoadPersonTexts(const PersonRecord& record, PersonTexts& texts, std::string& error) {
+Result LoadPersonTexts(const PersonRecord& record, PersonTexts& texts) {
     PersonTexts loaded;
     for (const TextField& field : TextFields) {
-        if (!Big5ToUtf8(FieldOf(record, field), loaded.*field.Text)) {
-            error = std::string(field.Label) + " holds bytes that are not Big5 text";
-            return false;
-        }
+        if (!Big5ToUtf8(FieldOf(record, field), loaded.*field.Text))
+            return Result::Failed(NotBig5Text, std::string(field.Label) + " holds bytes that are not Big5 text");
     }
     texts = std::move(loaded);
-    return true;
+    return Result::Done();
 }
 
 std::string FoldCase(std::string_view big5) {

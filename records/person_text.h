@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "engine/chart/person_record.h"
+#include "engine/texts/result.h"
+#include "engine/texts/text_ids.h"
 
 namespace qv {
 
@@ -15,13 +17,14 @@ struct PersonTexts {
     friend bool operator==(const PersonTexts&, const PersonTexts&) = default;
 };
 
-// Fills the four Big5 fields; on failure the record is unchanged and error
-// names the field ("name", "address", "phone" or "remarks") and the reason.
-bool StorePersonTexts(const PersonTexts& texts, PersonRecord& record, std::string& error);
+// Fills the four Big5 fields; on failure the record is unchanged, the reason
+// says whether the text has no Big5 form or is too long, and the detail names
+// the field ("name", "address", "phone" or "remarks").
+Result StorePersonTexts(const PersonTexts& texts, PersonRecord& record);
 
-// Reads the four fields back as UTF-8; false with the field named when one
+// Reads the four fields back as UTF-8; failed with the field named when one
 // holds bytes that are not Big5.
-bool LoadPersonTexts(const PersonRecord& record, PersonTexts& texts, std::string& error);
+Result LoadPersonTexts(const PersonRecord& record, PersonTexts& texts);
 
 // The text with Latin letters folded to lower case, Big5 double-byte
 // characters left whole (their second byte may look like a Latin letter).

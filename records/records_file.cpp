@@ -41,13 +41,17 @@ void TakeRecords(std::string_view bytes, RecordsContent& content) {
     }
 }
 
-// The reason defaults to what errno says of the step that failed.
-RecordsResult Failure(int messageId, std::string error, int reasonId = FaultText(errno)) {
+RecordsResult Failure(int messageId, std::string error, int reasonId) {
     RecordsResult r;
     r.MessageId = messageId;
     r.Reason = reasonId;
     r.Detail = std::move(error);
     return r;
+}
+
+// A file step that failed, under the change's message.
+RecordsResult Failure(int messageId, const Result& step, std::string_view more = {}) {
+    return Failure(messageId, step.Detail + std::string(more), step.Reason);
 }
 
 RecordsContent ReadRecords(const std::string& path, std::string& bytes);
@@ -58,14 +62,13 @@ RecordsContent ReadRecords(const std::string& path, std::string& bytes);
 bool ReadForRewrite(const std::string& path, bool allowMissing, int messageId, RecordsContent& content,
                     std::string& bytes, RecordsResult& failure) {
     content = ReadRecords(path, bytes);
-    const int cause = errno;
     if (content.Missing && allowMissing) {
         content.Header = NewRecordsHeader(0);
         return true;
     }
     if (content.Opened && !content.Damaged) return true;
     failure = Failure(messageId, content.Problem + (content.Damaged ? "; it is left as it is" : ""),
-                      content.Damaged ? FileDamagedText : content.Missing ? 0 : FaultText(cause));
+                      content.ProblemText);
     return false;
 }
 
@@ -78,9 +81,8 @@ struct HeldFile {
 };
 
 bool Hold(const std::string& path, bool allowMissing, int messageId, HeldFile& held, RecordsResult& failure) {
-    std::string error;
-    if (!held.Lock.Acquire(path, error)) {
-        failure = Failure(messageId, error);
+    if (Result locked = held.Lock.Acquire(path); !locked.Ok) {
+        failure = Failure(messageId, locked);
         return false;
     }
     return ReadForRewrite(path, allowMissing, messageId, held.Content, held.Bytes, failure);
@@ -100,17 +102,16 @@ void Encode(RecordsHeader header, const std::vector<PersonRecord>& records, std:
 bool KeepBackup(const std::string& path, const HeldFile& held, FileWriter& writer, int messageId,
                 RecordsResult& failure) {
     if (held.Content.Missing) return true;
-    std::string error;
-    if (ReplaceOwnFile(writer, path + std::string(BackupSuffix), held.Bytes, path, error)) return true;
-    failure = Failure(messageId, error + "; the records file is left as it is");
-    return false;
+    const Result kept = ReplaceOwnFile(writer, path + std::string(BackupSuffix), held.Bytes, path);
+    if (!kept.Ok) failure = Failure(messageId, kept, "; the records file is left as it is");
+    return kept.Ok;
 }
 
 RecordsResult Rewrite(const std::string& path, HeldFile& held, FileWriter& writer, int messageId) {
-    RecordsResult result;
     const std::vector<PersonRecord>& records = held.Content.Records;
     Encode(held.Content.Header, records, held.Bytes);
-    if (!ReplaceFile(writer, path, held.Bytes, result.Detail)) return Failure(messageId, result.Detail);
+    if (Result written = ReplaceFile(writer, path, held.Bytes); !written.Ok) return Failure(messageId, written);
+    RecordsResult result;
     result.Ok = true;
     result.Count = static_cast<int>(records.size());
     return result;
@@ -221,28 +222,22 @@ namespace {
 
 RecordsContent ReadRecords(const std::string& path, std::string& bytes) {
     RecordsContent content;
-    switch (ReadRegularFile(path, LongestRecordsFile, bytes, content.Problem)) {
-        case ReadOutcome::Missing:
-            content.Missing = true;
-            content.Problem = "there is no records file " + path;
-            return content;
-        case ReadOutcome::Refused:
-            content.Problem += ", not a records file";
-            return content;
-        case ReadOutcome::Read:
-            break;
-    }
-    content.Opened = true;
-    if (bytes.size() < RecordsHeaderSize) {
-        content.Damaged = true;
-        content.Problem = DamageReport(path, bytes.size(), 0);
+    if (const ReadResult read = ReadRegularFile(path, LongestRecordsFile, bytes); !read.Ok) {
+        content.Missing = read.Missing;
+        content.Problem = read.Missing ? "there is no records file " + path : read.Detail + ", not a records file";
+        content.ProblemText = read.Missing ? 0 : read.Reason;
         return content;
     }
-    TakeRecords(bytes, content);
-    const int count = HeaderCount(content.Header);
-    if (count < 0 || bytes.size() != SoundLength(static_cast<size_t>(count))) {
+    content.Opened = true;
+    int count = 0;
+    if (bytes.size() >= RecordsHeaderSize) {
+        TakeRecords(bytes, content);
+        count = HeaderCount(content.Header);
+    }
+    if (bytes.size() < RecordsHeaderSize || count < 0 || bytes.size() != SoundLength(static_cast<size_t>(count))) {
         content.Damaged = true;
         content.Problem = DamageReport(path, bytes.size(), count);
+        content.ProblemText = FileDamagedText;
     }
     return content;
 }
@@ -259,9 +254,9 @@ Result CheckRecordsFile(const std::string& path) {
     if (!content.Opened || content.Damaged) return Result::Failed(NotRecordsFileText, content.Problem);
     for (size_t i = 0; i < content.Records.size(); ++i) {
         PersonTexts texts;
-        std::string why;
-        if (!CheckBirthFields(content.Records[i], why) || !LoadPersonTexts(content.Records[i], texts, why))
-            return Result::Failed(NotRecordsFileText, path + ": record " + std::to_string(i) + ": " + why);
+        Result sound = CheckBirthFields(content.Records[i]);
+        if (sound.Ok) sound = LoadPersonTexts(content.Records[i], texts);
+        if (!sound.Ok) return Result::Failed(NotRecordsFileText, path + ": record " + std::to_string(i) + ": " + sound.Detail);
     }
     return Result::Done();
 }
@@ -338,14 +333,14 @@ int LocatePerson(const std::vector<PersonRecord>& records, const PersonRecord& l
 
 RecordsResult SaveCopyAs(const std::string& path, const std::string& target, FileWriter& writer) {
     if (SameFile(path, target)) return Failure(0, target + " is the records file itself", 0);
-    std::string bytes, error;
+    std::string bytes;
     FileLock lock;
-    if (!lock.Acquire(target, error)) return Failure(0, error);
-    if (ReadRegularFile(path, LongestRecordsFile, bytes, error) != ReadOutcome::Read) return Failure(0, error);
+    if (Result locked = lock.Acquire(target); !locked.Ok) return Failure(0, locked);
+    if (Result read = ReadRegularFile(path, LongestRecordsFile, bytes); !read.Ok) return Failure(0, read);
     if (bytes.size() > SoundLength(MaxPersons)) {
         return Failure(0, WouldNotFit(target, 0, (bytes.size() - RecordsHeaderSize) / RecordSize), FullFileText);
     }
-    if (!ReplaceFile(writer, target, bytes, error, path)) return Failure(0, error);
+    if (Result written = ReplaceFile(writer, target, bytes, path); !written.Ok) return Failure(0, written);
     RecordsResult result;
     result.Ok = true;
     return result;

@@ -32,6 +32,7 @@ struct RecordsContent {
     bool Missing = false;  // the file does not exist
     bool Damaged = false;
     std::string Problem;   // why it could not be opened or is damaged
+    int ProblemText = 0;   // the same for the user: FileDamagedText, or what the system said
     RecordsHeader Header{};
     std::vector<PersonRecord> Records;
 };

@@ -138,8 +138,8 @@ int16_t SettingFrom(std::string_view text, std::string_view section, const Setti
 }
 
 std::string FileOrEmpty(const std::string& path) {
-    std::string text, ignored;
-    ReadRegularFile(path, LongestSettingsFile, text, ignored);
+    std::string text;
+    ReadRegularFile(path, LongestSettingsFile, text);  // what cannot be read holds no settings
     return text;
 }
 
@@ -207,20 +207,19 @@ int16_t ReadSetting(const std::string& path, SettingKey key) {
     return SettingFrom(FileOrEmpty(path), SettingsSection(), info, info.Default);
 }
 
-bool WriteSetting(const std::string& path, SettingKey key, int value, std::string& error, FileWriter& writer) {
+Result WriteSetting(const std::string& path, SettingKey key, int value, FileWriter& writer) {
     const SettingInfo& info = InfoOf(key);
     if (value < info.Min || value > info.Max) {
-        error = std::string(SettingName(key)) + " takes " + std::to_string(info.Min) + " to " + std::to_string(info.Max) +
-                ", not " + std::to_string(value);
-        return false;
+        return Result::Failed(0, std::string(SettingName(key)) + " takes " + std::to_string(info.Min) + " to " +
+                                     std::to_string(info.Max) + ", not " + std::to_string(value));
     }
     std::string old;
     MakeFolderOf(path);
     FileLock lock;
-    if (!lock.Acquire(path, error) || ReadRegularFile(path, LongestSettingsFile, old, error) == ReadOutcome::Refused)
-        return false;
+    if (Result locked = lock.Acquire(path); !locked.Ok) return locked;
+    if (ReadResult read = ReadRegularFile(path, LongestSettingsFile, old); !read.Ok && !read.Missing) return read;
     const std::string text = WithProfileValue(old, SettingsSection(), SettingName(key), std::to_string(value));
-    return ReplaceFile(writer, path, text, error);
+    return ReplaceFile(writer, path, text);
 }
 
 ChartSettings DefaultChartSettings() {

@@ -78,10 +78,9 @@ std::string SettingsSection();                     // fsQuorvane
 // number is missing or the value lies outside the key's range.
 int16_t ReadSetting(const std::string& path, SettingKey key);
 // Writes the value ("%d") crash-safely, creating the file and its folder when
-// missing; false with the reason, the file untouched, when the value lies
+// missing; failed with the reason, the file untouched, when the value lies
 // outside the key's range or the write fails.
-bool WriteSetting(const std::string& path, SettingKey key, int value, std::string& error,
-                  FileWriter& writer = SystemWriter());
+Result WriteSetting(const std::string& path, SettingKey key, int value, FileWriter& writer = SystemWriter());
 
 // Every key at its default.
 ChartSettings DefaultChartSettings();

@@ -398,7 +398,7 @@ TEST_F(MainFrameTest, AFailedStoreLeavesNoNumberThatLeadsToAnotherPerson) {
         int Reason;
         std::function<void()> Make, Undo;
     } faults[] = {
-        {FileBusyText, [&] { std::string e; held = std::make_unique<FileLock>(); held->Acquire(file, e); },
+        {FileBusyText, [&] { held = std::make_unique<FileLock>(); held->Acquire(file); },
          [&] { held.reset(); }},
         {NoWriteAccessText, [&] { ::chmod(file.c_str(), 0444); }, [&] { ::chmod(file.c_str(), 0644); }},
         {DiskFullText, [&] { rlimit small = unlimited; small.rlim_cur = 100; ::setrlimit(RLIMIT_FSIZE, &small); },

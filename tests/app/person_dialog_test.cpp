@@ -213,8 +213,7 @@ TEST_F(PersonDialogTest, RemarksTakeSeveralLines) {
     EXPECT_TRUE(d->isVisible());
     ASSERT_TRUE(PressChart(*d));
     PersonTexts texts;
-    std::string error;
-    ASSERT_TRUE(LoadPersonTexts(d->Result(), texts, error));
+    ASSERT_TRUE(LoadPersonTexts(d->Result(), texts).Ok);
     EXPECT_EQ(texts.Remarks, "line one\r\nline two");
 
     auto modify = Open(6010, d->Result());
@@ -336,8 +335,7 @@ TEST_F(BirthClockDialogTest, WithoutACorrectionTheRecordIsTheOneAlwaysStored) {
     EXPECT_EQ(Shown(*d, "chartedMoment"), "");
     ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
     PersonRecord expected = StoredPerson("", 1974, 7, 15, 12, 0);
-    std::string error;
-    ASSERT_TRUE(StorePersonTexts(PersonTexts{}, expected, error));
+    ASSERT_TRUE(StorePersonTexts(PersonTexts{}, expected).Ok);
     EXPECT_EQ(std::memcmp(&d->Result(), &expected, sizeof expected), 0);
     EXPECT_FALSE(d->Note().Applied());
 }
@@ -353,8 +351,7 @@ TEST_F(BirthClockDialogTest, TaipeiSummerTimeChartsAnHourEarlier) {
     EXPECT_EQ(d->Result().hourBranch, StoredPerson("", 1974, 7, 15, 11, 0).hourBranch);
     EXPECT_EQ(ui::ChartNoteText(d->Note()), "已校正：台北 夏令時間");
     PersonTexts texts;
-    std::string error;
-    ASSERT_TRUE(LoadPersonTexts(d->Result(), texts, error));
+    ASSERT_TRUE(LoadPersonTexts(d->Result(), texts).Ok);
     EXPECT_EQ(texts.Remarks, "出生證明 12:00\r\n【出生地時間】1974-07-15 12:00;Asia/Taipei;540;1;;0")
         << "the user's remarks, then the clock time as typed";
 }

@@ -56,14 +56,13 @@ private:
 inline PersonRecord StoredPerson(const std::string& name, int year, int month, int day, int hour, int minute,
                                  int sex = 0) {
     PersonRecord r{};
-    std::string error;
-    EXPECT_TRUE(StorePersonTexts(PersonTexts{name, "台北市", "02-1234", ""}, r, error)) << error;
+    EXPECT_TRUE(StorePersonTexts(PersonTexts{name, "台北市", "02-1234", ""}, r).Ok);
     BirthEntry e;
     e.Year = year, e.Month = month, e.Day = day;
     e.HourUnknown = hour == HourUnknown;
     e.Hour = e.HourUnknown ? 0 : hour;
     e.Minute = minute;
-    EXPECT_TRUE(FillBirth(e, 1, r, error)) << error;
+    EXPECT_TRUE(FillBirth(e, 1, r).Ok);
     r.sex = sex;
     return r;
 }
@@ -77,8 +76,7 @@ inline bool Exists(const std::string& path) { return std::filesystem::exists(pat
 
 inline std::string NameOf(const PersonRecord& r) {
     PersonTexts texts;
-    std::string error;
-    EXPECT_TRUE(LoadPersonTexts(r, texts, error)) << error;
+    EXPECT_TRUE(LoadPersonTexts(r, texts).Ok);
     return texts.Name;
 }
 

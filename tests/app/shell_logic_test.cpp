@@ -36,10 +36,9 @@ struct ScriptedWindows : ShellWindows {
             note = Notes.front();
             Notes.erase(Notes.begin());
             PersonTexts texts;
-            std::string error;
-            EXPECT_TRUE(LoadPersonTexts(person, texts, error));
+            EXPECT_TRUE(LoadPersonTexts(person, texts).Ok);
             texts.Remarks = RemarksWithClockNote(texts.Remarks, note);
-            EXPECT_TRUE(StorePersonTexts(texts, person, error)) << error;
+            EXPECT_TRUE(StorePersonTexts(texts, person).Ok);
         }
         return true;
     }

@@ -41,10 +41,9 @@ TEST_F(FileSafetyTest, AReplacedFileKeepsItsPermissionsAndItsBackupTheirs) {
     EXPECT_EQ(ModeOf(file_), 0600u);
     EXPECT_EQ(ModeOf(file_ + ".bak"), 0600u) << "a backup of a private file is private too";
     const std::string settings = PathOf("fs.ini");
-    std::string error;
-    ASSERT_TRUE(WriteSetting(settings, SettingKey::K1, 5, error)) << error;
+    ASSERT_TRUE(WriteSetting(settings, SettingKey::K1, 5).Ok);
     ::chmod(settings.c_str(), 0640);
-    ASSERT_TRUE(WriteSetting(settings, SettingKey::K2, 6, error)) << error;
+    ASSERT_TRUE(WriteSetting(settings, SettingKey::K2, 6).Ok);
     EXPECT_EQ(ModeOf(settings), 0640u);
 }
 
@@ -117,8 +116,7 @@ TEST_F(FileSafetyTest, DevicesFifosAndFoldersAreRefusedAtOnce) {
         PotentialTable table{};
         EXPECT_FALSE(LoadPotentialTable(odd, table).Ok) << odd;
         EXPECT_EQ(ReadSetting(odd, SettingKey::K1), 20) << odd;
-        std::string error;
-        EXPECT_FALSE(WriteSetting(odd, SettingKey::K1, 5, error)) << odd;
+        EXPECT_FALSE(WriteSetting(odd, SettingKey::K1, 5).Ok) << odd;
     }
 }
 
@@ -148,8 +146,7 @@ TEST_F(FileSafetyTest, AWriterWaitsForTheLockSayingSoThenGivesUpWithAReason) {
     });
     {
         FileLock held;
-        std::string error;
-        ASSERT_TRUE(held.Acquire(file_, error)) << error;
+        ASSERT_TRUE(held.Acquire(file_).Ok);
         const RecordsResult r = StoreRecord(file_, Person("丁"), -1);
         EXPECT_FALSE(r.Ok);
         EXPECT_EQ(r.Reason, FileBusyText) << r.Detail;

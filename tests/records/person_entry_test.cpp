@@ -40,13 +40,12 @@ TEST(FillBirthTest, BothCalendarsAgreeWithTheReference) {
     ASSERT_GT(days.size(), 500u);
     for (const ReferenceDay& day : days) {
         PersonRecord r{};
-        std::string error;
-        ASSERT_TRUE(FillBirth(Solar(day.Solar, 10, 5), CommonRatHour, r, error)) << error;
+        ASSERT_TRUE(FillBirth(Solar(day.Solar, 10, 5), CommonRatHour, r).Ok);
         EXPECT_EQ(StoredLunar(r), day.Lunar) << day.Solar.Year << "-" << day.Solar.Month << "-" << day.Solar.Day;
 
         BirthEntry lunar{true, day.Lunar.Year, day.Lunar.Month, day.Lunar.Day, day.Lunar.Leap, false, 10, 5};
         PersonRecord fromLunar{};
-        ASSERT_TRUE(FillBirth(lunar, CommonRatHour, fromLunar, error)) << error;
+        ASSERT_TRUE(FillBirth(lunar, CommonRatHour, fromLunar).Ok);
         EXPECT_EQ((CivilDate{fromLunar.year, fromLunar.month, fromLunar.day}), day.Solar);
     }
 }
@@ -57,12 +56,11 @@ TEST(FillBirthTest, LateRatHourMovesOnlyTheLunarDateAndOnlyUnderTheCommonRule) {
         LunarDate nextLunar{};
         if (!SolarToLunar(next, nextLunar)) continue;
         PersonRecord r{};
-        std::string error;
-        ASSERT_TRUE(FillBirth(Solar(day.Solar, 23, 30), CommonRatHour, r, error));
+        ASSERT_TRUE(FillBirth(Solar(day.Solar, 23, 30), CommonRatHour, r).Ok);
         EXPECT_EQ(StoredLunar(r), nextLunar);
         EXPECT_EQ((CivilDate{r.year, r.month, r.day}), day.Solar);
         for (int rule : {EarlyRatHour, NightRatHour}) {
-            ASSERT_TRUE(FillBirth(Solar(day.Solar, 23, 30), rule, r, error));
+            ASSERT_TRUE(FillBirth(Solar(day.Solar, 23, 30), rule, r).Ok);
             EXPECT_EQ(StoredLunar(r), day.Lunar);
         }
     }
@@ -71,23 +69,21 @@ TEST(FillBirthTest, LateRatHourMovesOnlyTheLunarDateAndOnlyUnderTheCommonRule) {
 TEST(FillBirthTest, LastDayOfTheTwelfthMonthAt23MovesToTheNewYear) {
     // 2024-02-09 is the last day of lunar 2023/12; the new year begins next day.
     PersonRecord r{};
-    std::string error;
-    ASSERT_TRUE(FillBirth(Solar({2024, 2, 9}, 23, 0), CommonRatHour, r, error));
+    ASSERT_TRUE(FillBirth(Solar({2024, 2, 9}, 23, 0), CommonRatHour, r).Ok);
     EXPECT_EQ(StoredLunar(r), (LunarDate{2024, 1, 1, false}));
 }
 
 TEST(FillBirthTest, DoubleHourNumberAndUnknownHour) {
     const std::pair<int, int> hours[] = {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {12, 6}, {22, 11}, {23, 12}};
     PersonRecord r{};
-    std::string error;
     for (auto [hour, branch] : hours) {
-        ASSERT_TRUE(FillBirth(Solar({2000, 6, 1}, hour, 45), CommonRatHour, r, error));
+        ASSERT_TRUE(FillBirth(Solar({2000, 6, 1}, hour, 45), CommonRatHour, r).Ok);
         EXPECT_EQ(r.hourBranch, branch) << "hour " << hour;
         EXPECT_EQ(r.minute, 45);
     }
     BirthEntry unknown = Solar({2000, 6, 1}, 23, 45);
     unknown.HourUnknown = true;
-    ASSERT_TRUE(FillBirth(unknown, CommonRatHour, r, error));
+    ASSERT_TRUE(FillBirth(unknown, CommonRatHour, r).Ok);
     EXPECT_EQ(r.hour, HourUnknown);
     EXPECT_EQ(r.minute, 0);
     EXPECT_EQ(r.hourBranch, 6);
@@ -104,9 +100,10 @@ TEST(FillBirthTest, ImpossibleEntriesAreRefusedAndChangeNothing) {
     for (const BirthEntry& e : bad) {
         PersonRecord r{};
         r.year = 7;
-        std::string error;
-        EXPECT_FALSE(FillBirth(e, CommonRatHour, r, error)) << e.Year << "-" << e.Month << "-" << e.Day;
-        EXPECT_FALSE(error.empty());
+        const Result filled = FillBirth(e, CommonRatHour, r);
+        EXPECT_FALSE(filled.Ok) << e.Year << "-" << e.Month << "-" << e.Day;
+        EXPECT_EQ(filled.Reason, DateNotInCalendarText);
+        EXPECT_FALSE(filled.Detail.empty());
         EXPECT_EQ(r.year, 7);
     }
 }
@@ -114,16 +111,14 @@ TEST(FillBirthTest, ImpossibleEntriesAreRefusedAndChangeNothing) {
 TEST(CheckBirthFieldsTest, NamesTheFirstFieldThatCannotBeCharted) {
     PersonRecord r{};
     r.year = 2000, r.month = 2, r.day = 29, r.hour = HourUnknown;
-    std::string error;
-    EXPECT_TRUE(CheckBirthFields(r, error));
+    EXPECT_TRUE(CheckBirthFields(r).Ok);
     r.sex = 2;
-    EXPECT_FALSE(CheckBirthFields(r, error));
-    EXPECT_NE(error.find("sex"), std::string::npos);
+    EXPECT_EQ(CheckBirthFields(r).Reason, StoredBirthBrokenText);
+    EXPECT_NE(CheckBirthFields(r).Detail.find("sex"), std::string::npos);
     r.sex = 0, r.day = 30;
-    EXPECT_FALSE(CheckBirthFields(r, error));
+    EXPECT_FALSE(CheckBirthFields(r).Ok);
     r.day = 29, r.hour = 24;
-    EXPECT_FALSE(CheckBirthFields(r, error));
-    EXPECT_NE(error.find("hour"), std::string::npos);
+    EXPECT_NE(CheckBirthFields(r).Detail.find("hour"), std::string::npos);
 }
 
 }  // namespace

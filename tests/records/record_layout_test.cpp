@@ -22,8 +22,7 @@ TEST(RecordLayoutTest, EveryFieldSitsAtItsOffsetLittleEndian) {
     test::TempDir dir;
     const std::string path = dir.Path() + "/layout.sap";
     PersonRecord r{};
-    std::string error;
-    ASSERT_TRUE(StorePersonTexts(PersonTexts{"王", "地址", "02-1234", "一\r\n二"}, r, error));
+    ASSERT_TRUE(StorePersonTexts(PersonTexts{"王", "地址", "02-1234", "一\r\n二"}, r).Ok);
     r.year = 1990, r.month = 12, r.day = 31, r.hourBranch = 12, r.hour = 23, r.minute = 59;
     r.lunarYear = -2, r.lunarMonth = 11, r.lunarDay = 15, r.sex = 1, r.leapMonth = 0x01020304;
     ASSERT_TRUE(StoreRecord(path, r, -1).Ok);
@@ -62,27 +61,36 @@ TEST(RecordLayoutTest, HeaderCountIsSigned16Bit) {
 
 class PersonTextTest : public ::testing::Test {
 protected:
-    bool Store(const PersonTexts& texts) { return StorePersonTexts(texts, record_, error_); }
+    // Stores the texts; the reason and detail of a refusal are kept.
+    bool Store(const PersonTexts& texts) {
+        stored_ = StorePersonTexts(texts, record_);
+        return stored_.Ok;
+    }
+    bool Says(int reason, std::initializer_list<std::string_view> words) const {
+        bool all = stored_.Reason == reason;
+        for (std::string_view w : words) all = all && stored_.Detail.find(w) != std::string::npos;
+        return all;
+    }
     PersonRecord record_ = test::Person("原名");
-    std::string error_;
+    Result stored_;
 };
 
 TEST_F(PersonTextTest, TextsRoundTripThroughBig5) {
     const PersonTexts texts{"林美玲", "臺北市信義路五段7號", "(02) 2345-6789", "第一行\r\n第二行"};
-    ASSERT_TRUE(Store(texts)) << error_;
+    ASSERT_TRUE(Store(texts)) << stored_.Detail;
     PersonTexts back;
-    ASSERT_TRUE(LoadPersonTexts(record_, back, error_));
+    ASSERT_TRUE(LoadPersonTexts(record_, back).Ok);
     EXPECT_EQ(back, texts);
 }
 
 TEST_F(PersonTextTest, ACharacterBig5CannotHoldIsRefusedNamingTheField) {
     const PersonRecord before = record_;
     EXPECT_FALSE(Store(PersonTexts{"王", "住在😀這裡", "", ""}));
-    EXPECT_NE(error_.find("address"), std::string::npos) << error_;
-    EXPECT_NE(error_.find("😀"), std::string::npos) << error_;
+    EXPECT_TRUE(Says(NotBig5Text, {"address", "😀"})) << stored_.Detail;
     EXPECT_FALSE(Store(PersonTexts{"王", "", "", "\xFF\xFE"}));
-    EXPECT_NE(error_.find("remarks"), std::string::npos);
-    EXPECT_NE(error_.find("UTF-8"), std::string::npos);
+    EXPECT_TRUE(Says(NotBig5Text, {"remarks", "UTF-8"})) << stored_.Detail;
+    EXPECT_FALSE(Store(PersonTexts{"王", "", std::string("0\0" "2", 3), ""}));
+    EXPECT_TRUE(Says(NotBig5Text, {"phone", "zero byte"})) << stored_.Detail;
     EXPECT_TRUE(test::SameBytes(record_, before));
 }
 
@@ -92,10 +100,9 @@ TEST_F(PersonTextTest, TheFieldWidthIsCountedInBig5BytesAndNeverCut) {
     ASSERT_TRUE(Store(PersonTexts{fifteen + "a", "", "", ""}));  // 31 bytes fit
     EXPECT_EQ(std::strlen(record_.name), 31u);
     EXPECT_FALSE(Store(PersonTexts{fifteen + "王", "", "", ""}));  // 32 do not
-    EXPECT_NE(error_.find("name"), std::string::npos);
-    EXPECT_NE(error_.find("31"), std::string::npos);
+    EXPECT_TRUE(Says(TooLongText, {"name", "31"})) << stored_.Detail;
     EXPECT_FALSE(Store(PersonTexts{"", "", std::string(32, '1'), ""}));
-    EXPECT_NE(error_.find("phone"), std::string::npos);
+    EXPECT_TRUE(Says(TooLongText, {"phone"})) << stored_.Detail;
     EXPECT_TRUE(Store(PersonTexts{"", "", "", std::string(255, 'r')}));
     EXPECT_FALSE(Store(PersonTexts{"", "", "", std::string(256, 'r')}));
 }
@@ -103,8 +110,9 @@ TEST_F(PersonTextTest, TheFieldWidthIsCountedInBig5BytesAndNeverCut) {
 TEST_F(PersonTextTest, UnterminatedOrNonBig5FieldsOfAForeignFileAreNamed) {
     std::memset(record_.phone, 0xFF, sizeof record_.phone);
     PersonTexts texts;
-    EXPECT_FALSE(LoadPersonTexts(record_, texts, error_));
-    EXPECT_NE(error_.find("phone"), std::string::npos);
+    const Result loaded = LoadPersonTexts(record_, texts);
+    EXPECT_FALSE(loaded.Ok);
+    EXPECT_NE(loaded.Detail.find("phone"), std::string::npos);
     std::memset(record_.phone, 'x', sizeof record_.phone);
     EXPECT_EQ(FieldText(record_.phone).size(), sizeof record_.phone);
 }

@@ -21,8 +21,7 @@ namespace qv::test {
 inline PersonRecord Person(const std::string& name, int year = 1990, int16_t hour = 8, const std::string& phone = "") {
     PersonRecord r{};
     PersonTexts texts{name, "台北市", phone, "備註"};
-    std::string error;
-    EXPECT_TRUE(StorePersonTexts(texts, r, error)) << error;
+    EXPECT_TRUE(StorePersonTexts(texts, r).Ok);
     r.year = static_cast<int16_t>(year);
     r.month = 5;
     r.day = 17;
@@ -37,15 +36,13 @@ inline PersonRecord Person(const std::string& name, int year = 1990, int16_t hou
 
 inline std::string NameOf(const PersonRecord& r) {
     PersonTexts texts;
-    std::string error;
-    EXPECT_TRUE(LoadPersonTexts(r, texts, error)) << error;
+    EXPECT_TRUE(LoadPersonTexts(r, texts).Ok);
     return texts.Name;
 }
 
 inline std::string Big5(const std::string& utf8) {
     PersonRecord r{};
-    std::string error;
-    EXPECT_TRUE(StorePersonTexts(PersonTexts{utf8, "", "", ""}, r, error)) << error;
+    EXPECT_TRUE(StorePersonTexts(PersonTexts{utf8, "", "", ""}, r).Ok);
     return std::string(r.name);
 }
 

@@ -69,10 +69,9 @@ public:
 TEST_F(SecondUserTest, ScratchFilesArePrivateFromTheirCreation) {
     ::chmod(file_.c_str(), 0644);
     WatchingWriter writer;
-    std::string error;
     ASSERT_TRUE(StoreRecord(file_, Person("丁"), -1, writer).Ok);
     ASSERT_TRUE(DeleteRecord(file_, 0, writer).Ok);  // writes the backup too
-    ASSERT_TRUE(WriteSetting(PathOf("fs.ini"), SettingKey::K1, 5, error, writer)) << error;
+    ASSERT_TRUE(WriteSetting(PathOf("fs.ini"), SettingKey::K1, 5, writer).Ok);
     ASSERT_EQ(writer.modes.size(), 4u);
     for (mode_t mode : writer.modes) EXPECT_EQ(mode, 0600u);
     EXPECT_EQ(StatOf(file_).st_mode & 07777, 0644u) << "the file itself keeps its bits";
@@ -134,14 +133,13 @@ TEST_F(SecondUserTest, NoLockFileIsMadeBesideARefusedTarget) {
 
 TEST_F(SecondUserTest, ALockFileRemovedWhileHeldLetsNoSecondWriterIn) {
     auto first = std::make_unique<FileLock>();
-    std::string error;
-    ASSERT_TRUE(first->Acquire(file_, error)) << error;
+    ASSERT_TRUE(first->Acquire(file_).Ok);
     std::atomic<bool> done = false;
     std::thread waiting([&] { done = StoreRecord(file_, Person("丁"), -1).Ok; });
     std::this_thread::sleep_for(std::chrono::milliseconds(200));  // it waits on the first lock file
     fs::remove(file_ + ".lock");
     auto second = std::make_unique<FileLock>();  // a writer that came after the removal
-    ASSERT_TRUE(second->Acquire(file_, error)) << error;
+    ASSERT_TRUE(second->Acquire(file_).Ok);
     first.reset();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_FALSE(done) << "the waiting writer must not share the lock with the second one";
@@ -237,9 +235,7 @@ TEST_F(RootTest, AnotherUsersLinkIsNotFollowedAndAGroupMembersWriteKeepsTheOwner
     const std::string settings = PathOf("fs.ini");
     fs::create_symlink(victim_, settings);
     ASSERT_EQ(::lchown(settings.c_str(), Nobody, Nobody), 0);
-    std::string error;
-    EXPECT_FALSE(WriteSetting(settings, SettingKey::K1, 5, error));
-    EXPECT_EQ(FaultText(errno), ForeignLinkText) << error;
+    EXPECT_EQ(WriteSetting(settings, SettingKey::K1, 5).Reason, ForeignLinkText);
     EXPECT_EQ(ReadFileText(victim_), "keep me");
 
     // A group-writable file of root's, written by nobody of its group: a

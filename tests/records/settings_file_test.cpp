@@ -10,10 +10,7 @@ using test::ReadFileText;
 class SettingsFileTest : public ::testing::Test {
 protected:
     void WriteText(const std::string& text) const { std::ofstream(path_, std::ios::binary) << text; }
-    bool Write(SettingKey key, int value) {
-        std::string error;
-        return WriteSetting(path_, key, value, error);
-    }
+    bool Write(SettingKey key, int value) { return WriteSetting(path_, key, value).Ok; }
     test::TempDir dir_;
     const std::string path_ = dir_.Path() + "/program/fsquorvane_s2.ini";
 };
@@ -113,13 +110,11 @@ TEST_F(SettingsFileTest, LineEndsOfEveryKindReadAlikeAndAreKept) {
 }
 
 TEST_F(SettingsFileTest, ValuesOutsideTheRangeAreNotWritten) {
-    std::string error;
-    EXPECT_FALSE(WriteSetting(path_, SettingKey::FirstTimeBase, 3, error));
-    EXPECT_NE(error.find("FirstTimeBase"), std::string::npos);
-    EXPECT_FALSE(WriteSetting(path_, SettingKey::K1, 40000, error));
-    EXPECT_FALSE(WriteSetting(path_, SettingKey::MIDPARM, -35, error));
+    EXPECT_NE(WriteSetting(path_, SettingKey::FirstTimeBase, 3).Detail.find("FirstTimeBase"), std::string::npos);
+    EXPECT_FALSE(WriteSetting(path_, SettingKey::K1, 40000).Ok);
+    EXPECT_FALSE(WriteSetting(path_, SettingKey::MIDPARM, -35).Ok);
     EXPECT_FALSE(test::Exists(path_));
-    EXPECT_TRUE(WriteSetting(path_, SettingKey::K1, -32768, error));
+    EXPECT_TRUE(WriteSetting(path_, SettingKey::K1, -32768).Ok);
     EXPECT_EQ(ReadSetting(path_, SettingKey::K1), -32768);
 }
 
@@ -142,8 +137,7 @@ TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFile) {
     const std::string old = ReadFileText(path_);
     for (int step = 0; step < 4; ++step) {
         FailAt writer(step);
-        std::string error;
-        EXPECT_FALSE(WriteSetting(path_, SettingKey::K1, 6, error, writer));
+        EXPECT_FALSE(WriteSetting(path_, SettingKey::K1, 6, writer).Ok);
         EXPECT_EQ(ReadFileText(path_), old);
         EXPECT_TRUE(ScratchFilesOf(path_).empty());
     }

@@ -17,8 +17,7 @@ namespace {
 // 2000-01-01 01:00 is the lunar 1999-11-25, in the 丑 double hour.
 PersonRecord Person(const PersonTexts& texts, int sex) {
     PersonRecord r{};
-    std::string error;
-    EXPECT_TRUE(StorePersonTexts(texts, r, error)) << error;
+    EXPECT_TRUE(StorePersonTexts(texts, r).Ok);
     r.year = 2000, r.month = 1, r.day = 1, r.hour = 1, r.minute = 0, r.hourBranch = 1;
     r.lunarYear = 1999, r.lunarMonth = 11, r.lunarDay = 25, r.sex = sex;
     return r;

@@ -112,10 +112,7 @@ int ChartOneBirthWithFortunes(Args& args, Charting& charting, Birth& birth) {
 bool StoreName(PersonRecord& person, const std::string& name) {
     PersonTexts texts;
     texts.Name = name;
-    std::string error;
-    if (StorePersonTexts(texts, person, error)) return true;
-    Complain("--name refused: " + error);
-    return false;
+    return Reported(StorePersonTexts(texts, person), "--name refused");
 }
 
 }  // namespace qv::cli

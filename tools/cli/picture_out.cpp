@@ -37,9 +37,10 @@ int WritePicture(const PictureOptions& options, QSize page, const PagePainter& p
     QGuiApplication app(argc, argv);
     const QByteArray bytes =
         ui::PagePictureBytes(options.Pdf, page, options.Width, QString::fromStdString(options.Title), paint);
-    std::string error;
-    if (bytes.isEmpty() || !WriteFileAtomically(options.Out, std::string_view(bytes.constData(), bytes.size()), error)) {
-        Complain("cannot write " + options.Out + (error.empty() ? std::string() : ": " + error));
+    const Result written = bytes.isEmpty() ? Result::Failed(0, {})
+                                           : WriteFileAtomically(options.Out, std::string_view(bytes.constData(), bytes.size()));
+    if (!written.Ok) {
+        Complain("cannot write " + options.Out + (written.Detail.empty() ? std::string() : ": " + written.Detail));
         return ExitBadInput;
     }
     return ExitOk;

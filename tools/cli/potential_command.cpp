@@ -99,11 +99,8 @@ int Import(Args& args, TableFile& file) {
     const std::string from = args.Items.front();
     args.Items.erase(args.Items.begin());
     if (!NothingLeft(args)) return ExitBadInput;
-    std::string json, error;
-    if (!ReadWholeFile(from, json, error)) {
-        Complain(error);
-        return ExitNoData;
-    }
+    std::string json;
+    if (!Reported(ReadWholeFile(from, json))) return ExitNoData;
     if (!Reported(PotentialTableFromJson(json, *file.Table), from)) return ExitBadInput;
     if (!Reported(SavePotentialTable(file.Path, *file.Table))) return ExitNoData;
     std::cout << "imported " << file.Table->CategoryCount << " categories, " << file.Table->ItemTotal

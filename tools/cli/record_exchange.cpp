@@ -47,9 +47,9 @@ constexpr TextField TextFields[] = {
 int64_t NumberOf(const PersonRecord& r, const NumberField& f) { return f.Short ? r.*f.Short : r.*f.Long; }
 
 Result TextsOf(const PersonRecord& r, size_t number, PersonTexts& texts) {
-    std::string error;
-    if (LoadPersonTexts(r, texts, error)) return Result::Done();
-    return Result::Failed(0, "record " + std::to_string(number) + ": " + error);
+    Result loaded = LoadPersonTexts(r, texts);
+    if (!loaded.Ok) loaded.Detail = "record " + std::to_string(number) + ": " + loaded.Detail;
+    return loaded;
 }
 
 std::string CsvField(std::string_view text) {
@@ -77,9 +77,9 @@ std::string ToRecord(const JsonFields& object, PersonRecord& record) {
         ++known;
     }
     if (known != object.size()) return "unknown field";
-    std::string why;
-    if (!StorePersonTexts(texts, record, why) || !CheckBirthFields(record, why)) return why;
-    return {};
+    Result taken = StorePersonTexts(texts, record);
+    if (taken.Ok) taken = CheckBirthFields(record);
+    return taken.Detail;
 }
 
 }  // namespace

@@ -163,10 +163,7 @@ bool TakeTexts(Args& args, PersonRecord& record) {
     texts.Address = args.TakeValue("--address").value_or("");
     texts.Phone = args.TakeValue("--phone").value_or("");
     texts.Remarks = WithCrLf(args.TakeValue("--remarks").value_or(""));
-    std::string error;
-    if (StorePersonTexts(texts, record, error)) return true;
-    Complain(error);
-    return false;
+    return Reported(StorePersonTexts(texts, record));
 }
 
 bool TakePerson(RecordsContext& c, PersonRecord& record) {
@@ -176,10 +173,7 @@ bool TakePerson(RecordsContext& c, PersonRecord& record) {
         return false;
     }
     const int ratHour = ReadSetting(SettingsPath(c.Paths), SettingKey::FirstTimeBase);
-    std::string error;
-    if (FillBirth(entry, ratHour, record, error)) return NothingLeft(c);
-    Complain(error);
-    return false;
+    return Reported(FillBirth(entry, ratHour, record)) && NothingLeft(c);
 }
 
 // ---- the subcommands ----
@@ -282,10 +276,10 @@ int Export(RecordsContext& c) {
 }
 
 int Import(RecordsContext& c) {
-    std::string from, json, error;
+    std::string from, json;
     if (!TakeArgument(c, "a file path", from) || !NothingLeft(c)) return ExitBadInput;
     std::vector<PersonRecord> records;
-    if (!ReadWholeFile(from, json, error)) return Refuse(error, ExitNoData);
+    if (!Reported(ReadWholeFile(from, json))) return ExitNoData;
     if (!Reported(RecordsFromJson(json, records), from)) return ExitBadInput;
     const RecordsResult r = ImportRecords(c.File, records);
     if (r.Ok) std::cout << "imported " << records.size() << "; the file holds " << r.Count << '\n';

@@ -51,9 +51,7 @@ int Set(Args& args, const std::string& path) {
     }
     args.Items.erase(args.Items.begin());
     if (!NoMoreArguments(args)) return ExitBadInput;
-    std::string error;
-    if (WriteSetting(path, info->Key, value, error)) return ExitOk;
-    Complain(error);
+    if (Reported(WriteSetting(path, info->Key, value))) return ExitOk;
     return (value < info->Min || value > info->Max) ? ExitBadInput : ExitNoData;
 }
 
