@@ -59,9 +59,8 @@ void BM_VelmaroStartToWindowShown(benchmark::State& state) {
                   fs::copy_options::overwrite_existing);
     for (auto _ : state) {
         chartprog::ChartSession session;
-        std::string error;
-        if (!session.LoadData(dir, error)) {
-            state.SkipWithError(error.c_str());
+        if (const Result loaded = session.LoadData(dir); !loaded.Ok) {
+            state.SkipWithError(loaded.Detail.c_str());
             break;
         }
         session.Chart(request);

@@ -15,13 +15,16 @@ bool IsChartCategory(int category) {
     return std::ranges::find(categories, category) != std::end(categories);
 }
 
-Refusal RequestProblem(const ChartRequest& r) {
-    if (!IsChartMode(r.Mode)) return {"mode /P " + std::to_string(r.Mode) + " is not 0, 1, 2 or 3", ModeFaultText};
-    if (!IsChartCategory(r.Category))
-        return {"category /T " + std::to_string(r.Category) + " is not 1, 3, 4, 5, 6, 7, 8, 9 or 14", CategoryFaultText};
+Result RequestProblem(const ChartRequest& r) {
+    if (!IsChartMode(r.Mode))
+        return Result::Failed(ModeFaultText, "mode /P " + std::to_string(r.Mode) + " is not 0, 1, 2 or 3");
+    if (!IsChartCategory(r.Category)) {
+        return Result::Failed(CategoryFaultText,
+                              "category /T " + std::to_string(r.Category) + " is not 1, 3, 4, 5, 6, 7, 8, 9 or 14");
+    }
     if (r.Sex != 0 && r.Sex != 1)
-        return {"sex /S " + std::to_string(r.Sex) + " is not 0 (male) or 1 (female)", SexFaultText};
-    return {};
+        return Result::Failed(SexFaultText, "sex /S " + std::to_string(r.Sex) + " is not 0 (male) or 1 (female)");
+    return Result::Done();
 }
 
 ChartSettings ChartProgramDefaults() {
@@ -52,14 +55,11 @@ bool BirthFieldsSound(const PersonRecord& p) {
     return hourSound && p.minute >= 0 && p.minute <= 59 && IsValidDate(p.year, p.month, p.day);
 }
 
-bool ChartSession::LoadData(const std::string& dataDirOption, std::string& error) {
+Result ChartSession::LoadData(const std::string& dataDirOption) {
     paths_ = ResolveDataPaths(dataDirOption);
-    if (Result opened = charting_.Open(paths_); !opened.Ok) {
-        error = std::move(opened.Detail);
-        return false;
-    }
-    charting_.LoadPotentials(PotentialTablePath(paths_));
-    return true;
+    Result opened = charting_.Open(paths_);
+    if (opened.Ok) charting_.LoadPotentials(PotentialTablePath(paths_));
+    return opened;
 }
 
 bool ChartSession::Chart(const ChartRequest& request) {

@@ -26,17 +26,9 @@ inline constexpr const char* SettingsSectionName = "hrQuorvane";
 
 bool IsChartMode(int mode);          // 0-3
 bool IsChartCategory(int category);  // 1, 3, 4, 5, 6, 7, 8, 9, 14
-// Texts of the refusals a user reads.
-
-// Why a command line is refused: a one-line technical reason and the
-// string-table text a user reads (0 when there is none of its own).
-struct Refusal {
-    std::string Detail;
-    int Text = 0;
-    bool Refused() const { return !Detail.empty(); }
-};
-// Nothing refused when the mode, category and sex can open a window.
-Refusal RequestProblem(const ChartRequest& request);
+// Done when the mode, category and sex can open a window; else the reason a
+// user reads and a one-line technical detail.
+Result RequestProblem(const ChartRequest& request);
 
 // This program's defaults differ from the main program's in two keys.
 ChartSettings ChartProgramDefaults();
@@ -49,9 +41,9 @@ bool BirthFieldsSound(const PersonRecord& person);
 
 class ChartSession {
 public:
-    // The solar-term table (false with the reason when it cannot be had) and
+    // The solar-term table (failed with the reason when it cannot be had) and
     // the potential table (read-only; a missing or damaged one leaves it empty).
-    bool LoadData(const std::string& dataDirOption, std::string& error);
+    Result LoadData(const std::string& dataDirOption);
     // Reads the settings and charts the person. False when the
     // birth could not be charted; the record then holds no person.
     bool Chart(const ChartRequest& request);

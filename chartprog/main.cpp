@@ -22,11 +22,11 @@ int Refuse(int status, const std::string& message) {
 // Started by a launcher, stderr goes nowhere a user looks: a refused command
 // line is said in a message box too when there is a display and no picture
 // was asked for (a script reads stderr and the status).
-int RefuseRequest(const Refusal& refusal, bool picture) {
+int RefuseRequest(const qv::Result& refusal, bool picture) {
     Refuse(ExitBadRequest, refusal.Detail);
     if (picture) return ExitBadRequest;
     std::string text(qv::StringText(qv::CommandLineFaultText));
-    if (refusal.Text != 0) text += "\n" + std::string(qv::StringText(refusal.Text));
+    if (refusal.Reason != 0) text += "\n" + std::string(refusal.ReasonText());
     qv::ui::ShowStartFailure(QStringLiteral("Velmaro"), text + "\n\n(" + refusal.Detail + ")");
     return ExitBadRequest;
 }
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     const std::optional<ParsedCommandLine> parsed = ParseCommandLine(args, error);
     if (!parsed) {
         const bool picture = std::ranges::find(args, std::string("--render")) != args.end();
-        return RefuseRequest(Refusal{error + "\n" + ChartProgramUsage, 0}, picture);
+        return RefuseRequest(qv::Result::Failed(0, error + "\n" + ChartProgramUsage), picture);
     }
     const ProgramOptions& options = parsed->Options;
     const ChartRequest& request = parsed->Request;
@@ -53,19 +53,23 @@ int main(int argc, char** argv) {
         return Refuse(ExitBadRequest, "--render takes a file ending in .png or .pdf, not " + options.RenderPath);
 
     ChartSession session;
-    if (!session.LoadData(options.DataDir, error)) {
-        Refuse(ExitNoData, error);
+    if (const qv::Result loaded = session.LoadData(options.DataDir); !loaded.Ok) {
+        Refuse(ExitNoData, loaded.Detail);
         // Started by a launcher, stderr goes nowhere a user looks; a picture for a script asks nobody.
-        if (!picture)
-            qv::ui::ShowStartFailure(QStringLiteral("Velmaro"), qv::ui::TermTableFailureText(session.Paths().ProgramDir, error));
+        if (!picture) {
+            qv::ui::ShowStartFailure(QStringLiteral("Velmaro"),
+                                     qv::ui::TermTableFailureText(session.Paths().ProgramDir, loaded.Detail));
+        }
         return ExitNoData;
     }
     // A launcher's line without a chart ends quietly; a picture asked for without one is a mistake.
     if (request.Mode == NotGiven || request.Category == NotGiven) {
         if (!picture) return ExitOk;
-        return RefuseRequest(Refusal{"--render needs a chart: give /P mode and /T category", qv::PictureNeedsChartText}, true);
+        return RefuseRequest(qv::Result::Failed(qv::PictureNeedsChartText,
+                                                "--render needs a chart: give /P mode and /T category"),
+                             true);
     }
-    if (const Refusal problem = RequestProblem(request); problem.Refused()) return RefuseRequest(problem, picture);
+    if (const qv::Result problem = RequestProblem(request); !problem.Ok) return RefuseRequest(problem, picture);
     session.Chart(request);
 
     // A picture needs fonts but no display.

@@ -231,10 +231,10 @@ TEST(ChartRequestChecksTest, ModesAndCategoriesTheWindowTakes) {
     for (int c : {1, 3, 4, 5, 6, 7, 8, 9, 14}) EXPECT_TRUE(IsChartCategory(c)) << c;
     ChartRequest r;
     r.Mode = 2, r.Category = 1;
-    EXPECT_FALSE(RequestProblem(r).Refused());
+    EXPECT_TRUE(RequestProblem(r).Ok);
     r.Mode = 7;
     EXPECT_NE(RequestProblem(r).Detail.find("/P 7"), std::string::npos);
-    EXPECT_EQ(RequestProblem(r).Text, ModeFaultText);
+    EXPECT_EQ(RequestProblem(r).Reason, ModeFaultText);
 }
 
 }  // namespace
