@@ -147,8 +147,8 @@ protected:
         fs::create_directories(data_.Path() + "/program");
         std::error_code ec;
         fs::copy_file(std::string(QUORVANE_BIN_DIR "/AInfo.tbl"), data_.Path() + "/program/AInfo.tbl", ec);
-        std::string error;
-        if (!session_.LoadData(data_.Path(), error)) GTEST_SKIP() << error;
+        const Result loaded = session_.LoadData(data_.Path());
+        ASSERT_TRUE(loaded.Ok) << loaded.Detail;
     }
     void WriteSettings(const std::string& text) {
         fs::create_directories(data_.Path() + "/program");
