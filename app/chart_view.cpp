@@ -20,13 +20,9 @@
 namespace qv::ui {
 namespace {
 
-// Every edge note of the chart on show: the chart's term and hour edges, then
-// the birth clock's own.
-std::string BirthEdgeNotes(const ChartRecord& record, const ClockNote& note, const EdgeMargins& margins) {
-    std::string notes = ChartEdgeNotes(record, margins);
-    const std::string clock = ClockEdgeNotesOf(note, margins.HourMinutes);
-    if (!notes.empty() && !clock.empty()) notes += '\n';
-    return notes + clock;
+// Every edge note of the chart on show.
+std::string EdgeNotesOf(const ChartRecord& record, const ClockNote& note, const EdgeMargins& margins) {
+    return BirthEdgeNotes(record, ClockEdgesOf(note, margins.HourMinutes), margins);
 }
 
 }  // namespace
@@ -82,7 +78,7 @@ void CQuorvaneView::PaintPage(QPainter& painter, QSize target) {
     ScaleToLogicalPage(painter, logical, target);
     ChartDrawContext context;
     context.clockNote = ChartNoteText(app_.CurrentClockNote());
-    context.edgeNote = BirthEdgeNotes(app_.Record(), app_.CurrentClockNote(), EdgeMarginsOf(app_.Settings()));
+    context.edgeNote = EdgeNotesOf(app_.Record(), app_.CurrentClockNote(), EdgeMarginsOf(app_.Settings()));
     DrawChart(painter, app_.Record(), context, logical.width(), logical.height(), PageLayout().side);
     painter.restore();
 }
@@ -207,7 +203,7 @@ bool PrintChartOn(QPaintDevice& device, const ChartRecord& record, const ClockNo
     ChartDrawContext context;
     context.forPrinter = true;
     context.clockNote = ChartNoteText(note);
-    context.edgeNote = BirthEdgeNotes(record, note, margins);
+    context.edgeNote = EdgeNotesOf(record, note, margins);
     DrawChart(painter, record, context, device.width(), device.height(), side);
     return painter.end();
 }

@@ -115,7 +115,7 @@ ClockNote NoteOf(std::string_view zoneName, const BirthClock& clock, const Momen
     return note;
 }
 
-std::string ClockEdgeNotesOf(const ClockNote& note, int marginMinutes) {
+ClockEdges ClockEdgesOf(const ClockNote& note, int marginMinutes) {
     if (!note.Applied()) return {};
     BirthClock clock;
     ClockZone zone;
@@ -126,7 +126,11 @@ std::string ClockEdgeNotesOf(const ClockNote& note, int marginMinutes) {
     }
     clock.SecondOfRepeated = note.SecondOfRepeated;
     clock.SolarLongitude = note.Longitude;
-    return ClockEdgeNotes(FindClockEdges(clock, note.Given, ChartMomentOf(clock, note.Given), marginMinutes));
+    return FindClockEdges(clock, note.Given, ChartMomentOf(clock, note.Given), marginMinutes);
+}
+
+std::string ClockEdgeNotesOf(const ClockNote& note, int marginMinutes) {
+    return ClockEdgeNotes(ClockEdgesOf(note, marginMinutes));
 }
 
 std::string_view ZoneChineseName(std::string_view zoneId) {

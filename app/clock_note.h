@@ -28,9 +28,10 @@ struct ClockNote {
 ClockNote NoteOf(std::string_view zoneName, const BirthClock& clock, const Moment& given,
                  const ChartedMoment& moment);
 
-// The notes of the noted clock's own edges (a time shown twice, a change of
-// the zone's clock within the margin, true solar time moving the hour); empty
-// when nothing was corrected.
+// The noted clock's own edges (a time shown twice, a change of the zone's
+// clock within the margin, true solar time moving the hour); none when
+// nothing was corrected.
+ClockEdges ClockEdgesOf(const ClockNote& note, int marginMinutes);
 std::string ClockEdgeNotesOf(const ClockNote& note, int marginMinutes);
 
 // The Chinese name of a zone ("台北" for Asia/Taipei); empty for a zone without one.

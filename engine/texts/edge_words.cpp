@@ -67,4 +67,11 @@ std::string ClockEdgeNotes(const ClockEdges& e) {
     return out;
 }
 
+std::string BirthEdgeNotes(const ChartRecord& rec, const ClockEdges& clock, const EdgeMargins& margins) {
+    std::string notes = ChartEdgeNotes(rec, margins);
+    const std::string own = ClockEdgeNotes(clock);
+    if (!notes.empty() && !own.empty()) notes += '\n';
+    return notes + own;
+}
+
 }  // namespace qv

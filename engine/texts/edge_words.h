@@ -24,4 +24,8 @@ std::string ChartEdgeNotes(const ChartRecord& rec, const EdgeMargins& margins);
 // The notes of the birth clock's own edges, one a line; empty when none.
 std::string ClockEdgeNotes(const ClockEdges& edges);
 
+// Every note of a charted birth, one a line: the chart's term and hour edges,
+// then the birth clock's own.
+std::string BirthEdgeNotes(const ChartRecord& rec, const ClockEdges& clock, const EdgeMargins& margins);
+
 }  // namespace qv

@@ -127,9 +127,9 @@ int RunChart(Args& args) {
         if (charting.Clock.Corrects())
             AppendCorrectionLines(out, charting.Clock, GivenClock(birth), charting.Corrected);
         AppendReadableChart(out, rec);
-        if (const std::string notes = ChartEdgeNotes(rec, EdgeMargins{}); !notes.empty()) out += notes + '\n';
-        const ClockEdges own = FindClockEdges(charting.Clock, GivenClock(birth), charting.Corrected, EdgeMargins{}.HourMinutes);
-        if (const std::string notes = ClockEdgeNotes(own); !notes.empty()) out += notes + '\n';
+        const EdgeMargins margins;
+        const ClockEdges own = FindClockEdges(charting.Clock, GivenClock(birth), charting.Corrected, margins.HourMinutes);
+        if (const std::string notes = BirthEdgeNotes(rec, own, margins); !notes.empty()) out += notes + '\n';
     }
     WriteOut(out);
     return ExitOk;
