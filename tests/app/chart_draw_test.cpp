@@ -84,23 +84,11 @@ TEST(PaintHelpers, VerticalLinesHoldOneWideOrTwoNarrowCharacters) {
     EXPECT_TRUE(VerticalLines("").isEmpty());
 }
 
-TEST(PaintHelpers, RepublicanEraYears) {
-    for (auto [year, text] : {std::pair{1912, "民國元年"}, {1913, "民國2年"}, {2026, "民國115年"}, {1911, "民國前1年"},
-                              {1900, "民國前12年"}})
-        EXPECT_EQ(EraYearText(year), text) << year;
-}
-
-TEST(ChartTexts, HourIsWrittenWithAmOrPmAndNoonIsAfternoon) {
-    const std::pair<std::pair<int, int>, const char*> cases[] = {
-        {{0, 5}, "AM 0:05"},    {{11, 59}, "AM 11:59"}, {{12, 0}, "PM 12:00"},
-        {{12, 40}, "PM 12:40"}, {{13, 30}, "PM 1:30"},  {{23, 59}, "PM 11:59"}};
-    for (const auto& [time, text] : cases) EXPECT_EQ(HourText(time.first, time.second), text) << text;
-}
-
-// Header years count from 1911 under the ROC display; the climate balance keeps
-// its sign in tenths (a truncated quotient alone would lose it for -5); the
-// strength compares both parties.
-TEST(ChartTexts, YearsTenthsAndStrength) {
+// Hours with AM or PM, noon in the afternoon; era years; header years count
+// from 1911 under the ROC display; the climate balance keeps its sign in
+// tenths (a truncated quotient alone would lose it for -5); the strength
+// compares both parties.
+TEST(ChartTexts, HoursYearsTenthsAndStrength) {
     const auto strength = [](int same, int other) {
         ChartBlock n{};
         n.SameParty = static_cast<int16_t>(same);
@@ -108,10 +96,14 @@ TEST(ChartTexts, YearsTenthsAndStrength) {
         return StrengthText(n);
     };
     const std::pair<std::string, const char*> cases[] = {
-        {HeaderYearText(1912, 1), "1"},   {HeaderYearText(1911, 1), "0"},    {HeaderYearText(1990, 1), "79"},
+        {HourText(0, 5), "AM 0:05"},       {HourText(11, 59), "AM 11:59"},    {HourText(12, 0), "PM 12:00"},
+        {HourText(12, 40), "PM 12:40"},    {HourText(13, 30), "PM 1:30"},     {HourText(23, 59), "PM 11:59"},
+        {EraYearText(1912), "民國元年"},   {EraYearText(1913), "民國2年"},    {EraYearText(2026), "民國115年"},
+        {EraYearText(1911), "民國前1年"},  {EraYearText(1900), "民國前12年"},
+        {HeaderYearText(1912, 1), "1"},    {HeaderYearText(1911, 1), "0"},    {HeaderYearText(1990, 1), "79"},
         {HeaderYearText(1990, 0), "1990"}, {TenthsText(-15), "-1.5"},        {TenthsText(15), "1.5"},
-        {TenthsText(-5), "-0.5"},         {TenthsText(0), "0.0"},            {TenthsText(-120), "-12.0"},
-        {strength(12, 8), "A12 > 8B"},    {strength(12, 12), "A12 = 12B"},   {strength(12, 30), "A12 < 30B"}};
+        {TenthsText(-5), "-0.5"},          {TenthsText(0), "0.0"},            {TenthsText(-120), "-12.0"},
+        {strength(12, 8), "A12 > 8B"},     {strength(12, 12), "A12 = 12B"},   {strength(12, 30), "A12 < 30B"}};
     for (const auto& [shown, expected] : cases) EXPECT_EQ(shown, expected);
 }
 
