@@ -9,7 +9,6 @@
 #include <QScrollBar>
 #include <fstream>
 
-#include "chart_view.h"
 #include "person_dialog.h"
 #include "potential_tables.h"
 #include "settings_file.h"
@@ -47,10 +46,7 @@ protected:
         QueryPersonAt(*app_, 0);
     }
     void Choose(int id) { ChooseCommand(*frame_, id); }
-    bool Enabled(int id) {
-        frame_->UpdateCommandStates();
-        return frame_->Action(id)->isEnabled();
-    }
+    bool Enabled(int id) { return MenuEnabled(*frame_, id); }
     CPotentialWnd& Window() {
         CPotentialWnd* w = frame_->PotentialWindow();
         if (!w) throw std::runtime_error("the potential window is not open");
@@ -62,7 +58,9 @@ protected:
     }
 };
 
-TEST_F(PotentialWindowTest, TheWindowCommandOpensAndClosesItAndItsTextFollows) {
+// The command opens the window and closes it, its text following; while it
+// is open it prints to a PDF file and stays open.
+TEST_F(PotentialWindowTest, TheWindowCommandOpensClosesAndPrintsIt) {
     StartCharted();
     QAction& toggle = *frame_->Action(ID_POTENTIAL_WINDOW);
     frame_->UpdateCommandStates();
@@ -73,7 +71,18 @@ TEST_F(PotentialWindowTest, TheWindowCommandOpensAndClosesItAndItsTextFollows) {
     EXPECT_TRUE(Window().isVisible());
     EXPECT_EQ(Window().windowTitle(), QStringLiteral("潛能分析表-甲"));
     EXPECT_EQ(toggle.text(), QStringLiteral("關閉潛能視窗"));
-    EXPECT_TRUE(Enabled(ID_PRINT_POTENTIALS));
+
+    const std::string pdf = root_.Root() + "/potentials.pdf";
+    frame_->Printer().setOutputFormat(QPrinter::PdfFormat);
+    frame_->Printer().setOutputFileName(QString::fromStdString(pdf));
+    WhenModal<QPrintDialog>([](QPrintDialog& d) { d.accept(); });
+    Choose(ID_PRINT_POTENTIALS);
+    const std::string bytes = ReadFileText(pdf);
+    EXPECT_GT(bytes.size(), 1000u);
+    EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+    EXPECT_TRUE(messages_.Ids.empty());
+    ASSERT_NE(frame_->PotentialWindow(), nullptr) << "the window stays open";
+
     Choose(ID_POTENTIAL_WINDOW);
     EXPECT_EQ(frame_->PotentialWindow(), nullptr);
     EXPECT_FALSE(app_->potentialWindowOpen);
@@ -141,11 +150,6 @@ TEST_F(PotentialWindowTest, StyleCommandsCheckTheirStyleAndTheLastOneIsKept) {
             EXPECT_EQ(frame_->Action(other)->isChecked(), other == id) << id << " shows " << other;
         EXPECT_EQ(Window().ScrollBar()->isVisible(), style != 7) << "thirteen abilities, style " << style;
     }
-    // Each style's window is as large as its drawing.
-    for (const auto& [id, style] : commands) {
-        Choose(id);
-        EXPECT_EQ(Window().DrawingSize(), PotentialSourceSize(Window().Picture())) << style;
-    }
     for (const int style : {5, 0}) {
         Choose(style ? 32795 : 32798);
         app_->Shutdown();
@@ -161,28 +165,12 @@ TEST_F(PotentialWindowTest, ChoosingAYearInTheViewAddsItsScores) {
     EXPECT_FALSE(Window().Picture().Comparing());
     const QImage natal = Shot();
     EXPECT_EQ(natal.pixel(380, 175), qRgb(200, 200, 255)) << "the 本質 swatch alone";
-    CQuorvaneView& view = *frame_->View();
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, view.ViewportPoint(QPoint(45, 2 + 54 * 2 + 25)));
+    ClickPage(*frame_, KindButton(2));
     ASSERT_EQ(app_->Record().ChartKind, 2);
     EXPECT_TRUE(Window().Picture().Comparing());
     const QImage year = Shot();
     EXPECT_EQ(year.pixel(380, 213), qRgb(255, 200, 200)) << "the 短期 swatch";
     EXPECT_NE(natal, year);
-}
-
-TEST_F(PotentialWindowTest, PrintingWritesThePictureToAPdf) {
-    StartCharted();
-    Choose(ID_POTENTIAL_WINDOW);
-    const std::string pdf = root_.Root() + "/potentials.pdf";
-    frame_->Printer().setOutputFormat(QPrinter::PdfFormat);
-    frame_->Printer().setOutputFileName(QString::fromStdString(pdf));
-    WhenModal<QPrintDialog>([](QPrintDialog& d) { d.accept(); });
-    Choose(ID_PRINT_POTENTIALS);
-    const std::string bytes = ReadFileText(pdf);
-    EXPECT_GT(bytes.size(), 1000u);
-    EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
-    EXPECT_TRUE(messages_.Ids.empty());
-    EXPECT_NE(frame_->PotentialWindow(), nullptr) << "the window stays open";
 }
 
 TEST_F(PotentialWindowTest, WithoutCategoriesTheWindowSaysSoOnOneLine) {
@@ -222,6 +210,7 @@ TEST_F(PotentialWindowTest, ADamagedTableFileIsToldOnceAtStartAndLeftAsItIs) {
     EXPECT_NE(text.find("\n原因：檔案長度或其中的分類、項目數不合"), std::string::npos) << "in the user's words: " << text;
     EXPECT_EQ(text.find("bytes"), std::string::npos) << text;
     EXPECT_EQ(app_->Potentials().CategoryCount, 0);
+    EXPECT_TRUE(app_->Potentials().TableReady) << "an empty table, ready for new categories";
     EXPECT_EQ(ReadFileText(TablePath()), damaged);
     EXPECT_FALSE(Exists(TablePath() + ".bad"));
 }
