@@ -28,9 +28,7 @@ TEST_F(CandidatesWindowTest, ADayOfTheTermListsEveryChartAndTheChosenMinuteFills
     QString luck;
     WhenModal<PersonDialog>([&](PersonDialog& d) {
         Retype(Child<QLineEdit>(d, "name"), QStringLiteral("王小明"));
-        Child<QComboBox>(d, "year").setCurrentIndex(1990 - 1900);
-        Child<QComboBox>(d, "month").setCurrentIndex(1);
-        Child<QComboBox>(d, "day").setCurrentIndex(3);
+        EnterBirth(d, 1990, 2, 4, 12, 0);
         Click(d, "hourUnknown");
         Click(d, "female");
         WhenModal<CandidatesWindow>([&](CandidatesWindow& w) {
