@@ -423,20 +423,11 @@ TEST_F(ChartViewTest, TheFlowYearWindowOfA甲子YearAndItsToggle) {
     // Ink where the layout puts it: the number in a cell's top unit, then one
     // character each of its stem, branch and element in the three units below.
     const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    auto inked = [&](const QRect& area) {
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                if (qGray(shot.pixel(x, y)) < 128) return true;
-        return false;
-    };
+    auto inked = [&](const QRect& area) { return DarkPixels(shot, area) > 0; };
     for (int cell : {1, 2, 3, 60}) {
         const QRect r = FlowYearCell(cell, u);
         for (int k = 0; k < 4; ++k) EXPECT_TRUE(inked(QRect(r.left(), r.top() + k * u, u, u))) << cell << " " << k;
     }
-    EXPECT_EQ(shot.pixelColor(FlowYearCell(2, u).topLeft() + QPoint(2, 2)), QColor(230, 230, 230));
-    EXPECT_EQ(shot.pixelColor(FlowYearCell(31, u).topLeft() + QPoint(2, 2)), QColor(230, 230, 230));
-    EXPECT_NE(shot.pixelColor(FlowYearCell(1, u).topLeft() + QPoint(2, 2)), QColor(230, 230, 230));
-    EXPECT_NE(shot.pixelColor(FlowYearCell(32, u).topLeft() + QPoint(2, 2)), QColor(230, 230, 230));
 
     // A new chart repaints it from the bare background.
     Query(0);

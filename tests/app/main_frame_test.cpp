@@ -184,11 +184,7 @@ TEST_F(MainFrameTest, ModifyAndDeleteFollowThePersonWhenTheFileChangesUnderneath
     Store(root_.MainFile(), {StoredPerson("甲一", 1980, 5, 5, 5, 5), StoredPerson("乙二", 1981, 6, 6, 6, 6),
                              StoredPerson("丙三", 1982, 7, 7, 7, 7), StoredPerson("丁四", 1983, 8, 8, 8, 8)});
     Start();
-    auto names = [this] {
-        std::vector<std::string> shown;
-        for (const PersonRecord& r : ReadRecordsFile(root_.MainFile()).Records) shown.push_back(NameOf(r));
-        return shown;
-    };
+    auto names = [this] { return StoredNames(root_.MainFile()); };
     auto rename = [this](const char* name) {
         WhenModal<PersonDialog>([name](PersonDialog& d) {
             Child<QLineEdit>(d, "name").setText(QString::fromUtf8(name));
@@ -334,9 +330,7 @@ TEST_F(MainFrameTest, AFailedStoreLeavesNoNumberThatLeadsToAnotherPerson) {
         WhenModal<PersonDialog>([](PersonDialog& d) { Click(d, "ok"); });
         Choose(ID_MODIFY_PERSON);
         names.push_back("乙新");
-        std::vector<std::string> stored;
-        for (const PersonRecord& r : ReadRecordsFile(file).Records) stored.push_back(NameOf(r));
-        EXPECT_EQ(stored, names) << "stored as new; no one overwritten";
+        EXPECT_EQ(StoredNames(file), names) << "stored as new; no one overwritten";
         EXPECT_EQ(app_->currentRecordIndex, static_cast<int>(names.size()) - 1);
         EXPECT_FALSE(app_->personUnsaved);
     }

@@ -21,15 +21,6 @@ using namespace qv::ui;
 
 const QRgb Background = qRgb(250, 250, 200);
 
-// Dark pixels (text and lines) in a rectangle of the picture.
-int Ink(const QImage& image, const QRect& r) {
-    int ink = 0;
-    for (int y = std::max(0, r.top()); y <= std::min(image.height() - 1, r.bottom()); ++y)
-        for (int x = std::max(0, r.left()); x <= std::min(image.width() - 1, r.right()); ++x)
-            ink += qGray(image.pixel(x, y)) < 128;
-    return ink;
-}
-
 class PotentialWindowTest : public ShellTest {
 protected:
     void SetUp() override {
@@ -103,18 +94,18 @@ TEST_F(PotentialWindowTest, TheScrollBarMovesOneBandAtATimeWithinItsRange) {
     EXPECT_TRUE(bar.isVisible());
     EXPECT_EQ(bar.maximum(), 1);
     const QRect laterRows(0, 30, 120, 300);
-    EXPECT_GT(Ink(Shot(), laterRows), 100) << "names in every row of the first band";
+    EXPECT_GT(DarkPixels(Shot(), laterRows), 100) << "names in every row of the first band";
     bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(Window().Picture().ScrollPos, 1);
     const QImage second = Shot();
-    EXPECT_GT(Ink(second, QRect(0, 0, 120, 30)), 20) << "甲13 alone";
-    EXPECT_EQ(Ink(second, laterRows), 0);
+    EXPECT_GT(DarkPixels(second, QRect(0, 0, 120, 30)), 20) << "甲13 alone";
+    EXPECT_EQ(DarkPixels(second, laterRows), 0);
     bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(bar.value(), 1) << "not beyond the last band";
     bar.triggerAction(QAbstractSlider::SliderPageStepSub);
     bar.triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(bar.value(), 0) << "not above the first";
-    EXPECT_GT(Ink(Shot(), laterRows), 100);
+    EXPECT_GT(DarkPixels(Shot(), laterRows), 100);
 }
 
 TEST_F(PotentialWindowTest, CategoryCommandsStepThroughTheCategoriesToTheEnds) {
@@ -182,7 +173,7 @@ TEST_F(PotentialWindowTest, WithoutCategoriesTheWindowSaysSoOnOneLine) {
     const QImage shot = Shot();
     int first = -1, last = -1;
     for (int y = 0; y < shot.height(); ++y) {
-        if (Ink(shot, QRect(0, y, shot.width(), 1)) == 0) continue;
+        if (DarkPixels(shot, QRect(0, y, shot.width(), 1)) == 0) continue;
         if (first < 0) first = y;
         last = y;
     }

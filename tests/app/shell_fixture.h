@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -82,6 +83,22 @@ inline std::string NameOf(const PersonRecord& r) {
     std::string error;
     EXPECT_TRUE(LoadPersonTexts(r, texts, error)) << error;
     return texts.Name;
+}
+
+// The names of the persons of a records file, in its order.
+inline std::vector<std::string> StoredNames(const std::string& path) {
+    std::vector<std::string> names;
+    for (const PersonRecord& r : ReadRecordsFile(path).Records) names.push_back(NameOf(r));
+    return names;
+}
+
+// Dark pixels (text and lines) in a rectangle of a picture.
+inline int DarkPixels(const QImage& image, const QRect& r) {
+    int ink = 0;
+    for (int y = std::max(0, r.top()); y <= std::min(image.height() - 1, r.bottom()); ++y)
+        for (int x = std::max(0, r.left()); x <= std::min(image.width() - 1, r.right()); ++x)
+            ink += qGray(image.pixel(x, y)) < 128;
+    return ink;
 }
 
 // Collects the messages shown while it lives, instead of modal boxes.
