@@ -73,12 +73,10 @@ TEST_F(ChartViewTest, ARightClickOnAButtonDoesNothingOnACellItActsAsALeftClick) 
     EXPECT_FALSE(View().RightButtonHeld()) << "cleared when the button came up";
 
     ClickPage(Cell(3, false), Qt::RightButton);
+    const PeriodSelection& p = Rec().Period;
     EXPECT_EQ(Rec().ChartKind, 1);
-    EXPECT_EQ(Rec().Period.Cell, 3);
-    EXPECT_EQ(Rec().Period.UpperHalf, 0);
-    EXPECT_EQ(Rec().Period.Age, 16 + 30);
-    EXPECT_EQ(Rec().Period.Stem, natal.LuckStem[3]);
-    EXPECT_EQ(Rec().Period.Branch, natal.LuckBranch[3]);
+    EXPECT_EQ((std::vector<int>{p.Cell, p.UpperHalf, p.Age, p.Stem, p.Branch}),
+              (std::vector<int>{3, 0, 16 + 30, natal.LuckStem[3], natal.LuckBranch[3]}));
     EXPECT_TRUE(SameBlock(Rec().Natal, natal));
     EXPECT_FALSE(SameBlock(Rec().Flow, flow)) << "Flow is the chosen period's";
 }
