@@ -105,7 +105,7 @@ protected:
     MessageLog messages_;
 };
 
-TEST(StartOptionsTest, TakesTheLogoSwitchAndTheDataFolder) {
+TEST(StartOptionsTest, TakesTheLogoSwitchAndTheDataFolderAndLeavesQtItsOwn) {
     StartOptions o;
     std::string error;
     ASSERT_TRUE(ParseStartOptions({"--no-logo", "--data-dir", "/d"}, o, error));
@@ -116,9 +116,7 @@ TEST(StartOptionsTest, TakesTheLogoSwitchAndTheDataFolder) {
     EXPECT_FALSE(ParseStartOptions({"--data-dir"}, o, error));
     EXPECT_FALSE(ParseStartOptions({"--logo"}, o, error));
     EXPECT_EQ(error, "unknown argument --logo");
-}
-
-TEST(StartOptionsTest, LeavesQtItsOwnOptions) {
+    // Qt's own options are left to Qt.
     std::string a[] = {"Quorvane", "-platform", "offscreen", "--no-logo", "--style=fusion", "-reverse",
                        "--data-dir", "/d", "-h", "--bogus"};
     char* argv[std::size(a)];

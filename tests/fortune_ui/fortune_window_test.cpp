@@ -53,6 +53,12 @@ TEST_F(FortuneWindowTest, BarsStandWhereValuesAreInTheirLevelColours) {
         ++bars;
     }
     EXPECT_GE(bars, 6);
+    // The level colours run from red to navy.
+    EXPECT_EQ(LevelColor(0), QColor(255, 0, 0));
+    EXPECT_EQ(LevelColor(5), QColor(255, 255, 0));
+    EXPECT_EQ(LevelColor(8), QColor(0, 200, 255));
+    EXPECT_EQ(LevelColor(11), QColor(0, 0, 128));
+    EXPECT_EQ(LevelColor(NoLevel), CurveBackground);
     // The year before: all twelve months lie before the birth and draw nothing.
     const FortuneCurve before = Open(1, MonthCurve, FortunePeriod{-1, 1989, 1, false});
     const QImage empty = CurvePicture(before, *rec_, l);
@@ -62,14 +68,6 @@ TEST_F(FortuneWindowTest, BarsStandWhereValuesAreInTheirLevelColours) {
         EXPECT_EQ(empty.pixelColor(x, l.BaseY - 20), CurveBackground) << i;
         EXPECT_EQ(empty.pixelColor(x, l.BaseY + 20), CurveBackground) << i;
     }
-}
-
-TEST_F(FortuneWindowTest, LevelColoursRunFromRedToNavy) {
-    EXPECT_EQ(LevelColor(0), QColor(255, 0, 0));
-    EXPECT_EQ(LevelColor(5), QColor(255, 255, 0));
-    EXPECT_EQ(LevelColor(8), QColor(0, 200, 255));
-    EXPECT_EQ(LevelColor(11), QColor(0, 0, 128));
-    EXPECT_EQ(LevelColor(NoLevel), CurveBackground);
 }
 
 TEST_F(FortuneWindowTest, PageKeysStepAndPrintKeysPrint) {
