@@ -18,7 +18,6 @@
 #include "fortune_window.h"
 #include "paint_helpers.h"
 #include "pdf_checks.h"
-#include "period_checks.h"
 #include "person_dialog.h"
 #include "picture_export.h"
 #include "potential_window.h"

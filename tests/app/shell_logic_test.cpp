@@ -1,6 +1,7 @@
 // The shell without windows: start-up, the command table's rules, the order of
 // the person commands and what they leave in the records file.
 #include <fstream>
+#include <tuple>
 
 #include "engine/calendar/calendar.h"
 #include "engine/chart/chart_compute.h"
