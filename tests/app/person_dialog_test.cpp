@@ -111,7 +111,7 @@ TEST_F(PersonDialogTest, AYearTypedActsAsAYearChosen) {
     EXPECT_EQ(List(*republican, "year").currentIndex(), 2023 - 1900);
 }
 
-TEST_F(PersonDialogTest, LunarModeOffersTheLeapMonthAndKeepsIt) {
+TEST_F(PersonDialogTest, LunarModeOffersTheLeapMonthKeepsItAndDropsItWithTheYear) {
     auto d = Open();
     ChooseDate(*d, 2020, 6, 1);  // lunar 2020 has a leap fourth month
     QTest::mouseClick(&Child<QRadioButton>(*d, "lunar"), Qt::LeftButton);
@@ -132,18 +132,17 @@ TEST_F(PersonDialogTest, LunarModeOffersTheLeapMonthAndKeepsIt) {
     EXPECT_EQ(r.year, 2020);
     EXPECT_EQ(r.month, 6);
     EXPECT_EQ(r.day, 1);
-}
 
-TEST_F(PersonDialogTest, LeapFlagFallsBackWhenTheYearChanges) {
-    auto d = Open();
-    ChooseDate(*d, 2020, 6, 1);
-    QTest::mouseClick(&Child<QRadioButton>(*d, "lunar"), Qt::LeftButton);
-    Choose(*d, "year", 2021 - 1900);  // no leap month in 2021
-    EXPECT_EQ(List(*d, "month").count(), 12);
-    EXPECT_EQ(List(*d, "month").currentIndex(), 3);
-    ASSERT_TRUE(PressChart(*d));
-    EXPECT_EQ(d->Result().leapMonth, 0);
-    EXPECT_EQ(d->Result().lunarMonth, 4);
+    // A year without a leap month: the flag falls back to the month of its number.
+    auto next = Open();
+    ChooseDate(*next, 2020, 6, 1);
+    QTest::mouseClick(&Child<QRadioButton>(*next, "lunar"), Qt::LeftButton);
+    Choose(*next, "year", 2021 - 1900);
+    EXPECT_EQ(List(*next, "month").count(), 12);
+    EXPECT_EQ(List(*next, "month").currentIndex(), 3);
+    ASSERT_TRUE(PressChart(*next));
+    EXPECT_EQ(next->Result().leapMonth, 0);
+    EXPECT_EQ(next->Result().lunarMonth, 4);
 }
 
 TEST_F(PersonDialogTest, LateRatHourMovesTheLunarDayOnlyUnderTheCommonRule) {
@@ -383,8 +382,6 @@ TEST_F(BirthClockDialogTest, ATimeTheClockShowedTwiceAsksWhichFirstByDefault) {
     EnterBirth(*second, 1974, 9, 30, 23, 30);
     Click(*second, "secondOfRepeated");
     EXPECT_EQ(Shown(*second, "chartedMoment"), "排盤時間：1974-09-30 23:30（台北 UTC+08:00）");
-    ASSERT_TRUE(PressChart(*second));
-    EXPECT_EQ(StoredTime(second->Result()), "1974-09-30 23:30");
     // Away from the repeated hour the choice goes, and comes back on the first.
     Choose(*second, "minute", 0);
     Choose(*second, "hour", 12);
