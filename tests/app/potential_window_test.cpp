@@ -108,7 +108,7 @@ TEST_F(PotentialWindowTest, TheScrollBarMovesOneBandAtATimeWithinItsRange) {
     EXPECT_GT(DarkPixels(Shot(), laterRows), 100);
 }
 
-TEST_F(PotentialWindowTest, CategoryCommandsStepThroughTheCategoriesToTheEnds) {
+TEST_F(PotentialWindowTest, CategoryAndStyleCommandsStepThroughTheirChoices) {
     StartCharted();
     EXPECT_FALSE(Enabled(ID_NEXT_CATEGORY)) << "only while the window is open";
     Choose(ID_POTENTIAL_WINDOW);
@@ -127,11 +127,8 @@ TEST_F(PotentialWindowTest, CategoryCommandsStepThroughTheCategoriesToTheEnds) {
     EXPECT_EQ(Window().windowTitle(), QStringLiteral("潛能分析表-甲"));
     EXPECT_TRUE(Window().ScrollBar()->isVisible());
     EXPECT_FALSE(Enabled(ID_PREVIOUS_CATEGORY));
-}
 
-TEST_F(PotentialWindowTest, StyleCommandsCheckTheirStyleAndTheLastOneIsKept) {
-    StartCharted();
-    Choose(ID_POTENTIAL_WINDOW);
+    // Each style command checks its style; the last one is kept through a restart.
     const std::pair<int, int> commands[] = {{32798, 0}, {32791, 1}, {32792, 2}, {32793, 3},
                                             {32796, 4}, {32795, 5}, {32797, 6}, {32794, 7}};
     for (const auto& [id, style] : commands) {
