@@ -240,13 +240,8 @@ TEST_F(FortuneWindowTest, PrintsToAPdfFileWithoutAPrinter) {
     printer.setDocName(QString::fromUtf8(ReportDocumentName));
     CFortuneCurveWindow window(*rec_, Open(1, TenYearCurve, FortunePeriod{}));
     ASSERT_TRUE(PrintChartTo(printer, window.Curve(), *rec_, window.Layout()));
-    // Drawn, not pictured: the title, a value and a row heading are text; the banner alone is a picture.
+    // Drawn, not pictured: the banner alone is a picture (the values in its text are the picture command's test).
     ExpectVectorPdf(path.toStdString(), QFile::exists(BannerPicturePath()) ? 1 : 0, "運勢圖");
-    if (PdfToolAvailable()) {
-        const std::string text = PdfText(path.toStdString());
-        EXPECT_NE(text.find(ValueText(window.Curve(), 3)), std::string::npos) << text;
-        EXPECT_NE(text.find("干支"), std::string::npos);
-    }
 }
 
 }  // namespace
