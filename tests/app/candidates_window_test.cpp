@@ -1,7 +1,6 @@
 // 時辰不確定 through the real program: the new-person dialog's button lists
 // every chart of the day entered, and the one chosen fills the dialog's time.
 #include <QComboBox>
-#include <QDateTimeEdit>
 #include <QTableWidget>
 
 #include "candidates_window.h"

@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>

@@ -1,6 +1,5 @@
 // The windows of two persons as a user meets them: 命盤對照 and 擇日 from the
 // 視窗 menu over the records file, and a second person on the fortune curves.
-#include <QComboBox>
 #include <QImage>
 #include <QPrinter>
 #include <QTableWidget>

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
