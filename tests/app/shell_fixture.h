@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
