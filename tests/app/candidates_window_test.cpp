@@ -1,7 +1,6 @@
 // 時辰不確定 through the real program: the new-person dialog's button lists
 // every chart of the day entered, and the one chosen fills the dialog's time.
 #include <QComboBox>
-#include <QDateTimeEdit>
 #include <QTableWidget>
 
 #include "candidates_window.h"
@@ -28,9 +27,7 @@ TEST_F(CandidatesWindowTest, ADayOfTheTermListsEveryChartAndTheChosenMinuteFills
     QString luck;
     WhenModal<PersonDialog>([&](PersonDialog& d) {
         Retype(Child<QLineEdit>(d, "name"), QStringLiteral("王小明"));
-        Child<QComboBox>(d, "year").setCurrentIndex(1990 - 1900);
-        Child<QComboBox>(d, "month").setCurrentIndex(1);
-        Child<QComboBox>(d, "day").setCurrentIndex(3);
+        EnterBirth(d, 1990, 2, 4, 12, 0);
         Click(d, "hourUnknown");
         Click(d, "female");
         WhenModal<CandidatesWindow>([&](CandidatesWindow& w) {

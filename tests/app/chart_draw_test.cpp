@@ -84,23 +84,11 @@ TEST(PaintHelpers, VerticalLinesHoldOneWideOrTwoNarrowCharacters) {
     EXPECT_TRUE(VerticalLines("").isEmpty());
 }
 
-TEST(PaintHelpers, RepublicanEraYears) {
-    for (auto [year, text] : {std::pair{1912, "民國元年"}, {1913, "民國2年"}, {2026, "民國115年"}, {1911, "民國前1年"},
-                              {1900, "民國前12年"}})
-        EXPECT_EQ(EraYearText(year), text) << year;
-}
-
-TEST(ChartTexts, HourIsWrittenWithAmOrPmAndNoonIsAfternoon) {
-    const std::pair<std::pair<int, int>, const char*> cases[] = {
-        {{0, 5}, "AM 0:05"},    {{11, 59}, "AM 11:59"}, {{12, 0}, "PM 12:00"},
-        {{12, 40}, "PM 12:40"}, {{13, 30}, "PM 1:30"},  {{23, 59}, "PM 11:59"}};
-    for (const auto& [time, text] : cases) EXPECT_EQ(HourText(time.first, time.second), text) << text;
-}
-
-// Header years count from 1911 under the ROC display; the climate balance keeps
-// its sign in tenths (a truncated quotient alone would lose it for -5); the
-// strength compares both parties.
-TEST(ChartTexts, YearsTenthsAndStrength) {
+// Hours with AM or PM, noon in the afternoon; era years; header years count
+// from 1911 under the ROC display; the climate balance keeps its sign in
+// tenths (a truncated quotient alone would lose it for -5); the strength
+// compares both parties.
+TEST(ChartTexts, HoursYearsTenthsAndStrength) {
     const auto strength = [](int same, int other) {
         ChartBlock n{};
         n.SameParty = static_cast<int16_t>(same);
@@ -108,14 +96,19 @@ TEST(ChartTexts, YearsTenthsAndStrength) {
         return StrengthText(n);
     };
     const std::pair<std::string, const char*> cases[] = {
-        {HeaderYearText(1912, 1), "1"},   {HeaderYearText(1911, 1), "0"},    {HeaderYearText(1990, 1), "79"},
+        {HourText(0, 5), "AM 0:05"},       {HourText(11, 59), "AM 11:59"},    {HourText(12, 0), "PM 12:00"},
+        {HourText(12, 40), "PM 12:40"},    {HourText(13, 30), "PM 1:30"},     {HourText(23, 59), "PM 11:59"},
+        {EraYearText(1912), "民國元年"},   {EraYearText(1913), "民國2年"},    {EraYearText(2026), "民國115年"},
+        {EraYearText(1911), "民國前1年"},  {EraYearText(1900), "民國前12年"},
+        {HeaderYearText(1912, 1), "1"},    {HeaderYearText(1911, 1), "0"},    {HeaderYearText(1990, 1), "79"},
         {HeaderYearText(1990, 0), "1990"}, {TenthsText(-15), "-1.5"},        {TenthsText(15), "1.5"},
-        {TenthsText(-5), "-0.5"},         {TenthsText(0), "0.0"},            {TenthsText(-120), "-12.0"},
-        {strength(12, 8), "A12 > 8B"},    {strength(12, 12), "A12 = 12B"},   {strength(12, 30), "A12 < 30B"}};
+        {TenthsText(-5), "-0.5"},          {TenthsText(0), "0.0"},            {TenthsText(-120), "-12.0"},
+        {strength(12, 8), "A12 > 8B"},     {strength(12, 12), "A12 = 12B"},   {strength(12, 30), "A12 < 30B"}};
     for (const auto& [shown, expected] : cases) EXPECT_EQ(shown, expected);
 }
 
-TEST(ChartTexts, SpiritsAreJoinedWithoutATrailingComma) {
+// Spirits are joined without a trailing comma; the day pillar's main star is always the day master.
+TEST(ChartTexts, SpiritsAndTheDayPillarsMainStar) {
     ChartBlock n{};
     EXPECT_EQ(SpiritsText(n, YearPillar), "");
     n.SpiritMaskA[MonthPillar] = 1u << 27;  // 天乙貴人
@@ -123,6 +116,12 @@ TEST(ChartTexts, SpiritsAreJoinedWithoutATrailingComma) {
     n.SpiritMaskA[DayPillar] = (1u << 31) | (1u << 26);
     n.SpiritMaskB[DayPillar] = 1u << 31;
     EXPECT_EQ(SpiritsText(n, DayPillar), "三奇貴人、文昌、羊刃");
+    for (int p = 0; p < 4; ++p) n.StemGod[p] = 5;  // 正官
+    n.StemGod[DayPillar] = NotApplicable;
+    EXPECT_EQ(MainStarText(n, DayPillar), "命主");
+    EXPECT_EQ(MainStarText(n, YearPillar), "正官");
+    n.StemGod[DayPillar] = 0;
+    EXPECT_EQ(MainStarText(n, DayPillar), "命主");
 }
 
 // At the units of 1024 x 768, 1366 x 768 and 2560 x 1440 screens: every name
@@ -149,16 +148,6 @@ TEST(ChartSpirits, NamesStayWholeAndFillTheCell) {
             EXPECT_GE(layout.Font.pixelSize(), unit / 2) << count << " names at unit " << unit;
         }
     }
-}
-
-TEST(ChartTexts, DayPillarMainStarIsAlwaysTheDayMaster) {
-    ChartBlock n{};
-    for (int p = 0; p < 4; ++p) n.StemGod[p] = 5;  // 正官
-    n.StemGod[DayPillar] = NotApplicable;
-    EXPECT_EQ(MainStarText(n, DayPillar), "命主");
-    EXPECT_EQ(MainStarText(n, YearPillar), "正官");
-    n.StemGod[DayPillar] = 0;
-    EXPECT_EQ(MainStarText(n, DayPillar), "命主");
 }
 
 using test::ChartedPerson;
@@ -246,17 +235,8 @@ TEST_F(DrawnChartTest, EveryCellThatHoldsATextHasInk) {
     for (int stem = 0; stem < 10; ++stem) EXPECT_GT(InkIn(d, 0, 2 + stem, 4, 3 + stem), 10) << "organ line " << stem;
     for (double row : {0, 2, 4, 6, 8, 10}) EXPECT_GT(InkIn(d, 4, row, 8, row + 2), 10) << "summary row " << row;
     for (double row : {28.5, 30.0, 31.5}) EXPECT_GT(InkIn(d, 0, row, 24, row + 1), 40) << "luck line " << row;
+    for (double row : {2, 4, 14, 20, 22, 28}) EXPECT_GT(InkIn(d, 26, row, 34, row + 2), 20) << "header row " << row;
     EXPECT_EQ(InkIn(d, 17, 33, 26, 34), 0);  // the right half of the bottom strip stays empty
-}
-
-TEST_F(DrawnChartTest, HeaderShowsTheNameAndBirthData) {
-    const DrawnChart nameless = Draw(*rec_);
-    std::strcpy(rec_->Person.name, "\xb3\xaf\xa4\x6a\xa4\xe5");  // 陳大文 in Big5
-    const DrawnChart named = Draw(*rec_);
-    EXPECT_GT(InkIn(named, 26, 0, 34, 2), 50);
-    EXPECT_NE(named.Image.copy(named.Layout.x0 + 26 * 20, 0, 160, 40), nameless.Image.copy(named.Layout.x0 + 26 * 20, 0, 160, 40));
-    for (double row : {2, 4, 14, 20, 22, 28}) EXPECT_GT(InkIn(named, 26, row, 34, row + 2), 20) << "header row " << row;
-    EXPECT_GT(InkIn(named, 30, 4, 32, 14), 100);  // the lunar date column
 }
 
 TEST_F(DrawnChartTest, ACorrectedBirthTimeIsNotedUnderTheSexLine) {

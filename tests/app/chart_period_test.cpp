@@ -120,22 +120,16 @@ TEST_F(PeriodChoiceTest, TheYearButtonCentresTheRowOnTodaysYear) {
     EXPECT_EQ(p.UpperHalf, 1) << "a cell's upper half is lunar month 3";
 }
 
+// Lunar 1990 is age 2; before the birth the row still starts at age 1, 1989.
 TEST_F(PeriodChoiceTest, TheRowStartsAtTheBirthYearForTheYoungest) {
-    SetToday(*rec_, 1990, 6, 1);  // lunar 1990: age 2
-    ChooseKind(*rec_, YearKind);
-    EXPECT_EQ(rec_->Period.FirstAge, 1);
-    EXPECT_EQ(rec_->Period.Cell, 1);
-    SetToday(*rec_, 1989, 6, 1);
-    rec_->Period.LunarYear = 0;
-    ChooseKind(*rec_, YearKind);
-    EXPECT_EQ(rec_->Period.FirstAge, 1);
-    EXPECT_EQ(rec_->Period.Cell, 0);
-    SetToday(*rec_, 1985, 6, 1);  // before the birth: the row still starts at age 1
-    rec_->Period.LunarYear = 0;
-    ChooseKind(*rec_, YearKind);
-    EXPECT_EQ(rec_->Period.FirstAge, 1);
-    EXPECT_EQ(rec_->Period.Cell, 0);
-    EXPECT_EQ(rec_->Period.LunarYear, 1989);
+    for (const auto& [today, cell] : {std::pair{1990, 1}, {1989, 0}, {1985, 0}}) {
+        SetToday(*rec_, today, 6, 1);
+        rec_->Period.LunarYear = 0;
+        ChooseKind(*rec_, YearKind);
+        EXPECT_EQ(rec_->Period.FirstAge, 1) << today;
+        EXPECT_EQ(rec_->Period.Cell, cell) << today;
+        EXPECT_EQ(rec_->Period.LunarYear, 1989 + cell) << today;
+    }
 }
 
 TEST_F(PeriodChoiceTest, AYearCellGivesTheGregorianDateOfItsLunarMonth) {

@@ -1,30 +1,20 @@
 // The main window as a user meets it: the menu, the first and the next start,
 // the person and records-file commands and the settings dialogs, all through
 // the real widgets.
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMenuBar>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <tuple>
 
-#include "engine/chart/chart_compute.h"
-#include "chart_view.h"
 #include "file_lock.h"
 #include "fortune_window.h"
 #include "logo_window.h"
-#include "main_frame.h"
 #include "person_dialog.h"
-#include "query_dialog.h"
-#include "settings_dialog.h"
 #include "shell_fixture.h"
 #include "engine/texts/string_table.h"
 
@@ -35,21 +25,12 @@ using namespace qv::ui;
 
 class MainFrameTest : public ShellTest {
 protected:
-    // Starts the program on the data root as main() does, without the logo.
     void Start() { StartProgram(root_, app_, frame_); }
-    // Runs the command as the menu does.
     void Choose(int id) { ChooseCommand(*frame_, id); }
-    bool MenuEnabled(int id) {
-        frame_->UpdateCommandStates();
-        return frame_->Action(id)->isEnabled();
-    }
+    bool MenuEnabled(int id) { return test::MenuEnabled(*frame_, id); }
     static void EnterPerson(PersonDialog& d, const QString& name, int year, int month, int day, int hour, int minute) {
         Retype(Child<QLineEdit>(d, "name"), name);
-        Child<QComboBox>(d, "year").setCurrentIndex(year - 1900);
-        Child<QComboBox>(d, "month").setCurrentIndex(month - 1);
-        Child<QComboBox>(d, "day").setCurrentIndex(day - 1);
-        Child<QComboBox>(d, "hour").setCurrentIndex(hour);
-        Child<QComboBox>(d, "minute").setCurrentIndex(minute);
+        EnterBirth(d, year, month, day, hour, minute);
     }
     QImage Shot() { return frame_->View()->viewport()->grab().toImage(); }
     static int InkPixels(const QImage& image) {
@@ -117,24 +98,17 @@ TEST_F(MainFrameTest, FortuneCurveCommandsOpenTheWindowModally) {
     EXPECT_EQ(modes, (QStringList{"終身", "大運", "十年", "流年各月", "流月各日"}));
     EXPECT_EQ(hidden.size(), 39u);
     for (int shown : {32815, 32816, 32818, 32830, 32831, 32833}) EXPECT_FALSE(hidden.count(shown)) << shown;
-    struct Case {
-        int Id, Mode, Category;
-        bool Lifetime;
-    } const cases[] = {{32815, 0, 1, false}, {32816, 0, 9, false}, {32818, 0, 5, false}, {32830, 1, 1, false},
-                       {32831, 1, 9, false}, {32833, 1, 5, false}, {32800, 0, 1, true},   {32864, 3, 6, false},
-                       {32850, 2, 3, false}, {32811, 0, 14, true}};
-    for (const Case& k : cases) {
+    // Which curve each command opens is the shell's own test; here the window opens modally on it.
+    for (const auto& [id, mode, category, lifetime] : {std::tuple{32800, 0, 1, true}, {32831, 1, 9, false}}) {
         bool seen = false;
         WhenModal<CFortuneCurveWindow>([&](CFortuneCurveWindow& w) {
             seen = true;
             EXPECT_TRUE(w.isModal());
-            EXPECT_EQ(w.Curve().Mode, k.Mode) << k.Id;
-            EXPECT_EQ(w.Curve().Category, k.Category) << k.Id;
-            EXPECT_EQ(w.Curve().Lifetime, k.Lifetime) << k.Id;
+            EXPECT_EQ(std::tie(w.Curve().Mode, w.Curve().Category, w.Curve().Lifetime), std::tie(mode, category, lifetime));
             w.close();
         });
-        Choose(k.Id);
-        EXPECT_TRUE(seen) << k.Id;
+        Choose(id);
+        EXPECT_TRUE(seen) << id;
     }
 }
 
@@ -167,7 +141,6 @@ TEST_F(MainFrameTest, FirstStartShowsTheLogoThenTheNewPersonDialogAndCharts) {
     EXPECT_TRUE(MenuEnabled(ID_MODIFY_PERSON));
     const QImage chart = Shot();
     EXPECT_GT(InkPixels(chart), 1000) << "the chart is drawn";
-    frame_->grab().save(QDir::temp().filePath(QStringLiteral("quorvane-main-window.png")));
 }
 
 TEST_F(MainFrameTest, NextStartQueriesAndPicksAmongNamesakes) {
@@ -186,56 +159,16 @@ TEST_F(MainFrameTest, NextStartQueriesAndPicksAmongNamesakes) {
     ASSERT_TRUE(WaitUntil([&] { return app_->chartShown; }));
     EXPECT_EQ(app_->currentRecordIndex, 2);
     EXPECT_EQ(app_->Record().Person.year, 1971);
-
-    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) {
-        Click(q, "fullName");
-        Retype(Child<QLineEdit>(q, "search"), QStringLiteral("陳美"));
-        Click(q, "ok");
-    });
-    Choose(ID_QUERY_PERSON);
-    EXPECT_EQ(app_->currentRecordIndex, 1);
-    EXPECT_EQ(app_->Record().Person.sex, 1);
-
-    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) {
-        Click(q, "surname");
-        Retype(Child<QLineEdit>(q, "search"), QStringLiteral("王"));
-        Click(q, "searchButton");
-        WhenModal<PersonPickDialog>([](PersonPickDialog& pick) { Click(pick, "ok"); });
-        Click(q, "ok");
-    });
-    Choose(ID_QUERY_PERSON);
-    EXPECT_EQ(app_->currentRecordIndex, 0);
 }
 
-TEST_F(MainFrameTest, ModifyAndDeleteTheCurrentPerson) {
+// 修改 through the dialog is walked by the test below; here 刪除 clears the view.
+TEST_F(MainFrameTest, DeletingTheCurrentPersonRepaintsTheViewEmpty) {
     Store(root_.MainFile(), {StoredPerson("甲一", 1980, 5, 5, 5, 5), StoredPerson("乙二", 1981, 6, 6, 6, 6)});
     Start();
     EXPECT_FALSE(MenuEnabled(ID_MODIFY_PERSON)) << "no stored person right after the start";
-    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) {
-        Child<QListWidget>(q, "names").setCurrentRow(1);
-        Click(q, "ok");
-    });
-    Choose(ID_QUERY_PERSON);
-    ASSERT_EQ(app_->currentRecordIndex, 1);
-
-    WhenModal<PersonDialog>([](PersonDialog& d) {
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("修改個人資料"));
-        EXPECT_EQ(Child<QLineEdit>(d, "name").text(), QStringLiteral("乙二"));
-        Child<QLineEdit>(d, "name").setText(QStringLiteral("乙三"));
-        Click(d, "hourUnknown");
-        Click(d, "ok");
-    });
-    Choose(ID_MODIFY_PERSON);
-    PersonRecord r{};
-    ASSERT_TRUE(ReadRecord(root_.MainFile(), 1, r));
-    EXPECT_EQ(NameOf(r), "乙三");
-    EXPECT_EQ(r.hour, HourUnknown);
-    EXPECT_EQ(ReadCount(root_.MainFile()), 2);
-
-    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) {
-        Child<QListWidget>(q, "names").setCurrentRow(1);
-        Click(q, "ok");
-    });
+    QueryPersonAt(*app_, 1);
+    EXPECT_GT(InkPixels(Shot()), 1000);
+    AnswerQuery(1);
     Choose(ID_DELETE_PERSON);
     EXPECT_FALSE(app_->chartShown);
     EXPECT_EQ(ReadCount(root_.MainFile()), 1);
@@ -250,17 +183,7 @@ TEST_F(MainFrameTest, ModifyAndDeleteFollowThePersonWhenTheFileChangesUnderneath
     Store(root_.MainFile(), {StoredPerson("甲一", 1980, 5, 5, 5, 5), StoredPerson("乙二", 1981, 6, 6, 6, 6),
                              StoredPerson("丙三", 1982, 7, 7, 7, 7), StoredPerson("丁四", 1983, 8, 8, 8, 8)});
     Start();
-    auto chooseRow = [](int row) {
-        WhenModal<PersonQueryDialog>([row](PersonQueryDialog& q) {
-            Child<QListWidget>(q, "names").setCurrentRow(row);
-            Click(q, "ok");
-        });
-    };
-    auto names = [this] {
-        std::vector<std::string> shown;
-        for (const PersonRecord& r : ReadRecordsFile(root_.MainFile()).Records) shown.push_back(NameOf(r));
-        return shown;
-    };
+    auto names = [this] { return StoredNames(root_.MainFile()); };
     auto rename = [this](const char* name) {
         WhenModal<PersonDialog>([name](PersonDialog& d) {
             Child<QLineEdit>(d, "name").setText(QString::fromUtf8(name));
@@ -268,9 +191,7 @@ TEST_F(MainFrameTest, ModifyAndDeleteFollowThePersonWhenTheFileChangesUnderneath
         });
         Choose(ID_MODIFY_PERSON);
     };
-    chooseRow(2);
-    Choose(ID_QUERY_PERSON);
-    ASSERT_EQ(app_->currentRecordIndex, 2);
+    QueryPersonAt(*app_, 2);
 
     ASSERT_TRUE(DeleteRecord(root_.MainFile(), 0).Ok);
     rename("丙五");
@@ -278,7 +199,7 @@ TEST_F(MainFrameTest, ModifyAndDeleteFollowThePersonWhenTheFileChangesUnderneath
     EXPECT_EQ(app_->currentRecordIndex, 1);
 
     ASSERT_TRUE(DeleteRecord(root_.MainFile(), 0).Ok);
-    chooseRow(1);
+    AnswerQuery(1);
     Choose(ID_DELETE_PERSON);
     EXPECT_EQ(names(), (std::vector<std::string>{"丙五"}));
     EXPECT_TRUE(app_->chartShown) << "the person shown was not the one deleted";
@@ -294,21 +215,16 @@ TEST_F(MainFrameTest, ModifyAndDeleteFollowThePersonWhenTheFileChangesUnderneath
     EXPECT_NE(log.Texts[0].find(StringText(PersonGoneText)), std::string::npos) << log.Texts[0];
 }
 
+// The person dialog's refusals are its own tests; cancelled after one, nothing changed.
 TEST_F(MainFrameTest, BadInputKeepsTheChartUnchanged) {
     Store(root_.MainFile(), {StoredPerson("甲一", 1980, 5, 5, 5, 5)});
     Start();
-    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) { Click(q, "ok"); });
-    Choose(ID_QUERY_PERSON);
+    QueryPersonAt(*app_, 0);
     const ChartRecord before = app_->Record();
     WhenModal<PersonDialog>([](PersonDialog& d) {
         Child<QComboBox>(d, "day").setEditText(QStringLiteral("32"));
         Click(d, "ok");
         EXPECT_TRUE(d.isVisible());
-        EXPECT_FALSE(d.Problem().isEmpty());
-        Child<QLineEdit>(d, "name").setText(QStringLiteral("𠀀"));  // beyond Big5
-        Child<QComboBox>(d, "day").setCurrentIndex(1);
-        Click(d, "ok");
-        EXPECT_EQ(d.Problem(), QStringLiteral("姓名含有 Big5 無法表示的字"));
         d.reject();
     });
     Choose(ID_MODIFY_PERSON);
@@ -348,16 +264,8 @@ TEST_F(MainFrameTest, OtherRecordsFilesFollowTheEnableRules) {
     Store(root_.MainFile(), {StoredPerson("甲一", 1980, 5, 5, 5, 5)});
     const std::string other = root_.Root() + "/other.sap";
     Store(other, {StoredPerson("乙二", 1981, 6, 6, 6, 6)});
-    const std::string copy = root_.Root() + "/copy.sap";
-    std::vector<std::string> answers = {other, copy};
-    frame_.reset();
     Start();
-    frame_->SetFileChooser([&answers](bool) -> std::optional<std::string> {
-        if (answers.empty()) return std::nullopt;
-        std::string a = answers.front();
-        answers.erase(answers.begin());
-        return a;
-    });
+    frame_->SetFileChooser([&other](bool) { return std::optional<std::string>(other); });
     EXPECT_FALSE(MenuEnabled(ID_SWITCH_TO_MAIN));
     Choose(ID_OPEN_OTHER_RECORDS);
     EXPECT_TRUE(MenuEnabled(ID_SWITCH_TO_MAIN));
@@ -369,10 +277,6 @@ TEST_F(MainFrameTest, OtherRecordsFilesFollowTheEnableRules) {
     Choose(ID_QUERY_PERSON);
     EXPECT_TRUE(app_->chartShown);
     EXPECT_TRUE(MenuEnabled(ID_MODIFY_PERSON));
-    Choose(ID_SAVE_RECORDS_AS);
-    EXPECT_EQ(ReadFileText(copy), ReadFileText(other));
-    Choose(ID_MERGE_INTO_MAIN);
-    EXPECT_EQ(ReadCount(root_.MainFile()), 2);
     Choose(ID_SWITCH_TO_MAIN);
     EXPECT_FALSE(app_->chartShown);
     EXPECT_FALSE(MenuEnabled(ID_SWITCH_TO_MAIN));
@@ -425,59 +329,17 @@ TEST_F(MainFrameTest, AFailedStoreLeavesNoNumberThatLeadsToAnotherPerson) {
         WhenModal<PersonDialog>([](PersonDialog& d) { Click(d, "ok"); });
         Choose(ID_MODIFY_PERSON);
         names.push_back("乙新");
-        std::vector<std::string> stored;
-        for (const PersonRecord& r : ReadRecordsFile(file).Records) stored.push_back(NameOf(r));
-        EXPECT_EQ(stored, names) << "stored as new; no one overwritten";
+        EXPECT_EQ(StoredNames(file), names) << "stored as new; no one overwritten";
         EXPECT_EQ(app_->currentRecordIndex, static_cast<int>(names.size()) - 1);
         EXPECT_FALSE(app_->personUnsaved);
     }
     LockPatience() = patience;
 }
 
-TEST_F(MainFrameTest, ChartingParametersOkRecomputesCancelChangesNothing) {
-    Store(root_.MainFile(), {StoredPerson("甲一", 1984, 3, 8, 8, 8)});
-    Start();
-    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) { Click(q, "ok"); });
-    Choose(ID_QUERY_PERSON);
-    const ChartBlock byYear = app_->Record().Natal;
-
-    WhenModal<SettingsDialog>([](SettingsDialog& d) {
-        Click(d, "1008");
-        d.reject();
-    });
-    Choose(ID_CHARTING_PARAMETERS);
-    EXPECT_EQ(app_->Record().Options.PoolBase, 0);
-    EXPECT_FALSE(Exists(root_.SettingsFile()));
-
-    WhenModal<SettingsDialog>([](SettingsDialog& d) {
-        Click(d, "1008");  // 咸池 from the month
-        Click(d, "ok");
-    });
-    Choose(ID_CHARTING_PARAMETERS);
-    EXPECT_EQ(app_->Record().Options.PoolBase, 1);
-    EXPECT_EQ(ReadSetting(root_.SettingsFile(), SettingKey::PoolBase), 1);
-    // The chart on show is the one the engine gives with the new basis.
-    ChartRecord expected = app_->Record();
-    PillarQuad pillars{};
-    ASSERT_TRUE(ChartPerson(expected, app_->Record().Person, pillars));
-    EXPECT_EQ(std::memcmp(app_->Record().Natal.SpiritMaskB, expected.Natal.SpiritMaskB, sizeof byYear.SpiritMaskB), 0);
-    EXPECT_NE(std::memcmp(app_->Record().Natal.SpiritMaskB, byYear.SpiritMaskB, sizeof byYear.SpiritMaskB), 0)
-        << "this birth's 咸池 moves with the basis";
-
-    WhenModal<SettingsDialog>([](SettingsDialog& d) {
-        Retype(Child<QLineEdit>(d, "1015"), QStringLiteral("25"));
-        Click(d, "ok");
-    });
-    ASSERT_TRUE(app_->Execute(ID_INDEX_FORMULA));
-    EXPECT_EQ(app_->Record().Scoring.K1, 25);
-    EXPECT_EQ(ReadSetting(root_.SettingsFile(), SettingKey::K1), 25);
-}
-
 TEST_F(MainFrameTest, ViewScalesThePageToAnyWindow) {
     Store(root_.MainFile(), {StoredPerson("甲一", 1980, 5, 5, 5, 5)});
     Start();
-    WhenModal<PersonQueryDialog>([](PersonQueryDialog& q) { Click(q, "ok"); });
-    Choose(ID_QUERY_PERSON);
+    QueryPersonAt(*app_, 0);
     for (QSize size : {QSize(1280, 1024), QSize(800, 600), QSize(2048, 1536)}) {
         frame_->resize(size);
         QApplication::processEvents();

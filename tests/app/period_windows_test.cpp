@@ -1,20 +1,16 @@
 // The period the user chose reaches every window: the period chart draws its
 // own evaluation, the fortune curves open on it, the settings keep it, and a
 // person dropped takes the tool windows along. All through the real main window.
-#include <QAction>
 #include <QImage>
 #include <QPainter>
 
 #include "chart_period.h"
-#include "chart_view.h"
 #include "flow_year_window.h"
 #include "engine/fortune/fortune.h"
 #include "fortune_window.h"
-#include "main_frame.h"
 #include "paint_helpers.h"
 #include "period_checks.h"
 #include "potential_window.h"
-#include "query_dialog.h"
 #include "settings_dialog.h"
 #include "engine/texts/text_ids.h"
 #include "shell_fixture.h"
@@ -30,17 +26,13 @@ protected:
     // 1990-02-04 09:05, male: lunar 1990-01-09 but still the 己巳 year (before 立春).
     void SetUp() override {
         ShellTest::SetUp();
-        Store(root_.MainFile(), {StoredPerson("陳大文", 1990, 2, 4, 9, 5), StoredPerson("林美玲", 1996, 2, 10, 14, 0, 1)});
-        StartProgram(root_, app_, frame_);
-        QueryPersonAt(*app_, 0);
+        StartShowing({StoredPerson("陳大文", 1990, 2, 4, 9, 5), StoredPerson("林美玲", 1996, 2, 10, 14, 0, 1),
+                      StoredPerson("甲一", 1984, 3, 8, 8, 8)});
     }
     ChartRecord& Rec() { return app_->Record(); }
-    void ClickPage(QPoint page) {
-        CQuorvaneView& view = *frame_->View();
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, view.ViewportPoint(page));
-    }
-    static QPoint Button(int k) { return {8 + 37, 2 + 54 * k + 25}; }
-    static QPoint Cell(int column, bool upper) { return {91 + (11 - column) * 40 + 20, 2 + (upper ? 470 : 530)}; }
+    void ClickPage(QPoint page) { test::ClickPage(*frame_, page); }
+    static QPoint Button(int k) { return KindButton(k); }
+    static QPoint Cell(int column, bool upper) { return PeriodCell(column, upper); }
     // The summary and health columns (0-8u across, 0-12u down) of the page.
     static QImage Readings(const std::function<void(QPainter&)>& paint) {
         QImage page(kLogicalPageWidth, kLogicalPageHeight, QImage::Format_RGB32);
@@ -129,30 +121,28 @@ TEST_F(PeriodWindowsTest, FortuneCurvesOpenOnTheChartViewsPeriod) {
     EXPECT_EQ(firstMonth.Period.Month, 1);
 }
 
-TEST_F(PeriodWindowsTest, TheLastLuckPillarOpensADecadeTheTablesHoldWholly) {
-    const ChartRecord& rec = Rec();
-    ClickPage(Cell(11, true));
-    const FortuneCurve ten = Opened(ID_FORTUNE_TEN_YEAR_BASE);
-    ASSERT_EQ(ten.Count, 10);
-    EXPECT_LE(ten.Period.Luck, 11);
-    for (int i = 0; i < ten.Count; ++i) {
-        const int year = BirthSolarYear(rec) + ten.Bars[i].Age - 1;
-        EXPECT_TRUE(rec.SolarTerms->Covers(year)) << year;
-        EXPECT_LE(ten.Bars[i].Age, YearsOfLife);
-    }
-    const int next = ten.Bars[9].Age - 1 + 10;  // the last year of the decade after it
-    EXPECT_TRUE(next >= YearsOfLife || !rec.SolarTerms->Covers(BirthSolarYear(rec) + next))
-        << "the next decade would leave the tables: this is the last that fits";
-}
-
-TEST_F(PeriodWindowsTest, ConfirmingEitherParameterDialogKeepsTheKindAndCell) {
+// Cancelled, a parameter dialog writes nothing; confirmed, it writes the
+// settings file and recharts (this birth's 咸池 moves with the basis), keeping
+// the chart kind and the chosen cell.
+TEST_F(PeriodWindowsTest, TheParameterDialogsWriteOnOkRechartAndKeepTheKindAndCell) {
+    QueryPersonAt(*app_, 2);
+    const ChartBlock byYear = Rec().Natal;
     ClickPage(Cell(4, false));
+    WhenModal<SettingsDialog>([](SettingsDialog& d) {
+        Click(d, "1008");
+        d.reject();
+    });
+    ChooseCommand(*frame_, ID_CHARTING_PARAMETERS);
+    EXPECT_EQ(Rec().Options.PoolBase, 0);
+    EXPECT_FALSE(Exists(root_.SettingsFile()));
     WhenModal<SettingsDialog>([](SettingsDialog& d) {
         Click(d, "1008");  // 咸池 from the month
         Click(d, "ok");
     });
     ChooseCommand(*frame_, ID_CHARTING_PARAMETERS);
     EXPECT_EQ(Rec().Options.PoolBase, 1);
+    EXPECT_EQ(ReadSetting(root_.SettingsFile(), SettingKey::PoolBase), 1);
+    EXPECT_NE(std::memcmp(Rec().Natal.SpiritMaskB, byYear.SpiritMaskB, sizeof byYear.SpiritMaskB), 0);
     EXPECT_EQ(Rec().ChartKind, LuckKind);
     EXPECT_EQ(Rec().Period.Cell, 4);
     EXPECT_EQ(Rec().Period.UpperHalf, 0);
@@ -166,6 +156,8 @@ TEST_F(PeriodWindowsTest, ConfirmingEitherParameterDialogKeepsTheKindAndCell) {
         Click(d, "ok");
     });
     ChooseCommand(*frame_, ID_INDEX_FORMULA);
+    EXPECT_EQ(Rec().Scoring.K1, 25);
+    EXPECT_EQ(ReadSetting(root_.SettingsFile(), SettingKey::K1), 25);
     EXPECT_EQ(Rec().ChartKind, YearKind);
     EXPECT_EQ(std::memcmp(&Rec().Period, &chosen, sizeof chosen), 0);
     ExpectFlowOnSelection(Rec(), Rec().Natal);

@@ -56,25 +56,18 @@ protected:
     }
 };
 
-TEST_F(PersonDialogTest, NewPersonStartsAtTheClockInGregorianMale) {
+// A new person starts at the clock, Gregorian and male; the year list follows the year display.
+TEST_F(PersonDialogTest, NewPersonStartsAtTheClockInGregorianMaleWithTheYearsAsDisplayed) {
     auto d = Open();
     EXPECT_EQ(d->windowTitle(), QStringLiteral("請輸入個人資料"));
     EXPECT_EQ(List(*d, "year").count(), 200);
-    EXPECT_EQ(List(*d, "year").currentIndex(), 126);
+    EXPECT_EQ(ShownBirth(*d), (std::vector<int>{2026, 12, 6, 6, 30}));
     EXPECT_EQ(List(*d, "year").currentText(), QStringLiteral("民國115"));
-    EXPECT_EQ(List(*d, "month").currentText(), QStringLiteral("12"));
-    EXPECT_EQ(List(*d, "day").currentText(), QStringLiteral("6"));
-    EXPECT_EQ(List(*d, "hour").currentIndex(), 6);
-    EXPECT_EQ(List(*d, "minute").currentIndex(), 30);
     EXPECT_TRUE(Child<QRadioButton>(*d, "solar").isChecked());
     EXPECT_TRUE(Child<QRadioButton>(*d, "male").isChecked());
     EXPECT_FALSE(Child<QCheckBox>(*d, "hourUnknown").isChecked());
-}
-
-TEST_F(PersonDialogTest, YearListFollowsTheYearDisplay) {
-    auto republic = Open();
     for (auto [row, text] : {std::pair{0, "民國前12"}, {11, "民國前1"}, {12, "民國元年"}, {13, "民國2"}, {199, "民國188"}})
-        EXPECT_EQ(List(*republic, "year").itemText(row), QString::fromUtf8(text)) << row;
+        EXPECT_EQ(List(*d, "year").itemText(row), QString::fromUtf8(text)) << row;
     auto western = Open(6005, {}, 0);
     EXPECT_EQ(List(*western, "year").itemText(0), QStringLiteral("1900"));
     EXPECT_EQ(List(*western, "year").itemText(199), QStringLiteral("2099"));
@@ -118,7 +111,7 @@ TEST_F(PersonDialogTest, AYearTypedActsAsAYearChosen) {
     EXPECT_EQ(List(*republican, "year").currentIndex(), 2023 - 1900);
 }
 
-TEST_F(PersonDialogTest, LunarModeOffersTheLeapMonthAndKeepsIt) {
+TEST_F(PersonDialogTest, LunarModeOffersTheLeapMonthKeepsItAndDropsItWithTheYear) {
     auto d = Open();
     ChooseDate(*d, 2020, 6, 1);  // lunar 2020 has a leap fourth month
     QTest::mouseClick(&Child<QRadioButton>(*d, "lunar"), Qt::LeftButton);
@@ -139,18 +132,17 @@ TEST_F(PersonDialogTest, LunarModeOffersTheLeapMonthAndKeepsIt) {
     EXPECT_EQ(r.year, 2020);
     EXPECT_EQ(r.month, 6);
     EXPECT_EQ(r.day, 1);
-}
 
-TEST_F(PersonDialogTest, LeapFlagFallsBackWhenTheYearChanges) {
-    auto d = Open();
-    ChooseDate(*d, 2020, 6, 1);
-    QTest::mouseClick(&Child<QRadioButton>(*d, "lunar"), Qt::LeftButton);
-    Choose(*d, "year", 2021 - 1900);  // no leap month in 2021
-    EXPECT_EQ(List(*d, "month").count(), 12);
-    EXPECT_EQ(List(*d, "month").currentIndex(), 3);
-    ASSERT_TRUE(PressChart(*d));
-    EXPECT_EQ(d->Result().leapMonth, 0);
-    EXPECT_EQ(d->Result().lunarMonth, 4);
+    // A year without a leap month: the flag falls back to the month of its number.
+    auto next = Open();
+    ChooseDate(*next, 2020, 6, 1);
+    QTest::mouseClick(&Child<QRadioButton>(*next, "lunar"), Qt::LeftButton);
+    Choose(*next, "year", 2021 - 1900);
+    EXPECT_EQ(List(*next, "month").count(), 12);
+    EXPECT_EQ(List(*next, "month").currentIndex(), 3);
+    ASSERT_TRUE(PressChart(*next));
+    EXPECT_EQ(next->Result().leapMonth, 0);
+    EXPECT_EQ(next->Result().lunarMonth, 4);
 }
 
 TEST_F(PersonDialogTest, LateRatHourMovesTheLunarDayOnlyUnderTheCommonRule) {
@@ -271,11 +263,6 @@ TEST_F(PersonDialogTest, AsksWhetherTheBirthCanBeCharted) {
 
 class BirthClockDialogTest : public PersonDialogTest {
 protected:
-    static void ChooseTime(PersonDialog& d, int year, int month, int day, int hour, int minute) {
-        ChooseDate(d, year, month, day);
-        Choose(d, "hour", hour);
-        Choose(d, "minute", minute);
-    }
     static void ChooseZone(PersonDialog& d, const char* zone) {
         QComboBox& zones = List(d, "zone");
         const int at = zones.findData(QString::fromLatin1(zone));
@@ -330,7 +317,7 @@ TEST_F(BirthClockDialogTest, ZonesOfferNoneFirstThenTheCommonOnesThenEveryOtherO
 
 TEST_F(BirthClockDialogTest, WithoutACorrectionTheRecordIsTheOneAlwaysStored) {
     auto d = Open();
-    ChooseTime(*d, 1974, 7, 15, 12, 0);
+    EnterBirth(*d, 1974, 7, 15, 12, 0);
     Type(*d, "longitude", QStringLiteral("200"));  // ignored while the box is not ticked
     EXPECT_EQ(Shown(*d, "chartedMoment"), "");
     ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
@@ -340,25 +327,31 @@ TEST_F(BirthClockDialogTest, WithoutACorrectionTheRecordIsTheOneAlwaysStored) {
     EXPECT_FALSE(d->Note().Applied());
 }
 
+// Entered as a Gregorian or as a lunar date, the birth is corrected on its Gregorian day.
 TEST_F(BirthClockDialogTest, TaipeiSummerTimeChartsAnHourEarlier) {
-    auto d = Open();
-    ChooseTime(*d, 1974, 7, 15, 12, 0);
-    ChooseZone(*d, "Asia/Taipei");
-    EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：1974-07-15 11:00（台北 UTC+09:00 夏令時間）");
-    TypeRemarks(*d, QStringLiteral("出生證明 12:00"));
-    ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
-    EXPECT_EQ(StoredTime(d->Result()), "1974-07-15 11:00");
-    EXPECT_EQ(d->Result().hourBranch, StoredPerson("", 1974, 7, 15, 11, 0).hourBranch);
-    EXPECT_EQ(ui::ChartNoteText(d->Note()), "已校正：台北 夏令時間");
-    PersonTexts texts;
-    ASSERT_TRUE(LoadPersonTexts(d->Result(), texts).Ok);
-    EXPECT_EQ(texts.Remarks, "出生證明 12:00\r\n【出生地時間】1974-07-15 12:00;Asia/Taipei;540;1;;0")
-        << "the user's remarks, then the clock time as typed";
+    for (const bool lunar : {false, true}) {
+        SCOPED_TRACE(lunar ? "lunar" : "Gregorian");
+        auto d = Open();
+        EnterBirth(*d, 1974, 7, 15, 12, 0);
+        if (lunar) Click(*d, "lunar");
+        ASSERT_EQ(Child<QRadioButton>(*d, "lunar").isChecked(), lunar);
+        ChooseZone(*d, "Asia/Taipei");
+        EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：1974-07-15 11:00（台北 UTC+09:00 夏令時間）");
+        TypeRemarks(*d, QStringLiteral("出生證明 12:00"));
+        ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
+        EXPECT_EQ(StoredTime(d->Result()), "1974-07-15 11:00");
+        EXPECT_EQ(d->Result().hourBranch, StoredPerson("", 1974, 7, 15, 11, 0).hourBranch);
+        EXPECT_EQ(ui::ChartNoteText(d->Note()), "已校正：台北 夏令時間");
+        PersonTexts texts;
+        ASSERT_TRUE(LoadPersonTexts(d->Result(), texts).Ok);
+        EXPECT_EQ(texts.Remarks, "出生證明 12:00\r\n【出生地時間】1974-07-15 12:00;Asia/Taipei;540;1;;0")
+            << "the user's remarks, then the clock time as typed";
+    }
 }
 
 TEST_F(BirthClockDialogTest, AnHourBackOverMidnightMovesTheDateAndTheLunarDay) {
     auto d = Open();
-    ChooseTime(*d, 1974, 7, 15, 0, 30);
+    EnterBirth(*d, 1974, 7, 15, 0, 30);
     ChooseZone(*d, "Asia/Taipei");
     ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
     // As if 1974-07-14 23:30 had been entered, late rat hour and all.
@@ -369,21 +362,10 @@ TEST_F(BirthClockDialogTest, AnHourBackOverMidnightMovesTheDateAndTheLunarDay) {
               std::tie(direct.lunarYear, direct.lunarMonth, direct.lunarDay, direct.leapMonth, direct.hourBranch));
 }
 
-TEST_F(BirthClockDialogTest, LunarDatesAreCorrectedOnTheirGregorianDay) {
-    auto d = Open();
-    ChooseTime(*d, 1974, 7, 15, 12, 0);
-    Click(*d, "lunar");
-    ASSERT_TRUE(Child<QRadioButton>(*d, "lunar").isChecked());
-    ChooseZone(*d, "Asia/Taipei");
-    EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：1974-07-15 11:00（台北 UTC+09:00 夏令時間）");
-    ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
-    EXPECT_EQ(StoredTime(d->Result()), "1974-07-15 11:00");
-}
-
 TEST_F(BirthClockDialogTest, ATimeTheClockShowedTwiceAsksWhichFirstByDefault) {
     auto d = Open();
     ChooseZone(*d, "Asia/Taipei");
-    ChooseTime(*d, 1974, 9, 30, 22, 30);
+    EnterBirth(*d, 1974, 9, 30, 22, 30);
     EXPECT_FALSE(Child<QRadioButton>(*d, "firstOfRepeated").isVisible());
     Choose(*d, "hour", 23);
     ASSERT_TRUE(Child<QRadioButton>(*d, "firstOfRepeated").isVisible());
@@ -394,11 +376,9 @@ TEST_F(BirthClockDialogTest, ATimeTheClockShowedTwiceAsksWhichFirstByDefault) {
 
     auto second = Open();
     ChooseZone(*second, "Asia/Taipei");
-    ChooseTime(*second, 1974, 9, 30, 23, 30);
+    EnterBirth(*second, 1974, 9, 30, 23, 30);
     Click(*second, "secondOfRepeated");
     EXPECT_EQ(Shown(*second, "chartedMoment"), "排盤時間：1974-09-30 23:30（台北 UTC+08:00）");
-    ASSERT_TRUE(PressChart(*second));
-    EXPECT_EQ(StoredTime(second->Result()), "1974-09-30 23:30");
     // Away from the repeated hour the choice goes, and comes back on the first.
     Choose(*second, "minute", 0);
     Choose(*second, "hour", 12);
@@ -411,7 +391,7 @@ TEST_F(BirthClockDialogTest, ModifiedAgainThePersonStartsFromItsClockTimeAndChar
     auto d = Open();
     TypeRemarks(*d, QStringLiteral("台北出生"));
     ChooseZone(*d, "Asia/Taipei");
-    ChooseTime(*d, 1974, 9, 30, 23, 30);
+    EnterBirth(*d, 1974, 9, 30, 23, 30);
     Click(*d, "secondOfRepeated");
     SolarTimeAt(*d, QStringLiteral("121.5"));
     ASSERT_TRUE(PressChart(*d));
@@ -463,7 +443,7 @@ TEST(ClockNoteLineTest, RoundTripsAndIgnoresWhatItCannotRead) {
 
 TEST_F(BirthClockDialogTest, TrueSolarTimeFollowsLongitudeAndTheEquationOfTime) {
     auto d = Open();
-    ChooseTime(*d, 2024, 2, 11, 12, 0);
+    EnterBirth(*d, 2024, 2, 11, 12, 0);
     SolarTimeAt(*d, QStringLiteral("121.5"));
     EXPECT_EQ(Shown(*d, "chartedMoment"), "排盤時間：2024-02-11 11:52（真太陽時 東經121.50°）");
     ASSERT_TRUE(PressChart(*d)) << d->Problem().toStdString();
@@ -471,7 +451,7 @@ TEST_F(BirthClockDialogTest, TrueSolarTimeFollowsLongitudeAndTheEquationOfTime) 
     EXPECT_EQ(ui::ChartNoteText(d->Note()), "已校正：真太陽時 東經121.50°");
     // Full-width digits as a Chinese input method types them.
     auto wide = Open();
-    ChooseTime(*wide, 2024, 2, 11, 12, 0);
+    EnterBirth(*wide, 2024, 2, 11, 12, 0);
     SolarTimeAt(*wide, QStringLiteral("１２１．５"));
     ASSERT_TRUE(PressChart(*wide)) << wide->Problem().toStdString();
     EXPECT_EQ(StoredTime(wide->Result()), "2024-02-11 11:52");
@@ -480,7 +460,7 @@ TEST_F(BirthClockDialogTest, TrueSolarTimeFollowsLongitudeAndTheEquationOfTime) 
 // Refused in the dialog, which stays open and stores nothing.
 TEST_F(BirthClockDialogTest, RefusesTheHourTheClockSkipped) {
     auto d = Open();
-    ChooseTime(*d, 1974, 4, 1, 0, 30);
+    EnterBirth(*d, 1974, 4, 1, 0, 30);
     ChooseZone(*d, "Asia/Taipei");
     EXPECT_EQ(Shown(*d, "chartedMoment"), StringText(910)) << "told before 排盤 too";
     EXPECT_FALSE(PressChart(*d));
@@ -494,7 +474,7 @@ TEST_F(BirthClockDialogTest, RefusesTheHourTheClockSkipped) {
 
 TEST_F(BirthClockDialogTest, RefusesALongitudeOutsideTheGlobeOrNotANumber) {
     auto d = Open();
-    ChooseTime(*d, 2024, 2, 11, 12, 0);
+    EnterBirth(*d, 2024, 2, 11, 12, 0);
     for (const char* bad : {"200", "-180.5", "東經121", "", "nan"}) {
         SolarTimeAt(*d, QString::fromUtf8(bad));
         EXPECT_FALSE(PressChart(*d)) << bad;

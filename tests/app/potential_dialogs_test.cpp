@@ -70,7 +70,6 @@ protected:
         return t;
     }
     static std::string Name(const PotentialItem& item) { return PotentialNameText(item.Name); }
-
 };
 
 std::string Le16(int v) { return {static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff)}; }
@@ -124,10 +123,12 @@ TEST_F(PotentialDialogsTest, ShareIsClampedAndTheAbilitiesCappedAtThirtyTwo) {
     EXPECT_EQ(PotentialNameText(t.Categories[0].Name), "領導");
 }
 
-TEST_F(PotentialDialogsTest, GrowingACategoryMovesTheLaterAbilitiesBack) {
+// Grown, a category moves the later abilities back behind blank ones; shrunk,
+// it moves them forward and the table ends after them.
+TEST_F(PotentialDialogsTest, ResizingACategoryMovesTheLaterAbilities) {
     StartWith({{QStringLiteral("甲"), 5}, {QStringLiteral("乙"), 4}});
     RunDialogs(Enter(QString(), QStringLiteral("40"), QStringLiteral("8")), Confirm);
-    const PotentialTable t = Saved();
+    PotentialTable t = Saved();
     EXPECT_EQ(t.ItemTotal, 12);
     EXPECT_EQ(t.Categories[0].ItemCount, 8);
     EXPECT_EQ(t.Categories[1].FirstItem, 8);
@@ -142,14 +143,11 @@ TEST_F(PotentialDialogsTest, GrowingACategoryMovesTheLaterAbilitiesBack) {
         EXPECT_EQ(moved.ElementMask, ElementBit(1));
         EXPECT_EQ(moved.TenGodMask, TenGodBit(i));
     }
-}
 
-TEST_F(PotentialDialogsTest, ShrinkingACategoryMovesTheLaterAbilitiesForward) {
-    StartWith({{QStringLiteral("甲"), 5}, {QStringLiteral("乙"), 4}});
     RunDialogs(Enter(QString(), QStringLiteral("40"), QStringLiteral("2")), Confirm);
     const PotentialTable& mem = app_->Potentials();
-    for (int i = 6; i < 9; ++i) EXPECT_EQ(mem.Items[i].ElementMask | mem.Items[i].TenGodMask | mem.Items[i].Name[0], 0) << i;
-    const PotentialTable t = Saved();
+    for (int i = 6; i < 12; ++i) EXPECT_EQ(mem.Items[i].ElementMask | mem.Items[i].TenGodMask | mem.Items[i].Name[0], 0) << i;
+    t = Saved();
     EXPECT_EQ(ReadFileText(TablePath()).size(), 1730u + 6 * 36);
     EXPECT_EQ(t.ItemTotal, 6);
     EXPECT_EQ(t.Categories[1].FirstItem, 2);

@@ -9,7 +9,6 @@
 #include <QScrollBar>
 #include <fstream>
 
-#include "chart_view.h"
 #include "person_dialog.h"
 #include "potential_tables.h"
 #include "settings_file.h"
@@ -21,15 +20,6 @@ namespace {
 using namespace qv::ui;
 
 const QRgb Background = qRgb(250, 250, 200);
-
-// Dark pixels (text and lines) in a rectangle of the picture.
-int Ink(const QImage& image, const QRect& r) {
-    int ink = 0;
-    for (int y = std::max(0, r.top()); y <= std::min(image.height() - 1, r.bottom()); ++y)
-        for (int x = std::max(0, r.left()); x <= std::min(image.width() - 1, r.right()); ++x)
-            ink += qGray(image.pixel(x, y)) < 128;
-    return ink;
-}
 
 class PotentialWindowTest : public ShellTest {
 protected:
@@ -47,10 +37,7 @@ protected:
         QueryPersonAt(*app_, 0);
     }
     void Choose(int id) { ChooseCommand(*frame_, id); }
-    bool Enabled(int id) {
-        frame_->UpdateCommandStates();
-        return frame_->Action(id)->isEnabled();
-    }
+    bool Enabled(int id) { return MenuEnabled(*frame_, id); }
     CPotentialWnd& Window() {
         CPotentialWnd* w = frame_->PotentialWindow();
         if (!w) throw std::runtime_error("the potential window is not open");
@@ -62,7 +49,9 @@ protected:
     }
 };
 
-TEST_F(PotentialWindowTest, TheWindowCommandOpensAndClosesItAndItsTextFollows) {
+// The command opens the window and closes it, its text following; while it
+// is open it prints to a PDF file and stays open.
+TEST_F(PotentialWindowTest, TheWindowCommandOpensClosesAndPrintsIt) {
     StartCharted();
     QAction& toggle = *frame_->Action(ID_POTENTIAL_WINDOW);
     frame_->UpdateCommandStates();
@@ -73,7 +62,18 @@ TEST_F(PotentialWindowTest, TheWindowCommandOpensAndClosesItAndItsTextFollows) {
     EXPECT_TRUE(Window().isVisible());
     EXPECT_EQ(Window().windowTitle(), QStringLiteral("潛能分析表-甲"));
     EXPECT_EQ(toggle.text(), QStringLiteral("關閉潛能視窗"));
-    EXPECT_TRUE(Enabled(ID_PRINT_POTENTIALS));
+
+    const std::string pdf = root_.Root() + "/potentials.pdf";
+    frame_->Printer().setOutputFormat(QPrinter::PdfFormat);
+    frame_->Printer().setOutputFileName(QString::fromStdString(pdf));
+    WhenModal<QPrintDialog>([](QPrintDialog& d) { d.accept(); });
+    Choose(ID_PRINT_POTENTIALS);
+    const std::string bytes = ReadFileText(pdf);
+    EXPECT_GT(bytes.size(), 1000u);
+    EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+    EXPECT_TRUE(messages_.Ids.empty());
+    ASSERT_NE(frame_->PotentialWindow(), nullptr) << "the window stays open";
+
     Choose(ID_POTENTIAL_WINDOW);
     EXPECT_EQ(frame_->PotentialWindow(), nullptr);
     EXPECT_FALSE(app_->potentialWindowOpen);
@@ -94,21 +94,21 @@ TEST_F(PotentialWindowTest, TheScrollBarMovesOneBandAtATimeWithinItsRange) {
     EXPECT_TRUE(bar.isVisible());
     EXPECT_EQ(bar.maximum(), 1);
     const QRect laterRows(0, 30, 120, 300);
-    EXPECT_GT(Ink(Shot(), laterRows), 100) << "names in every row of the first band";
+    EXPECT_GT(DarkPixels(Shot(), laterRows), 100) << "names in every row of the first band";
     bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(Window().Picture().ScrollPos, 1);
     const QImage second = Shot();
-    EXPECT_GT(Ink(second, QRect(0, 0, 120, 30)), 20) << "甲13 alone";
-    EXPECT_EQ(Ink(second, laterRows), 0);
+    EXPECT_GT(DarkPixels(second, QRect(0, 0, 120, 30)), 20) << "甲13 alone";
+    EXPECT_EQ(DarkPixels(second, laterRows), 0);
     bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(bar.value(), 1) << "not beyond the last band";
     bar.triggerAction(QAbstractSlider::SliderPageStepSub);
     bar.triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(bar.value(), 0) << "not above the first";
-    EXPECT_GT(Ink(Shot(), laterRows), 100);
+    EXPECT_GT(DarkPixels(Shot(), laterRows), 100);
 }
 
-TEST_F(PotentialWindowTest, CategoryCommandsStepThroughTheCategoriesToTheEnds) {
+TEST_F(PotentialWindowTest, CategoryAndStyleCommandsStepThroughTheirChoices) {
     StartCharted();
     EXPECT_FALSE(Enabled(ID_NEXT_CATEGORY)) << "only while the window is open";
     Choose(ID_POTENTIAL_WINDOW);
@@ -127,11 +127,8 @@ TEST_F(PotentialWindowTest, CategoryCommandsStepThroughTheCategoriesToTheEnds) {
     EXPECT_EQ(Window().windowTitle(), QStringLiteral("潛能分析表-甲"));
     EXPECT_TRUE(Window().ScrollBar()->isVisible());
     EXPECT_FALSE(Enabled(ID_PREVIOUS_CATEGORY));
-}
 
-TEST_F(PotentialWindowTest, StyleCommandsCheckTheirStyleAndTheLastOneIsKept) {
-    StartCharted();
-    Choose(ID_POTENTIAL_WINDOW);
+    // Each style command checks its style; the last one is kept through a restart.
     const std::pair<int, int> commands[] = {{32798, 0}, {32791, 1}, {32792, 2}, {32793, 3},
                                             {32796, 4}, {32795, 5}, {32797, 6}, {32794, 7}};
     for (const auto& [id, style] : commands) {
@@ -140,11 +137,6 @@ TEST_F(PotentialWindowTest, StyleCommandsCheckTheirStyleAndTheLastOneIsKept) {
         for (const auto& [other, unused] : commands)
             EXPECT_EQ(frame_->Action(other)->isChecked(), other == id) << id << " shows " << other;
         EXPECT_EQ(Window().ScrollBar()->isVisible(), style != 7) << "thirteen abilities, style " << style;
-    }
-    // Each style's window is as large as its drawing.
-    for (const auto& [id, style] : commands) {
-        Choose(id);
-        EXPECT_EQ(Window().DrawingSize(), PotentialSourceSize(Window().Picture())) << style;
     }
     for (const int style : {5, 0}) {
         Choose(style ? 32795 : 32798);
@@ -161,28 +153,12 @@ TEST_F(PotentialWindowTest, ChoosingAYearInTheViewAddsItsScores) {
     EXPECT_FALSE(Window().Picture().Comparing());
     const QImage natal = Shot();
     EXPECT_EQ(natal.pixel(380, 175), qRgb(200, 200, 255)) << "the 本質 swatch alone";
-    CQuorvaneView& view = *frame_->View();
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, view.ViewportPoint(QPoint(45, 2 + 54 * 2 + 25)));
+    ClickPage(*frame_, KindButton(2));
     ASSERT_EQ(app_->Record().ChartKind, 2);
     EXPECT_TRUE(Window().Picture().Comparing());
     const QImage year = Shot();
     EXPECT_EQ(year.pixel(380, 213), qRgb(255, 200, 200)) << "the 短期 swatch";
     EXPECT_NE(natal, year);
-}
-
-TEST_F(PotentialWindowTest, PrintingWritesThePictureToAPdf) {
-    StartCharted();
-    Choose(ID_POTENTIAL_WINDOW);
-    const std::string pdf = root_.Root() + "/potentials.pdf";
-    frame_->Printer().setOutputFormat(QPrinter::PdfFormat);
-    frame_->Printer().setOutputFileName(QString::fromStdString(pdf));
-    WhenModal<QPrintDialog>([](QPrintDialog& d) { d.accept(); });
-    Choose(ID_PRINT_POTENTIALS);
-    const std::string bytes = ReadFileText(pdf);
-    EXPECT_GT(bytes.size(), 1000u);
-    EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
-    EXPECT_TRUE(messages_.Ids.empty());
-    EXPECT_NE(frame_->PotentialWindow(), nullptr) << "the window stays open";
 }
 
 TEST_F(PotentialWindowTest, WithoutCategoriesTheWindowSaysSoOnOneLine) {
@@ -194,7 +170,7 @@ TEST_F(PotentialWindowTest, WithoutCategoriesTheWindowSaysSoOnOneLine) {
     const QImage shot = Shot();
     int first = -1, last = -1;
     for (int y = 0; y < shot.height(); ++y) {
-        if (Ink(shot, QRect(0, y, shot.width(), 1)) == 0) continue;
+        if (DarkPixels(shot, QRect(0, y, shot.width(), 1)) == 0) continue;
         if (first < 0) first = y;
         last = y;
     }
@@ -222,6 +198,7 @@ TEST_F(PotentialWindowTest, ADamagedTableFileIsToldOnceAtStartAndLeftAsItIs) {
     EXPECT_NE(text.find("\n原因：檔案長度或其中的分類、項目數不合"), std::string::npos) << "in the user's words: " << text;
     EXPECT_EQ(text.find("bytes"), std::string::npos) << text;
     EXPECT_EQ(app_->Potentials().CategoryCount, 0);
+    EXPECT_TRUE(app_->Potentials().TableReady) << "an empty table, ready for new categories";
     EXPECT_EQ(ReadFileText(TablePath()), damaged);
     EXPECT_FALSE(Exists(TablePath() + ".bad"));
 }

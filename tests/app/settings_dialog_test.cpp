@@ -52,7 +52,15 @@ TEST_F(SettingsDialogTest, WithoutAFileShowsTheDefaultsAndWritesTheEightKeysInOr
     EXPECT_EQ(d->Confirmed().size(), 8u);
 }
 
-TEST_F(SettingsDialogTest, ClickedChoicesAndTheThresholdAreStoredAndAMinusCannotBeTyped) {
+// Cancelled, the dialog writes nothing even after clicks; confirmed, the
+// clicked choices and the threshold are stored, and a minus cannot be typed.
+TEST_F(SettingsDialogTest, ClickedChoicesAreStoredOnOkOnlyAndAMinusCannotBeTyped) {
+    auto cancelled = Open(ui::ChartingParametersDialog);
+    Click(*cancelled, "1008");
+    Type(*cancelled, "1028", QStringLiteral("7"));
+    cancelled->reject();
+    EXPECT_FALSE(Exists(path_));
+    EXPECT_TRUE(cancelled->Confirmed().empty());
     auto d = Open(ui::ChartingParametersDialog);
     Click(*d, "1008");
     Click(*d, "1006");
@@ -66,15 +74,6 @@ TEST_F(SettingsDialogTest, ClickedChoicesAndTheThresholdAreStoredAndAMinusCannot
     auto again = Open(ui::ChartingParametersDialog);  // reads the file, not the last dialog
     EXPECT_TRUE(Checked(*again, "1008"));
     EXPECT_EQ(Child<QLineEdit>(*again, "1028").text(), QStringLiteral("35"));
-}
-
-TEST_F(SettingsDialogTest, CancelWritesNothingEvenAfterClicks) {
-    auto d = Open(ui::ChartingParametersDialog);
-    Click(*d, "1008");
-    Type(*d, "1028", QStringLiteral("7"));
-    d->reject();
-    EXPECT_FALSE(Exists(path_));
-    EXPECT_TRUE(d->Confirmed().empty());
 }
 
 // Entries are limited to whole numbers as they are typed; one outside its

@@ -7,7 +7,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -21,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "chart_view.h"
 #include "main_frame.h"
 #include "offscreen_app.h"
 #include "person_entry.h"
@@ -78,6 +81,22 @@ inline std::string NameOf(const PersonRecord& r) {
     PersonTexts texts;
     EXPECT_TRUE(LoadPersonTexts(r, texts).Ok);
     return texts.Name;
+}
+
+// The names of the persons of a records file, in its order.
+inline std::vector<std::string> StoredNames(const std::string& path) {
+    std::vector<std::string> names;
+    for (const PersonRecord& r : ReadRecordsFile(path).Records) names.push_back(NameOf(r));
+    return names;
+}
+
+// Dark pixels (text and lines) in a rectangle of a picture.
+inline int DarkPixels(const QImage& image, const QRect& r) {
+    int ink = 0;
+    for (int y = std::max(0, r.top()); y <= std::min(image.height() - 1, r.bottom()); ++y)
+        for (int x = std::max(0, r.left()); x <= std::min(image.width() - 1, r.right()); ++x)
+            ink += qGray(image.pixel(x, y)) < 128;
+    return ink;
 }
 
 // Collects the messages shown while it lives, instead of modal boxes.
@@ -194,15 +213,42 @@ inline void StartProgram(const DataRoot& root, std::unique_ptr<ui::CQuorvaneApp>
     frame->show();
 }
 
-// Charts the person of that row of the query dialog's list, as 查詢資料 does.
-inline void QueryPersonAt(ui::CQuorvaneApp& app, int row) {
+// Answers the next query dialog with that row of its list of names.
+inline void AnswerQuery(int row) {
     WhenModal<ui::PersonQueryDialog>([row](ui::PersonQueryDialog& q) {
         Child<QListWidget>(q, "names").setCurrentRow(row);
         Click(q, "ok");
     });
+}
+
+// Charts the person of that row of the query dialog's list, as 查詢資料 does.
+inline void QueryPersonAt(ui::CQuorvaneApp& app, int row) {
+    AnswerQuery(row);
     ASSERT_TRUE(app.Execute(ui::ID_QUERY_PERSON));
     ASSERT_TRUE(app.chartShown);
 }
+
+// The birth lists of a person dialog: chosen, and as shown (year, month, day, hour, minute).
+inline void EnterBirth(QWidget& dialog, int year, int month, int day, int hour, int minute) {
+    const std::pair<const char*, int> lists[] = {
+        {"year", year - 1900}, {"month", month - 1}, {"day", day - 1}, {"hour", hour}, {"minute", minute}};
+    for (const auto& [name, index] : lists) Child<QComboBox>(dialog, name).setCurrentIndex(index);
+}
+inline std::vector<int> ShownBirth(QWidget& dialog) {
+    std::vector<int> shown;
+    for (const char* name : {"year", "month", "day", "hour", "minute"})
+        shown.push_back(Child<QComboBox>(dialog, name).currentIndex());
+    return {shown[0] + 1900, shown[1] + 1, shown[2] + 1, shown[3], shown[4]};
+}
+
+// Clicks the point of the 1024 x 768 page where the chart view shows it.
+inline void ClickPage(ui::CMainFrame& frame, QPoint page, Qt::MouseButton button = Qt::LeftButton) {
+    ui::CQuorvaneView& view = *frame.View();
+    QTest::mouseClick(view.viewport(), button, Qt::NoModifier, view.ViewportPoint(page));
+}
+// The page points of kind button k and of a cell of the period row.
+inline QPoint KindButton(int k) { return {8 + 37, 2 + 54 * k + 25}; }
+inline QPoint PeriodCell(int column, bool upper) { return {91 + (11 - column) * 40 + 20, 2 + (upper ? 470 : 530)}; }
 
 // Runs the command as its menu entry does, after checking the entry is enabled.
 inline void ChooseCommand(ui::CMainFrame& frame, int id) {
@@ -213,10 +259,21 @@ inline void ChooseCommand(ui::CMainFrame& frame, int id) {
     action->trigger();
 }
 
+inline bool MenuEnabled(ui::CMainFrame& frame, int id) {
+    frame.UpdateCommandStates();
+    return frame.Action(id)->isEnabled();
+}
+
 // A test of the whole program on a data root of its own, with the messages it shows.
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override { QtApp(); }
+    // Stores the persons, starts the program and charts the first of them.
+    void StartShowing(const std::vector<PersonRecord>& people) {
+        Store(root_.MainFile(), people);
+        StartProgram(root_, app_, frame_);
+        QueryPersonAt(*app_, 0);
+    }
 
     DataRoot root_;
     MessageLog messages_;

@@ -1,6 +1,5 @@
 // The windows of two persons as a user meets them: 命盤對照 and 擇日 from the
 // 視窗 menu over the records file, and a second person on the fortune curves.
-#include <QComboBox>
 #include <QImage>
 #include <QPrinter>
 #include <QTableWidget>
@@ -25,18 +24,10 @@ class TwoPersonWindowsTest : public ShellTest {
 protected:
     // Two persons stored, the first on show.
     void StartWithTwo() {
-        Store(root_.MainFile(), {StoredPerson("王小明", 1980, 6, 15, 10, 30, 1), StoredPerson("陳美玲", 1984, 2, 3, 7, 8, 0)});
-        StartProgram(root_, app_, frame_);
-        QueryPersonAt(*app_, 0);
-    }
-    static void AnswerQueryWith(int row) {
-        WhenModal<PersonQueryDialog>([row](PersonQueryDialog& q) {
-            Child<QListWidget>(q, "names").setCurrentRow(row);
-            Click(q, "ok");
-        });
+        StartShowing({StoredPerson("王小明", 1980, 6, 15, 10, 30, 1), StoredPerson("陳美玲", 1984, 2, 3, 7, 8, 0)});
     }
     CComparisonWnd& OpenComparison() {
-        AnswerQueryWith(1);
+        AnswerQuery(1);
         ChooseCommand(*frame_, ID_COMPARISON_WINDOW);
         if (!frame_->ComparisonWindow()) throw std::runtime_error("no comparison window");
         return *frame_->ComparisonWindow();
@@ -69,7 +60,7 @@ TEST_F(TwoPersonWindowsTest, ComparisonShowsTheCurrentAndTheChosenPersonAndFitsE
     EXPECT_EQ(NameOf(app_->Record().Person), "王小明");
 
     // 乙方 chosen anew: the first person again beside itself.
-    AnswerQueryWith(0);
+    AnswerQuery(0);
     Click(w, "choosePersonB");
     EXPECT_EQ(NameOf(w.Sheet().B->Person), "王小明");
     EXPECT_EQ(w.Sheet().Found.ZodiacB, 8);
@@ -106,7 +97,7 @@ TEST_F(TwoPersonWindowsTest, ComparisonShowsTheCurrentAndTheChosenPersonAndFitsE
     OverrideToolScreenArea(std::nullopt);
 }
 
-TEST_F(TwoPersonWindowsTest, BestDaysRankByTheLowerValueWithClashesLastAndOpenTheCalendarDay) {
+TEST_F(TwoPersonWindowsTest, BestDaysListBothPersonsClashesLastAndOpenTheCalendarDay) {
     StartWithTwo();
     ChooseCommand(*frame_, ID_BEST_DAYS_WINDOW);
     ASSERT_NE(frame_->BestDaysWindow(), nullptr);
@@ -115,23 +106,14 @@ TEST_F(TwoPersonWindowsTest, BestDaysRankByTheLowerValueWithClashesLastAndOpenTh
     ASSERT_TRUE(w.Listed());
     EXPECT_EQ(w.Days().Count, 365);
     EXPECT_TRUE(w.Table()->isColumnHidden(6));
-    AnswerQueryWith(1);
+    AnswerQuery(1);
     Click(w, "choosePersonB");
     EXPECT_FALSE(w.Table()->isColumnHidden(6));
+    // The ranking itself is the best-days command's test; the table shows it, clashes marked last.
     const BestDays& d = w.Days();
     ASSERT_EQ(d.Count, 365);
     ASSERT_EQ(w.Table()->rowCount(), 365);
-    int clashes = 0;
-    for (int i = 0; i < d.Count; ++i) {
-        EXPECT_EQ(d.Days[i].Value, std::min(d.Days[i].Values[0], d.Days[i].Values[1])) << i;
-        clashes += d.Days[i].Clash;
-        if (i == 0) continue;
-        const BestDay &before = d.Days[i - 1], &day = d.Days[i];
-        EXPECT_TRUE(before.Clash < day.Clash || (before.Clash == day.Clash && before.Value >= day.Value)) << i;
-    }
-    // One day branch in twelve clashes with each person's: a twelfth to a sixth of the days, marked.
-    EXPECT_GE(clashes, 365 / 12 - 2);
-    EXPECT_LE(clashes, 365 / 6 + 2);
+    EXPECT_TRUE(d.Days[d.Count - 1].Clash);
     EXPECT_TRUE((w.Table()->item(d.Count - 1, 5)->text() + w.Table()->item(d.Count - 1, 7)->text()).contains(u'沖'));
 
     // Enter on a row opens that day on the perpetual calendar.
@@ -155,7 +137,7 @@ TEST_F(TwoPersonWindowsTest, SecondPersonOnTheLifetimeCurveByKeyAndOnItsPrintedP
     StartWithTwo();
     WhenModal<CFortuneCurveWindow>([](CFortuneCurveWindow& curve) {
         EXPECT_TRUE(curve.TakesSecond());
-        AnswerQueryWith(1);
+        AnswerQuery(1);
         QTest::keyClick(&curve, Qt::Key_W);
         const SecondSeries& s = curve.Second();
         EXPECT_TRUE(s.Present);

@@ -2,6 +2,8 @@
 // and the options before it.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "command_line.h"
 
 namespace qv::chartprog {
@@ -20,58 +22,39 @@ TEST(ChartRequestTest, AFullCommandLineFillsThePersonAndTheWindow) {
     EXPECT_EQ(r.Lifetime, 0);
 }
 
-TEST(ChartRequestTest, WithoutAnAtSignThereAreNoSwitches) {
-    const ChartRequest r = ParseChartRequest("/Y 1992 /P 2 /T 1");
-    EXPECT_EQ(r.Year, 0);
-    EXPECT_EQ(r.Mode, NotGiven);
-    EXPECT_EQ(r.Category, NotGiven);
-}
-
-TEST(ChartRequestTest, NamesAreCaseSensitiveAndEitherSwitchCharacterWorks) {
-    const ChartRequest lower = ParseChartRequest("@-Y 1992 /p 2 /T 1");
-    EXPECT_EQ(lower.Year, 1992);
-    EXPECT_EQ(lower.Mode, NotGiven);  // p is not P
-    const ChartRequest dashes = ParseChartRequest("@-Y 1992 -P 2 -T 1");
-    EXPECT_EQ(dashes.Mode, 2);
-    EXPECT_EQ(dashes.Category, 1);
-    const ChartRequest monthMinute = ParseChartRequest("@/M 11 /m 45");
-    EXPECT_EQ(monthMinute.Month, 11);
-    EXPECT_EQ(monthMinute.Minute, 45);
-}
-
-TEST(ChartRequestTest, ValuesReadAsAtoiReadsThem) {
-    EXPECT_EQ(ParseChartRequest("@/Y 1992x /P 2 /T 1").Year, 1992);
-    EXPECT_EQ(ParseChartRequest("@/Y x /P 2 /T 1").Year, 0);
-    EXPECT_EQ(ParseChartRequest("@/Y -12 /P 2").Year, -12);
-    EXPECT_EQ(ParseChartRequest("@/Y +7").Year, 7);
-    EXPECT_EQ(ParseChartRequest("@/h 25 /P 1").Hour, 25);
+// Only the first "@" separates; names are case-sensitive after either switch
+// character; values read as atoi reads them; a switch at the end gets 0 and
+// the later of two wins; an unknown switch takes its value and loose words
+// are skipped.
+TEST(ChartRequestTest, TheSwitchRulesAfterTheAtSign) {
+    struct Case {
+        const char* Line;
+        int Year, Mode, Category;
+    } const cases[] = {
+        {"/Y 1992 /P 2 /T 1", 0, NotGiven, NotGiven},  // without an "@" there are no switches
+        {"a@b @/Y 1992 /P 1 /T 1", 0, 1, 1},           // after "a@": "b" is skipped, "@/Y" is no switch
+        {"@-Y 1992 /p 2 /T 1", 1992, NotGiven, 1},     // p is not P
+        {"@-Y 1992 -P 2 -T 1", 1992, 2, 1},
+        {"@/Y 1992x /P 2 /T 1", 1992, 2, 1},
+        {"@/Y x /P 2 /T 1", 0, 2, 1},
+        {"@/Y -12 /P 2", -12, 2, NotGiven},
+        {"@/Y +7", 7, NotGiven, NotGiven},
+        {"@/P 2 /T 1 /Y", 0, 2, 1},
+        {"@/Y 1990 /Y 2001", 2001, NotGiven, NotGiven},
+        {"@/P 2 /P", 0, 0, NotGiven},
+        {"@/X /Y 1992 hello /P   3   /T 9", 0, 3, 9},  // /X swallows "/Y" as its value
+        {"@/ 5 /T 3", 0, NotGiven, 3},                 // an empty name is unknown too
+    };
+    for (const Case& c : cases) {
+        const ChartRequest r = ParseChartRequest(c.Line);
+        EXPECT_EQ(std::tie(r.Year, r.Mode, r.Category), std::tie(c.Year, c.Mode, c.Category)) << c.Line;
+    }
+    const ChartRequest r = ParseChartRequest("@/M 11 /m 45 /h 25");
+    EXPECT_EQ(std::tie(r.Month, r.Minute, r.Hour), std::make_tuple(11, 45, 25));
     EXPECT_EQ(ReadLeadingInteger("  42abc"), 42);
     EXPECT_EQ(ReadLeadingInteger("- 5"), 0);
     EXPECT_EQ(ReadLeadingInteger("99999999999999999999"), 2147483647);
     EXPECT_EQ(ReadLeadingInteger("-99999999999999999999"), -2147483647 - 1);
-}
-
-TEST(ChartRequestTest, ASwitchAtTheEndGetsZeroAndTheLaterOfTwoWins) {
-    const ChartRequest r = ParseChartRequest("@/P 2 /T 1 /Y");
-    EXPECT_EQ(r.Year, 0);
-    EXPECT_EQ(r.Mode, 2);
-    EXPECT_EQ(ParseChartRequest("@/Y 1990 /Y 2001").Year, 2001);
-    EXPECT_EQ(ParseChartRequest("@/P 2 /P").Mode, 0);
-}
-
-TEST(ChartRequestTest, UnknownSwitchesTakeTheirValueAndLooseWordsAreSkipped) {
-    // /X swallows "/Y" as its value, so the year stays unset; "hello" is no switch.
-    const ChartRequest r = ParseChartRequest("@/X /Y 1992 hello /P   3   /T 9");
-    EXPECT_EQ(r.Year, 0);
-    EXPECT_EQ(r.Mode, 3);
-    EXPECT_EQ(r.Category, 9);
-    EXPECT_EQ(ParseChartRequest("@/ 5 /T 3").Category, 3);  // an empty name is unknown too
-}
-
-TEST(ChartRequestTest, OnlyTheFirstAtSignSeparates) {
-    const ChartRequest r = ParseChartRequest("a@b @/Y 1992 /P 1 /T 1");
-    EXPECT_EQ(r.Year, 0);  // the switches begin after "a@": "b" is skipped, then "@/Y" is no switch
-    EXPECT_EQ(r.Mode, 1);
 }
 
 TEST(ProgramOptionsTest, OwnOptionsStandBeforeTheAtSign) {

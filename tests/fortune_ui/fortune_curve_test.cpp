@@ -56,7 +56,7 @@ protected:
     std::unique_ptr<ChartRecord> late_, early_;
 };
 
-TEST_F(FortuneCurveTest, LuckChartHasThirteenBarsWhenLuckStartsLate) {
+TEST_F(FortuneCurveTest, LuckChartHasThirteenBarsWhenLuckStartsLateTwelveFromAgeOne) {
     const FortuneSet& overall = *FortuneSetOf(*late_, 1);
     const FortuneCurve c = Opened(*late_, 1, LuckCurve, false, LuckPeriod(-1));
     ASSERT_EQ(c.Count, 13);
@@ -78,16 +78,14 @@ TEST_F(FortuneCurveTest, LuckChartHasThirteenBarsWhenLuckStartsLate) {
     ASSERT_EQ(career.Count, 13);
     EXPECT_EQ(career.Bars[0].Value, 0);
     EXPECT_EQ(career.Bars[1].Change, FortuneSetOf(*late_, 9)->LuckValue[0]);
-}
 
-TEST_F(FortuneCurveTest, LuckChartHasTwelveBarsFromAgeOne) {
-    const FortuneSet& overall = *FortuneSetOf(*early_, 1);
-    const FortuneCurve c = Opened(*early_, 1, LuckCurve, false, LuckPeriod(-1));
-    ASSERT_EQ(c.Count, 12);
-    // Nothing before the first luck pillar: its change is taken against 0.
-    EXPECT_EQ(c.Bars[0].Value, overall.LuckValue[0]);
-    EXPECT_EQ(c.Bars[0].Change, overall.LuckValue[0]);
-    EXPECT_EQ(PillarRowText(c, 0), PillarText(SexagenaryOf(early_->Natal.LuckStem[0], early_->Natal.LuckBranch[0])));
+    // From age 1: twelve bars, nothing before the first, whose change is taken against 0.
+    const FortuneSet& early = *FortuneSetOf(*early_, 1);
+    const FortuneCurve twelve = Opened(*early_, 1, LuckCurve, false, LuckPeriod(-1));
+    ASSERT_EQ(twelve.Count, 12);
+    EXPECT_EQ(twelve.Bars[0].Value, early.LuckValue[0]);
+    EXPECT_EQ(twelve.Bars[0].Change, early.LuckValue[0]);
+    EXPECT_EQ(PillarRowText(twelve, 0), PillarText(SexagenaryOf(early_->Natal.LuckStem[0], early_->Natal.LuckBranch[0])));
 }
 
 TEST_F(FortuneCurveTest, EveryModeAndCategoryShowsTheEngineTables) {
@@ -192,7 +190,7 @@ TEST_F(FortuneCurveTest, TitlesFollowModeAndCategory) {
     rec.YearDisplay = 0;
 }
 
-TEST(FortuneScaleTest, AxisOnOpeningAndAfterPaging) {
+TEST(FortuneScaleTest, AxisOnOpeningAndAfterPagingAndLengthsByIntegerDivision) {
     EXPECT_EQ(OpeningAxis(1, -10, 10), 70);  // values within ±10 still get 70
     EXPECT_EQ(OpeningAxis(1, 0, 85), 85);
     EXPECT_EQ(OpeningAxis(1, -90, 20), 90);
@@ -202,10 +200,7 @@ TEST(FortuneScaleTest, AxisOnOpeningAndAfterPaging) {
     EXPECT_EQ(PagedAxis(-5, 20), 70);  // for every category
     EXPECT_EQ(PagedAxis(-75, 20), 75);
     EXPECT_EQ(PagedAxis(-5, 72), 72);
-}
-
-TEST(FortuneScaleTest, BarAndBandLengthsUseIntegerDivision) {
-    // axis 70, half span 200: (35 + 200 v) / 70, so 7035 / 70 = 100.5 gives 100 and 235 / 70 gives 3.
+    // Bars and bands: axis 70, half span 200: (35 + 200 v) / 70, so 7035 / 70 = 100.5 gives 100 and 235 / 70 gives 3.
     for (auto [v, length] : {std::pair{35, 100}, {-35, -100}, {1, 3}, {-1, -3}, {0, 0}, {70, 200}})
         EXPECT_EQ(BarLength(v, 70, 200), length) << v;
     EXPECT_EQ(BandOffset(10, 70, 200), 29);   // 2035 / 70
