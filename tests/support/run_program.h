@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 namespace qv::test {
 
 struct ProgramResult {
@@ -77,6 +79,21 @@ inline ProgramResult RunCli(const TempDir& data, std::vector<std::string> args, 
     args.insert(args.begin(), {"--data-dir", data.Path()});
     return RunProgram("quorvane-cli", args, input);
 }
+
+// The arguments with more after them.
+inline std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+// A test of quorvane-cli on a data root of its own.
+class CliTest : public ::testing::Test {
+protected:
+    ProgramResult Cli(std::vector<std::string> args, const std::string& input = {}) {
+        return RunCli(data_, std::move(args), input);
+    }
+    TempDir data_;
+};
 
 // The lines of a program's output.
 inline std::vector<std::string> Lines(const std::string& text) {
