@@ -8,33 +8,31 @@
 
 #include "json_tree.h"
 #include "pdf_checks.h"
-#include "run_program.h"
 
 namespace qv {
 namespace {
 
-using test::ParseJson;
-using test::RunCli;
-using test::TempDir;
+using test::With;
 
 const std::vector<std::string> KnownPerson = {"--birth", "1990-02-04 09:05", "--sex", "m"};
 
-std::vector<std::string> Curve(std::initializer_list<std::string> more) {
-    std::vector<std::string> args = {"curve"};
-    args.insert(args.end(), KnownPerson.begin(), KnownPerson.end());
-    args.insert(args.end(), more);
-    return args;
-}
-
-// The luck values as `fortune --luck --json` gives them.
-std::vector<int> LuckValues(const TempDir& data) {
-    std::vector<std::string> args = {"fortune", "--luck", "--json"};
-    args.insert(args.end(), KnownPerson.begin(), KnownPerson.end());
-    const auto r = RunCli(data, args);
-    std::vector<int> values;
-    for (const std::string& line : test::Lines(r.Out)) values.push_back(static_cast<int>(ParseJson(line)["Value"].Int()));
-    return values;
-}
+class CliCurve : public test::CliTest {
+protected:
+    // The known person's curve drawn with more options into `name`: its path.
+    std::string Curve(const std::string& name, const std::vector<std::string>& more) {
+        const std::string out = data_.Path() + "/" + name;
+        const auto r = Cli(With(With(With({"curve"}, KnownPerson), more), {"--out", out}));
+        EXPECT_EQ(r.Status, 0) << r.Err;
+        return out;
+    }
+    // The luck values as `fortune --luck --json` gives them.
+    std::vector<int> LuckValues() {
+        std::vector<int> values;
+        for (const std::string& line : test::Lines(Cli(With({"fortune", "--luck", "--json"}, KnownPerson)).Out))
+            values.push_back(static_cast<int>(test::ParseJson(line)["Value"].Int()));
+        return values;
+    }
+};
 
 // Level colours 最優 … 最累, and the level of a value in steps of 10.
 QColor LevelColour(int v) {
@@ -45,15 +43,11 @@ QColor LevelColour(int v) {
     return colours[v >= 0 ? 5 - std::min(q, 5) : 6 + std::min(-q, 5)];
 }
 
-TEST(CliCurve, LuckChartOfAKnownPersonHasItsBars) {
-    TempDir data;
-    const std::string out = data.Path() + "/luck.png";
-    const auto r = RunCli(data, Curve({"--mode", "0", "--category", "1", "--out", out}));
-    ASSERT_EQ(r.Status, 0) << r.Err;
-    const QImage image(QString::fromStdString(out));
+TEST_F(CliCurve, LuckChartOfAKnownPersonHasItsBars) {
+    const QImage image(QString::fromStdString(Curve("luck.png", {"--mode", "0", "--category", "1"})));
     // Luck from age 11: 13 bars of 64 pixels (960 / 15), the chart 15 units wide and 8 deep.
     ASSERT_EQ(image.size(), QSize(960, 512));
-    const std::vector<int> luck = LuckValues(data);
+    const std::vector<int> luck = LuckValues();
     ASSERT_EQ(luck.size(), 12u);
     // The blue base line runs across the plot from its left edge.
     int baseY = -1;
@@ -71,12 +65,8 @@ TEST(CliCurve, LuckChartOfAKnownPersonHasItsBars) {
     EXPECT_GE(checked, 6);
 }
 
-TEST(CliCurve, PdfCarriesTheTitle) {
-    TempDir data;
-    const std::string out = data.Path() + "/years.pdf";
-    const auto r = RunCli(data, Curve({"--mode", "1", "--category", "5", "--luck", "2", "--out", out}));
-    ASSERT_EQ(r.Status, 0) << r.Err;
-    const std::string pdf = test::ReadFileText(out);
+TEST_F(CliCurve, PdfCarriesTheTitle) {
+    const std::string pdf = test::ReadFileText(Curve("years.pdf", {"--mode", "1", "--category", "5", "--luck", "2"}));
     EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
     // Luck pillar 2 starts at age 31; born before 立春 1990, age 1 is 1989: the ten years
     // 2019-2028, as the document's title.
@@ -86,12 +76,9 @@ TEST(CliCurve, PdfCarriesTheTitle) {
     EXPECT_NE(pdf.find(utf16), std::string::npos);
 }
 
-TEST(CliCurve, PrintedPageHasTheBannerAboveTheChart) {
-    TempDir data;
-    const std::string out = data.Path() + "/page.png";
-    const auto r = RunCli(data, Curve({"--mode", "3", "--category", "7", "--year", "2024", "--month", "2", "--print", "--out", out}));
-    ASSERT_EQ(r.Status, 0) << r.Err;
-    const QImage page(QString::fromStdString(out));
+TEST_F(CliCurve, PrintedPageHasTheBannerAboveTheChart) {
+    const QImage page(QString::fromStdString(
+        Curve("page.png", {"--mode", "3", "--category", "7", "--year", "2024", "--month", "2", "--print"})));
     ASSERT_EQ(page.size(), QSize(794, 1123));
     auto coloured = [&](int top, int bottom) {
         int n = 0;
@@ -105,39 +92,35 @@ TEST(CliCurve, PrintedPageHasTheBannerAboveTheChart) {
     EXPECT_EQ(coloured(1123 - 30, 1123), 0);           // nothing at the foot of the page
 }
 
-TEST(CliCurve, PrintedPdfDrawsTheChartAsTextAndLinesWithTheSameValues) {
-    TempDir data;
-    const std::string out = data.Path() + "/page.pdf";
-    const auto r = RunCli(data, Curve({"--mode", "0", "--category", "1", "--print", "--name", "陳大文", "--out", out}));
-    ASSERT_EQ(r.Status, 0) << r.Err;
+TEST_F(CliCurve, PrintedPdfDrawsTheChartAsTextAndLinesWithTheSameValues) {
+    const std::string out = Curve("page.pdf", {"--mode", "0", "--category", "1", "--print", "--name", "陳大文"});
     test::ExpectVectorPdf(out, 1, "終身運勢圖");  // the banner is the one picture
     if (!test::PdfToolAvailable()) return;
     const std::string text = test::PdfText(out);
     for (const char* part : {"陳大文", "出生：1990年2月4日 9時5分"}) EXPECT_NE(text.find(part), std::string::npos) << part;
     int found = 0;
-    for (int v : LuckValues(data)) found += std::abs(v) >= 10 && text.find(std::to_string(v)) != std::string::npos;
+    for (int v : LuckValues()) found += std::abs(v) >= 10 && text.find(std::to_string(v)) != std::string::npos;
     EXPECT_GE(found, 3) << text;
 }
 
-TEST(CliCurve, RefusesBadRequestsWithAReason) {
-    TempDir data;
-    const std::string out = data.Path() + "/c.png";
-    struct Case {
+TEST_F(CliCurve, RefusesBadRequestsWithAReason) {
+    const std::string out = data_.Path() + "/c.png";
+    const struct {
         std::vector<std::string> Args;
         const char* Reason;
-    } const cases[] = {
-        {Curve({"--out", out}), "--mode"},
-        {Curve({"--mode", "4", "--out", out}), "--mode"},
-        {Curve({"--mode", "0", "--category", "2", "--out", out}), "--category"},
-        {Curve({"--mode", "1", "--lifetime", "--out", out}), "--lifetime"},
-        {Curve({"--mode", "1", "--luck", "11", "--out", out}), "--luck"},
-        {Curve({"--mode", "2", "--luck", "1", "--out", out}), "--luck"},
-        {Curve({"--mode", "2", "--year", "2024", "--month", "3", "--out", out}), "--month"},
-        {Curve({"--mode", "2", "--year", "2150", "--out", out}), "outside"},
-        {Curve({"--mode", "2", "--out", data.Path() + "/c.gif"}), "--out"},
+    } cases[] = {
+        {{"--out", out}, "--mode"},
+        {{"--mode", "4", "--out", out}, "--mode"},
+        {{"--mode", "0", "--category", "2", "--out", out}, "--category"},
+        {{"--mode", "1", "--lifetime", "--out", out}, "--lifetime"},
+        {{"--mode", "1", "--luck", "11", "--out", out}, "--luck"},
+        {{"--mode", "2", "--luck", "1", "--out", out}, "--luck"},
+        {{"--mode", "2", "--year", "2024", "--month", "3", "--out", out}, "--month"},
+        {{"--mode", "2", "--year", "2150", "--out", out}, "outside"},
+        {{"--mode", "2", "--out", data_.Path() + "/c.gif"}, "--out"},
     };
-    for (const Case& c : cases) {
-        const auto r = RunCli(data, c.Args);
+    for (const auto& c : cases) {
+        const auto r = Cli(With(With({"curve"}, KnownPerson), c.Args));
         EXPECT_EQ(r.Status, 1) << c.Reason;
         EXPECT_NE(r.Err.find(c.Reason), std::string::npos) << r.Err;
     }
