@@ -15,7 +15,6 @@ namespace {
 
 using test::Lines;
 using test::ReadFileText;
-using test::RunCli;
 
 // What export writes: a category of two abilities (the second unnamed) and
 // an empty one.
@@ -27,7 +26,7 @@ const std::string Definitions =
     "{\"category\":2,\"name\":\"藝術\",\"share\":25}\n"
     "]\n";
 
-class PotentialCliTest : public ::testing::Test {
+class PotentialCliTest : public test::CliTest {
 protected:
     std::string Table() const { return data_.Path() + "/program/EngyInfo.tbl"; }
     std::string Json(const std::string& name, const std::string& text) const {
@@ -35,7 +34,6 @@ protected:
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
-    test::ProgramResult Cli(std::vector<std::string> args) { return RunCli(data_, args); }
     void Import(const std::string& text) {
         const auto r = Cli({"potential-table", "import", Json("in.json", text)});
         ASSERT_EQ(r.Status, 0) << r.Err;
@@ -44,8 +42,6 @@ protected:
         std::filesystem::create_directories(data_.Path() + "/program");
         std::ofstream(Table(), std::ios::binary) << bytes;
     }
-
-    test::TempDir data_;
 };
 
 TEST_F(PotentialCliTest, ImportShowAndExportRoundTrip) {
