@@ -11,23 +11,17 @@ namespace {
 
 using test::Lines;
 using test::ReadFileText;
-using test::RunCli;
+using test::With;
 
-class RecordsCliTest : public ::testing::Test {
+class RecordsCliTest : public test::CliTest {
 protected:
-    test::ProgramResult Records(std::vector<std::string> args, const std::string& input = {}) {
-        args.insert(args.begin(), "records");
-        return RunCli(data_, args, input);
-    }
-    void Add(std::vector<std::string> person) {
-        person.insert(person.begin(), "add");
-        const auto r = Records(person);
+    test::ProgramResult Records(const std::vector<std::string>& args) { return Cli(With({"records"}, args)); }
+    void Add(const std::vector<std::string>& person) {
+        const auto r = Records(With({"add"}, person));
         ASSERT_EQ(r.Status, 0) << r.Err;
     }
     std::string MainFile() const { return data_.Path() + "/VNX5MAIN.AID"; }
     std::string Other() const { return data_.Path() + "/other.sap"; }
-
-    test::TempDir data_;
 };
 
 TEST_F(RecordsCliTest, AddListShowAndFind) {
@@ -59,7 +53,7 @@ TEST_F(RecordsCliTest, AddListShowAndFind) {
 }
 
 TEST_F(RecordsCliTest, TheRatHourRuleComesFromTheSettings) {
-    ASSERT_EQ(RunCli(data_, {"settings", "set", "FirstTimeBase", "2"}).Status, 0);
+    ASSERT_EQ(Cli({"settings", "set", "FirstTimeBase", "2"}).Status, 0);
     Add({"--name", "夜", "--sex", "m", "--birth", "1990-05-17 23:30"});
     EXPECT_NE(Records({"show", "0"}).Out.find("lunar\t1990-4-23\n"), std::string::npos);
 }
