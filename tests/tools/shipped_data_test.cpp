@@ -15,7 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::ProgramResult;
 using test::ReadFileText;
-using test::RunCli;
 using test::RunCommandLine;
 using test::ShellQuote;
 
@@ -47,14 +46,13 @@ std::vector<std::string> FilesUnder(const std::string& dir) {
     return files;
 }
 
-class ShippedDataTest : public ::testing::Test {
+class ShippedDataTest : public test::CliTest {
 protected:
     std::string Override() const { return data_.Path() + "/program/AInfo.tbl"; }
-    test::TempDir data_;
 };
 
 TEST_F(ShippedDataTest, AFreshDataRootUsesTheShippedTableAndStaysEmpty) {
-    const ProgramResult r = RunCli(data_, {"terms", "--from", "2100", "--to", "2100"});
+    const ProgramResult r = Cli({"terms", "--from", "2100", "--to", "2100"});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(test::Lines(r.Out).size(), 24u);
     EXPECT_TRUE(FilesUnder(data_.Path()).empty());
@@ -62,15 +60,15 @@ TEST_F(ShippedDataTest, AFreshDataRootUsesTheShippedTableAndStaysEmpty) {
 
 TEST_F(ShippedDataTest, ATableInTheDataRootOverridesTheShippedOne) {
     WriteFile(Override(), TableEndingIn(2000));
-    EXPECT_EQ(RunCli(data_, {"terms", "--from", "2000", "--to", "2000"}).Status, 0);
-    const ProgramResult beyond = RunCli(data_, {"terms", "--from", "2001", "--to", "2001"});
+    EXPECT_EQ(Cli({"terms", "--from", "2000", "--to", "2000"}).Status, 0);
+    const ProgramResult beyond = Cli({"terms", "--from", "2001", "--to", "2001"});
     EXPECT_NE(beyond.Status, 0);  // the shipped table has 2001; the override does not
 }
 
 TEST_F(ShippedDataTest, ABrokenOverrideIsRefusedByItsPathAndLeftAsItWas) {
     const std::string broken = TableEndingIn(2000).substr(0, 500);
     WriteFile(Override(), broken);
-    const ProgramResult r = RunCli(data_, {"pillars", "1999-12-07 23:30"});
+    const ProgramResult r = Cli({"pillars", "1999-12-07 23:30"});
     EXPECT_EQ(r.Status, 2);
     EXPECT_NE(r.Err.find(Override()), std::string::npos) << r.Err;
     EXPECT_TRUE(r.Out.empty());
