@@ -135,35 +135,27 @@ TEST(CombinationAnalysis, SnakeAndMonkeyDoNotUniteBesideATiger) {
     EXPECT_EQ(Branches(noTiger->Transformed), (std::vector<int>{子, 亥, 子, 午}));
 }
 
-TEST(CombinationAnalysis, ClashesPunishmentsAndHarms) {
-    EXPECT_EQ(Relations(ChartOf("甲子 庚午 丙戌 己亥")->Transformed), (std::vector<int>{6, 6, -1, -1}));
-    EXPECT_EQ(Relations(ChartOf("甲辰 戊辰 丙寅 丙申")->Transformed), (std::vector<int>{8, 8, 6, 6}));
-    EXPECT_EQ(Relations(ChartOf("甲子 辛未 丙寅 庚寅")->Transformed), (std::vector<int>{12, 12, -1, -1}));
-    // 丑戌未 together: earth loses twelve.
-    const auto earth = ChartOf("己丑 戊辰 戊戌 己未");
-    EXPECT_EQ(Relations(earth->Transformed), (std::vector<int>{7, -1, 7, 7}));
-}
-
 // A relation is recorded on the pillars that formed it, even where another
 // pillar holds the same branch or an earlier relation rewrote one.
 TEST(CombinationAnalysis, RelationsStayOnThePillarsThatFormedThem) {
-    // The clash 寅申 of year and month; the hour's 寅 takes no part.
-    EXPECT_EQ(AllRelations(ChartOf("丙寅 丙申 壬子 壬寅")->Transformed), (std::vector<int>{6, 6, -1, -1, -1}));
-    // The punishment pair 巳寅 of year and month; the hour's 巳 takes no part.
-    EXPECT_EQ(AllRelations(ChartOf("辛巳 庚寅 戊子 丁巳")->Transformed), (std::vector<int>{9, 9, -1, -1, -1}));
-    // 辰酉 of month and day unite; the year's and hour's 辰 punish each other.
-    EXPECT_EQ(AllRelations(ChartOf("丙辰 壬辰 己酉 戊辰")->Transformed), (std::vector<int>{8, 5, 5, 8, -1}));
-    // 寅亥 of day and hour unite (亥 becomes 卯); then 子 and 卯 of year and month punish each other.
-    const auto rewritten = ChartOf("辛卯 庚子 甲寅 乙亥");
-    EXPECT_EQ(AllRelations(rewritten->Transformed), (std::vector<int>{11, 11, 5, 5, -1}));
-    EXPECT_EQ(Branches(rewritten->Transformed), (std::vector<int>{卯, 子, 寅, 卯}));
-    // 子亥 of day and hour make a half directional pair; 子午 of year and month clash.
-    EXPECT_EQ(AllRelations(ChartOf("甲子 庚午 甲子 乙亥")->Transformed), (std::vector<int>{6, 6, 3, 3, -1}));
-}
-
-// Of two 寅, the punishment 寅巳申 takes the one nearer the day pillar.
-TEST(CombinationAnalysis, PunishmentTrioTakesEachBranchOnceFromTheDaySide) {
-    EXPECT_EQ(AllRelations(ChartOf("庚寅 辛巳 壬申 壬寅")->Transformed), (std::vector<int>{-1, 7, 7, 7, -1}));
+    const struct {
+        const char* Pillars;
+        std::vector<int> Relations;
+    } cases[] = {
+        {"甲子 庚午 丙戌 己亥", {6, 6, -1, -1, -1}},    // the clash 子午
+        {"甲辰 戊辰 丙寅 丙申", {8, 8, 6, 6, -1}},      // 辰辰 punish themselves; 寅申 clash
+        {"甲子 辛未 丙寅 庚寅", {12, 12, -1, -1, -1}},  // the harm 子未
+        {"己丑 戊辰 戊戌 己未", {7, -1, 7, 7, -1}},     // 丑戌未 together: earth loses twelve
+        {"丙寅 丙申 壬子 壬寅", {6, 6, -1, -1, -1}},    // 寅申 of year and month; the hour's 寅 takes no part
+        {"辛巳 庚寅 戊子 丁巳", {9, 9, -1, -1, -1}},    // the punishment pair 巳寅; the hour's 巳 takes no part
+        {"丙辰 壬辰 己酉 戊辰", {8, 5, 5, 8, -1}},      // 辰酉 of month and day unite; the others' 辰 punish
+        {"甲子 庚午 甲子 乙亥", {6, 6, 3, 3, -1}},      // 子亥 of day and hour half directional; 子午 clash
+        {"庚寅 辛巳 壬申 壬寅", {-1, 7, 7, 7, -1}},     // of two 寅, 寅巳申 takes the one nearer the day
+        // 寅亥 of day and hour unite (亥 becomes 卯); then 子 and 卯 of year and month punish each other.
+        {"辛卯 庚子 甲寅 乙亥", {11, 11, 5, 5, -1}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(AllRelations(ChartOf(c.Pillars)->Transformed), c.Relations) << c.Pillars;
+    EXPECT_EQ(Branches(ChartOf("辛卯 庚子 甲寅 乙亥")->Transformed), (std::vector<int>{卯, 子, 寅, 卯}));
 }
 
 // --- What a relation kind means, written out from its definition ---------------
