@@ -92,15 +92,22 @@ protected:
     ProgramResult Cli(std::vector<std::string> args, const std::string& input = {}) {
         return RunCli(data_, std::move(args), input);
     }
+    // The output of a run that must succeed.
+    std::string Out(std::vector<std::string> args, const std::string& input = {}) {
+        const ProgramResult r = Cli(std::move(args), input);
+        EXPECT_EQ(r.Status, 0) << r.Err;
+        return r.Out;
+    }
     TempDir data_;
 };
 
-// The lines of a program's output.
-inline std::vector<std::string> Lines(const std::string& text) {
+// The lines of a program's output, or the fields of a line split at `at`.
+inline std::vector<std::string> Lines(const std::string& text, char at = '\n') {
     std::vector<std::string> lines;
     std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line, at);) lines.push_back(line);
     return lines;
 }
+inline std::vector<std::string> Fields(const std::string& line) { return Lines(line, '\t'); }
 
 }  // namespace qv::test
