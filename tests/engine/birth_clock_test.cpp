@@ -13,7 +13,6 @@
 
 #include "engine/clock/birth_clock.h"
 #include "engine/chart/person_record.h"
-#include "reference_data.h"
 #include "engine/clock/solar_time.h"
 
 namespace qv {
@@ -97,26 +96,6 @@ TEST(ZoneClock, TimesTheClockJumpedOverAreRefused) {
         SCOPED_TRACE(std::string(zone) + " " + Text(given));
         EXPECT_EQ(ChartMomentOf(InZone(zone), given).Fault, BirthClockFault::SkippedTime);
         EXPECT_EQ(ChartMomentOf(InZone(zone, true), given).Fault, BirthClockFault::SkippedTime);
-    }
-}
-
-TEST(ZoneClock, OneInstantGivenInTwoZonesChartsTheSamePillars) {
-    const SolarTermTable* table = test::BuiltTable();
-    ASSERT_NE(table, nullptr);
-    // 03:00 UTC on 15 July 1974: noon of Taipei's summer time, 20:00 of the
-    // evening before in Los Angeles, 11:00 in Shanghai (no summer time then).
-    const ChartedMoment taipei = ChartMomentOf(InZone("Asia/Taipei"), {1974, 7, 15, 12, 0});
-    const ChartedMoment angeles = ChartMomentOf(InZone("America/Los_Angeles"), {1974, 7, 14, 20, 0});
-    const ChartedMoment shanghai = ChartMomentOf(InZone("Asia/Shanghai"), {1974, 7, 15, 11, 0});
-    EXPECT_EQ(taipei.UtcSeconds, angeles.UtcSeconds);
-    EXPECT_EQ(taipei.UtcSeconds, shanghai.UtcSeconds);
-    PillarQuad a{}, b{}, c{};
-    ASSERT_TRUE(MomentToPillars(*table, 1, taipei.Charted, a));
-    ASSERT_TRUE(MomentToPillars(*table, 1, angeles.Charted, b));
-    ASSERT_TRUE(MomentToPillars(*table, 1, shanghai.Charted, c));
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(a.Pillar[i], b.Pillar[i]) << i;
-        EXPECT_EQ(a.Pillar[i], c.Pillar[i]) << i;
     }
 }
 
