@@ -115,26 +115,33 @@ TEST(PotentialExchange, JsonReadsBackToTheSameTable) {
     EXPECT_EQ(PotentialTableToJson(*back, warnings), json);
 }
 
+// Each refusal names the object and why.
 TEST(PotentialExchange, MalformedTablesAreRefused) {
-    const char* cases[] = {
-        R"([{"category":2,"name":"a","share":1}])",                                   // out of order
-        R"([{"category":1,"name":"a","share":101}])",                                 // share out of range
-        R"([{"category":1,"name":"a","share":1,"more":1}])",                          // a field too many
-        R"([{"category":1,"name":"😀","share":1}])",                                  // no Big5 form
-        R"([{"category":1,"item":1,"name":"a","elements":"","tenGods":""}])",         // ability before its category
-        R"([{"category":1,"name":"a","share":1},
-            {"category":1,"item":1,"name":"b","elements":"水 鐵","tenGods":""}])",   // unknown element
-        R"([{"category":1,"name":"a","share":1},
-            {"category":1,"item":1,"name":"b","elements":"水 木 火 土","tenGods":""}])",  // four elements
-        R"([{"category":1,"name":"a","share":1},
-            {"category":1,"item":2,"name":"b","elements":"","tenGods":""}])",        // ability out of order
-        R"([{"category":1,"name":"a","share":1})",                                    // unterminated
+    std::string many = R"([{"category":1,"name":"a","share":25})";
+    for (int i = 1; i <= 33; ++i)
+        many += R"(,{"category":1,"item":)" + std::to_string(i) + R"(,"name":"x","elements":"水","tenGods":""})";
+    const std::pair<std::string, const char*> cases[] = {
+        {R"([{"category":2,"name":"a","share":1}])", "out of order"},
+        {R"([{"category":1,"name":"a","share":101}])", "share out of range"},
+        {R"([{"category":1,"name":"a","share":1,"more":1}])", "object 1"},  // a field too many
+        {R"([{"category":1,"name":"😀","share":1}])", "no Big5 form"},
+        {R"([{"category":1,"name":")" + std::string(48, 'a') + R"(","share":1}])", "longer than 47"},
+        {R"([{"category":1,"item":1,"name":"a","elements":"","tenGods":""}])", "object 1"},  // ability before its category
+        {R"([{"category":1,"name":"a","share":1},
+            {"category":1,"item":1,"name":"b","elements":"水 風","tenGods":""}])", "unknown name 風"},
+        {R"([{"category":1,"name":"a","share":1},
+            {"category":1,"item":1,"name":"b","elements":"水 木 火 土","tenGods":""}])", "at most three elements"},
+        {R"([{"category":1,"name":"a","share":1},
+            {"category":1,"item":2,"name":"b","elements":"","tenGods":""}])", "ability 2 out of order"},
+        {many + "]", "item out of range"},
+        {R"([{"category":1,"name":"a","share":1},)", "object 2"},  // unterminated
     };
-    for (const char* json : cases) {
+    for (const auto& [json, reason] : cases) {
         auto table = std::make_unique<PotentialTable>();
         const Result r = PotentialTableFromJson(json, *table);
         EXPECT_FALSE(r.Ok) << json;
         EXPECT_TRUE(r.Detail.starts_with("object ")) << r.Detail;
+        EXPECT_NE(r.Detail.find(reason), std::string::npos) << r.Detail;
         EXPECT_EQ(table->CategoryCount, 0) << json;
     }
 }
