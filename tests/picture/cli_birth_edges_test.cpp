@@ -2,10 +2,7 @@
 // system's words with exit status 1.
 #include <gtest/gtest.h>
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-
+#include "json_tree.h"
 #include "run_program.h"
 
 namespace qv {
@@ -17,13 +14,11 @@ using CliChartEdges = test::CliTest;
 using CliCandidates = test::CliTest;
 
 TEST_F(CliFindPillars, RangesWithTheirLunarDates) {
-    const auto r = Cli({"find-pillars", "己卯", "丙子", "戊午", "--from", "1990", "--to", "2010"});
-    ASSERT_EQ(r.Status, 0) << r.Err;
+    const std::string r = Out({"find-pillars", "己卯", "丙子", "戊午", "--from", "1990", "--to", "2010"});
     // 一般子時: the 戊午 day runs from 23:00 of the day before; lunar 1999-11-25 (己卯年十一月廿五).
-    EXPECT_EQ(r.Out, "1999-12-31 23:00\t2000-01-01 22:59\t1999-11-25\t1999-11-25\n");
-    const auto json = Cli({"find-pillars", "己卯", "丙子", "戊午", "戊午", "--json", "--from", "1999", "--to", "2000"});
-    ASSERT_EQ(json.Status, 0) << json.Err;
-    EXPECT_EQ(json.Out, "{\"first\":\"2000-01-01 11:00\",\"last\":\"2000-01-01 12:59\",\"minutes\":120,"
+    EXPECT_EQ(r, "1999-12-31 23:00\t2000-01-01 22:59\t1999-11-25\t1999-11-25\n");
+    const std::string json = Out({"find-pillars", "己卯", "丙子", "戊午", "戊午", "--json", "--from", "1999", "--to", "2000"});
+    EXPECT_EQ(json, "{\"first\":\"2000-01-01 11:00\",\"last\":\"2000-01-01 12:59\",\"minutes\":120,"
                         "\"first_lunar\":{\"year\":1999,\"month\":11,\"day\":25,\"leap\":false},"
                         "\"last_lunar\":{\"year\":1999,\"month\":11,\"day\":25,\"leap\":false}}\n");
 }
@@ -48,9 +43,7 @@ TEST_F(CliFindPillars, RefusalsSayWhy) {
     }
 }
 
-// Fields of a candidate line as chart --json names them.
-QJsonObject Json(const std::string& line) { return QJsonDocument::fromJson(QByteArray::fromStdString(line)).object(); }
-std::string Text(const QJsonValue& v) { return v.toString().toStdString(); }
+using test::ParseJson;
 
 // Minutes of a "YYYY-MM-DD HH:MM" of one month, enough to see a tiling.
 int MinuteOfMonth(const std::string& t) {
@@ -75,29 +68,25 @@ TEST_F(CliChartEdges, ChartJsonTellsTheEdgesWithinTheMargins) {
     for (const auto& c : cases) {
         std::vector<std::string> args = {"chart", "--json", "--sex", "m"};
         args.insert(args.end(), c.Args.begin(), c.Args.end());
-        const auto r = Cli(args);
-        ASSERT_EQ(r.Status, 0) << r.Err;
-        const QJsonObject expected = Json("{" + std::string(c.Edges) + "}");
-        ASSERT_FALSE(expected.isEmpty()) << c.Edges;
-        EXPECT_EQ(Json(r.Out)["Edges"], expected["Edges"]) << c.Args[1] << "\n" << r.Out.substr(0, 400);
+        const std::string r = Out(args);
+        EXPECT_EQ(ParseJson(r)["Edges"], ParseJson("{" + std::string(c.Edges) + "}")["Edges"]) << c.Args[1] << "\n"
+                                                                                          << r.substr(0, 400);
     }
     const auto text = Cli({"chart", "--sex", "m", "--birth", "2024-02-04 16:24"});
     EXPECT_NE(text.Out.find("出生時刻距立春 3 分鐘：年柱、月柱以出生分鐘為準\n"), std::string::npos);
 }
 
 TEST_F(CliCandidates, AWholeDayIsTiledAndEachChartIsTheChartOfItsMoment) {
-    const auto r = Cli({"candidates", "--date", "2000-01-01", "--sex", "f", "--json"});
-    ASSERT_EQ(r.Status, 0) << r.Err;
-    const auto lines = Lines(r.Out);
+    const std::string r = Out({"candidates", "--date", "2000-01-01", "--sex", "f", "--json"});
+    const auto lines = Lines(r);
     ASSERT_EQ(lines.size(), 13u);
     int next = MinuteOfMonth("2000-01-01 00:00");
     for (const std::string& line : lines) {
-        const QJsonObject c = Json(line);
-        EXPECT_EQ(MinuteOfMonth(Text(c["first"])), next) << line;
-        next = MinuteOfMonth(Text(c["last"])) + 1;
-        const auto chart = Cli({"chart", "--json", "--sex", "f", "--birth", Text(c["charted"])});
-        ASSERT_EQ(chart.Status, 0) << chart.Err;
-        const QJsonObject full = Json(chart.Out), natal = full["Natal"].toObject();
+        const test::Json c = ParseJson(line);
+        EXPECT_EQ(MinuteOfMonth(c["first"].Text), next) << line;
+        next = MinuteOfMonth(c["last"].Text) + 1;
+        const std::string chart = Out({"chart", "--json", "--sex", "f", "--birth", c["charted"].Text});
+        const test::Json full = ParseJson(chart), natal = full["Natal"];
         EXPECT_EQ(c["Pillars"], full["Pillars"]) << line;
         EXPECT_EQ(c["LuckForward"], full["LuckForward"]);
         for (const char* field : {"LuckStartAge", "LuckStartSpan", "LuckStem", "LuckBranch", "IsStrong", "Roles", "Pattern"})
@@ -125,18 +114,10 @@ TEST_F(CliCandidates, ATermASummerTimeChangeAndSolarTimeSplitTheSpan) {
     for (const Case& c : cases) {
         std::vector<std::string> args = {"candidates", "--sex", "m"};
         args.insert(args.end(), c.Args.begin(), c.Args.end());
-        const auto r = Cli(args);
-        ASSERT_EQ(r.Status, 0) << r.Err;
+        const std::string r = Out(args);
         std::vector<std::string> starts;
-        for (const std::string& line : Lines(r.Out)) {
-            std::vector<std::string> f;
-            for (size_t at = 0, tab; at <= line.size(); at = tab + 1) {
-                tab = std::min(line.find('\t', at), line.size());
-                f.push_back(line.substr(at, tab - at));
-            }
-            starts.push_back(f[0] + " " + f[3]);
-        }
-        EXPECT_EQ(starts, c.Starts) << r.Out;
+        for (const std::string& line : Lines(r)) starts.push_back(test::Fields(line).at(0) + " " + test::Fields(line).at(3));
+        EXPECT_EQ(starts, c.Starts) << r;
     }
 }
 
