@@ -21,8 +21,7 @@ protected:
     // The known person's curve drawn with more options into `name`: its path.
     std::string Curve(const std::string& name, const std::vector<std::string>& more) {
         const std::string out = data_.Path() + "/" + name;
-        const auto r = Cli(With(With(With({"curve"}, KnownPerson), more), {"--out", out}));
-        EXPECT_EQ(r.Status, 0) << r.Err;
+        Out(With(With(With({"curve"}, KnownPerson), more), {"--out", out}));
         return out;
     }
     // The luck values as `fortune --luck --json` gives them.
