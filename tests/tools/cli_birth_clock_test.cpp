@@ -85,9 +85,8 @@ TEST_F(BirthClockCli, EveryChartingCommandTakesTheClock) {
     ASSERT_EQ(fortune.Status, 0) << fortune.Err;
     EXPECT_EQ(fortune.Out, plain.Out);
     if (QUORVANE_GUI) {
-        const auto render = Cli({"render", "--birth", "1975-07-01 00:30", "--sex", "m", "--zone", "Asia/Hong_Kong",
-                                 "--today", "2026-12-07", "--out", out});
-        EXPECT_EQ(render.Status, 0) << render.Err;
+        Out({"render", "--birth", "1975-07-01 00:30", "--sex", "m", "--zone", "Asia/Hong_Kong", "--today", "2026-12-07",
+             "--out", out});
         EXPECT_TRUE(std::filesystem::exists(out));
     }
     const auto batch = Cli({"chart", "--batch", "--zone", "Asia/Taipei"},
