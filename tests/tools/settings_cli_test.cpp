@@ -16,12 +16,11 @@ protected:
 };
 
 TEST_F(SettingsCliTest, ListShowsEveryDefault) {
-    const auto r = Cli({"settings"});
-    ASSERT_EQ(r.Status, 0) << r.Err;
-    EXPECT_EQ(r.Out,
+    const std::string r = Out({"settings"});
+    EXPECT_EQ(r,
               "GodBase=0\nSkyBase=0\nYearDisplay=1\nPoolBase=0\nFirstTimeBase=1\nMIDPARM=100\nFiveType=0\nK1=20\n"
               "K2=30\nBTYPE=0\nBBase=70\nBADD=70\nCBASE=20\nENGYDISPLAY=1\nTermEdgeMinutes=15\nHourEdgeMinutes=10\n");
-    EXPECT_EQ(Cli({"settings", "list"}).Out, r.Out);
+    EXPECT_EQ(Cli({"settings", "list"}).Out, r);
 }
 
 TEST_F(SettingsCliTest, SetWritesTheFileAndGetReadsIt) {
