@@ -141,7 +141,7 @@ TEST_F(RecordsCliTest, ExportImportRoundTrip) {
     ASSERT_EQ(json.Status, 0) << json.Err;
     const std::string saved = data_.Path() + "/people.json";
     std::ofstream(saved) << json.Out;
-    ASSERT_EQ(Records({"--file", Other(), "import", saved}).Status, 0);
+    EXPECT_EQ(Records({"--file", Other(), "import", saved}).Out, "imported 2; the file holds 2\n");
     EXPECT_EQ(ReadFileText(Other()), ReadFileText(MainFile()));
     EXPECT_EQ(Records({"--file", Other(), "export"}).Out, json.Out);
 
@@ -161,24 +161,6 @@ TEST_F(RecordsCliTest, BrokenImportsAreRefusedWithTheirPlace) {
     }
     EXPECT_FALSE(std::filesystem::exists(MainFile()));
     EXPECT_EQ(Records({"import", data_.Path() + "/none.json"}).Status, 2);
-}
-
-TEST_F(RecordsCliTest, AddStopsAtAThousandRecords) {
-    std::string json = "[";
-    for (int i = 0; i < 1000; ++i) {
-        json += std::string(i ? "," : "") +
-                "{\"name\":\"n\",\"address\":\"\",\"phone\":\"\",\"remarks\":\"\",\"sex\":0,\"year\":2000,\"month\":1,"
-                "\"day\":1,\"hour\":1,\"minute\":0,\"hourBranch\":1,\"lunarYear\":1999,\"lunarMonth\":11,"
-                "\"lunarDay\":25,\"leapMonth\":0}";
-    }
-    const std::string saved = data_.Path() + "/many.json";
-    std::ofstream(saved) << json << "]";
-    const auto imported = Records({"import", saved});
-    ASSERT_EQ(imported.Status, 0) << imported.Err;
-    EXPECT_EQ(imported.Out, "imported 1000; the file holds 1000\n");
-    const auto r = Records({"add", "--sex", "m", "--birth", "1980-01-01 01:00"});
-    EXPECT_NE(r.Status, 0);
-    EXPECT_NE(r.Err.find("1000"), std::string::npos);
 }
 
 }  // namespace
