@@ -98,6 +98,13 @@ protected:
         EXPECT_EQ(r.Status, 0) << r.Err;
         return r.Out;
     }
+    // A run refused with status 1, nothing on its output and a message that says `says`.
+    void ExpectRefused(std::vector<std::string> args, const std::string& says) {
+        const ProgramResult r = Cli(std::move(args));
+        EXPECT_EQ(r.Status, 1) << says;
+        EXPECT_EQ(r.Out, "") << says;
+        EXPECT_NE(r.Err.find(says), std::string::npos) << r.Err;
+    }
     TempDir data_;
 };
 
