@@ -67,9 +67,8 @@ TEST_F(CliTest, LongStdinIsAnsweredLineByLine) {
     EXPECT_EQ(errors[3], "quorvane-cli: line 4000: expected YYYY-MM-DD HH:MM: nonsense");
 }
 
+// The lunar dates of these days: the blank-argument test.
 TEST_F(CliTest, LunarAndSolarAreInverse) {
-    const std::string lunar = Out({"lunar"}, "2033-12-22\n1900-01-31\n");
-    EXPECT_EQ(lunar, "2033-12-22\t2033\t11\t1\t1\n1900-01-31\t1900\t1\t1\t0\n");
     const auto solar = Cli({"solar"}, "2033 11 1 1\n1900 1 1 0\n2023 3 1 1\n");
     EXPECT_EQ(solar.Status, 1);
     EXPECT_EQ(solar.Out, "2033-12-22\n1900-01-31\n");
@@ -112,12 +111,8 @@ TEST_F(CliTest, CalendarGivesEveryDayOfTheMonth) {
 }
 
 TEST_F(CliTest, CalendarRefusesWhatIsNotAMonthOfTheTable) {
-    for (const char* bad : {"1800-12", "2101-01", "2025-13", "2025-00", "2025-7", "2025/07", "abcd-ef", "2025-07-01"}) {
-        const auto r = Cli({"calendar", bad});
-        EXPECT_EQ(r.Status, 1) << bad;
-        EXPECT_EQ(r.Out, "") << bad;
-        EXPECT_NE(r.Err.find("expected a month YYYY-MM from 1801-01 to 2100-12"), std::string::npos) << r.Err;
-    }
+    for (const char* bad : {"1800-12", "2101-01", "2025-13", "2025-00", "2025-7", "2025/07", "abcd-ef", "2025-07-01"})
+        ExpectRefused({"calendar", bad}, "expected a month YYYY-MM from 1801-01 to 2100-12");
     if (!QUORVANE_GUI) return;
     const auto render = Cli({"calendar", "2101-01", "--render", data_.Path() + "/x.png"});
     EXPECT_EQ(render.Status, 1);
