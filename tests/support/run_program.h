@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 namespace qv::test {
 
 struct ProgramResult {
@@ -78,12 +80,41 @@ inline ProgramResult RunCli(const TempDir& data, std::vector<std::string> args, 
     return RunProgram("quorvane-cli", args, input);
 }
 
-// The lines of a program's output.
-inline std::vector<std::string> Lines(const std::string& text) {
+// The arguments with more after them.
+inline std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+// A test of quorvane-cli on a data root of its own.
+class CliTest : public ::testing::Test {
+protected:
+    ProgramResult Cli(std::vector<std::string> args, const std::string& input = {}) {
+        return RunCli(data_, std::move(args), input);
+    }
+    // The output of a run that must succeed.
+    std::string Out(std::vector<std::string> args, const std::string& input = {}) {
+        const ProgramResult r = Cli(std::move(args), input);
+        EXPECT_EQ(r.Status, 0) << r.Err;
+        return r.Out;
+    }
+    // A run refused with status 1, nothing on its output and a message that says `says`.
+    void ExpectRefused(std::vector<std::string> args, const std::string& says) {
+        const ProgramResult r = Cli(std::move(args));
+        EXPECT_EQ(r.Status, 1) << says;
+        EXPECT_EQ(r.Out, "") << says;
+        EXPECT_NE(r.Err.find(says), std::string::npos) << r.Err;
+    }
+    TempDir data_;
+};
+
+// The lines of a program's output, or the fields of a line split at `at`.
+inline std::vector<std::string> Lines(const std::string& text, char at = '\n') {
     std::vector<std::string> lines;
     std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line, at);) lines.push_back(line);
     return lines;
 }
+inline std::vector<std::string> Fields(const std::string& line) { return Lines(line, '\t'); }
 
 }  // namespace qv::test

@@ -11,22 +11,15 @@ namespace qv {
 namespace {
 
 using test::Lines;
-using test::RunCli;
 
 // The start of a line, as long as the expected start.
 std::string Start(const std::string& line, const std::string& expected) { return line.substr(0, expected.size()); }
 
-class BirthClockCli : public ::testing::Test {
+class BirthClockCli : public test::CliTest {
 protected:
-    test::ProgramResult Run(std::vector<std::string> args, const std::string& input = {}) {
-        return RunCli(data_, args, input);
+    test::ProgramResult Chart(const std::string& birth, const std::vector<std::string>& more) {
+        return Cli(test::With({"chart", "--birth", birth, "--sex", "m", "--json"}, more));
     }
-    test::ProgramResult Chart(const std::string& birth, std::vector<std::string> more) {
-        std::vector<std::string> args = {"chart", "--birth", birth, "--sex", "m", "--json"};
-        args.insert(args.end(), more.begin(), more.end());
-        return Run(args);
-    }
-    test::TempDir data_;
 };
 
 TEST_F(BirthClockCli, ZoneClockIsChartedAtItsUtcPlusEightMoment) {
@@ -50,17 +43,17 @@ TEST_F(BirthClockCli, ZoneClockIsChartedAtItsUtcPlusEightMoment) {
 
 TEST_F(BirthClockCli, PillarsGiveTheClockTimeThenTheMomentCharted) {
     // One instant, 03:00 UTC on 15 July 1974, on three clocks.
-    const auto r = Run({"pillars", "--zone", "America/Los_Angeles", "1974-07-14 20:00"});
-    const auto t = Run({"pillars", "--zone", "Asia/Taipei", "1974-07-15 12:00"});
-    const auto plain = Run({"pillars", "1974-07-15 11:00"});
+    const auto r = Cli({"pillars", "--zone", "America/Los_Angeles", "1974-07-14 20:00"});
+    const auto t = Cli({"pillars", "--zone", "Asia/Taipei", "1974-07-15 12:00"});
+    const auto plain = Cli({"pillars", "1974-07-15 11:00"});
     ASSERT_EQ(r.Status, 0) << r.Err;
     ASSERT_EQ(t.Status, 0) << t.Err;
     EXPECT_EQ(r.Out, "1974-07-14 20:00\t" + plain.Out);
     EXPECT_EQ(t.Out, "1974-07-15 12:00\t" + plain.Out);
 
     // The hour Taiwan's summer time ended shows 23:00-23:59 twice.
-    const auto first = Run({"pillars", "--zone", "Asia/Taipei", "1974-09-30 23:30"});
-    const auto second = Run({"pillars", "--zone", "Asia/Taipei", "--second-occurrence", "1974-09-30 23:30"});
+    const auto first = Cli({"pillars", "--zone", "Asia/Taipei", "1974-09-30 23:30"});
+    const auto second = Cli({"pillars", "--zone", "Asia/Taipei", "--second-occurrence", "1974-09-30 23:30"});
     EXPECT_EQ(Start(first.Out, "1974-09-30 23:30\t1974-09-30 22:30\t"), "1974-09-30 23:30\t1974-09-30 22:30\t");
     EXPECT_EQ(Start(second.Out, "1974-09-30 23:30\t1974-09-30 23:30\t"), "1974-09-30 23:30\t1974-09-30 23:30\t");
 }
@@ -73,35 +66,30 @@ TEST_F(BirthClockCli, TrueSolarTimeAtTheBirthplace) {
     EXPECT_EQ(j["Correction"]["SolarTimeLongitude"].Number, 121.5);
     EXPECT_NEAR(j["Correction"]["EquationOfTimeMinutes"].Number, -14.2, 0.5);
 
-    const auto readable = Run({"chart", "--birth", "2024-02-11 12:00", "--sex", "f", "--solar-time", "121.5"});
+    const auto readable = Cli({"chart", "--birth", "2024-02-11 12:00", "--sex", "f", "--solar-time", "121.5"});
     const auto lines = Lines(readable.Out);
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[0], "出生地  2024-02-11 12:00 東八區");
     const std::string solar = "排盤    2024-02-11 11:52 真太陽時 東經121.50°", charted = "出生    2024-02-11 11:52";
     EXPECT_EQ(Start(lines[1], solar), solar);
     EXPECT_EQ(Start(lines[2], charted), charted);
-}
-
-TEST_F(BirthClockCli, WithoutTheOptionsTheReadableChartIsUnchanged) {
-    const auto r = Run({"chart", "--birth", "1974-07-15 12:00", "--sex", "m"});
-    ASSERT_EQ(r.Status, 0);
+    // Without the options the readable chart opens with the birth alone.
     const std::string birth = "出生    1974-07-15 12:00";
-    EXPECT_EQ(Start(Lines(r.Out).at(0), birth), birth);
+    EXPECT_EQ(Start(Lines(Cli({"chart", "--birth", "1974-07-15 12:00", "--sex", "m"}).Out).at(0), birth), birth);
 }
 
 TEST_F(BirthClockCli, EveryChartingCommandTakesTheClock) {
     const std::string out = data_.Path() + "/chart.png";
-    const auto fortune = Run({"fortune", "--birth", "1988-07-01 08:00", "--sex", "f", "--zone", "Asia/Shanghai", "--luck"});
-    const auto plain = Run({"fortune", "--birth", "1988-07-01 07:00", "--sex", "f", "--luck"});
+    const auto fortune = Cli({"fortune", "--birth", "1988-07-01 08:00", "--sex", "f", "--zone", "Asia/Shanghai", "--luck"});
+    const auto plain = Cli({"fortune", "--birth", "1988-07-01 07:00", "--sex", "f", "--luck"});
     ASSERT_EQ(fortune.Status, 0) << fortune.Err;
     EXPECT_EQ(fortune.Out, plain.Out);
     if (QUORVANE_GUI) {
-        const auto render = Run({"render", "--birth", "1975-07-01 00:30", "--sex", "m", "--zone", "Asia/Hong_Kong",
-                                 "--today", "2026-12-07", "--out", out});
-        EXPECT_EQ(render.Status, 0) << render.Err;
+        Out({"render", "--birth", "1975-07-01 00:30", "--sex", "m", "--zone", "Asia/Hong_Kong", "--today", "2026-12-07",
+             "--out", out});
         EXPECT_TRUE(std::filesystem::exists(out));
     }
-    const auto batch = Run({"chart", "--batch", "--zone", "Asia/Taipei"},
+    const auto batch = Cli({"chart", "--batch", "--zone", "Asia/Taipei"},
                            "1974-07-15 12:00 m\n1974-04-01 00:30 f\n1974-07-15 ?? f\n");
     const auto lines = Lines(batch.Out);
     ASSERT_EQ(lines.size(), 3u);
@@ -130,10 +118,7 @@ TEST_F(BirthClockCli, BadClocksAreRefusedAndNothingIsCharted) {
     for (const Case& c : cases) {
         if (!QUORVANE_GUI && c.Args[0] == "render") continue;
         SCOPED_TRACE(c.Args.back());
-        const auto r = Run(c.Args);
-        EXPECT_EQ(r.Status, 1);
-        EXPECT_EQ(r.Out, "");
-        EXPECT_NE(r.Err.find(c.Says), std::string::npos) << r.Err;
+        ExpectRefused(c.Args, c.Says);
     }
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_TRUE(std::filesystem::is_empty(data_.Path()));

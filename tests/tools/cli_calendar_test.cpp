@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
+#include <map>
 
 #include "json_tree.h"
 #include "run_program.h"
@@ -10,41 +10,17 @@
 namespace qv {
 namespace {
 
+using test::CliTest;
 using test::Lines;
-using test::RunCli;
-using test::RunProgram;
 
-class CliTest : public ::testing::Test {
-protected:
-    test::TempDir data_;
-};
-
-TEST_F(CliTest, PillarsFromStdinInInputOrder) {
-    const auto r = RunCli(data_, {"pillars"}, "1999-12-07 23:30\n2000-01-01 12:00\n");
-    ASSERT_EQ(r.Status, 0) << r.Err;
-    const auto lines = Lines(r.Out);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[1], "2000-01-01 12:00\t15\t12\t54\t54\t己卯 丙子 戊午 戊午");
-    EXPECT_EQ(lines[0].substr(0, 17), "1999-12-07 23:30\t");
-}
-
-TEST_F(CliTest, PillarsRatHourRuleAsArgument) {
-    const auto common = RunCli(data_, {"pillars", "2000-01-01 23:30"});
-    const auto night = RunCli(data_, {"pillars", "--rat-hour", "2", "2000-01-01 23:30"});
-    ASSERT_EQ(common.Status, 0);
-    ASSERT_EQ(night.Status, 0);
-    EXPECT_EQ(common.Out, "2000-01-01 23:30\t15\t12\t55\t0\t己卯 丙子 己未 甲子\n");
-    EXPECT_EQ(night.Out, "2000-01-01 23:30\t15\t12\t54\t0\t己卯 丙子 戊午 甲子\n");
-}
-
-TEST_F(CliTest, BadLinesAreNamedSkippedAndFailTheRun) {
-    const auto r = RunCli(data_, {"pillars"},
-                              "2000-01-01 12:00\n2000-02-30 12:00\nnonsense\n1700-01-01 00:00\n2000-01-02 12:00\n");
-    EXPECT_EQ(r.Status, 1);
-    EXPECT_EQ(Lines(r.Out).size(), 2u);
-    EXPECT_NE(r.Err.find("line 2"), std::string::npos) << r.Err;
-    EXPECT_NE(r.Err.find("line 3"), std::string::npos);
-    EXPECT_NE(r.Err.find("line 4"), std::string::npos);
+// Stdin in input order; the rat-hour rule as an argument: 一般子時 counts 23:30
+// to the next day (己未), 夜子時 keeps the day 戊午.
+TEST_F(CliTest, PillarsFromStdinInInputOrderUnderEitherRatHourRule) {
+    const std::string r = Out({"pillars"}, "2000-01-01 23:30\n2000-01-01 12:00\n");
+    EXPECT_EQ(r, "2000-01-01 23:30\t15\t12\t55\t0\t己卯 丙子 己未 甲子\n"
+                     "2000-01-01 12:00\t15\t12\t54\t54\t己卯 丙子 戊午 戊午\n");
+    const auto night = Cli({"pillars", "--rat-hour", "2", "2000-01-01 23:30"});
+    EXPECT_EQ(night.Out, "2000-01-01 23:30\t15\t12\t54\t0\t己卯 丙子 戊午 甲子\n") << night.Err;
 }
 
 // An argument that holds no input is a refused line like any unreadable one;
@@ -54,79 +30,74 @@ TEST_F(CliTest, BlankArgumentsAreRefusedWithTheirNumber) {
         {"pillars", ""}, {"pillars", " "}, {"lunar", ""}, {"lunar", "  "}, {"solar", ""}, {"solar", "\t"},
     };
     for (const auto& args : blanks) {
-        const auto r = RunCli(data_, args);
+        const auto r = Cli(args);
         EXPECT_EQ(r.Status, 1) << args[0];
         EXPECT_EQ(r.Out, "") << args[0];
         EXPECT_EQ(r.Err, "quorvane-cli: line 1: empty argument\n") << args[0];
     }
     // The others are still answered.
-    const auto mixed = RunCli(data_, {"lunar", "2033-12-22", " ", "1900-01-31"});
+    const auto mixed = Cli({"lunar", "2033-12-22", " ", "1900-01-31"});
     EXPECT_EQ(mixed.Status, 1);
     EXPECT_EQ(mixed.Out, "2033-12-22\t2033\t11\t1\t1\n1900-01-31\t1900\t1\t1\t0\n");
     EXPECT_EQ(mixed.Err, "quorvane-cli: line 2: empty argument\n");
 
-    const auto stdinBlanks = RunCli(data_, {"pillars"}, "\n  \r\n2000-01-01 12:00\n\n");
-    EXPECT_EQ(stdinBlanks.Status, 0) << stdinBlanks.Err;
-    EXPECT_EQ(stdinBlanks.Out, "2000-01-01 12:00\t15\t12\t54\t54\t己卯 丙子 戊午 戊午\n");
+    const std::string stdinBlanks = Out({"pillars"}, "\n  \r\n2000-01-01 12:00\n\n");
+    EXPECT_EQ(stdinBlanks, "2000-01-01 12:00\t15\t12\t54\t54\t己卯 丙子 戊午 戊午\n");
 }
 
-// Many lines, some refused, one longer than any read of stdin, the last without its newline.
+// Many lines, some refused (no such day, before the table, nonsense), one
+// longer than any read of stdin, the last without its newline: bad lines are
+// named, skipped and fail the run.
 TEST_F(CliTest, LongStdinIsAnsweredLineByLine) {
     const std::string moment = "2000-01-01 12:00";
     const std::string answer = moment + "\t15\t12\t54\t54\t己卯 丙子 戊午 戊午";
+    const std::map<int, std::string> bad = {
+        {1000, "2000-02-30 12:00"}, {2000, std::string(200000, 'x')}, {3000, "1700-01-01 00:00"}, {4000, "nonsense"}};
     std::string input;
     for (int n = 1; n <= 5000; ++n) {
-        input += n == 2000 ? std::string(200000, 'x') : n == 4000 ? "nonsense" : n % 7 ? moment : moment + "\r";
+        input += bad.contains(n) ? bad.at(n) : n % 7 ? moment : moment + "\r";
         if (n < 5000) input += '\n';
     }
-    const auto r = RunCli(data_, {"pillars"}, input);
+    const auto r = Cli({"pillars"}, input);
     EXPECT_EQ(r.Status, 1);
-    EXPECT_EQ(Lines(r.Out), std::vector<std::string>(4998, answer));
+    EXPECT_EQ(Lines(r.Out), std::vector<std::string>(4996, answer));
     const auto errors = Lines(r.Err);
-    ASSERT_EQ(errors.size(), 2u) << r.Err.substr(0, 200);
-    EXPECT_EQ(errors[0].substr(0, 27), "quorvane-cli: line 2000: ex");
-    EXPECT_EQ(errors[1], "quorvane-cli: line 4000: expected YYYY-MM-DD HH:MM: nonsense");
+    ASSERT_EQ(errors.size(), 4u) << r.Err.substr(0, 200);
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(errors[i].starts_with("quorvane-cli: line " + std::to_string(1000 * (i + 1)) + ": "));
+    EXPECT_EQ(errors[3], "quorvane-cli: line 4000: expected YYYY-MM-DD HH:MM: nonsense");
 }
 
+// The lunar dates of these days: the blank-argument test.
 TEST_F(CliTest, LunarAndSolarAreInverse) {
-    const auto lunar = RunCli(data_, {"lunar"}, "2033-12-22\n1900-01-31\n");
-    ASSERT_EQ(lunar.Status, 0) << lunar.Err;
-    EXPECT_EQ(lunar.Out, "2033-12-22\t2033\t11\t1\t1\n1900-01-31\t1900\t1\t1\t0\n");
-    const auto solar = RunCli(data_, {"solar"}, "2033 11 1 1\n1900 1 1 0\n2023 3 1 1\n");
+    const auto solar = Cli({"solar"}, "2033 11 1 1\n1900 1 1 0\n2023 3 1 1\n");
     EXPECT_EQ(solar.Status, 1);
     EXPECT_EQ(solar.Out, "2033-12-22\n1900-01-31\n");
     EXPECT_NE(solar.Err.find("line 3"), std::string::npos);
 }
 
 TEST_F(CliTest, TermsOfOneYear) {
-    const auto r = RunCli(data_, {"terms", "--from", "2024", "--to", "2024"});
-    ASSERT_EQ(r.Status, 0) << r.Err;
-    const auto lines = Lines(r.Out);
+    const std::string r = Out({"terms", "--from", "2024", "--to", "2024"});
+    const auto lines = Lines(r);
     ASSERT_EQ(lines.size(), 24u);
-    // As the almanacs publish them for UTC+8.
-    EXPECT_EQ(lines[0], "2024\t0\t2024-01-06 04:49");
+    // The moments are checked against the reference in the engine's tests; here the form, in UTC+8.
     EXPECT_EQ(lines[2], "2024\t2\t2024-02-04 16:27");
-    EXPECT_EQ(lines[23], "2024\t23\t2024-12-21 17:20");
 }
 
 // A month a line a day; the lines checked by hand: 2000-01-01 is 戊午 and a
 // Saturday, 閏六月 of 2025 begins on 25 July, 立春 2024 at 16:27 leaves noon
 // in the 癸卯 year's 乙丑 month.
 TEST_F(CliTest, CalendarGivesEveryDayOfTheMonth) {
-    const auto r = RunCli(data_, {"calendar", "2025-07", "2024-02"});
-    ASSERT_EQ(r.Status, 0) << r.Err;
-    const auto lines = Lines(r.Out);
+    const std::string r = Out({"calendar", "2025-07", "2024-02"});
+    const auto lines = Lines(r);
     ASSERT_EQ(lines.size(), 31u + 29u);
     EXPECT_EQ(lines[24], "2025-07-25\t五\t2025-閏06-01\t乙巳 癸未 乙未\t-");
     EXPECT_EQ(lines[31 + 3], "2024-02-04\t日\t2023-12-25\t癸卯 乙丑 戊戌\t立春 16:27");
-    const auto edge = RunCli(data_, {"calendar", "1900-01"});
-    ASSERT_EQ(edge.Status, 0) << edge.Err;
-    EXPECT_EQ(Lines(edge.Out).front(), "1900-01-01\t一\t-\t己亥 丙子 甲戌\t-");
-    EXPECT_EQ(Lines(edge.Out).back().substr(0, 26), "1900-01-31\t三\t1900-01-01\t");
+    const std::string edge = Out({"calendar", "1900-01"});
+    EXPECT_EQ(Lines(edge).front(), "1900-01-01\t一\t-\t己亥 丙子 甲戌\t-");
+    EXPECT_EQ(Lines(edge).back().substr(0, 26), "1900-01-31\t三\t1900-01-01\t");
 
-    const auto json = RunCli(data_, {"calendar", "--json", "2025-07"});
-    ASSERT_EQ(json.Status, 0) << json.Err;
-    const auto objects = Lines(json.Out);
+    const std::string json = Out({"calendar", "--json", "2025-07"});
+    const auto objects = Lines(json);
     ASSERT_EQ(objects.size(), 31u);
     EXPECT_EQ(objects[24],
               "{\"date\":\"2025-07-25\",\"weekday\":5,\"lunar\":{\"year\":2025,\"month\":6,\"day\":1,\"leap\":true},"
@@ -140,39 +111,35 @@ TEST_F(CliTest, CalendarGivesEveryDayOfTheMonth) {
 }
 
 TEST_F(CliTest, CalendarRefusesWhatIsNotAMonthOfTheTable) {
-    for (const char* bad : {"1800-12", "2101-01", "2025-13", "2025-00", "2025-7", "2025/07", "abcd-ef", "2025-07-01"}) {
-        const auto r = RunCli(data_, {"calendar", bad});
-        EXPECT_EQ(r.Status, 1) << bad;
-        EXPECT_EQ(r.Out, "") << bad;
-        EXPECT_NE(r.Err.find("expected a month YYYY-MM from 1801-01 to 2100-12"), std::string::npos) << r.Err;
-    }
+    for (const char* bad : {"1800-12", "2101-01", "2025-13", "2025-00", "2025-7", "2025/07", "abcd-ef", "2025-07-01"})
+        ExpectRefused({"calendar", bad}, "expected a month YYYY-MM from 1801-01 to 2100-12");
     if (!QUORVANE_GUI) return;
-    const auto render = RunCli(data_, {"calendar", "2101-01", "--render", data_.Path() + "/x.png"});
+    const auto render = Cli({"calendar", "2101-01", "--render", data_.Path() + "/x.png"});
     EXPECT_EQ(render.Status, 1);
     EXPECT_NE(render.Err.find("1801-01 to 2100-12"), std::string::npos) << render.Err;
-    EXPECT_EQ(RunCli(data_, {"calendar", "2025-07", "--render", data_.Path() + "/x.gif"}).Status, 1);
+    EXPECT_EQ(Cli({"calendar", "2025-07", "--render", data_.Path() + "/x.gif"}).Status, 1);
 }
 
 TEST_F(CliTest, CalendarRendersTheWindowsMonth) {
     if (!QUORVANE_GUI) GTEST_SKIP() << "built without the picture program";
     const std::string png = data_.Path() + "/month.png", pdf = data_.Path() + "/month.pdf";
-    ASSERT_EQ(RunCli(data_, {"calendar", "2025-07", "--render", png}).Status, 0);
-    ASSERT_EQ(RunCli(data_, {"calendar", "2025-07", "--render", pdf}).Status, 0);
+    ASSERT_EQ(Cli({"calendar", "2025-07", "--render", png}).Status, 0);
+    ASSERT_EQ(Cli({"calendar", "2025-07", "--render", pdf}).Status, 0);
     EXPECT_EQ(test::ReadFileText(png).substr(1, 3), "PNG");
     EXPECT_EQ(test::ReadFileText(pdf).substr(0, 5), "%PDF-");
 }
 
 TEST_F(CliTest, OddCommandLinesAreRefused) {
-    EXPECT_EQ(RunCli(data_, {"pillars", "--rat-hour", "7"}).Status, 1);
-    EXPECT_EQ(RunCli(data_, {"pillars", "--bogus"}).Status, 1);
-    EXPECT_EQ(RunCli(data_, {"frobnicate"}).Status, 1);
-    EXPECT_EQ(RunProgram("quorvane-cli", {}).Status, 1);
+    EXPECT_EQ(Cli({"pillars", "--rat-hour", "7"}).Status, 1);
+    EXPECT_EQ(Cli({"pillars", "--bogus"}).Status, 1);
+    EXPECT_EQ(Cli({"frobnicate"}).Status, 1);
+    EXPECT_EQ(test::RunProgram("quorvane-cli", {}).Status, 1);
 }
 
 TEST_F(CliTest, BrokenTableIsRefusedWithStatusTwo) {
     ::mkdir((data_.Path() + "/program").c_str(), 0755);
     std::ofstream(data_.Path() + "/program/AInfo.tbl") << "not a table";
-    const auto r = RunCli(data_, {"pillars", "2000-01-01 12:00"});
+    const auto r = Cli({"pillars", "2000-01-01 12:00"});
     EXPECT_EQ(r.Status, 2);
     EXPECT_NE(r.Err.find("AInfo.tbl"), std::string::npos) << r.Err;
     EXPECT_EQ(r.Out, "");

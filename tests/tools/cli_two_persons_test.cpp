@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <map>
-#include <sstream>
 
 #include "json_tree.h"
 #include "run_program.h"
@@ -12,15 +11,8 @@
 namespace qv {
 namespace {
 
+using test::Fields;
 using test::Lines;
-using test::RunCli;
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> out;
-    std::istringstream in(line);
-    for (std::string f; std::getline(in, f, '\t');) out.push_back(f);
-    return out;
-}
 
 const char* const Branches[12] = {"子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥"};
 int BranchOf(const std::string& pillar) {
@@ -29,31 +21,30 @@ int BranchOf(const std::string& pillar) {
     return -1;
 }
 
-class TwoPersonsCli : public ::testing::Test {
+class TwoPersonsCli : public test::CliTest {
 protected:
     const std::vector<std::string> A{"--birth", "1988-06-15 09:40", "--sex", "f"};
     const std::vector<std::string> B{"--with-birth", "1990-03-02 14:10", "--with-sex", "m"};
     test::ProgramResult Run(std::vector<std::string> args, bool withB) {
         args.insert(args.end(), A.begin(), A.end());
         if (withB) args.insert(args.end(), B.begin(), B.end());
-        return RunCli(data_, args);
+        return Cli(args);
     }
     // "date" -> the fields of fortune --days for the person born at birth.
     std::map<std::string, std::vector<std::string>> DayRows(const std::string& birth, const std::string& sex) {
         std::map<std::string, std::vector<std::string>> rows;
         for (const char* month : {"2030-01", "2030-02", "2030-03"}) {
-            const auto r = RunCli(data_, {"fortune", "--birth", birth, "--sex", sex, "--category", "5", "--days", month});
+            const auto r = Cli({"fortune", "--birth", birth, "--sex", sex, "--category", "5", "--days", month});
             EXPECT_EQ(r.Status, 0) << r.Err;
             for (const auto& line : Lines(r.Out)) rows[Fields(line)[0]] = Fields(line);
         }
         return rows;
     }
     int DayBranch(const std::string& birth) {
-        const auto r = RunCli(data_, {"pillars", birth});
+        const auto r = Cli({"pillars", birth});
         const std::string pillars = Fields(Lines(r.Out).at(0)).back();  // "己卯 丙子 戊午 戊午"
         return BranchOf(pillars.substr(14, 6));
     }
-    test::TempDir data_;
 };
 
 TEST_F(TwoPersonsCli, BestDaysAreTheDayValuesOfBothBestFirstClashesLast) {
@@ -123,14 +114,13 @@ TEST_F(TwoPersonsCli, CompareNamesEachRelationAndRecordsGiveTheSame) {
     EXPECT_EQ(j["A"]["RolesInOther"].Items.size(), 5u);
     EXPECT_FALSE(j["NaYinRelation"].Text.empty());
     EXPECT_EQ(j["Harmonious"].Is, test::Json::Kind::Number);
-    ASSERT_EQ(RunCli(data_, {"records", "add", "--sex", "f", "--birth", "1988-06-15 09:40"}).Status, 0);
-    ASSERT_EQ(RunCli(data_, {"records", "add", "--sex", "m", "--birth", "1990-03-02 14:10"}).Status, 0);
-    const auto byRecord = RunCli(data_, {"compare", "--json", "--record", "0", "--with-record", "1"});
-    ASSERT_EQ(byRecord.Status, 0) << byRecord.Err;
-    EXPECT_EQ(byRecord.Out, json.Out);
-    const auto text = RunCli(data_, {"compare", "--record", "1", "--with-record", "0"});
+    ASSERT_EQ(Cli({"records", "add", "--sex", "f", "--birth", "1988-06-15 09:40"}).Status, 0);
+    ASSERT_EQ(Cli({"records", "add", "--sex", "m", "--birth", "1990-03-02 14:10"}).Status, 0);
+    const std::string byRecord = Out({"compare", "--json", "--record", "0", "--with-record", "1"});
+    EXPECT_EQ(byRecord, json.Out);
+    const auto text = Cli({"compare", "--record", "1", "--with-record", "0"});
     EXPECT_NE(text.Out.find("甲方"), std::string::npos) << text.Out;
-    EXPECT_EQ(RunCli(data_, {"compare", "--record", "0", "--with-record", "7"}).Status, 2);
+    EXPECT_EQ(Cli({"compare", "--record", "0", "--with-record", "7"}).Status, 2);
     EXPECT_EQ(Run({"compare"}, false).Status, 1);  // the second person is missing
 }
 

@@ -14,7 +14,7 @@
 namespace qv {
 namespace {
 
-class ConcurrentWritersTest : public ::testing::Test {
+class ConcurrentWritersTest : public test::CliTest {
 protected:
     // Runs the shell loops at once; each line they print is "ok NAME" or "fail NAME".
     std::vector<std::string> RunAtOnce(const std::vector<std::string>& loops) {
@@ -50,8 +50,6 @@ protected:
         }
         return done;
     }
-
-    test::TempDir data_;
 };
 
 TEST_F(ConcurrentWritersTest, FourProcessesAddingToOneFileLoseNothing) {
@@ -96,7 +94,7 @@ TEST_F(ConcurrentWritersTest, EightSettingsSetAtOnceAreAllKept) {
     EXPECT_TRUE(lines.empty()) << lines.front();
     for (const std::string& key : keys) {
         const bool binary = key == "GodBase" || key == "PoolBase";
-        const auto r = test::RunCli(data_, {"settings", "get", key});
+        const auto r = Cli({"settings", "get", key});
         EXPECT_EQ(r.Out, binary ? "1\n" : "18\n") << key;
     }
 }

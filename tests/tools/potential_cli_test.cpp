@@ -15,7 +15,6 @@ namespace {
 
 using test::Lines;
 using test::ReadFileText;
-using test::RunCli;
 
 // What export writes: a category of two abilities (the second unnamed) and
 // an empty one.
@@ -27,7 +26,7 @@ const std::string Definitions =
     "{\"category\":2,\"name\":\"藝術\",\"share\":25}\n"
     "]\n";
 
-class PotentialCliTest : public ::testing::Test {
+class PotentialCliTest : public test::CliTest {
 protected:
     std::string Table() const { return data_.Path() + "/program/EngyInfo.tbl"; }
     std::string Json(const std::string& name, const std::string& text) const {
@@ -35,31 +34,25 @@ protected:
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
-    test::ProgramResult Cli(std::vector<std::string> args) { return RunCli(data_, args); }
     void Import(const std::string& text) {
-        const auto r = Cli({"potential-table", "import", Json("in.json", text)});
-        ASSERT_EQ(r.Status, 0) << r.Err;
+        Out({"potential-table", "import", Json("in.json", text)});
     }
     void WriteTable(const std::string& bytes) {
         std::filesystem::create_directories(data_.Path() + "/program");
         std::ofstream(Table(), std::ios::binary) << bytes;
     }
-
-    test::TempDir data_;
 };
 
 TEST_F(PotentialCliTest, ImportShowAndExportRoundTrip) {
     Import(Definitions);
     EXPECT_EQ(ReadFileText(Table()).size(), 1730u + 2 * 36);
     EXPECT_TRUE(ScratchFilesOf(Table()).empty());
-    const auto show = Cli({"potential-table", "show"});
-    ASSERT_EQ(show.Status, 0) << show.Err;
-    EXPECT_EQ(Lines(show.Out),
+    const std::string show = Out({"potential-table", "show"});
+    EXPECT_EQ(Lines(show),
               (std::vector<std::string>{"category 1\t領導\tK 30\t2 abilities", "  1\t決斷\t水 火\t比肩 正官",
                                         "  2\t未命名\t土\t", "category 2\t藝術\tK 25\t0 abilities"}));
-    const auto out = Cli({"potential-table", "export"});
-    ASSERT_EQ(out.Status, 0) << out.Err;
-    EXPECT_EQ(out.Out, Definitions);
+    const std::string out = Out({"potential-table", "export"});
+    EXPECT_EQ(out, Definitions);
 }
 
 TEST_F(PotentialCliTest, FirstStartHasNoCategories) {
@@ -79,13 +72,11 @@ TEST_F(PotentialCliTest, FirstStartHasNoCategories) {
 // o = 52, P = 60 + 38·2/35 = 62. 土 alone: m = 1710, o = 17, P = 105/5 = 21.
 TEST_F(PotentialCliTest, NatalValuesWorkedByHand) {
     Import(Definitions);
-    const auto r = Cli({"potential", "--birth", "1990-05-17 08:30", "--sex", "m"});
-    ASSERT_EQ(r.Status, 0) << r.Err;
-    EXPECT_EQ(Lines(r.Out), (std::vector<std::string>{"ability\tnatal", "category 1\t領導\tK 30", "決斷\t62",
+    const std::string r = Out({"potential", "--birth", "1990-05-17 08:30", "--sex", "m"});
+    EXPECT_EQ(Lines(r), (std::vector<std::string>{"ability\tnatal", "category 1\t領導\tK 30", "決斷\t62",
                                                       "未命名\t21", "category 2\t藝術\tK 25"}));
-    const auto json = Cli({"potential", "--birth", "1990-05-17 08:30", "--sex", "m", "--json", "--category", "1"});
-    ASSERT_EQ(json.Status, 0) << json.Err;
-    EXPECT_EQ(json.Out,
+    const std::string json = Out({"potential", "--birth", "1990-05-17 08:30", "--sex", "m", "--json", "--category", "1"});
+    EXPECT_EQ(json,
               "{\"transformed\":false,\"abilities\":[{\"category\":1,\"categoryName\":\"領導\",\"item\":1,\"name\":"
               "\"決斷\",\"natal\":62},{\"category\":1,\"categoryName\":\"領導\",\"item\":2,\"name\":\"未命名\","
               "\"natal\":21}]}\n");
@@ -98,43 +89,20 @@ TEST_F(PotentialCliTest, NatalValuesWorkedByHand) {
 // o = 67, P = 78; 土: o = 16, P = 19.
 TEST_F(PotentialCliTest, TransformedValuesWhenTheChartDiffers) {
     Import(Definitions);
-    const auto r = Cli({"potential", "--birth", "1987-08-12 10:00", "--sex", "m", "--category", "1"});
-    ASSERT_EQ(r.Status, 0) << r.Err;
-    EXPECT_EQ(Lines(r.Out), (std::vector<std::string>{"ability\tnatal\ttransformed", "category 1\t領導\tK 30",
+    const std::string r = Out({"potential", "--birth", "1987-08-12 10:00", "--sex", "m", "--category", "1"});
+    EXPECT_EQ(Lines(r), (std::vector<std::string>{"ability\tnatal\ttransformed", "category 1\t領導\tK 30",
                                                       "決斷\t77\t78", "未命名\t24\t19"}));
 }
 
+// What the exchange format refuses, and why, is its own test's; here the
+// refusal is told and the table file kept as it was.
 TEST_F(PotentialCliTest, ImportRefusesWhatTheTableCannotHoldAndKeepsTheFile) {
     Import(Definitions);
     const std::string before = ReadFileText(Table());
-    auto category = [](int n, const std::string& name, int share) {
-        return "{\"category\":" + std::to_string(n) + ",\"name\":\"" + name + "\",\"share\":" + std::to_string(share) +
-               "}";
-    };
-    auto item = [](int n, const std::string& elements) {
-        return "{\"category\":1,\"item\":" + std::to_string(n) + ",\"name\":\"x\",\"elements\":\"" + elements +
-               "\",\"tenGods\":\"\"}";
-    };
-    std::string many = "[" + category(1, "a", 25);
-    for (int i = 1; i <= 33; ++i) many += "," + item(i, "水");
-    many += "]";
-    const struct {
-        std::string Json, Reason;
-    } cases[] = {
-        {"[" + category(1, "😀", 25) + "]", "no Big5 form"},
-        {"[" + category(1, std::string(24, 'a') + "aaaaaaaaaaaaaaaaaaaaaaaa", 25) + "]", "longer than 47"},
-        {"[" + category(1, "a", 101) + "]", "share out of range"},
-        {"[" + category(2, "a", 25) + "]", "out of order"},
-        {"[" + category(1, "a", 25) + "," + item(2, "水") + "]", "ability 2 out of order"},
-        {"[" + category(1, "a", 25) + "," + item(1, "水 風") + "]", "unknown name 風"},
-        {"[" + category(1, "a", 25) + "," + item(1, "木 火 土 金") + "]", "at most three elements"},
-        {many, "item out of range"},
-        {"[" + category(1, "a", 25) + ",", "object 2"},
-    };
-    for (const auto& c : cases) {
-        const auto r = Cli({"potential-table", "import", Json("bad.json", c.Json)});
-        EXPECT_EQ(r.Status, 1) << c.Json;
-        EXPECT_NE(r.Err.find(c.Reason), std::string::npos) << r.Err;
+    for (const std::string json : {R"([{"category":1,"name":"a","share":101}])", R"([{"category":1,"name":"a","share":25},)"}) {
+        const auto r = Cli({"potential-table", "import", Json("bad.json", json)});
+        EXPECT_EQ(r.Status, 1) << json;
+        EXPECT_NE(r.Err.find("object "), std::string::npos) << r.Err;
         EXPECT_EQ(ReadFileText(Table()), before);
     }
 }
@@ -158,9 +126,8 @@ TEST_F(PotentialCliTest, NameThatIsNotBig5ShowsAsUnnamed) {
     std::strcpy(t.Categories[0].Name, "\xFF\xFF");
     std::strcpy(t.Items[0].Name, "ok");
     WriteTable(EncodePotentialTable(t));
-    const auto show = Cli({"potential-table", "show"});
-    ASSERT_EQ(show.Status, 0) << show.Err;
-    EXPECT_EQ(Lines(show.Out).front(), "category 1\t未命名\tK 25\t1 abilities");
+    const std::string show = Out({"potential-table", "show"});
+    EXPECT_EQ(Lines(show).front(), "category 1\t未命名\tK 25\t1 abilities");
     const auto out = Cli({"potential-table", "export"});
     EXPECT_EQ(test::ParseJson(out.Out)[0]["name"].Text, "未命名");
     EXPECT_NE(out.Err.find("category 1: the name is not Big5"), std::string::npos);

@@ -1,4 +1,4 @@
-// quorvane-cli records: every subcommand on a data folder of its own.
+// quorvane-cli records and settings: every subcommand on a data folder of its own.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,23 +11,17 @@ namespace {
 
 using test::Lines;
 using test::ReadFileText;
-using test::RunCli;
+using test::With;
 
-class RecordsCliTest : public ::testing::Test {
+class RecordsCliTest : public test::CliTest {
 protected:
-    test::ProgramResult Records(std::vector<std::string> args, const std::string& input = {}) {
-        args.insert(args.begin(), "records");
-        return RunCli(data_, args, input);
-    }
-    void Add(std::vector<std::string> person) {
-        person.insert(person.begin(), "add");
-        const auto r = Records(person);
+    test::ProgramResult Records(const std::vector<std::string>& args) { return Cli(With({"records"}, args)); }
+    void Add(const std::vector<std::string>& person) {
+        const auto r = Records(With({"add"}, person));
         ASSERT_EQ(r.Status, 0) << r.Err;
     }
     std::string MainFile() const { return data_.Path() + "/VNX5MAIN.AID"; }
     std::string Other() const { return data_.Path() + "/other.sap"; }
-
-    test::TempDir data_;
 };
 
 TEST_F(RecordsCliTest, AddListShowAndFind) {
@@ -59,7 +53,7 @@ TEST_F(RecordsCliTest, AddListShowAndFind) {
 }
 
 TEST_F(RecordsCliTest, TheRatHourRuleComesFromTheSettings) {
-    ASSERT_EQ(RunCli(data_, {"settings", "set", "FirstTimeBase", "2"}).Status, 0);
+    ASSERT_EQ(Cli({"settings", "set", "FirstTimeBase", "2"}).Status, 0);
     Add({"--name", "夜", "--sex", "m", "--birth", "1990-05-17 23:30"});
     EXPECT_NE(Records({"show", "0"}).Out.find("lunar\t1990-4-23\n"), std::string::npos);
 }
@@ -147,7 +141,7 @@ TEST_F(RecordsCliTest, ExportImportRoundTrip) {
     ASSERT_EQ(json.Status, 0) << json.Err;
     const std::string saved = data_.Path() + "/people.json";
     std::ofstream(saved) << json.Out;
-    ASSERT_EQ(Records({"--file", Other(), "import", saved}).Status, 0);
+    EXPECT_EQ(Records({"--file", Other(), "import", saved}).Out, "imported 2; the file holds 2\n");
     EXPECT_EQ(ReadFileText(Other()), ReadFileText(MainFile()));
     EXPECT_EQ(Records({"--file", Other(), "export"}).Out, json.Out);
 
@@ -169,22 +163,51 @@ TEST_F(RecordsCliTest, BrokenImportsAreRefusedWithTheirPlace) {
     EXPECT_EQ(Records({"import", data_.Path() + "/none.json"}).Status, 2);
 }
 
-TEST_F(RecordsCliTest, AddStopsAtAThousandRecords) {
-    std::string json = "[";
-    for (int i = 0; i < 1000; ++i) {
-        json += std::string(i ? "," : "") +
-                "{\"name\":\"n\",\"address\":\"\",\"phone\":\"\",\"remarks\":\"\",\"sex\":0,\"year\":2000,\"month\":1,"
-                "\"day\":1,\"hour\":1,\"minute\":0,\"hourBranch\":1,\"lunarYear\":1999,\"lunarMonth\":11,"
-                "\"lunarDay\":25,\"leapMonth\":0}";
+// ---- settings: list, get and set over the settings file ----
+
+class SettingsCliTest : public test::CliTest {
+protected:
+    std::string File() const { return data_.Path() + "/program/fsquorvane_s2.ini"; }
+};
+
+TEST_F(SettingsCliTest, ListShowsEveryDefault) {
+    const std::string r = Out({"settings"});
+    EXPECT_EQ(r,
+              "GodBase=0\nSkyBase=0\nYearDisplay=1\nPoolBase=0\nFirstTimeBase=1\nMIDPARM=100\nFiveType=0\nK1=20\n"
+              "K2=30\nBTYPE=0\nBBase=70\nBADD=70\nCBASE=20\nENGYDISPLAY=1\nTermEdgeMinutes=15\nHourEdgeMinutes=10\n");
+    EXPECT_EQ(Cli({"settings", "list"}).Out, r);
+}
+
+TEST_F(SettingsCliTest, SetWritesTheFileAndGetReadsIt) {
+    ASSERT_EQ(Cli({"settings", "set", "PoolBase", "1"}).Status, 0);
+    ASSERT_EQ(Cli({"settings", "set", "k1", "-7"}).Status, 0);
+    EXPECT_EQ(ReadFileText(File()), "[fsQuorvane]\nPoolBase=1\nK1=-7\n");
+    EXPECT_EQ(Cli({"settings", "get", "K1"}).Out, "-7\n");
+    EXPECT_EQ(Cli({"settings", "get", "poolbase"}).Out, "1\n");
+    ASSERT_EQ(Cli({"settings", "set", "ENGYDISPLAY", "0"}).Status, 0) << "the bar bands are a style too";
+    EXPECT_EQ(Cli({"settings", "get", "ENGYDISPLAY"}).Out, "0\n");
+}
+
+TEST_F(SettingsCliTest, AHandWrittenFileIsReadAndKept) {
+    ASSERT_EQ(Cli({"settings", "set", "K2", "31"}).Status, 0);
+    std::ofstream(File()) << "; hand\n[fsQuorvane]\nFirstTimeBase=5\nMIDPARM=abc\n[other]\na=b\n";
+    EXPECT_EQ(Cli({"settings", "get", "FirstTimeBase"}).Out, "1\n");
+    EXPECT_EQ(Cli({"settings", "get", "MIDPARM"}).Out, "100\n");
+    ASSERT_EQ(Cli({"settings", "set", "MIDPARM", "35"}).Status, 0);
+    EXPECT_EQ(ReadFileText(File()), "; hand\n[fsQuorvane]\nFirstTimeBase=5\nMIDPARM=35\n[other]\na=b\n");
+}
+
+TEST_F(SettingsCliTest, BadKeysAndValuesAreRefused) {
+    for (std::vector<std::string> args : {std::vector<std::string>{"settings", "get", "Nothing"},
+                                          {"settings", "set", "GodBase", "2"},
+                                          {"settings", "set", "MIDPARM", "-35"},
+                                          {"settings", "set", "K1", "1.5"},
+                                          {"settings", "set", "K1"},
+                                          {"settings", "get"},
+                                          {"settings", "remove", "K1"}}) {
+        ExpectRefused(args, "quorvane-cli: ");
     }
-    const std::string saved = data_.Path() + "/many.json";
-    std::ofstream(saved) << json << "]";
-    const auto imported = Records({"import", saved});
-    ASSERT_EQ(imported.Status, 0) << imported.Err;
-    EXPECT_EQ(imported.Out, "imported 1000; the file holds 1000\n");
-    const auto r = Records({"add", "--sex", "m", "--birth", "1980-01-01 01:00"});
-    EXPECT_NE(r.Status, 0);
-    EXPECT_NE(r.Err.find("1000"), std::string::npos);
+    EXPECT_FALSE(std::ifstream(File()).good());
 }
 
 }  // namespace
