@@ -6,13 +6,15 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "engine/analysis/chart_comparison.h"
 #include "client_line.h"
+#include "picture_export.h"
 #include "engine/texts/string_table.h"
 #include "engine/texts/text_ids.h"
 #include "paint_helpers.h"
@@ -24,19 +26,6 @@ namespace {
 
 QDate ToQDate(const CivilDate& d) { return QDate(d.Year, d.Month, d.Day); }
 CivilDate ToCivil(const QDate& d) { return CivilDate{d.year(), d.month(), d.day()}; }
-
-QString DayText(const CivilDate& d) {
-    static const char* const Weekdays[] = {"一", "二", "三", "四", "五", "六", "日"};
-    const QDate date = ToQDate(d);
-    return date.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" (") +
-           QString::fromUtf8(Weekdays[date.dayOfWeek() - 1]) + u')';
-}
-
-QString RelationWord(BranchRelationKind kind) {
-    return kind == NoRelation ? QString() : Utf8(StringText(RelationKindText(kind)));
-}
-
-enum Column { RankColumn, DateColumn, PillarColumn, ValueColumn, ValueA, RelationA, ValueB, RelationB, ColumnCount };
 
 QPushButton* Button(const char* text, const char* name) {
     auto* b = new QPushButton(QString::fromUtf8(text));
@@ -105,11 +94,11 @@ void CBestDaysWnd::BuildWidgets(const CivilDate& today) {
     range->addStretch();
     connect(category_, &QComboBox::currentIndexChanged, this, &CBestDaysWnd::List);
 
-    table_ = new QTableWidget(0, ColumnCount);
+    table_ = new QTableWidget(0, BestDaysColumnCount);
     table_->setObjectName(QStringLiteral("daysTable"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("名次"), QStringLiteral("日期"), QStringLiteral("日柱"),
-                                       QStringLiteral("取值"), QStringLiteral("甲方"), QStringLiteral("甲方日支"),
-                                       QStringLiteral("乙方"), QStringLiteral("乙方日支")});
+    QStringList headings;
+    for (int column = 0; column < BestDaysColumnCount; ++column) headings << BestDaysHeading(column);
+    table_->setHorizontalHeaderLabels(headings);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -125,6 +114,7 @@ void CBestDaysWnd::BuildWidgets(const CivilDate& today) {
     status_->setObjectName(QStringLiteral("statusLine"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(status_, 1);
+    AddPrintAndExport(*buttons, *this, [this] { Print(); }, [this] { ExportPicture(); });
     QPushButton* open = Button("開啟萬年曆(&K)", "openDayButton");
     connect(open, &QPushButton::clicked, this, &CBestDaysWnd::OpenCurrentDay);
     QPushButton* close = Button("關閉", "closeButton");
@@ -183,18 +173,44 @@ void CBestDaysWnd::FillTable() {
     table_->setRowCount(days_->Count);
     for (int row = 0; row < days_->Count; ++row) {
         const BestDay& d = days_->Days[row];
-        const QString cells[ColumnCount] = {QString::number(row + 1), DayText(d.Date), Utf8(PillarText(d.Pillar)),
-                                            QString::number(d.Value), QString::number(d.Values[0]),
-                                            RelationWord(d.Relation[0]), QString::number(d.Values[1]),
-                                            RelationWord(d.Relation[1])};
-        for (int column = 0; column < ColumnCount; ++column) {
-            auto* item = new QTableWidgetItem(cells[column]);
+        for (int column = 0; column < BestDaysColumnCount; ++column) {
+            auto* item = new QTableWidgetItem(BestDaysCell(d, row, column));
             item->setTextAlignment(Qt::AlignCenter);
-            if (d.Clash) item->setForeground(QColor(190, 0, 0));
+            if (d.Clash) item->setForeground(ClashColor);
             table_->setItem(row, column, item);
         }
     }
     if (days_->Count > 0) table_->setCurrentCell(0, DateColumn);
+}
+
+BestDaysSheet CBestDaysWnd::Sheet() const {
+    return BestDaysSheet{days_.get(), persons_[0].get(), persons_[1].get(), category_->currentText().toStdString(),
+                         ToCivil(from_->date()), ToCivil(to_->date())};
+}
+
+bool CBestDaysWnd::PrintOn(QPrinter& printer) const {
+    const BestDaysSheet sheet = Sheet();
+    const QRectF page(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    for (int k = 0; k < BestDaysPageCount(sheet, page.size()); ++k) {
+        if (k > 0 && !printer.newPage()) return false;
+        PaintBestDaysPage(painter, sheet, page, k);
+    }
+    return painter.end();
+}
+
+// A list down the page.
+void CBestDaysWnd::Print() {
+    PrintThrough(hooks_, this, QPageLayout::Portrait, BestDaysTitleText,
+                 [this](QPrinter& printer) { return PrintOn(printer); });
+}
+
+void CBestDaysWnd::ExportPicture() {
+    const BestDaysSheet sheet = Sheet();
+    const QSize page = BestDaysListSize(sheet);
+    ExportPictureTelling(this, page, PersonsPictureName(*persons_[0], persons_[1].get(), BestDaysTitleText),
+                         [&sheet, page](QPainter& painter) { PaintBestDaysPage(painter, sheet, QRectF(QPointF(0, 0), page), 0); });
 }
 
 void CBestDaysWnd::OpenCurrentDay() {

@@ -7,8 +7,9 @@
 #include <functional>
 #include <memory>
 
-#include "engine/fortune/best_days.h"
+#include "best_days_paint.h"
 #include "comparison_window.h"
+#include "engine/fortune/best_days.h"
 
 class QComboBox;
 class QDateEdit;
@@ -46,6 +47,11 @@ public:
     QTableWidget* Table() const { return table_; }
     // The day of the current row on the perpetual calendar.
     void OpenCurrentDay();
+    // The list as the pages and the picture show it.
+    BestDaysSheet Sheet() const;
+    bool PrintOn(QPrinter& printer) const;  // page after page
+    void Print();
+    void ExportPicture();  // the whole list on one page, PNG or PDF, named after the persons
 
 private:
     void BuildWidgets(const CivilDate& today);

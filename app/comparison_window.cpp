@@ -44,7 +44,7 @@ private:
     const ComparisonSheet& sheet_;
 };
 
-QPushButton* AddButton(QHBoxLayout& row, const char* text, const char* name) {
+QPushButton* AddButton(QBoxLayout& row, const char* text, const char* name) {
     auto* button = new QPushButton(QString::fromUtf8(text));
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
@@ -53,6 +53,33 @@ QPushButton* AddButton(QHBoxLayout& row, const char* text, const char* name) {
 }
 
 }  // namespace
+
+void AddPrintAndExport(QBoxLayout& row, QDialog& window, const std::function<void()>& print,
+                       const std::function<void()>& exportPicture) {
+    QObject::connect(AddButton(row, "列印(&P)...", "printButton"), &QPushButton::clicked, &window, print);
+    QObject::connect(AddButton(row, "匯出圖片(&E)...", "exportButton"), &QPushButton::clicked, &window, exportPicture);
+    QObject::connect(new QShortcut(QKeySequence::Print, &window), &QShortcut::activated, &window, print);
+    QObject::connect(new QShortcut(QKeySequence(QStringLiteral("Ctrl+S")), &window), &QShortcut::activated, &window,
+                     exportPicture);
+}
+
+void PrintThrough(const TwoPersonHooks& hooks, QWidget* parent, QPageLayout::Orientation orientation, int titleText,
+                  const std::function<bool(QPrinter&)>& printOn) {
+    QPrinter& printer = hooks.Printer();
+    printer.setPageOrientation(orientation);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    if (dialog.exec() != QDialog::Accepted) return;
+    printer.setDocName(Utf8(StringText(titleText)));
+    if (!printOn(printer)) ShowMessage(CannotPrintText);
+}
+
+QString PersonsPictureName(const ChartRecord& a, const ChartRecord* b, int titleText) {
+    const QString first = QString::fromStdString(PersonNameText(a));
+    const QString second = b ? QString::fromStdString(PersonNameText(*b)) : QString();
+    if (first.isEmpty() || second.isEmpty()) return first.isEmpty() && second.isEmpty() ? Text(titleText) : first + second;
+    return first + QStringLiteral("與") + second;
+}
 
 QSize ComparisonPage(const ComparisonSheet& sheet) { return QSize(ComparisonWidth, ComparisonHeight(sheet)); }
 
@@ -66,13 +93,8 @@ CComparisonWnd::CComparisonWnd(std::unique_ptr<ChartRecord> a, std::unique_ptr<C
     connect(AddButton(*row, "甲方(&A)...", "choosePersonA"), &QPushButton::clicked, this, [this] { ChoosePerson(0); });
     connect(AddButton(*row, "乙方(&B)...", "choosePersonB"), &QPushButton::clicked, this, [this] { ChoosePerson(1); });
     row->addStretch();
-    connect(AddButton(*row, "列印(&P)...", "printButton"), &QPushButton::clicked, this, &CComparisonWnd::Print);
-    connect(AddButton(*row, "匯出圖片(&E)...", "exportButton"), &QPushButton::clicked, this,
-            &CComparisonWnd::ExportPicture);
+    AddPrintAndExport(*row, *this, [this] { Print(); }, [this] { ExportPicture(); });
     connect(AddButton(*row, "關閉", "closeButton"), &QPushButton::clicked, this, &QDialog::reject);
-    connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this, &CComparisonWnd::Print);
-    connect(new QShortcut(QKeySequence(QStringLiteral("Ctrl+S")), this), &QShortcut::activated, this,
-            &CComparisonWnd::ExportPicture);
     scroll_ = new QScrollArea;
     scroll_->setBackgroundRole(QPalette::Base);
     canvas_ = new ComparisonCanvas(*sheet_, scroll_);
@@ -145,19 +167,14 @@ bool CComparisonWnd::PrintOn(QPrinter& printer) const {
     return painter.end();
 }
 
+// Wider than tall, as the calendar: across a landscape page.
 void CComparisonWnd::Print() {
-    QPrinter& printer = hooks_.Printer();
-    QPrintDialog dialog(&printer, this);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    if (dialog.exec() != QDialog::Accepted) return;
-    printer.setDocName(Utf8(StringText(ComparisonTitleText)));
-    if (!PrintOn(printer)) ShowMessage(CannotPrintText);
+    PrintThrough(hooks_, this, QPageLayout::Landscape, ComparisonTitleText,
+                 [this](QPrinter& printer) { return PrintOn(printer); });
 }
 
 void CComparisonWnd::ExportPicture() {
-    const QString a = QString::fromStdString(PersonNameText(*persons_[0]));
-    const QString b = QString::fromStdString(PersonNameText(*persons_[1]));
-    const QString name = a.isEmpty() && b.isEmpty() ? Utf8(StringText(ComparisonTitleText)) : a + QStringLiteral("與") + b;
+    const QString name = PersonsPictureName(*persons_[0], persons_[1].get(), ComparisonTitleText);
     const QSize page = ComparisonPage(*sheet_);
     ExportPictureTelling(this, page, name,
                          [this, page](QPainter& painter) { PaintComparison(painter, *sheet_, QRectF(QPointF(0, 0), page)); });

@@ -3,11 +3,13 @@
 // persons, the current one or any of the records file, drawn by the one
 // comparison painting on screen, printer and picture file.
 #include <QDialog>
+#include <QPageLayout>
 #include <functional>
 #include <memory>
 
 #include "comparison_paint.h"
 
+class QBoxLayout;
 class QLabel;
 class QPrinter;
 class QScrollArea;
@@ -22,6 +24,17 @@ struct TwoPersonHooks {
 };
 // A person charted through ChooseOther; null when cancelled.
 std::unique_ptr<ChartRecord> ChooseCharted(const TwoPersonHooks& hooks);
+
+// The print and picture buttons of a two-person window and their keys, Ctrl+P and Ctrl+S.
+void AddPrintAndExport(QBoxLayout& row, QDialog& window, const std::function<void()>& print,
+                       const std::function<void()>& exportPicture);
+// The print dialog over the program's printer turned to `orientation`, then
+// `printOn` as the document titled by text `titleText`; a failure is told.
+void PrintThrough(const TwoPersonHooks& hooks, QWidget* parent, QPageLayout::Orientation orientation, int titleText,
+                  const std::function<bool(QPrinter&)>& printOn);
+// The name a picture of the persons is offered under: "甲與乙", the one name
+// there is, or text `titleText` when neither has a name.
+QString PersonsPictureName(const ChartRecord& a, const ChartRecord* b, int titleText);
 
 class CComparisonWnd : public QDialog {
     Q_OBJECT

@@ -7,6 +7,7 @@
 #include "desktop_start.h"
 #include "main_frame.h"
 #include "quorvane_app.h"
+#include "tool_window_place.h"
 
 int main(int argc, char** argv) {
     // Options and data files are checked before the application object, so a
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     qv::ui::InstallChineseQtTexts(application);  // before any window: Qt's own dialogs speak Chinese
+    qv::ui::ScaleDialogsWithScreen(application);  // a large screen grows the dialogs as it grows the windows
     qv::ui::CMainFrame frame(app);
     // Without a window manager (Xvfb, kiosks) "maximized" means nothing: start at the screen's size.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) frame.setGeometry(screen->availableGeometry());

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -134,6 +135,7 @@ PersonDialog::PersonDialog(const PersonDialogSetup& setup, const PersonRecord& p
     const bool modify = setup.TemplateId == 6010;
     setWindowTitle(modify ? QStringLiteral("修改個人資料") : QStringLiteral("請輸入個人資料"));
     BuildWidgets();
+    FitFieldsToFont();
     if (modify) {
         StartFrom(person);
     } else {
@@ -149,7 +151,6 @@ void PersonDialog::BuildWidgets() {
     remarks_ = new QPlainTextEdit;
     remarks_->setObjectName(QStringLiteral("remarks"));
     remarks_->setTabChangesFocus(true);
-    remarks_->setFixedHeight(remarks_->fontMetrics().lineSpacing() * 3 + 12);
     auto* sex = new QButtonGroup(this);
     male_ = NewRadio(Text(text_base::Sex), "male", *sex);
     female_ = NewRadio(Text(text_base::Sex + 1), "female", *sex);
@@ -238,7 +239,6 @@ QGroupBox* PersonDialog::BuildClockGroup() {
     solarTime_->setObjectName(QStringLiteral("solarTime"));
     longitude_ = NewEdit("longitude");
     longitude_->setPlaceholderText(QStringLiteral("例：121.5"));
-    longitude_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("-000.000000")));
     longitude_->setEnabled(false);
     auto* occurrence = new QButtonGroup(this);
     firstOfRepeated_ = NewRadio(QStringLiteral("第一次"), "firstOfRepeated", *occurrence);
@@ -632,6 +632,16 @@ void PersonDialog::ShowChartedMoment() {
         chartedMoment_->setText(Utf8(
             ChartedMomentText(moment.Charted, NoteOf(ZoneId(), clock, given, moment))));
     GrowToFit();
+}
+
+void PersonDialog::FitFieldsToFont() {
+    remarks_->setFixedHeight(fontMetrics().lineSpacing() * 3 + 12);
+    longitude_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("-000.000000")));
+}
+
+void PersonDialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) FitFieldsToFont();  // a large screen grows the dialog's text
+    QDialog::changeEvent(event);
 }
 
 void PersonDialog::GrowToFit() {

@@ -65,8 +65,12 @@ public:
 
     void accept() override;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void BuildWidgets();
+    void FitFieldsToFont();  // the remarks' three lines, the longitude's digits
     QGroupBox* BuildClockGroup();
     void FillZones();
     void StartFrom(const PersonRecord& person);

@@ -9,6 +9,7 @@
 #include "chart_window.h"
 #include "desktop_start.h"
 #include "engine/texts/string_table.h"
+#include "tool_window_place.h"
 
 namespace {
 
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
     qv::ui::InstallChineseQtTexts(app);  // before any window: the print dialog speaks Chinese
+    qv::ui::ScaleDialogsWithScreen(app);  // a large screen grows the dialogs as it grows the windows
     QApplication::setWindowIcon(ProgramIcon());
     const std::unique_ptr<QDialog> window = MakeChartWindow(session, request);
     if (picture) {

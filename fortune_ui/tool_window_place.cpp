@@ -1,12 +1,16 @@
 #include "tool_window_place.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QFont>
-#include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "paint_helpers.h"
 
@@ -50,6 +54,19 @@ std::optional<QRect> ClearFrameOfSize(QSize size, const QRect& screen, const std
     return std::nullopt;
 }
 
+// Catches the first showing of each dialog, before it is placed and drawn.
+class DialogScaler : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && !event->spontaneous())
+            if (auto* dialog = qobject_cast<QDialog*>(watched)) ScaleDialogToScreen(*dialog);
+        return false;
+    }
+};
+
 }  // namespace
 
 double ScreenScale(QSize screen) {
@@ -82,6 +99,38 @@ void ScaleControlFont(QWidget& window, double scale) {
         font.setPointSizeF(font.pointSizeF() * scale);
     }
     window.setFont(font);
+}
+
+void ScaleDialogsWithScreen(QApplication& application) {
+    static bool installed = false;  // once, however often asked
+    if (!std::exchange(installed, true)) application.installEventFilter(new DialogScaler(&application));
+}
+
+void ScaleDialogToScreen(QDialog& dialog) {
+    // An own font: grown already, or a window that sizes itself; no layout: one that is painted.
+    if (dialog.testAttribute(Qt::WA_SetFont) || dialog.layout() == nullptr) return;
+    const QRect screen = ToolScreenArea(dialog.parentWidget());
+    const QSize room = screen.marginsRemoved(ToolWindowFrame(dialog)).size();
+    const QSize size = dialog.size();
+    if (size.isEmpty()) return;
+    // As much of the screen's scale as lets the grown dialog fit.
+    const double scale = std::max(1.0, std::min({ScreenScale(screen.size()), double(room.width()) / size.width(),
+                                                 double(room.height()) / size.height()}));
+    if (scale <= 1) return;
+    // The fonts a control sets for itself first, while they still come from the dialog's.
+    for (QWidget* child : dialog.findChildren<QWidget*>())
+        if (child->testAttribute(Qt::WA_SetFont)) ScaleControlFont(*child, scale);
+    ScaleControlFont(dialog, scale);
+    // A size the dialog's maker chose grows with the text; otherwise the layout's own.
+    const QSize wanted = dialog.testAttribute(Qt::WA_Resized)
+                             ? QSize(int(std::lround(size.width() * scale)), int(std::lround(size.height() * scale)))
+                             : QSize();
+    const QSize grown = wanted.expandedTo(dialog.sizeHint()).boundedTo(room);
+    if (dialog.minimumSize() == dialog.maximumSize()) {
+        dialog.setFixedSize(grown);
+    } else {
+        dialog.resize(grown);
+    }
 }
 
 QMargins ToolWindowFrame(const QWidget& window) {

@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+class QApplication;
+class QDialog;
 class QWidget;
 
 namespace qv::ui {
@@ -37,6 +39,15 @@ ToolPlacement PlaceToolWindow(QSize logical, int fixedWidth, QMargins frame, con
 // The window's font (and so its buttons' and boxes') grown by the placement's
 // scale, so its controls keep their share of the scaled window.
 void ScaleControlFont(QWidget& window, double scale);
+
+// Every dialog that keeps the default font (ours and Qt's own: the person and
+// query dialogs, the print and file dialogs, the message boxes) grows, when it
+// is first shown, by the screen's scale as the windows do: its text, its
+// controls and its size, within the screen, centred over its owner. Windows
+// that lay themselves out (an own font, no layout) are left as they are.
+void ScaleDialogsWithScreen(QApplication& application);
+// The same for one dialog about to be shown.
+void ScaleDialogToScreen(QDialog& dialog);
 
 // The client of that size (cut to the screen) centred on the screen with its frame.
 QRect CentredClient(QSize client, QMargins frame, const QRect& screen);

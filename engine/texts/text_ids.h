@@ -166,5 +166,14 @@ inline constexpr int BranchUnionWordText = 1234;  // 合
 inline constexpr int BothGoodText = 1235;  // 兩人皆好的年
 inline constexpr int ShownValueText = 1400;   // 長條旁數值
 inline constexpr int BaselineWordText = 1401;  // 基準線
+inline constexpr int RankWordText = 1500;     // 名次
+inline constexpr int DateWordText = 1501;     // 日期
+inline constexpr int DayPillarWordText = 1502;  // 日柱
+inline constexpr int ValueWordText = 1503;    // 取值
+inline constexpr int DayBranchWordText = 1504;  // 日支
+inline constexpr int CategoryWordText = 1505;  // 類別
+inline constexpr int UntilWordText = 1506;    // 至
+inline constexpr int DayCountText = 1507;     // 共 %1 日
+inline constexpr int PageOfPagesText = 1508;  // 第 %1 頁，共 %2 頁
 
 }  // namespace qv
