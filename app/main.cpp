@@ -23,10 +23,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     qv::ui::CQuorvaneApp app;
-    if (!app.Initialize(options, error)) {
-        std::fprintf(stderr, "Quorvane: cannot start: %s\n", error.c_str());
+    if (const qv::Result started = app.Initialize(options); !started.Ok) {
+        std::fprintf(stderr, "Quorvane: cannot start: %s\n", started.Detail.c_str());
         // Started from a desktop menu, stderr goes nowhere a user looks.
-        qv::ui::ShowStartFailure(QStringLiteral("Quorvane"), qv::ui::TermTableFailureText(app.Paths().ProgramDir, error));
+        qv::ui::ShowStartFailure(QStringLiteral("Quorvane"),
+                                 qv::ui::TermTableFailureText(app.Paths().ProgramDir, started.Detail));
         return 1;
     }
     QApplication application(argc, argv);

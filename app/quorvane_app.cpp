@@ -105,12 +105,9 @@ CQuorvaneApp::CQuorvaneApp() = default;
 
 CQuorvaneApp::~CQuorvaneApp() = default;
 
-bool CQuorvaneApp::Initialize(const StartOptions& options, std::string& error) {
+Result CQuorvaneApp::Initialize(const StartOptions& options) {
     paths_ = ResolveDataPaths(options.DataDir);
-    if (Result opened = session_.Open(paths_); !opened.Ok) {
-        error = std::move(opened.Detail);
-        return false;
-    }
+    if (Result opened = session_.Open(paths_); !opened.Ok) return opened;
     // A missing or refused table leaves the empty one; a refused file stays as it is until new definitions are saved.
     potentialLoad_ = session_.LoadPotentials(PotentialTablePath(paths_));
     settingsPath_ = SettingsPath(paths_);
@@ -120,7 +117,7 @@ bool CQuorvaneApp::Initialize(const StartOptions& options, std::string& error) {
     potentialStyle = settings_.PotentialStyle;
     ApplySettings();
     ResetShellState();
-    return true;
+    return Result::Done();
 }
 
 void CQuorvaneApp::OnStartup(bool showLogo) {

@@ -109,8 +109,8 @@ public:
     CQuorvaneApp(const CQuorvaneApp&) = delete;
     CQuorvaneApp& operator=(const CQuorvaneApp&) = delete;
 
-    // Start-up up to the main window: false with the reason when the program cannot run.
-    bool Initialize(const StartOptions& options, std::string& error);
+    // Start-up up to the main window: failed with the reason when the program cannot run.
+    Result Initialize(const StartOptions& options);
     void AttachWindows(ShellWindows* windows) { windows_ = windows; }
     // The handler of the start-up message: the logo, then the query or new-person dialog.
     void OnStartup(bool showLogo);

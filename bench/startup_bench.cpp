@@ -78,9 +78,8 @@ void StartupToFirstChart(benchmark::State& state) {
     const std::string& root = ThousandPersonRoot();
     for (auto _ : state) {
         ui::CQuorvaneApp app;
-        std::string error;
-        if (!app.Initialize(ui::StartOptions{root, false}, error)) {
-            state.SkipWithError(error.c_str());
+        if (const Result started = app.Initialize(ui::StartOptions{root, false}); !started.Ok) {
+            state.SkipWithError(started.Detail.c_str());
             return;
         }
         ui::CMainFrame frame(app);
@@ -101,8 +100,7 @@ void ChartViewRepaint(benchmark::State& state) {
         return;
     }
     ui::CQuorvaneApp app;
-    std::string error;
-    app.Initialize(ui::StartOptions{ThousandPersonRoot(), false}, error);
+    app.Initialize(ui::StartOptions{ThousandPersonRoot(), false});
     ui::CMainFrame frame(app);
     frame.resize(1024, 768);
     frame.show();

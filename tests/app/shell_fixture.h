@@ -204,10 +204,10 @@ inline void Retype(QLineEdit& edit, const QString& text) {
 // window of 1024 x 768.
 inline void StartProgram(const DataRoot& root, std::unique_ptr<ui::CQuorvaneApp>& app,
                          std::unique_ptr<ui::CMainFrame>& frame) {
-    std::string error;
     frame.reset();
     app = std::make_unique<ui::CQuorvaneApp>();
-    ASSERT_TRUE(app->Initialize(ui::StartOptions{root.Root(), false}, error)) << error;
+    const Result started = app->Initialize(ui::StartOptions{root.Root(), false});
+    ASSERT_TRUE(started.Ok) << started.Detail;
     frame = std::make_unique<ui::CMainFrame>(*app);
     frame->resize(1024, 768);
     frame->show();

@@ -83,8 +83,8 @@ struct ScriptedWindows : ShellWindows {
 
 // The program started on the data root, as main() starts it.
 void Start(CQuorvaneApp& app, const DataRoot& root) {
-    std::string error;
-    ASSERT_TRUE(app.Initialize(StartOptions{root.Root(), false}, error)) << error;
+    const Result started = app.Initialize(StartOptions{root.Root(), false});
+    ASSERT_TRUE(started.Ok) << started.Detail;
 }
 
 class ShellLogicTest : public ::testing::Test {
@@ -128,14 +128,13 @@ TEST(StartOptionsTest, TakesTheLogoSwitchAndTheDataFolderAndLeavesQtItsOwn) {
 TEST(StartUpTest, EndsWithTheReasonWithoutASolarTermTable) {
     TempDir empty;
     CQuorvaneApp app;
-    std::string error;
-    EXPECT_FALSE(app.Initialize(StartOptions{empty.Path(), false}, error));
-    EXPECT_NE(error.find("AInfo.tbl"), std::string::npos) << error;
+    EXPECT_NE(app.Initialize(StartOptions{empty.Path(), false}).Detail.find("AInfo.tbl"), std::string::npos);
 
     DataRoot broken;
     std::ofstream(broken.Program() + "/AInfo.tbl", std::ios::binary | std::ios::trunc) << "not a table";
-    EXPECT_FALSE(app.Initialize(StartOptions{broken.Root(), false}, error));
-    EXPECT_NE(error.find("refused"), std::string::npos) << error;
+    const Result refused = app.Initialize(StartOptions{broken.Root(), false});
+    EXPECT_FALSE(refused.Ok);
+    EXPECT_NE(refused.Detail.find("refused"), std::string::npos) << refused.Detail;
 }
 
 TEST(FortuneCommandTest, NumbersFollowTheBlockRule) {
