@@ -360,13 +360,14 @@ void CMainFrame::ExportChart() {
                              ? QString::fromStdString(texts.Name)
                              : QStringLiteral("八字命盤");
     const std::optional<PictureChoice> choice = ChoosePictureFile(this, 2 * ChartPage.width(), name);
-    std::string error;
-    if (choice && !SaveChartPicture(choice->Path, choice->Width, error)) ShowMessageWith(CannotSavePictureText, error);
+    if (!choice) return;
+    if (const Result saved = SaveChartPicture(choice->Path, choice->Width); !saved.Ok)
+        ShowMessageWith(CannotSavePictureText, PictureFailureText(saved));
 }
 
-bool CMainFrame::SaveChartPicture(const std::string& path, int width, std::string& error) {
+Result CMainFrame::SaveChartPicture(const std::string& path, int width) {
     const auto paint = [this](QPainter& p) { view_->PaintPage(p, ChartPage); };
-    return SavePagePicture(path, ChartPage, width, QStringLiteral("八字命盤"), paint, error);
+    return SavePagePicture(path, ChartPage, width, QStringLiteral("八字命盤"), paint);
 }
 
 void CMainFrame::ShowFlowYears(bool show) {

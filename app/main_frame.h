@@ -75,7 +75,7 @@ public:
     void ExportChart() override;
     // The chart view's page as the view shows it, as a PNG `width` pixels wide
     // (0: 1024) or a PDF; false with the reason.
-    bool SaveChartPicture(const std::string& path, int width, std::string& error);
+    Result SaveChartPicture(const std::string& path, int width);
     void ShowFlowYears(bool show) override;
     void RepaintFlowYears() override;
     void CloseMainWindow() override;

@@ -102,10 +102,9 @@ void CPotentialWnd::contextMenuEvent(QContextMenuEvent* event) {
 void CPotentialWnd::ExportPicture() {
     const QSize page = DrawingSize();
     const PotentialPicture picture = Picture();
-    std::string error;
     const auto paint = [&](QPainter& painter) { DrawPotentialWindow(painter, picture, page); };
-    if (ui::ExportPicture(this, page, windowTitle(), paint, error) == ExportResult::Failed)
-        ShowMessageWith(CannotSavePictureText, error);
+    if (const qv::Result saved = ui::ExportPicture(this, page, windowTitle(), paint); !saved.Ok)
+        ShowMessageWith(CannotSavePictureText, PictureFailureText(saved));
 }
 
 bool PrintPotentialOn(QPrinter& printer, const PotentialPicture& picture) {

@@ -58,11 +58,8 @@ std::unique_ptr<QDialog> MakeChartWindow(ChartSession& session, const ChartReque
 
 bool IsPicturePath(const std::string& path) { return EndsWith(path, ".png") || EndsWith(path, ".pdf"); }
 
-bool RenderWindow(QDialog& window, const std::string& path, int width, std::string& error) {
-    if (!IsPicturePath(path)) {
-        error = "--render takes a file ending in .png or .pdf, not " + path;
-        return false;
-    }
+Result RenderWindow(QDialog& window, const std::string& path, int width) {
+    if (!IsPicturePath(path)) return Result::Failed(0, "--render takes a file ending in .png or .pdf, not " + path);
     const QString title = QString::fromUtf8(ChartWindowCaption);
     if (const auto* chart = qobject_cast<const ui::CFortuneCurveWindow*>(&window)) {
         // Whatever screen (or none) the program runs on: the window of a 1024 x 768 screen.
@@ -70,9 +67,9 @@ bool RenderWindow(QDialog& window, const std::string& path, int width, std::stri
         const QSize page(layout.Width, layout.Depth);
         return ui::SavePagePicture(path, page, width, title, [&](QPainter& painter) {
             ui::PaintFortuneCurve(painter, chart->Curve(), chart->Record(), layout, QRect(QPoint(0, 0), page));
-        }, error);
+        });
     }
-    return ui::SavePagePicture(path, window.size(), width, title, [&](QPainter& painter) { window.render(&painter); }, error);
+    return ui::SavePagePicture(path, window.size(), width, title, [&](QPainter& painter) { window.render(&painter); });
 }
 
 }  // namespace qv::chartprog

@@ -26,7 +26,7 @@ std::unique_ptr<QDialog> MakeChartWindow(ChartSession& session, const ChartReque
 bool IsPicturePath(const std::string& path);
 // Draws the window as it shows on a 1024 x 768 screen into a PNG `width`
 // pixels wide (0: its own width) or a PDF, by the name's ending: the chart by
-// its own painting, so a PDF keeps its texts. False with the reason.
-bool RenderWindow(QDialog& window, const std::string& path, int width, std::string& error);
+// its own painting, so a PDF keeps its texts. Failed with the reason.
+Result RenderWindow(QDialog& window, const std::string& path, int width);
 
 }  // namespace qv::chartprog

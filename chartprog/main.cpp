@@ -8,6 +8,7 @@
 #include "chart_session.h"
 #include "chart_window.h"
 #include "desktop_start.h"
+#include "picture_file.h"
 #include "engine/texts/string_table.h"
 #include "tool_window_place.h"
 
@@ -84,8 +85,8 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(ProgramIcon());
     const std::unique_ptr<QDialog> window = MakeChartWindow(session, request);
     if (picture) {
-        if (!RenderWindow(*window, options.RenderPath, options.RenderWidth, error))
-            return Refuse(ExitNoData, error);
+        if (const qv::Result rendered = RenderWindow(*window, options.RenderPath, options.RenderWidth); !rendered.Ok)
+            return Refuse(ExitNoData, qv::ui::PictureFailureText(rendered));
         return ExitOk;
     }
     // The window is the program: closing it ends the run.

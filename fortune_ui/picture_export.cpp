@@ -60,19 +60,18 @@ std::optional<PictureChoice> ChoosePictureFile(QWidget* parent, int defaultWidth
 
 void SetPictureChooser(PictureChooser chooser) { Chooser() = std::move(chooser); }
 
-ExportResult ExportPicture(QWidget* parent, QSize page, const QString& title, const PagePainter& paint,
-                           std::string& error) {
+Result ExportPicture(QWidget* parent, QSize page, const QString& title, const PagePainter& paint) {
     // Twice the page's width: sharp on a phone or a high-density screen.
     const std::optional<PictureChoice> choice = ChoosePictureFile(parent, std::clamp(2 * page.width(), 256, 8192), title);
-    if (!choice) return ExportResult::Cancelled;
-    return SavePagePicture(choice->Path, page, choice->Width, title, paint, error) ? ExportResult::Saved
-                                                                                   : ExportResult::Failed;
+    if (!choice) return Result::Done();
+    return SavePagePicture(choice->Path, page, choice->Width, title, paint);
 }
 
 void ExportPictureTelling(QWidget* parent, QSize page, const QString& title, const PagePainter& paint) {
-    std::string error;
-    if (ExportPicture(parent, page, title, paint, error) == ExportResult::Failed)
-        QMessageBox::warning(parent, Text(ProductTitleText), Text(CannotSavePictureText) + QLatin1Char('\n') + QString::fromStdString(error));
+    if (const Result saved = ExportPicture(parent, page, title, paint); !saved.Ok) {
+        QMessageBox::warning(parent, Text(ProductTitleText),
+                             Text(CannotSavePictureText) + QLatin1Char('\n') + Utf8(PictureFailureText(saved)));
+    }
 }
 
 }  // namespace qv::ui

@@ -29,11 +29,9 @@ std::optional<PictureChoice> ChoosePictureFile(QWidget* parent, int defaultWidth
 using PictureChooser = std::function<std::optional<PictureChoice>(int defaultWidth)>;
 void SetPictureChooser(PictureChooser chooser);
 
-enum class ExportResult { Cancelled, Saved, Failed };
-// Asks where (offering the title as the file name), then saves the page as ChoosePictureFile was answered; the
-// reason of a failure in `error`.
-ExportResult ExportPicture(QWidget* parent, QSize page, const QString& title, const PagePainter& paint,
-                           std::string& error);
+// Asks where (offering the title as the file name), then saves the page as
+// ChoosePictureFile was answered; done too when the user cancelled.
+Result ExportPicture(QWidget* parent, QSize page, const QString& title, const PagePainter& paint);
 // The same, telling the user of a failure in a message box.
 void ExportPictureTelling(QWidget* parent, QSize page, const QString& title, const PagePainter& paint);
 

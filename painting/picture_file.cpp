@@ -59,17 +59,18 @@ QByteArray PagePictureBytes(bool pdf, QSize page, int width, const QString& titl
     return bytes;
 }
 
-bool SavePagePicture(const std::string& path, QSize page, int width, const QString& title, const PagePainter& paint,
-                     std::string& error) {
+Result SavePagePicture(const std::string& path, QSize page, int width, const QString& title, const PagePainter& paint) {
     const QByteArray bytes = PagePictureBytes(IsPdfName(path), page, width, title, paint);
-    if (bytes.isEmpty()) {
-        error = std::string(StringText(CannotWriteFileText)) + "：" + path;
-        return false;
-    }
-    const Result written = WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
-    // The user reads why in Chinese; the system's own words are for a log.
-    if (!written.Ok) error = std::string(written.ReasonText()) + "\n" + path;
-    return written.Ok;
+    if (bytes.isEmpty()) return Result::Failed(CannotWriteFileText, path);
+    Result written = WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
+    // The user reads why in Chinese and the file it concerns.
+    if (!written.Ok) written.Detail = path;
+    return written;
+}
+
+std::string PictureFailureText(const Result& saved) {
+    const std::string_view reason = saved.ReasonText();
+    return reason.empty() ? saved.Detail : std::string(reason) + "\n" + saved.Detail;
 }
 
 }  // namespace qv::ui

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "engine/texts/result.h"
+
 class QPainter;
 class QWidget;
 
@@ -32,9 +34,10 @@ bool IsPdfName(const std::string& path);
 // `title`. Empty when nothing could be drawn.
 QByteArray PagePictureBytes(bool pdf, QSize page, int width, const QString& title, const PagePainter& paint);
 
-// The same written crash-safe to `path` (PDF by the name's ending); false with
-// the reason in the user's words and the file it concerns.
-bool SavePagePicture(const std::string& path, QSize page, int width, const QString& title, const PagePainter& paint,
-                     std::string& error);
+// The same written crash-safe to `path` (PDF by the name's ending); failed
+// with the reason and the file it concerns as the detail.
+Result SavePagePicture(const std::string& path, QSize page, int width, const QString& title, const PagePainter& paint);
+// What the user reads of a picture that was not saved: why, then the file.
+std::string PictureFailureText(const Result& saved);
 
 }  // namespace qv::ui
