@@ -116,20 +116,8 @@ TEST_F(SettingsFileTest, ValuesOutsideTheRangeAreNotWritten) {
 // Every step of the replacement failing in turn: the old file stays whole,
 // or the new one is in place and the write says so.
 TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFile) {
-    ASSERT_TRUE(Write(SettingKey::K1, 6));
-    const std::string now = ReadFileText(path_);
     ASSERT_TRUE(Write(SettingKey::K1, 5));
-    const std::string old = ReadFileText(path_);
-    test::FailingWriter counter(-1);
-    ASSERT_TRUE(WriteSetting(path_, SettingKey::K1, 5, counter).Ok);
-    for (int step = 0; step < counter.Steps(); ++step) {
-        SCOPED_TRACE(step);
-        ASSERT_TRUE(Write(SettingKey::K1, 5));
-        test::FailingWriter writer(step);
-        const bool ok = WriteSetting(path_, SettingKey::K1, 6, writer).Ok;
-        EXPECT_EQ(ReadFileText(path_), ok ? now : old);
-        EXPECT_TRUE(ScratchFilesOf(path_).empty());
-    }
+    test::EveryStepFails([&](FileWriter& w) { return WriteSetting(path_, SettingKey::K1, 6, w); }, path_);
 }
 
 TEST(SettingKeysTest, NamesComeFromTheStringTableAndAreFoundWithoutCase) {
