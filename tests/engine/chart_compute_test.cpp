@@ -39,13 +39,11 @@ protected:
     std::unique_ptr<ChartRecord> rec_;
 };
 
-TEST(ConceptionPillar, StemOneBranchThreeAfterTheMonth) {
+TEST(ConceptionPillarAndLuckDirection, StemOneBranchThreeAfterTheMonthAndYangMenForward) {
     EXPECT_EQ(ConceptionPillar(2), 53);   // 丙寅 -> 丁巳
     EXPECT_EQ(ConceptionPillar(57), 48);  // 辛酉 -> 壬子
     EXPECT_EQ(ConceptionPillar(12), 3);   // 丙子 -> 丁卯
-}
-
-TEST(LuckDirection, YangMaleAndYinFemaleRunForward) {
+    // Luck runs forward for a man of a yang year and a woman of a yin one.
     EXPECT_TRUE(IsLuckForward(0, 0));
     EXPECT_TRUE(IsLuckForward(1, 1));
     EXPECT_FALSE(IsLuckForward(1, 0));

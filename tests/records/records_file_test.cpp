@@ -215,7 +215,7 @@ TEST_F(DeleteRecordTest, ANumberNotInTheFileIsRefusedAndNothingIsLeftBehind) {
 
 class SaveCopyAsTest : public test::RecordsTest {};
 
-TEST_F(SaveCopyAsTest, CopiesEveryByte) {
+TEST_F(SaveCopyAsTest, CopiesEveryByteAndRefusesTheFileItselfAndAMissingSource) {
     Fill(file_, {Person("甲"), Person("乙")});
     const std::string copy = PathOf("copy.sap");
     ASSERT_TRUE(SaveCopyAs(file_, copy).Ok);
@@ -223,16 +223,13 @@ TEST_F(SaveCopyAsTest, CopiesEveryByte) {
     ASSERT_TRUE(StoreRecord(file_, Person("丙"), -1).Ok);
     ASSERT_TRUE(SaveCopyAs(file_, copy).Ok);  // over an older copy
     EXPECT_EQ(ReadCount(copy), 3);
-}
-
-TEST_F(SaveCopyAsTest, RefusesTheFileItselfAndAMissingSource) {
-    Fill(file_, {Person("甲")});
+    // The file itself and a missing source are refused.
     const std::string before = ReadFileText(file_);
     EXPECT_FALSE(SaveCopyAs(file_, file_).Ok);
     EXPECT_FALSE(SaveCopyAs(file_, dir_.Path() + "/./VNX5MAIN.AID").Ok);
     EXPECT_EQ(ReadFileText(file_), before);
-    EXPECT_FALSE(SaveCopyAs(PathOf("none.sap"), PathOf("copy.sap")).Ok);
-    EXPECT_FALSE(Exists(PathOf("copy.sap")));
+    EXPECT_FALSE(SaveCopyAs(PathOf("none.sap"), PathOf("other.sap")).Ok);
+    EXPECT_FALSE(Exists(PathOf("other.sap")));
 }
 
 class MergeTest : public test::RecordsTest {

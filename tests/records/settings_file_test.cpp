@@ -15,9 +15,20 @@ protected:
     const std::string path_ = dir_.Path() + "/program/fsquorvane_s2.ini";
 };
 
-TEST_F(SettingsFileTest, PathAndSectionAreBuiltFromTheStringTable) {
+TEST_F(SettingsFileTest, PathSectionAndKeyNamesComeFromTheStringTable) {
     EXPECT_EQ(SettingsPath(DataPaths{dir_.Path(), dir_.Path() + "/program"}), path_);
     EXPECT_EQ(SettingsSection(), "fsQuorvane");
+    // The keys' names come from the string table and are found without case.
+    EXPECT_EQ(SettingName(SettingKey::MIDPARM), "MIDPARM");
+    EXPECT_EQ(SettingName(SettingKey::FirstTimeBase), "FirstTimeBase");
+    ASSERT_NE(FindSetting("engydisplay"), nullptr);
+    EXPECT_EQ(FindSetting("engydisplay")->Key, SettingKey::ENGYDISPLAY);
+    EXPECT_EQ(FindSetting("Nothing"), nullptr);
+    for (const SettingInfo& info : AllSettings()) {
+        EXPECT_FALSE(SettingName(info.Key).empty());
+        EXPECT_LE(info.Min, info.Default);
+        EXPECT_LE(info.Default, info.Max);
+    }
 }
 
 TEST_F(SettingsFileTest, WithoutAFileEveryKeyHasItsDefault) {
@@ -118,19 +129,6 @@ TEST_F(SettingsFileTest, ValuesOutsideTheRangeAreNotWritten) {
 TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFile) {
     ASSERT_TRUE(Write(SettingKey::K1, 5));
     test::EveryStepFails([&](FileWriter& w) { return WriteSetting(path_, SettingKey::K1, 6, w); }, path_);
-}
-
-TEST(SettingKeysTest, NamesComeFromTheStringTableAndAreFoundWithoutCase) {
-    EXPECT_EQ(SettingName(SettingKey::MIDPARM), "MIDPARM");
-    EXPECT_EQ(SettingName(SettingKey::FirstTimeBase), "FirstTimeBase");
-    ASSERT_NE(FindSetting("engydisplay"), nullptr);
-    EXPECT_EQ(FindSetting("engydisplay")->Key, SettingKey::ENGYDISPLAY);
-    EXPECT_EQ(FindSetting("Nothing"), nullptr);
-    for (const SettingInfo& info : AllSettings()) {
-        EXPECT_FALSE(SettingName(info.Key).empty());
-        EXPECT_LE(info.Min, info.Default);
-        EXPECT_LE(info.Default, info.Max);
-    }
 }
 
 }  // namespace
