@@ -35,7 +35,7 @@ TEST_F(StoreRecordTest, FirstStoreCreatesTheFileAndItsFolders) {
     EXPECT_EQ(ReadFileText(root + "/VNX5MAIN.AID").size(), 448u);
 }
 
-TEST_F(StoreRecordTest, AppendReturnsTheNewNumberAndReplaceKeepsTheLength) {
+TEST_F(StoreRecordTest, AppendReturnsTheNewNumberReplaceKeepsTheLengthAndNeedsTheRecord) {
     Fill(file_, {Person("甲"), Person("乙"), Person("丙")});
     const RecordsResult appended = StoreRecord(file_, Person("丁"), -1);
     EXPECT_EQ(appended.Number, 3);
@@ -48,12 +48,9 @@ TEST_F(StoreRecordTest, AppendReturnsTheNewNumberAndReplaceKeepsTheLength) {
     EXPECT_EQ(NameOf(r), "戊");
     ASSERT_TRUE(ReadRecord(file_, 3, r));
     EXPECT_EQ(NameOf(r), "丁");
-}
-
-TEST_F(StoreRecordTest, ReplacingARecordThatIsNotThereIsRefused) {
-    Fill(file_, {Person("甲")});
+    // Replacing a record that is not there is refused.
     const std::string before = ReadFileText(file_);
-    EXPECT_FALSE(StoreRecord(file_, Person("乙"), 1).Ok);
+    EXPECT_FALSE(StoreRecord(file_, Person("乙"), 4).Ok);
     EXPECT_FALSE(StoreRecord(file_, Person("乙"), -2).Ok);
     EXPECT_FALSE(StoreRecord(PathOf("none.sap"), Person("乙"), 0).Ok);
     EXPECT_EQ(ReadFileText(file_), before);
