@@ -39,13 +39,11 @@ protected:
     std::unique_ptr<ChartRecord> rec_;
 };
 
-TEST(ConceptionPillar, StemOneBranchThreeAfterTheMonth) {
+TEST(ConceptionPillarAndLuckDirection, StemOneBranchThreeAfterTheMonthAndYangMenForward) {
     EXPECT_EQ(ConceptionPillar(2), 53);   // 丙寅 -> 丁巳
     EXPECT_EQ(ConceptionPillar(57), 48);  // 辛酉 -> 壬子
     EXPECT_EQ(ConceptionPillar(12), 3);   // 丙子 -> 丁卯
-}
-
-TEST(LuckDirection, YangMaleAndYinFemaleRunForward) {
+    // Luck runs forward for a man of a yang year and a woman of a yin one.
     EXPECT_TRUE(IsLuckForward(0, 0));
     EXPECT_TRUE(IsLuckForward(1, 1));
     EXPECT_FALSE(IsLuckForward(1, 0));
@@ -54,15 +52,15 @@ TEST(LuckDirection, YangMaleAndYinFemaleRunForward) {
 
 TEST_F(ChartComputeTest, PlacesThePillarsAndTheBirthSummary) {
     PillarQuad p{};
-    // 1984-02-05 10:30 is after 立春 (4 February): 甲子 year, a yang year.
+    // 1984-02-05 10:30 is after 立春 (4 February): 甲子 year, a yang year; 丙寅
+    // month; the day 己巳 (see below), whose 巳 hour is 己巳 too (五鼠遁 from 甲子).
     ASSERT_TRUE(ChartPerson(*rec_, Person(1984, 2, 5, 10, 30, 0), p));
-    EXPECT_EQ(p.Pillar[YearPillar], 0);
+    using Ints = std::vector<int>;
+    EXPECT_EQ(Ints(p.Pillar, p.Pillar + 4), (Ints{0, 2, 5, 5}));
     const ChartBlock& n = rec_->Natal;
-    for (int slot = 0; slot < 4; ++slot) {
-        EXPECT_EQ(n.Stem[slot], p.Pillar[slot] % 10);
-        EXPECT_EQ(n.Branch[slot], p.Pillar[slot] % 12);
-        EXPECT_EQ(n.NaYin[slot], p.Pillar[slot] / 2);
-    }
+    EXPECT_EQ(Ints(n.Stem, n.Stem + 4), (Ints{0, 2, 5, 5}));      // 甲 丙 己 己
+    EXPECT_EQ(Ints(n.Branch, n.Branch + 4), (Ints{0, 2, 5, 5}));  // 子 寅 巳 巳
+    EXPECT_EQ(Ints(n.NaYin, n.NaYin + 4), (Ints{0, 1, 2, 2}));    // 海中金 爐中火 大林木
     EXPECT_EQ(n.YearPolarity, 0);
     EXPECT_EQ(rec_->LuckForward, 1);
     EXPECT_EQ(rec_->Birth.YearStem, 0);

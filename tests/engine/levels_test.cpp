@@ -33,7 +33,7 @@ constexpr IdRange CommentarySets[] = {{598, 607}, {608, 617}, {618, 627}, {628, 
 constexpr int FeelingSetFirst[PeriodKindCount] = {659, 675, 706, 722};
 constexpr std::string_view FeelingSetComparison[PeriodKindCount] = {"大運", "與前一年", "與上個月", "本日"};
 
-TEST(LevelOf, EdgesOfTheTwelveLevels) {
+TEST(LevelOf, EdgesOfTheTwelveLevelsAndNoLevelBeforeBirth) {
     struct Case {
         int Value, Level;
     };
@@ -42,9 +42,7 @@ TEST(LevelOf, EdgesOfTheTwelveLevels) {
                    Case{32767, 0}, Case{-32768, 11}}) {
         EXPECT_EQ(LevelOf(c.Value, 10), c.Level) << "value " << c.Value;
     }
-}
-
-TEST(LevelOf, BeforeBirthAndBadStepHaveNoLevel) {
+    // Before birth or with a bad step there is no level.
     EXPECT_EQ(LevelOf(UnbornValue, 10), NoLevel);
     EXPECT_EQ(LevelOf(5, 0), NoLevel);
     EXPECT_EQ(LevelOf(5, -10), NoLevel);
@@ -132,7 +130,7 @@ TEST(FeelingText, EachSetFollowsTheSixteenFeelings) {
     EXPECT_EQ(FeelingText(0, -1), NoText);
 }
 
-TEST(CommentaryText, BandBoundaries) {
+TEST(CommentaryText, BandBoundariesAndSetsByCategoryAndPeriodKind) {
     struct Case {
         int Value, Band;
     };
@@ -141,9 +139,6 @@ TEST(CommentaryText, BandBoundaries) {
                    Case{-999, 9}, Case{1000, -1}, Case{-1000, -1}, Case{UnbornValue, -1}}) {
         EXPECT_EQ(CommentaryBand(c.Value), c.Band) << "value " << c.Value;
     }
-}
-
-TEST(CommentaryText, SetsByCategoryAndPeriodKind) {
     struct Set {
         int Category, First;
     };

@@ -10,7 +10,6 @@
 namespace qv {
 namespace {
 
-using test::FailingWriter;
 using test::ReadFileText;
 using test::WriteBytes;
 
@@ -115,20 +114,10 @@ TEST_F(PotentialFileTest, FolderInPlaceOfTheFileIsRefused) {
 // Every step of a save failing in turn: the old file stays whole, or the
 // new one is in place; never a half-written table.
 TEST_F(PotentialFileTest, EveryFailingStepKeepsTheOldFileOrTheNew) {
-    const std::string old = EncodePotentialTable(Defined());
+    WriteBytes(path_, EncodePotentialTable(Defined()));
     PotentialTable changed = Defined();
     changed.Categories[1].K = 55;
-    const std::string now = EncodePotentialTable(changed);
-    WriteBytes(path_, old);
-    FailingWriter counter(-1);
-    ASSERT_TRUE(Save(changed, counter));
-    for (int failAt = 0; failAt < counter.Steps(); ++failAt) {
-        WriteBytes(path_, old);
-        FailingWriter writer(failAt);
-        const bool ok = Save(changed, writer);
-        EXPECT_EQ(ReadFileText(path_), ok ? now : old) << "step " << failAt;
-        EXPECT_TRUE(ScratchFilesOf(path_).empty()) << "step " << failAt;
-    }
+    test::EveryStepFails([&](FileWriter& w) { return SavePotentialTable(path_, changed, w); }, path_);
 }
 
 // The disk flushes cost most of a save and prove nothing about the bytes.

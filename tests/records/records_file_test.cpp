@@ -18,7 +18,7 @@ using test::WriteBytes;
 
 class StoreRecordTest : public test::RecordsTest {};
 
-TEST_F(StoreRecordTest, FirstStoreCreatesTheFileWithOneRecord) {
+TEST_F(StoreRecordTest, FirstStoreCreatesTheFileAndItsFolders) {
     const RecordsResult r = StoreRecord(file_, Person("王小明"), -1);
     ASSERT_TRUE(r.Ok) << r.Detail;
     EXPECT_EQ(r.Number, 0);
@@ -29,15 +29,13 @@ TEST_F(StoreRecordTest, FirstStoreCreatesTheFileWithOneRecord) {
     EXPECT_EQ(bytes[32], 1);
     EXPECT_EQ(bytes[33], 0);
     EXPECT_TRUE(ScratchLeft().empty());
-}
-
-TEST_F(StoreRecordTest, AFirstRunMakesTheDataRootItStoresInto) {
+    // A first run makes the data root it stores into.
     const std::string root = PathOf("home/.local/share/quorvane");
     ASSERT_TRUE(StoreRecord(root + "/VNX5MAIN.AID", Person("王小明"), -1).Ok);
     EXPECT_EQ(ReadFileText(root + "/VNX5MAIN.AID").size(), 448u);
 }
 
-TEST_F(StoreRecordTest, AppendReturnsTheNewNumberAndReplaceKeepsTheLength) {
+TEST_F(StoreRecordTest, AppendReturnsTheNewNumberReplaceKeepsTheLengthAndNeedsTheRecord) {
     Fill(file_, {Person("甲"), Person("乙"), Person("丙")});
     const RecordsResult appended = StoreRecord(file_, Person("丁"), -1);
     EXPECT_EQ(appended.Number, 3);
@@ -50,12 +48,9 @@ TEST_F(StoreRecordTest, AppendReturnsTheNewNumberAndReplaceKeepsTheLength) {
     EXPECT_EQ(NameOf(r), "戊");
     ASSERT_TRUE(ReadRecord(file_, 3, r));
     EXPECT_EQ(NameOf(r), "丁");
-}
-
-TEST_F(StoreRecordTest, ReplacingARecordThatIsNotThereIsRefused) {
-    Fill(file_, {Person("甲")});
+    // Replacing a record that is not there is refused.
     const std::string before = ReadFileText(file_);
-    EXPECT_FALSE(StoreRecord(file_, Person("乙"), 1).Ok);
+    EXPECT_FALSE(StoreRecord(file_, Person("乙"), 4).Ok);
     EXPECT_FALSE(StoreRecord(file_, Person("乙"), -2).Ok);
     EXPECT_FALSE(StoreRecord(PathOf("none.sap"), Person("乙"), 0).Ok);
     EXPECT_EQ(ReadFileText(file_), before);
@@ -99,33 +94,28 @@ TEST_F(ReadRecordTest, ReadsEachRecordAndRefusesBeyondTheLast) {
     EXPECT_EQ(ReadCount(PathOf("none.sap")), 0);
 }
 
+// A cut-short record, a count below the length, a negative count.
 TEST_F(ReadRecordTest, DamagedFileGivesOnlyItsWholeRecordsAndSaysSo) {
     Fill(file_, {Person("甲"), Person("乙"), Person("丙")});
-    std::string bytes = ReadFileText(file_);
-    bytes.resize(36 + 412 * 2 + 100);  // the third record cut short
-    WriteBytes(file_, bytes);
-    const RecordsContent content = ReadRecordsFile(file_);
-    EXPECT_TRUE(content.Damaged);
-    EXPECT_NE(content.Problem.find("damaged"), std::string::npos);
-    EXPECT_EQ(content.Records.size(), 2u);
+    const std::string whole = ReadFileText(file_);
+    const struct {
+        std::string Bytes;
+        size_t Records;
+    } cases[] = {{whole.substr(0, 36 + 412 * 2 + 100), 2},
+                 {std::string(whole).replace(32, 1, "\x01"), 1},
+                 {std::string(whole).replace(32, 2, "\xFF\xFF"), 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Records);
+        WriteBytes(file_, c.Bytes);
+        const RecordsContent content = ReadRecordsFile(file_);
+        EXPECT_TRUE(content.Damaged);
+        EXPECT_NE(content.Problem.find("damaged"), std::string::npos);
+        EXPECT_EQ(content.Records.size(), c.Records);
+    }
+    WriteBytes(file_, cases[0].Bytes);
     EXPECT_EQ(ReadCount(file_), 2);
     PersonRecord r{};
     EXPECT_FALSE(ReadRecord(file_, 2, r));
-}
-
-TEST_F(ReadRecordTest, CountBelowTheLengthOrNegativeIsDamageToo) {
-    Fill(file_, {Person("甲"), Person("乙")});
-    std::string bytes = ReadFileText(file_);
-    bytes[32] = 1;
-    WriteBytes(file_, bytes);
-    RecordsContent content = ReadRecordsFile(file_);
-    EXPECT_TRUE(content.Damaged);
-    EXPECT_EQ(content.Records.size(), 1u);
-    bytes[32] = bytes[33] = static_cast<char>(0xFF);
-    WriteBytes(file_, bytes);
-    content = ReadRecordsFile(file_);
-    EXPECT_TRUE(content.Damaged);
-    EXPECT_EQ(content.Records.size(), 2u);
 }
 
 TEST_F(ReadRecordTest, NoOperationRewritesADamagedFile) {
@@ -143,32 +133,25 @@ TEST_F(ReadRecordTest, NoOperationRewritesADamagedFile) {
 
 class FindByNameTest : public test::RecordsTest {};
 
-TEST_F(FindByNameTest, LatinLettersMatchWithoutCaseAndTheLastMatchIsHandedBack) {
-    Fill(file_, {Person("AB", 1980), Person("王"), Person("ab", 1999), Person("abc")});
-    PersonRecord out = Person("Ab");
-    std::vector<int> numbers;
-    EXPECT_EQ(FindByName(file_, Big5("Ab"), out, numbers), 2);
-    EXPECT_EQ(numbers, (std::vector<int>{0, 2}));
-    EXPECT_EQ(out.year, 1999);
-}
-
-TEST_F(FindByNameTest, NoMatchLeavesTheCallersRecord) {
-    Fill(file_, {Person("AB")});
-    PersonRecord out = Person("Ab", 1234);
-    std::vector<int> numbers{7};
-    EXPECT_EQ(FindByName(file_, Big5("A"), out, numbers), 0);
-    EXPECT_TRUE(numbers.empty());
-    EXPECT_EQ(out.year, 1234);
-    EXPECT_EQ(FindByName(PathOf("none.sap"), Big5("AB"), out, numbers), 0);
-}
-
-TEST_F(FindByNameTest, ChineseCharactersDoNotFoldLikeLetters) {
-    // 乙 is A4 41 and 兀 is A4 61 in Big5: the second bytes look like 'A' and 'a'.
-    Fill(file_, {Person("乙")});
+// 乙 is A4 41 and 兀 is A4 61 in Big5: the second bytes look like 'A' and 'a'.
+TEST_F(FindByNameTest, LatinLettersMatchWithoutCaseChineseDoNotAndTheLastMatchIsHandedBack) {
+    Fill(file_, {Person("AB", 1980), Person("王"), Person("ab", 1999), Person("abc"), Person("乙", 2001)});
+    const struct {
+        const char* Name;
+        std::vector<int> Numbers;
+        int Year;  // of the record handed back; 1234 is the caller's own
+    } cases[] = {{"Ab", {0, 2}, 1999}, {"A", {}, 1234}, {"兀", {}, 1234}, {"乙", {4}, 2001}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        PersonRecord out = Person("Ab", 1234);
+        std::vector<int> numbers{7};
+        EXPECT_EQ(FindByName(file_, Big5(c.Name), out, numbers), static_cast<int>(c.Numbers.size()));
+        EXPECT_EQ(numbers, c.Numbers);
+        EXPECT_EQ(out.year, c.Year);
+    }
     PersonRecord out{};
     std::vector<int> numbers;
-    EXPECT_EQ(FindByName(file_, Big5("兀"), out, numbers), 0);
-    EXPECT_EQ(FindByName(file_, Big5("乙"), out, numbers), 1);
+    EXPECT_EQ(FindByName(PathOf("none.sap"), Big5("AB"), out, numbers), 0);
 }
 
 TEST_F(FindByNameTest, AtMostAHundredMatches) {
@@ -183,48 +166,34 @@ TEST_F(FindByNameTest, AtMostAHundredMatches) {
 
 class ListNamesTest : public test::RecordsTest {};
 
-TEST_F(ListNamesTest, DistinctNamesInFileOrderWithTheNamelessShown) {
-    Fill(file_, {Person("王大明"), Person(""), Person("Lee"), Person("王大明"), Person("LEE"), Person("")});
-    const auto names = ListNames(file_);
-    ASSERT_EQ(names.size(), 3u);
-    EXPECT_EQ(names[0], Big5("王大明"));
-    EXPECT_EQ(names[1], Big5("無名氏"));
-    EXPECT_EQ(names[2], Big5("Lee"));
+TEST_F(ListNamesTest, DistinctNamesInFileOrderAndPrefixesComparedWithoutCase) {
+    Fill(file_, {Person("王大明"), Person(""), Person("Lee"), Person("王大明"), Person("LEE"), Person(""), Person("李四"),
+                 Person("王五"), Person("王"), Person("Smith"), Person("smyth")});
+    EXPECT_EQ(ListNames(file_), (std::vector<std::string>{Big5("王大明"), Big5("無名氏"), "Lee", Big5("李四"),
+                                                          Big5("王五"), Big5("王"), "Smith", "smyth"}));
     EXPECT_TRUE(ListNames(PathOf("none.sap")).empty());
-}
-
-TEST_F(ListNamesTest, OneCharacterPrefixSelectsEveryNameBeginningWithIt) {
-    Fill(file_, {Person("王大明"), Person("李四"), Person("王五"), Person("王大明"), Person("王")});
-    const auto names = ListNamesByPrefix(file_, Big5("王"));
-    EXPECT_EQ(names, (std::vector<std::string>{Big5("王大明"), Big5("王五"), Big5("王")}));
-    EXPECT_EQ(ListNamesByPrefix(file_, Big5("王五六")).size(), 0u);  // longer than every name
-    EXPECT_TRUE(ListNamesByPrefix(file_, "").empty());
-}
-
-TEST_F(ListNamesTest, PrefixComparesLatinLettersWithoutCase) {
-    Fill(file_, {Person("Smith"), Person("smyth"), Person("Jones")});
+    EXPECT_EQ(ListNamesByPrefix(file_, Big5("王")), (std::vector<std::string>{Big5("王大明"), Big5("王五"), Big5("王")}));
     EXPECT_EQ(ListNamesByPrefix(file_, "SM"), (std::vector<std::string>{"Smith", "smyth"}));
+    EXPECT_TRUE(ListNamesByPrefix(file_, Big5("王五六")).empty());  // longer than every name
+    EXPECT_TRUE(ListNamesByPrefix(file_, "").empty());
 }
 
 class DeleteRecordTest : public test::RecordsTest {};
 
-TEST_F(DeleteRecordTest, DeletingTheOnlyRecordLeavesAnEmptyFile) {
-    Fill(file_, {Person("甲")});
-    const RecordsResult r = DeleteRecord(file_, 0);
-    ASSERT_TRUE(r.Ok) << r.Detail;
-    EXPECT_EQ(r.Count, 0);
-    const std::string bytes = ReadFileText(file_);
-    ASSERT_EQ(bytes.size(), 36u);
-    EXPECT_EQ(bytes[32], 0);
-}
-
-TEST_F(DeleteRecordTest, LaterRecordsMoveDown) {
+TEST_F(DeleteRecordTest, LaterRecordsMoveDownAndTheLastLeavesAnEmptyFile) {
     Fill(file_, {Person("甲"), Person("乙"), Person("丙")});
     ASSERT_TRUE(DeleteRecord(file_, 1).Ok);
     PersonRecord r{};
     ASSERT_TRUE(ReadRecord(file_, 1, r));
     EXPECT_EQ(NameOf(r), "丙");
     EXPECT_EQ(ReadCount(file_), 2);
+    ASSERT_TRUE(DeleteRecord(file_, 0).Ok);
+    const RecordsResult last = DeleteRecord(file_, 0);
+    ASSERT_TRUE(last.Ok) << last.Detail;
+    EXPECT_EQ(last.Count, 0);
+    const std::string bytes = ReadFileText(file_);
+    ASSERT_EQ(bytes.size(), 36u);
+    EXPECT_EQ(bytes[32], 0);
 }
 
 TEST_F(DeleteRecordTest, ANumberNotInTheFileIsRefusedAndNothingIsLeftBehind) {
@@ -243,7 +212,7 @@ TEST_F(DeleteRecordTest, ANumberNotInTheFileIsRefusedAndNothingIsLeftBehind) {
 
 class SaveCopyAsTest : public test::RecordsTest {};
 
-TEST_F(SaveCopyAsTest, CopiesEveryByte) {
+TEST_F(SaveCopyAsTest, CopiesEveryByteAndRefusesTheFileItselfAndAMissingSource) {
     Fill(file_, {Person("甲"), Person("乙")});
     const std::string copy = PathOf("copy.sap");
     ASSERT_TRUE(SaveCopyAs(file_, copy).Ok);
@@ -251,16 +220,13 @@ TEST_F(SaveCopyAsTest, CopiesEveryByte) {
     ASSERT_TRUE(StoreRecord(file_, Person("丙"), -1).Ok);
     ASSERT_TRUE(SaveCopyAs(file_, copy).Ok);  // over an older copy
     EXPECT_EQ(ReadCount(copy), 3);
-}
-
-TEST_F(SaveCopyAsTest, RefusesTheFileItselfAndAMissingSource) {
-    Fill(file_, {Person("甲")});
+    // The file itself and a missing source are refused.
     const std::string before = ReadFileText(file_);
     EXPECT_FALSE(SaveCopyAs(file_, file_).Ok);
     EXPECT_FALSE(SaveCopyAs(file_, dir_.Path() + "/./VNX5MAIN.AID").Ok);
     EXPECT_EQ(ReadFileText(file_), before);
-    EXPECT_FALSE(SaveCopyAs(PathOf("none.sap"), PathOf("copy.sap")).Ok);
-    EXPECT_FALSE(Exists(PathOf("copy.sap")));
+    EXPECT_FALSE(SaveCopyAs(PathOf("none.sap"), PathOf("other.sap")).Ok);
+    EXPECT_FALSE(Exists(PathOf("other.sap")));
 }
 
 class MergeTest : public test::RecordsTest {

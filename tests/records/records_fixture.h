@@ -86,6 +86,40 @@ private:
     int step_ = 0;
 };
 
+// Scratch files left in a folder (of any file written there).
+inline std::vector<std::string> ScratchIn(const std::string& folder) {
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(".") && name.ends_with(".tmp")) left.push_back(name);
+    }
+    return left;
+}
+
+// Runs the change of the file at path with each of its steps failing in turn
+// (as FailingWriter counts them), each time from the old bytes: the file must
+// then hold exactly the old bytes (failure reported with a reason) or exactly
+// the new ones, with no scratch file left.
+template <class Change>
+void EveryStepFails(const Change& change, const std::string& path, int leastSteps = 6) {
+    const std::string old = ReadFileText(path);
+    FailingWriter counter(-1);
+    ASSERT_TRUE(change(counter).Ok);
+    const std::string now = ReadFileText(path);
+    ASSERT_NE(now, old);
+    EXPECT_GE(counter.Steps(), leastSteps);
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    for (int failAt = 0; failAt < counter.Steps(); ++failAt) {
+        SCOPED_TRACE("step " + std::to_string(failAt));
+        WriteBytes(path, old);
+        FailingWriter writer(failAt);
+        const auto r = change(writer);
+        EXPECT_EQ(ReadFileText(path), r.Ok ? now : old);
+        EXPECT_TRUE(r.Ok || !r.Detail.empty());
+        EXPECT_TRUE(ScratchIn(folder).empty());
+    }
+}
+
 // A folder with a records file path in it.
 class RecordsTest : public ::testing::Test {
 protected:
@@ -95,14 +129,7 @@ protected:
         for (const PersonRecord& p : persons) ASSERT_TRUE(StoreRecord(path, p, -1).Ok);
     }
     // Scratch files left in the folder (of any file written there).
-    std::vector<std::string> ScratchLeft() const {
-        std::vector<std::string> left;
-        for (const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
-            const std::string name = entry.path().filename().string();
-            if (name.starts_with(".") && name.ends_with(".tmp")) left.push_back(name);
-        }
-        return left;
-    }
+    std::vector<std::string> ScratchLeft() const { return ScratchIn(dir_.Path()); }
 
     TempDir dir_;
     const std::string file_ = PathOf("VNX5MAIN.AID");

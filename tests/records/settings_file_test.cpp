@@ -15,9 +15,20 @@ protected:
     const std::string path_ = dir_.Path() + "/program/fsquorvane_s2.ini";
 };
 
-TEST_F(SettingsFileTest, PathAndSectionAreBuiltFromTheStringTable) {
+TEST_F(SettingsFileTest, PathSectionAndKeyNamesComeFromTheStringTable) {
     EXPECT_EQ(SettingsPath(DataPaths{dir_.Path(), dir_.Path() + "/program"}), path_);
     EXPECT_EQ(SettingsSection(), "fsQuorvane");
+    // The keys' names come from the string table and are found without case.
+    EXPECT_EQ(SettingName(SettingKey::MIDPARM), "MIDPARM");
+    EXPECT_EQ(SettingName(SettingKey::FirstTimeBase), "FirstTimeBase");
+    ASSERT_NE(FindSetting("engydisplay"), nullptr);
+    EXPECT_EQ(FindSetting("engydisplay")->Key, SettingKey::ENGYDISPLAY);
+    EXPECT_EQ(FindSetting("Nothing"), nullptr);
+    for (const SettingInfo& info : AllSettings()) {
+        EXPECT_FALSE(SettingName(info.Key).empty());
+        EXPECT_LE(info.Min, info.Default);
+        EXPECT_LE(info.Default, info.Max);
+    }
 }
 
 TEST_F(SettingsFileTest, WithoutAFileEveryKeyHasItsDefault) {
@@ -50,6 +61,7 @@ TEST_F(SettingsFileTest, AnotherProgramsSectionReadsWithThatProgramsDefaults) {
     EXPECT_EQ(s.Scoring.K1, -3);
     EXPECT_EQ(s.Scoring.K2, DefaultScoringParameters.K2);
     EXPECT_EQ(ReadChartSettings(path_).Options.GodBase, 1);
+    EXPECT_EQ(ReadSetting(path_, SettingKey::SkyBase), 0);  // nor the other way round
 }
 
 TEST_F(SettingsFileTest, ConfirmingTheDefaultsCreatesTheFileWithTheSixKeys) {
@@ -91,12 +103,6 @@ TEST_F(SettingsFileTest, MissingOrBrokenValuesReadAsTheDefault) {
     EXPECT_EQ(ReadSetting(path_, SettingKey::HourEdgeMinutes), 10);  // negative
 }
 
-TEST_F(SettingsFileTest, KeysOfAnotherSectionAreNotRead) {
-    ASSERT_TRUE(Write(SettingKey::K1, 5));
-    WriteText("[hrQuorvane]\nSkyBase=1\n");
-    EXPECT_EQ(ReadSetting(path_, SettingKey::SkyBase), 0);
-}
-
 TEST_F(SettingsFileTest, LineEndsOfEveryKindReadAlikeAndAreKept) {
     std::filesystem::create_directories(dir_.Path() + "/program");
     for (const std::string eol : {"\n", "\r\n", "\r"}) {
@@ -118,42 +124,11 @@ TEST_F(SettingsFileTest, ValuesOutsideTheRangeAreNotWritten) {
     EXPECT_EQ(ReadSetting(path_, SettingKey::K1), -32768);
 }
 
-// Fails every step of the replacement in turn: the old file stays whole.
-class FailAt : public FileWriter {
-public:
-    explicit FailAt(int n) : n_(n) {}
-    int Create(const std::string& p) override { return Next() ? FileWriter::Create(p) : -1; }
-    bool Write(int fd, std::string_view b) override { return Next() && FileWriter::Write(fd, b); }
-    bool Sync(int fd) override { return Next() && FileWriter::Sync(fd); }
-    bool Rename(const std::string& a, const std::string& b) override { return Next() && FileWriter::Rename(a, b); }
-
-private:
-    bool Next() { return step_++ != n_; }
-    int n_, step_ = 0;
-};
-
+// Every step of the replacement failing in turn: the old file stays whole,
+// or the new one is in place and the write says so.
 TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFile) {
     ASSERT_TRUE(Write(SettingKey::K1, 5));
-    const std::string old = ReadFileText(path_);
-    for (int step = 0; step < 4; ++step) {
-        FailAt writer(step);
-        EXPECT_FALSE(WriteSetting(path_, SettingKey::K1, 6, writer).Ok);
-        EXPECT_EQ(ReadFileText(path_), old);
-        EXPECT_TRUE(ScratchFilesOf(path_).empty());
-    }
-}
-
-TEST(SettingKeysTest, NamesComeFromTheStringTableAndAreFoundWithoutCase) {
-    EXPECT_EQ(SettingName(SettingKey::MIDPARM), "MIDPARM");
-    EXPECT_EQ(SettingName(SettingKey::FirstTimeBase), "FirstTimeBase");
-    ASSERT_NE(FindSetting("engydisplay"), nullptr);
-    EXPECT_EQ(FindSetting("engydisplay")->Key, SettingKey::ENGYDISPLAY);
-    EXPECT_EQ(FindSetting("Nothing"), nullptr);
-    for (const SettingInfo& info : AllSettings()) {
-        EXPECT_FALSE(SettingName(info.Key).empty());
-        EXPECT_LE(info.Min, info.Default);
-        EXPECT_LE(info.Default, info.Max);
-    }
+    test::EveryStepFails([&](FileWriter& w) { return WriteSetting(path_, SettingKey::K1, 6, w); }, path_);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST_F(CliTest, PillarsFromStdinInInputOrderUnderEitherRatHourRule) {
 
 // An argument that holds no input is a refused line like any unreadable one;
 // blank lines of stdin are only skipped.
-TEST_F(CliTest, BlankArgumentsAreRefusedWithTheirNumber) {
+TEST_F(CliTest, BlankArgumentsAreRefusedWithTheirNumberAndSolarIsLunarsInverse) {
     const std::vector<std::vector<std::string>> blanks = {
         {"pillars", ""}, {"pillars", " "}, {"lunar", ""}, {"lunar", "  "}, {"solar", ""}, {"solar", "\t"},
     };
@@ -40,6 +40,11 @@ TEST_F(CliTest, BlankArgumentsAreRefusedWithTheirNumber) {
     EXPECT_EQ(mixed.Status, 1);
     EXPECT_EQ(mixed.Out, "2033-12-22\t2033\t11\t1\t1\n1900-01-31\t1900\t1\t1\t0\n");
     EXPECT_EQ(mixed.Err, "quorvane-cli: line 2: empty argument\n");
+    // solar is lunar's inverse for the same days; a leap month the year lacks is refused.
+    const auto solar = Cli({"solar"}, "2033 11 1 1\n1900 1 1 0\n2023 3 1 1\n");
+    EXPECT_EQ(solar.Status, 1);
+    EXPECT_EQ(solar.Out, "2033-12-22\n1900-01-31\n");
+    EXPECT_NE(solar.Err.find("line 3"), std::string::npos);
 
     const std::string stdinBlanks = Out({"pillars"}, "\n  \r\n2000-01-01 12:00\n\n");
     EXPECT_EQ(stdinBlanks, "2000-01-01 12:00\t15\t12\t54\t54\t己卯 丙子 戊午 戊午\n");
@@ -65,14 +70,6 @@ TEST_F(CliTest, LongStdinIsAnsweredLineByLine) {
     ASSERT_EQ(errors.size(), 4u) << r.Err.substr(0, 200);
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(errors[i].starts_with("quorvane-cli: line " + std::to_string(1000 * (i + 1)) + ": "));
     EXPECT_EQ(errors[3], "quorvane-cli: line 4000: expected YYYY-MM-DD HH:MM: nonsense");
-}
-
-// The lunar dates of these days: the blank-argument test.
-TEST_F(CliTest, LunarAndSolarAreInverse) {
-    const auto solar = Cli({"solar"}, "2033 11 1 1\n1900 1 1 0\n2023 3 1 1\n");
-    EXPECT_EQ(solar.Status, 1);
-    EXPECT_EQ(solar.Out, "2033-12-22\n1900-01-31\n");
-    EXPECT_NE(solar.Err.find("line 3"), std::string::npos);
 }
 
 TEST_F(CliTest, TermsOfOneYear) {
