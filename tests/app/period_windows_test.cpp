@@ -31,8 +31,6 @@ protected:
     }
     ChartRecord& Rec() { return app_->Record(); }
     void ClickPage(QPoint page) { test::ClickPage(*frame_, page); }
-    static QPoint Button(int k) { return KindButton(k); }
-    static QPoint Cell(int column, bool upper) { return PeriodCell(column, upper); }
     // The summary and health columns (0-8u across, 0-12u down) of the shown page.
     QImage ViewReadings() {
         QImage page(kLogicalPageWidth, kLogicalPageHeight, QImage::Format_RGB32);
@@ -58,9 +56,9 @@ TEST_F(PeriodWindowsTest, APeriodChartDrawsTheReadingsItsEvaluationLeftInFlow) {
     const QImage natalReadings = ViewReadings();
     int differing = 0;
     for (const auto& [button, column] : {std::pair{1, 3}, std::pair{1, 8}, std::pair{2, 4}, std::pair{2, 9}}) {
-        ClickPage(Button(button));
+        ClickPage(KindButton(button));
         for (bool upper : {true, false}) {
-            ClickPage(Cell(column, upper));
+            ClickPage(PeriodCell(column, upper));
             ASSERT_EQ(Rec().ChartKind, button);
             ExpectFlowOnSelection(Rec(), natal);
             differing += ViewReadings() != natalReadings;
@@ -82,7 +80,7 @@ TEST_F(PeriodWindowsTest, FortuneCurvesOpenOnTheChartViewsPeriod) {
     EXPECT_EQ(days.Period.Month, rec.Now.Month);
 
     // 十年盤: the chosen luck pillar, paging by luck pillar.
-    ClickPage(Cell(3, false));
+    ClickPage(PeriodCell(3, false));
     ten = Opened(ID_FORTUNE_TEN_YEAR_BASE + 3);
     EXPECT_TRUE(ten.Period.LuckView);
     EXPECT_EQ(ten.Period.Luck, 3);
@@ -90,8 +88,8 @@ TEST_F(PeriodWindowsTest, FortuneCurvesOpenOnTheChartViewsPeriod) {
     EXPECT_EQ(Opened(ID_FORTUNE_MONTH_BASE).Period.Year, YearOfAge(rec, rec.Period.Age));
 
     // 流年盤: the chosen year, its months and the days of its first month.
-    ClickPage(Button(2));
-    ClickPage(Cell(6, true));
+    ClickPage(KindButton(2));
+    ClickPage(PeriodCell(6, true));
     const int chosen = rec.Period.LunarYear;
     LunarDate today{};
     ASSERT_TRUE(SolarToLunar(CivilDate{rec.Now.Year, rec.Now.Month, rec.Now.Day}, today));
@@ -110,7 +108,7 @@ TEST_F(PeriodWindowsTest, FortuneCurvesOpenOnTheChartViewsPeriod) {
 TEST_F(PeriodWindowsTest, TheParameterDialogsWriteOnOkRechartAndKeepTheKindAndCell) {
     QueryPersonAt(*app_, 2);
     const ChartBlock byYear = Rec().Natal;
-    ClickPage(Cell(4, false));
+    ClickPage(PeriodCell(4, false));
     WhenModal<SettingsDialog>([](SettingsDialog& d) {
         Click(d, "1008");  // 咸池 from the month
         Click(d, "ok");
@@ -124,8 +122,8 @@ TEST_F(PeriodWindowsTest, TheParameterDialogsWriteOnOkRechartAndKeepTheKindAndCe
     EXPECT_EQ(Rec().Period.UpperHalf, 0);
     ExpectFlowOnSelection(Rec(), Rec().Natal);
 
-    ClickPage(Button(2));
-    ClickPage(Cell(7, true));
+    ClickPage(KindButton(2));
+    ClickPage(PeriodCell(7, true));
     const PeriodSelection chosen = Rec().Period;
     WhenModal<SettingsDialog>([](SettingsDialog& d) {
         Retype(Child<QLineEdit>(d, "1015"), QStringLiteral("25"));
@@ -146,7 +144,7 @@ TEST_F(PeriodWindowsTest, BirthsBetweenTheSpringStartAndTheNewYearCountTheirAges
         QueryPersonAt(*app_, row);
         const ChartRecord& rec = Rec();
         ASSERT_EQ(rec.BirthYearBoundary, row == 0 ? 1 : 2);
-        ClickPage(Button(2));
+        ClickPage(KindButton(2));
         const CivilDate today{rec.Now.Year, rec.Now.Month, rec.Now.Day};
         LunarDate lunar{};
         ASSERT_TRUE(SolarToLunar(today, lunar));
@@ -159,8 +157,8 @@ TEST_F(PeriodWindowsTest, BirthsBetweenTheSpringStartAndTheNewYearCountTheirAges
         }
         // Age 1 is the year of the birth's year pillar.
         EXPECT_EQ(YearPillarOf(YearOfAge(rec, 1)), SexagenaryOf(rec.Natal.Stem[0], rec.Natal.Branch[0])) << row;
-        ClickPage(Button(1));
-        ClickPage(Cell(2, true));
+        ClickPage(KindButton(1));
+        ClickPage(PeriodCell(2, true));
         const FortuneCurve ten = Opened(ID_FORTUNE_TEN_YEAR_BASE);
         const int first = YearOfAge(rec, rec.Natal.LuckStartAge + 20);
         // Under the 民國 display the title's years are Republican: 1911 is year 0.
