@@ -48,12 +48,9 @@ protected:
         ShellTest::SetUp();
         StartShowing({StoredPerson("陳大文", 1990, 2, 4, 9, 5), StoredPerson("甲子年", 1984, 3, 1, 10, 0, 1)});
     }
-    void Query(int row) { QueryPersonAt(*app_, row); }
     CQuorvaneView& View() { return *frame_->View(); }
     ChartRecord& Rec() { return app_->Record(); }
     void ClickPage(QPoint page, Qt::MouseButton button = Qt::LeftButton) { test::ClickPage(*frame_, page, button); }
-    static QPoint Button(int k) { return KindButton(k); }
-    static QPoint Cell(int column, bool upper) { return PeriodCell(column, upper); }
     Qt::CursorShape CursorOver(QPoint page) {
         QMouseEvent move(QEvent::MouseMove, QPointF(View().ViewportPoint(page)), QPointF(View().ViewportPoint(page)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -65,13 +62,13 @@ protected:
 
 TEST_F(ChartViewTest, ARightClickOnAButtonDoesNothingOnACellItActsAsALeftClick) {
     const ChartBlock natal = Rec().Natal, flow = Rec().Flow;
-    ClickPage(Button(1), Qt::RightButton);
-    ClickPage(Button(2), Qt::RightButton);
+    ClickPage(KindButton(1), Qt::RightButton);
+    ClickPage(KindButton(2), Qt::RightButton);
     EXPECT_EQ(Rec().ChartKind, 0);
     EXPECT_TRUE(SameBlock(Rec().Flow, flow));
     EXPECT_FALSE(View().RightButtonHeld()) << "cleared when the button came up";
 
-    ClickPage(Cell(3, false), Qt::RightButton);
+    ClickPage(PeriodCell(3, false), Qt::RightButton);
     const PeriodSelection& p = Rec().Period;
     EXPECT_EQ(Rec().ChartKind, 1);
     EXPECT_EQ((std::vector<int>{p.Cell, p.UpperHalf, p.Age, p.Stem, p.Branch}),
@@ -82,36 +79,36 @@ TEST_F(ChartViewTest, ARightClickOnAButtonDoesNothingOnACellItActsAsALeftClick) 
 
 TEST_F(ChartViewTest, TheNatalButtonOnTheNatalChartDoesNothingTheLuckButtonAlwaysRecomputes) {
     const ChartBlock flow = Rec().Flow;
-    ClickPage(Button(0));
+    ClickPage(KindButton(0));
     EXPECT_EQ(Rec().ChartKind, 0);
     EXPECT_EQ(Rec().Period.Cell, -1);
     EXPECT_TRUE(SameBlock(Rec().Flow, flow));
 
-    ClickPage(Button(1));
+    ClickPage(KindButton(1));
     ASSERT_EQ(Rec().ChartKind, 1);
     const PeriodSelection current = Rec().Period;
     const ChartBlock luckFlow = Rec().Flow;
-    ClickPage(Cell(7, true));
+    ClickPage(PeriodCell(7, true));
     EXPECT_EQ(Rec().Period.Cell, 7);
     std::memset(&Rec().Flow, 0x5A, sizeof Rec().Flow);  // whatever Flow held
-    ClickPage(Button(1));
+    ClickPage(KindButton(1));
     EXPECT_EQ(Rec().Period.Cell, current.Cell) << "back on the current age's pillar";
     EXPECT_EQ(Rec().Period.UpperHalf, current.UpperHalf);
     EXPECT_TRUE(SameBlock(Rec().Flow, luckFlow)) << "recomputed although 十年盤 was on show";
 
-    ClickPage(Button(0));
+    ClickPage(KindButton(0));
     EXPECT_EQ(Rec().ChartKind, 0);
     EXPECT_EQ(Rec().Period.Cell, -1);
 }
 
 TEST_F(ChartViewTest, TheYearRowPagesBackToAgeOneAndForwardTo110) {
-    ClickPage(Button(2));
+    ClickPage(KindButton(2));
     ASSERT_EQ(Rec().ChartKind, 2);
     std::vector<int> firstAges;
     for (int i = 0; i < 25 && (firstAges.empty() || firstAges.back() != 1 || firstAges.size() < 2 ||
                                firstAges[firstAges.size() - 2] != 1);
          ++i) {
-        ClickPage(Cell(0, true));
+        ClickPage(PeriodCell(0, true));
         firstAges.push_back(Rec().Period.FirstAge);
     }
     // Two years a click while the first age is above 2, then one, then it stays.
@@ -129,11 +126,11 @@ TEST_F(ChartViewTest, TheYearRowPagesBackToAgeOneAndForwardTo110) {
     EXPECT_EQ(Rec().Flow.LuckBranch[0], 5);
 
     for (int first = 1; first < LastFirstAge; ++first) {
-        ClickPage(Cell(11, false));
+        ClickPage(PeriodCell(11, false));
         ASSERT_EQ(Rec().Period.FirstAge, first + 1);
         ASSERT_EQ(Rec().Period.Cell, 10);
     }
-    ClickPage(Cell(11, false));
+    ClickPage(PeriodCell(11, false));
     EXPECT_EQ(Rec().Period.FirstAge, LastFirstAge) << "no further than 110";
     EXPECT_EQ(Rec().Period.Cell, 11);
     EXPECT_EQ(Rec().Period.Age, 121);
@@ -152,18 +149,18 @@ TEST_F(ChartViewTest, KeysWalkThePeriodsAsClicksDo) {
     auto cell = [this] { return int(Rec().Period.Cell); };
     auto upper = [this] { return Rec().Period.UpperHalf != 0; };
     const Step steps[] = {
-        {Qt::Key_2, [&] { ClickPage(Button(1)); }},
-        {Qt::Key_Left, [&] { ClickPage(Cell(cell() + 1, upper())); }},
-        {Qt::Key_Down, [&] { ClickPage(Cell(cell(), false)); }},
-        {Qt::Key_Right, [&] { ClickPage(Cell(cell() - 1, upper())); }},
-        {Qt::Key_F7, [&] { ClickPage(Button(2)); }},
-        {Qt::Key_Right, [&] { ClickPage(Cell(cell() - 1, upper())); }},
-        {Qt::Key_Right, [&] { ClickPage(Cell(cell() - 1, upper())); }},  // column 0: the row pages back
-        {Qt::Key_Up, [&] { ClickPage(Cell(cell(), true)); }},
-        {Qt::Key_Left, [&] { ClickPage(Cell(cell() + 1, upper())); }},
-        {Qt::Key_F6, [&] { ClickPage(Button(1)); }},
-        {Qt::Key_3, [&] { ClickPage(Button(2)); }},
-        {Qt::Key_Home, [&] { ClickPage(Button(0)); }},
+        {Qt::Key_2, [&] { ClickPage(KindButton(1)); }},
+        {Qt::Key_Left, [&] { ClickPage(PeriodCell(cell() + 1, upper())); }},
+        {Qt::Key_Down, [&] { ClickPage(PeriodCell(cell(), false)); }},
+        {Qt::Key_Right, [&] { ClickPage(PeriodCell(cell() - 1, upper())); }},
+        {Qt::Key_F7, [&] { ClickPage(KindButton(2)); }},
+        {Qt::Key_Right, [&] { ClickPage(PeriodCell(cell() - 1, upper())); }},
+        {Qt::Key_Right, [&] { ClickPage(PeriodCell(cell() - 1, upper())); }},  // column 0: the row pages back
+        {Qt::Key_Up, [&] { ClickPage(PeriodCell(cell(), true)); }},
+        {Qt::Key_Left, [&] { ClickPage(PeriodCell(cell() + 1, upper())); }},
+        {Qt::Key_F6, [&] { ClickPage(KindButton(1)); }},
+        {Qt::Key_3, [&] { ClickPage(KindButton(2)); }},
+        {Qt::Key_Home, [&] { ClickPage(KindButton(0)); }},
     };
     View().setFocus();
     for (size_t i = 0; i < std::size(steps); ++i) {
@@ -195,8 +192,8 @@ TEST_F(ChartViewTest, KeysWalkThePeriodsAsClicksDo) {
 // The hand shows over what takes clicks; the left half of the bottom strip
 // opens the help page, shipped beside the program in Traditional Chinese.
 TEST_F(ChartViewTest, TheHandShowsOverWhatTakesClicksAndTheStripOpensTheHelpPage) {
-    EXPECT_NE(CursorOver(Button(0)), Qt::PointingHandCursor) << "本命盤 while it is shown";
-    for (const QPoint at : {Button(1), Button(2), Cell(5, true), QPoint(91 + 100, 2 + 670)})
+    EXPECT_NE(CursorOver(KindButton(0)), Qt::PointingHandCursor) << "本命盤 while it is shown";
+    for (const QPoint at : {KindButton(1), KindButton(2), PeriodCell(5, true), QPoint(91 + 100, 2 + 670)})
         EXPECT_EQ(CursorOver(at), Qt::PointingHandCursor) << at.x() << "," << at.y();
     for (const QPoint at : {QPoint(91 + 500, 2 + 670), QPoint(91 + 300, 2 + 100), QPoint(45, 2 + 54 * 3 + 20)})
         EXPECT_NE(CursorOver(at), Qt::PointingHandCursor) << at.x() << "," << at.y();
@@ -216,8 +213,8 @@ TEST_F(ChartViewTest, TheHandShowsOverWhatTakesClicksAndTheStripOpensTheHelpPage
     EXPECT_NE(help.find("lang=\"zh-Hant\""), std::string::npos);
     for (const char* word : {"本命盤", "十年盤", "流年盤", "流年視窗", "列印"}) EXPECT_NE(help.find(word), std::string::npos) << word;
 
-    ClickPage(Button(2));
-    EXPECT_EQ(CursorOver(Button(0)), Qt::PointingHandCursor);
+    ClickPage(KindButton(2));
+    EXPECT_EQ(CursorOver(KindButton(0)), Qt::PointingHandCursor);
 }
 
 // ---- printing ----
@@ -227,7 +224,7 @@ TEST_F(ChartViewTest, TheHandShowsOverWhatTakesClicksAndTheStripOpensTheHelpPage
 TEST_F(ChartViewTest, PrintingAndThePreviewGiveOnePageAndLeaveThePeriodAsItWas) {
     const std::string pdf = root_.Root() + "/chart.pdf";
     frame_->Printer().setOutputFileName(QString::fromStdString(pdf));
-    ClickPage(Cell(5, false));
+    ClickPage(PeriodCell(5, false));
     const PeriodSelection chosen = Rec().Period;
     const ChartBlock flow = Rec().Flow;
     WhenModal<QPrintDialog>([](QPrintDialog& d) { d.accept(); });
@@ -264,7 +261,7 @@ TEST_F(ChartViewTest, ThePrinterGetsTheChartSquareAtItsOwnResolution) {
     // A tall page 3401 x 4400 pixels: the square of its shorter side, unit 100.
     QImage page(3401, 4400, QImage::Format_RGB32);
     page.fill(Qt::green);
-    ClickPage(Cell(0, true));
+    ClickPage(PeriodCell(0, true));
     ASSERT_TRUE(PrintChartOn(page, Rec()));
     EXPECT_EQ(page.pixel(0, 1000), qRgb(0, 0, 0)) << "the chart's left rule at the corner, no buttons";
     EXPECT_EQ(page.pixel(3400, 1000), qRgb(0, 0, 0)) << "its right rule at 34u";
@@ -277,7 +274,7 @@ TEST_F(ChartViewTest, ThePrinterGetsTheChartSquareAtItsOwnResolution) {
 // ---- pictures to share and tool windows on a large screen ----
 
 TEST_F(ChartViewTest, ExportPictureSavesTheChartAsShownAsPngOrPdf) {
-    ClickPage(Cell(4, true));
+    ClickPage(PeriodCell(4, true));
     const std::string png = root_.Root() + "/chart.png", pdf = root_.Root() + "/chart.pdf";
     std::vector<PictureChoice> answers = {{pdf, 0}, {png, 2048}};
     SetPictureChooser([&](int defaultWidth) {
@@ -405,7 +402,7 @@ TEST(FlowYearLayout, CellsRunRightToLeftInTwoRowsWithAChequer) {
 }
 
 TEST_F(ChartViewTest, TheFlowYearWindowOfA甲子YearAndItsToggle) {
-    Query(1);  // born 1984-03-01: a 甲子 year
+    QueryPersonAt(*app_, 1);  // born 1984-03-01: a 甲子 year
     ASSERT_EQ(Rec().Natal.Stem[YearPillar], 0);
     ASSERT_EQ(Rec().Natal.Branch[YearPillar], 0);
     QAction* toggle = frame_->Action(ID_FLOW_YEAR_WINDOW);
@@ -427,7 +424,7 @@ TEST_F(ChartViewTest, TheFlowYearWindowOfA甲子YearAndItsToggle) {
     }
 
     // A new chart repaints it from the bare background.
-    Query(0);
+    QueryPersonAt(*app_, 0);
     const QImage next = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_NE(next.copy(FlowYearCell(1, u)), shot.copy(FlowYearCell(1, u)));
 

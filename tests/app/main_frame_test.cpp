@@ -17,6 +17,7 @@
 #include "person_dialog.h"
 #include "shell_fixture.h"
 #include "engine/texts/string_table.h"
+#include "engine/texts/text_ids.h"
 
 namespace qv::test {
 namespace {
@@ -76,13 +77,9 @@ TEST_F(MainFrameTest, MenuIsExactlyTheShellsMenu) {
 }
 
 TEST_F(MainFrameTest, FortuneCurveCommandsOpenTheWindowModally) {
+    Store(root_.MainFile(), {StoredPerson("林美玲", 1988, 2, 15, 9, 40)});
     Start();
-    EXPECT_FALSE(MenuEnabled(32815)) << "no chart yet";
-    WhenModal<PersonDialog>([](PersonDialog& d) {
-        EnterPerson(d, QStringLiteral("林美玲"), 1988, 2, 15, 9, 40);
-        Click(d, "ok");
-    });
-    Choose(ID_NEW_PERSON);
+    QueryPersonAt(*app_, 0);
     ASSERT_TRUE(app_->chartShown);
     // Every command the two menus do not show sits under 視窗 > 運勢圖, by mode then category.
     QMenu* curves = nullptr;
@@ -162,18 +159,28 @@ TEST_F(MainFrameTest, NextStartQueriesAndPicksAmongNamesakes) {
 }
 
 // 修改 through the dialog is walked by the test below; here 刪除 clears the view.
-TEST_F(MainFrameTest, DeletingTheCurrentPersonRepaintsTheViewEmpty) {
+TEST_F(MainFrameTest, DeletingTheCurrentPersonRepaintsTheViewEmptyAndClosesTheToolWindows) {
     Store(root_.MainFile(), {StoredPerson("甲一", 1980, 5, 5, 5, 5), StoredPerson("乙二", 1981, 6, 6, 6, 6)});
     Start();
     EXPECT_FALSE(MenuEnabled(ID_MODIFY_PERSON)) << "no stored person right after the start";
     QueryPersonAt(*app_, 1);
     EXPECT_GT(InkPixels(Shot()), 1000);
+    Choose(ID_FLOW_YEAR_WINDOW);
+    Choose(ID_POTENTIAL_WINDOW);
+    ASSERT_TRUE(frame_->FlowYears() && frame_->PotentialWindow());
     AnswerQuery(1);
     Choose(ID_DELETE_PERSON);
     EXPECT_FALSE(app_->chartShown);
     EXPECT_EQ(ReadCount(root_.MainFile()), 1);
     EXPECT_FALSE(MenuEnabled(ID_MODIFY_PERSON));
     EXPECT_EQ(InkPixels(Shot()), 0) << "the view is repainted empty";
+    EXPECT_EQ(app_->Record().ChartKind, NatalKind);
+    // The tool windows go with the person, and their commands offer them again.
+    EXPECT_TRUE(WaitUntil([&] { return !frame_->FlowYears() && !frame_->PotentialWindow(); }));
+    EXPECT_FALSE(app_->flowYearWindowOpen || app_->potentialWindowOpen);
+    frame_->UpdateCommandStates();
+    EXPECT_EQ(frame_->Action(ID_FLOW_YEAR_WINDOW)->text().toStdString(), StringText(ShowFlowYearsText));
+    EXPECT_EQ(frame_->Action(ID_POTENTIAL_WINDOW)->text().toStdString(), StringText(ShowPotentialsText));
 }
 
 // Another program (a script running quorvane-cli) deletes and replaces

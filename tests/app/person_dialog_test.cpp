@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <functional>
 #include <optional>
 #include <tuple>
 
@@ -14,6 +15,7 @@
 #include "person_dialog.h"
 #include "shell_fixture.h"
 #include "engine/texts/string_table.h"
+#include "engine/texts/text_ids.h"
 
 namespace qv::test {
 namespace {
@@ -220,12 +222,12 @@ TEST_F(PersonDialogTest, RefusesADayThatDoesNotExistAndYearsOutsideTheCalendar) 
     List(*d, "day").setEditText(QStringLiteral("31"));
     EXPECT_FALSE(PressChart(*d));
     EXPECT_TRUE(d->isVisible());
-    EXPECT_EQ(d->Problem().toStdString(), StringText(900));
+    EXPECT_EQ(d->Problem().toStdString(), StringText(DateNotInCalendarText));
     Choose(*d, "day", 0);  // a real day again: the years below are refused on their own
     for (const char* year : {"1849", "2100", "民國"}) {
         List(*d, "year").setEditText(QString::fromUtf8(year));
         EXPECT_FALSE(PressChart(*d)) << year;
-        EXPECT_EQ(d->Problem().toStdString(), StringText(900)) << year;
+        EXPECT_EQ(d->Problem().toStdString(), StringText(DateNotInCalendarText)) << year;
     }
     ChooseDate(*d, 1900, 1, 15);  // before lunar 1900 begins
     EXPECT_FALSE(PressChart(*d));
@@ -250,11 +252,11 @@ TEST_F(PersonDialogTest, RefusesTextsTheRecordCannotHold) {
 
 TEST_F(PersonDialogTest, AsksWhetherTheBirthCanBeCharted) {
     PersonDialogSetup setup{6005, 1, 1, LocalDateTime{2026, 12, 6, 6, 30},
-                            [](const PersonRecord& r) { return r.year == 2026 ? 901 : 0; }};
+                            [](const PersonRecord& r) { return r.year == 2026 ? MomentNotChartableText : 0; }};
     PersonDialog d(setup, PersonRecord{}, nullptr);
     d.show();
     EXPECT_FALSE(PressChart(d));
-    EXPECT_EQ(d.Problem().toStdString(), StringText(901));
+    EXPECT_EQ(d.Problem().toStdString(), StringText(MomentNotChartableText));
     ChooseDate(d, 2025, 1, 1);
     EXPECT_TRUE(PressChart(d));
 }
@@ -457,45 +459,41 @@ TEST_F(BirthClockDialogTest, TrueSolarTimeFollowsLongitudeAndTheEquationOfTime) 
     EXPECT_EQ(StoredTime(wide->Result()), "2024-02-11 11:52");
 }
 
-// Refused in the dialog, which stays open and stores nothing.
-TEST_F(BirthClockDialogTest, RefusesTheHourTheClockSkipped) {
-    auto d = Open();
-    EnterBirth(*d, 1974, 4, 1, 0, 30);
-    ChooseZone(*d, "Asia/Taipei");
-    EXPECT_EQ(Shown(*d, "chartedMoment"), StringText(910)) << "told before 排盤 too";
-    EXPECT_FALSE(PressChart(*d));
-    EXPECT_TRUE(d->isVisible());
-    EXPECT_EQ(d->Problem().toStdString(), StringText(910));
-    EXPECT_EQ(d->Result().year, 0) << "nothing taken";
-    Choose(*d, "hour", 1);  // 01:30 summer time is 00:30 of the chart's clock
-    ASSERT_TRUE(PressChart(*d));
-    EXPECT_EQ(StoredTime(d->Result()), "1974-04-01 00:30");
-}
-
-TEST_F(BirthClockDialogTest, RefusesALongitudeOutsideTheGlobeOrNotANumber) {
-    auto d = Open();
-    EnterBirth(*d, 2024, 2, 11, 12, 0);
-    for (const char* bad : {"200", "-180.5", "東經121", "", "nan"}) {
-        SolarTimeAt(*d, QString::fromUtf8(bad));
-        EXPECT_FALSE(PressChart(*d)) << bad;
-        EXPECT_EQ(d->Problem().toStdString(), StringText(911)) << bad;
-    }
-    SolarTimeAt(*d, QStringLiteral("-180"));
-    EXPECT_TRUE(PressChart(*d)) << d->Problem().toStdString();
-}
-
-TEST_F(BirthClockDialogTest, RefusesACorrectionWithoutTheHour) {
-    for (bool solar : {false, true}) {
+// Refused in the dialog, which stays open and stores nothing; mended, it charts.
+TEST_F(BirthClockDialogTest, RefusesASkippedHourABadLongitudeAndACorrectionWithoutTheHour) {
+    using Step = std::function<void(PersonDialog&)>;
+    const auto solarAt = [](const char* at) { return [=](PersonDialog& d) { SolarTimeAt(d, QString::fromUtf8(at)); }; };
+    const Step taipei = [](PersonDialog& d) { ChooseZone(d, "Asia/Taipei"); };
+    const auto withoutHour = [](Step correct) { return [=](PersonDialog& d) { correct(d), Click(d, "hourUnknown"); }; };
+    struct Case { const char* what; Step enter; int problem; Step mend; std::string stored; };
+    std::vector<Case> cases = {
+        // 01:30 summer time is 00:30 of the chart's clock.
+        {"skipped", [&](PersonDialog& d) { EnterBirth(d, 1974, 4, 1, 0, 30), taipei(d); }, SkippedClockTimeText,
+         [](PersonDialog& d) { Choose(d, "hour", 1); }, "1974-04-01 00:30"},
+        // Without the correction the unknown hour is taken as always.
+        {"zone", withoutHour(taipei), CorrectionNeedsHourText, [](PersonDialog& d) { Choose(d, "zone", 0); }, "hour"},
+        {"solar", withoutHour(solarAt("121.5")), CorrectionNeedsHourText, [](PersonDialog& d) { Click(d, "solarTime"); },
+         "hour"},
+    };
+    for (const char* bad : {"200", "-180.5", "東經121", "", "nan"})
+        cases.push_back({bad, solarAt(bad), LongitudeText, solarAt("-180"), ""});
+    for (const Case& c : cases) {
         auto d = Open();
-        if (solar) SolarTimeAt(*d, QStringLiteral("121.5"));
-        else ChooseZone(*d, "Asia/Taipei");
-        Click(*d, "hourUnknown");
-        EXPECT_FALSE(PressChart(*d)) << solar;
-        EXPECT_EQ(d->Problem().toStdString(), StringText(912)) << solar;
-        List(*d, "zone").setCurrentIndex(0);
-        if (solar) Click(*d, "solarTime");
-        ASSERT_TRUE(PressChart(*d)) << "without the correction the unknown hour is taken as always";
-        EXPECT_EQ(d->Result().hour, HourUnknown);
+        c.enter(*d);
+        if (c.problem == SkippedClockTimeText) {
+            EXPECT_EQ(Shown(*d, "chartedMoment"), StringText(c.problem)) << "told before 排盤 too";
+        }
+        EXPECT_FALSE(PressChart(*d)) << c.what;
+        EXPECT_TRUE(d->isVisible()) << c.what;
+        EXPECT_EQ(d->Problem().toStdString(), StringText(c.problem)) << c.what;
+        EXPECT_EQ(d->Result().year, 0) << c.what << ": nothing taken";
+        c.mend(*d);
+        ASSERT_TRUE(PressChart(*d)) << c.what << " " << d->Problem().toStdString();
+        if (c.stored == "hour") {
+            EXPECT_EQ(d->Result().hour, HourUnknown) << c.what;
+        } else if (!c.stored.empty()) {
+            EXPECT_EQ(StoredTime(d->Result()), c.stored);
+        }
     }
 }
 

@@ -17,14 +17,9 @@ using namespace qv::ui;
 
 constexpr int AllCategories[] = {1, 3, 4, 5, 6, 7, 8, 9, 14};
 
-// Luck from age 6 (13 bars) and from age 1 (12 bars).
-std::unique_ptr<ChartRecord> LateLuckPerson() {
-    auto rec = ChartedPerson(1990, 2, 19, 9, 5, 0);
-    if (rec) ComputeFortuneTables(*rec);
-    return rec;
-}
-std::unique_ptr<ChartRecord> EarlyLuckPerson() {
-    auto rec = ChartedPerson(1990, 2, 4, 9, 5, 1);
+// Luck from age 6 (13 bars): 1990-02-19, male; from age 1 (12 bars): 1990-02-04, female.
+std::unique_ptr<ChartRecord> WithTables(int day, int sex) {
+    auto rec = ChartedPerson(1990, 2, day, 9, 5, sex);
     if (rec) ComputeFortuneTables(*rec);
     return rec;
 }
@@ -47,8 +42,8 @@ std::vector<int> ValuesOf(const FortuneCurve& c) {
 class FortuneCurveTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        late_ = LateLuckPerson();
-        early_ = EarlyLuckPerson();
+        late_ = WithTables(19, 0);
+        early_ = WithTables(4, 1);
         if (!late_ || !early_) GTEST_SKIP() << "no solar-term table";
         ASSERT_EQ(late_->Natal.LuckStartAge, 6);
         ASSERT_EQ(early_->Natal.LuckStartAge, 1);
