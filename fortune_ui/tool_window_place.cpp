@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QFont>
 #include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
@@ -54,15 +56,26 @@ std::optional<QRect> ClearFrameOfSize(QSize size, const QRect& screen, const std
     return std::nullopt;
 }
 
-// Catches the first showing of each dialog, before it is placed and drawn.
+// The menus take the screen's scale before their first sizing; a font of
+// their own is one grown already.
+void ScaleMenuToScreen(QWidget& menu) {
+    if (menu.testAttribute(Qt::WA_SetFont)) return;
+    if (const double scale = ScreenScale(ToolScreenArea(&menu).size()); scale > 1) ScaleControlFont(menu, scale);
+}
+
+// Catches each dialog's first showing, before it is placed and drawn, and
+// each menu's polishing, before it is first measured.
 class DialogScaler : public QObject {
 public:
     using QObject::QObject;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && !event->spontaneous())
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
             if (auto* dialog = qobject_cast<QDialog*>(watched)) ScaleDialogToScreen(*dialog);
+        } else if (event->type() == QEvent::Polish && (qobject_cast<QMenuBar*>(watched) || qobject_cast<QMenu*>(watched))) {
+            ScaleMenuToScreen(*static_cast<QWidget*>(watched));
+        }
         return false;
     }
 };

@@ -44,7 +44,8 @@ void ScaleControlFont(QWidget& window, double scale);
 // query dialogs, the print and file dialogs, the message boxes) grows, when it
 // is first shown, by the screen's scale as the windows do: its text, its
 // controls and its size, within the screen, centred over its owner. Windows
-// that lay themselves out (an own font, no layout) are left as they are.
+// that lay themselves out (an own font, no layout) are left as they are. The
+// menu bar and the menus grow too.
 void ScaleDialogsWithScreen(QApplication& application);
 // The same for one dialog about to be shown.
 void ScaleDialogToScreen(QDialog& dialog);

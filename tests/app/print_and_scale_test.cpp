@@ -1,6 +1,7 @@
 // The dialogs on a large screen, and the printouts of 擇日 and 命盤對照.
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTableWidget>
@@ -45,6 +46,10 @@ TEST(DialogScale, DefaultFontDialogsGrowWithTheScreenAndStayOnIt) {
         EXPECT_EQ(ownFont.font().pixelSize(), 16);
         EXPECT_EQ(sized.size(), c.FontPixels == 16 ? QSize(400, 300) : QSize(750, 563));
         EXPECT_TRUE(c.Screen.contains(sized.frameGeometry())) << c.Screen.width();
+        QMenu menu;  // measured when polished, so grown before it is
+        menu.addAction(QStringLiteral("新增個人資料"));
+        menu.ensurePolished();
+        EXPECT_EQ(menu.font().pixelSize(), c.FontPixels) << c.Screen.width();
     }
     // Taller than 1440 at the full scale: grown only as far as it fits.
     QDialog tall;
