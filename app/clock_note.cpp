@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <utility>
 
-#include "engine/texts/edge_words.h"
-
 namespace qv::ui {
 namespace {
 
@@ -127,10 +125,6 @@ ClockEdges ClockEdgesOf(const ClockNote& note, int marginMinutes) {
     clock.SecondOfRepeated = note.SecondOfRepeated;
     clock.SolarLongitude = note.Longitude;
     return FindClockEdges(clock, note.Given, ChartMomentOf(clock, note.Given), marginMinutes);
-}
-
-std::string ClockEdgeNotesOf(const ClockNote& note, int marginMinutes) {
-    return ClockEdgeNotes(ClockEdgesOf(note, marginMinutes));
 }
 
 std::string_view ZoneChineseName(std::string_view zoneId) {

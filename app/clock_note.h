@@ -32,7 +32,6 @@ ClockNote NoteOf(std::string_view zoneName, const BirthClock& clock, const Momen
 // clock within the margin, true solar time moving the hour); none when
 // nothing was corrected.
 ClockEdges ClockEdgesOf(const ClockNote& note, int marginMinutes);
-std::string ClockEdgeNotesOf(const ClockNote& note, int marginMinutes);
 
 // The Chinese name of a zone ("台北" for Asia/Taipei); empty for a zone without one.
 std::string_view ZoneChineseName(std::string_view zoneId);

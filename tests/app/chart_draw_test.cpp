@@ -264,8 +264,8 @@ TEST_F(DrawnChartTest, AnEdgeWithinTheMarginIsNotedBelowTheSquareCoveringNothing
     ClockNote jumped;
     jumped.Zone = "America/New_York";
     jumped.Given = {2024, 3, 10, 3, 5};
-    EXPECT_EQ(ClockEdgeNotesOf(jumped, 10), "出生時刻距時鐘調整 5 分鐘：排盤時刻以出生分鐘為準");
-    EXPECT_EQ(ClockEdgeNotesOf(jumped, 4), "");
+    EXPECT_EQ(ClockEdgeNotes(ClockEdgesOf(jumped, 10)), "出生時刻距時鐘調整 5 分鐘：排盤時刻以出生分鐘為準");
+    EXPECT_EQ(ClockEdgeNotes(ClockEdgesOf(jumped, 4)), "");
     EXPECT_EQ(ClockEdgeNotes({true, std::nullopt, -8}),
               "出生時刻在當地時鐘上出現兩次：以所選的一次排盤\n真太陽時將出生時刻移動 8 分鐘：時柱依真太陽時而定");
     const DrawnChart plain = Draw(*rec_);
